@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// The groups' list files: one entry line per line, in the locale's character
+// set, every line ended by CR LF.
+
+constexpr int kGroupCount = 5;
+
+// "QuillbrookPath.txt" for group 0, "QuillbrookPath<n>.txt" for 1 to 4.
+QString groupFileName(int group);
+
+// Decodes a file's bytes: a UTF-8, UTF-16LE or UTF-16BE byte-order mark
+// selects that encoding (the mark is skipped), anything else is read in the
+// locale's character set.
+QString decodeGroupText(const QByteArray &bytes);
+
+// Lines end at CR LF, a lone LF or a lone CR; a break at the very end adds no
+// empty line, an empty line in the middle is a line.
+QStringList splitTextLines(QStringView text);
+
+struct GroupFileContent {
+    enum Status {
+        Missing,    // no such file: an empty group that may be written
+        Unreadable, // exists but could not be read: never overwritten
+        Read,
+    };
+    Status status = Missing;
+    QStringList lines;
+};
+
+GroupFileContent readGroupFile(const QString &path);
+
+// Each line followed by CR LF, in the locale's character set; when a
+// character has no form there, UTF-8 with a byte-order mark instead.
+QByteArray encodeGroupFile(const QStringList &lines);
+
+// Writes the lines atomically. On failure returns false and sets *errorText
+// to the system's error text.
+bool writeGroupFile(const QString &path, const QStringList &lines, QString *errorText);

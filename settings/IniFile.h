@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <optional>
+
+// An INI file that is read and rewritten the way hand-edited settings files
+// expect: every line we do not change comes out byte for byte.
+//
+// Reading: lines end in CR LF, LF or a lone CR; section and key names match
+// without regard to case; blanks and tabs around names and values are
+// ignored; a value in one pair of matching double or single quotes reads
+// without them; values are cut at 2047 characters; only the first section of
+// a name counts, and in it the first key of a name; a line without "=" is no
+// key. A UTF-8 byte-order mark is skipped and kept; a UTF-16LE one makes the
+// whole file UTF-16LE. Anything else is in the locale's character set.
+//
+// Writing: an unchanged value leaves its line alone; a changed key line
+// becomes "Key=value" with the key spelled as in the file; a missing key goes
+// after the last non-blank line of its section; a missing section goes at the
+// end of the file. New lines end in CR LF. When a value has no form in the
+// locale's character set, the whole file is written as UTF-16LE.
+class IniFile
+{
+public:
+    enum class Encoding { Locale, Utf8Bom, Utf16LE };
+
+    IniFile() = default;
+    static IniFile fromBytes(const QByteArray &bytes);
+
+    // A missing or unreadable file gives an empty one.
+    static IniFile load(const QString &path);
+
+    std::optional<QString> value(QStringView section, QStringView key) const;
+    void setValue(const QString &section, const QString &key, const QString &value);
+
+    Encoding encoding() const { return m_encoding; }
+    QByteArray toBytes() const;
+
+    // Atomic write; on failure returns false and sets *errorText.
+    bool save(const QString &path, QString *errorText) const;
+
+private:
+    struct Line {
+        QByteArray raw;  // the line's bytes as read, its line break included
+        QString text;    // decoded, without the line break
+        QByteArray eol;  // the line break's bytes
+    };
+
+    QList<Line> m_lines;
+    Encoding m_encoding = Encoding::Locale;
+};
