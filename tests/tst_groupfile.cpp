@@ -1,0 +1,241 @@
+// SPDX-License-Identifier: MIT
+#include "launcher/GroupFile.h"
+#include "platform/LocaleCodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    return file.readAll();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestGroupFile : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir *m_dir = nullptr;
+    QString path() const { return m_dir->filePath(groupFileName(0)); }
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void fileNames_data();
+    void fileNames();
+    void read_data();
+    void read();
+    void readLocaleCharset();
+    void missingIsNotUnreadable();
+    void unreadableFiles();
+    void encode_data();
+    void encode();
+    void unencodableRoundTrip();
+    void writeReplacesWholeFile();
+    void failedWriteKeepsOldFile();
+};
+
+void TestGroupFile::init()
+{
+    m_dir = new QTemporaryDir;
+    QVERIFY(m_dir->isValid());
+    LocaleCodec::setCharsetForTesting("UTF-8");
+}
+
+void TestGroupFile::cleanup()
+{
+    LocaleCodec::setCharsetForTesting({});
+    delete m_dir;
+    m_dir = nullptr;
+}
+
+void TestGroupFile::fileNames_data()
+{
+    QTest::addColumn<int>("group");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("0") << 0 << "QuillbrookPath.txt";
+    QTest::newRow("1") << 1 << "QuillbrookPath1.txt";
+    QTest::newRow("3") << 3 << "QuillbrookPath3.txt";
+    QTest::newRow("4") << 4 << "QuillbrookPath4.txt";
+}
+
+void TestGroupFile::fileNames()
+{
+    QFETCH(int, group);
+    QFETCH(QString, name);
+    QCOMPARE(groupFileName(group), name);
+}
+
+void TestGroupFile::read_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("empty file") << QByteArray() << QStringList{};
+    QTest::newRow("one empty line") << QByteArray("\r\n") << QStringList{""};
+    QTest::newRow("CR LF") << QByteArray("/a,,A\r\n/b,,B\r\n") << QStringList{"/a,,A", "/b,,B"};
+    QTest::newRow("LF") << QByteArray("/a\n/b\n") << QStringList{"/a", "/b"};
+    QTest::newRow("CR") << QByteArray("/a\r/b\r") << QStringList{"/a", "/b"};
+    QTest::newRow("no final break") << QByteArray("/a\r\n/b") << QStringList{"/a", "/b"};
+    QTest::newRow("empty line in the middle") << QByteArray("/a\r\n\r\n/b\r\n") << QStringList{"/a", "", "/b"};
+    QTest::newRow("LF then CR is two breaks") << QByteArray("/a\n\r") << QStringList{"/a", ""};
+    QTest::newRow("mixed breaks") << QByteArray("1\r2\n3\r\n4") << QStringList{"1", "2", "3", "4"};
+    QTest::newRow("UTF-8 mark") << QByteArray("\xEF\xBB\xBF/h\xC3\xA9.txt\r\n") << QStringList{"/h\u00E9.txt"};
+    QTest::newRow("UTF-8 mark only") << QByteArray("\xEF\xBB\xBF") << QStringList{};
+    QTest::newRow("UTF-16LE mark") << QByteArray("\xFF\xFE/\0\xE5\x65\r\0\n\0", 10) << QStringList{"/\u65E5"};
+    QTest::newRow("UTF-16BE mark") << QByteArray("\xFE\xFF\0/\x65\xE5\0\r\0\n", 10) << QStringList{"/\u65E5"};
+    QTest::newRow("UTF-16 odd length") << QByteArray("\xFF\xFE/\0a", 5) << QStringList{"/\uFFFD"};
+}
+
+void TestGroupFile::read()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    QVERIFY(writeBytes(path(), bytes));
+    const GroupFileContent content = readGroupFile(path());
+    QCOMPARE(content.status, GroupFileContent::Read);
+    QCOMPARE(content.lines, lines);
+}
+
+void TestGroupFile::readLocaleCharset()
+{
+    LocaleCodec::setCharsetForTesting("EUC-JP");
+    QVERIFY(writeBytes(path(), "/home/u/\xC6\xFC\xCB\xDC\xB8\xEC.txt,,\xC6\xFC\r\n"));
+    QCOMPARE(readGroupFile(path()).lines, QStringList{u"/home/u/日本語.txt,,日"_s});
+
+    // A byte-order mark still wins over the locale.
+    QVERIFY(writeBytes(path(), "\xEF\xBB\xBF\xE6\x97\xA5\r\n"));
+    QCOMPARE(readGroupFile(path()).lines, QStringList{u"日"_s});
+}
+
+void TestGroupFile::missingIsNotUnreadable()
+{
+    const GroupFileContent content = readGroupFile(path());
+    QCOMPARE(content.status, GroupFileContent::Missing);
+    QVERIFY(content.lines.isEmpty());
+    QVERIFY(!QFile::exists(path()));
+}
+
+void TestGroupFile::unreadableFiles()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir(groupFileName(1)));
+    QCOMPARE(readGroupFile(m_dir->filePath(groupFileName(1))).status, GroupFileContent::Unreadable);
+
+    // Opening a FIFO for reading would wait for a writer forever.
+    const QString fifo = m_dir->filePath(groupFileName(2));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QCOMPARE(readGroupFile(fifo).status, GroupFileContent::Unreadable);
+
+    // A dangling link is the user's: reported as unreadable so nothing writes
+    // through it.
+    const QString link = m_dir->filePath(groupFileName(3));
+    QVERIFY(QFile::link(m_dir->filePath("gone.txt"), link));
+    QCOMPARE(readGroupFile(link).status, GroupFileContent::Unreadable);
+
+    QFile huge(m_dir->filePath(groupFileName(4)));
+    QVERIFY(huge.open(QIODevice::WriteOnly));
+    QVERIFY(huge.resize(64 * 1024 * 1024 + 1));
+    huge.close();
+    QCOMPARE(readGroupFile(huge.fileName()).status, GroupFileContent::Unreadable);
+
+    if (::geteuid() == 0)
+        QSKIP("root reads files without read permission");
+    QVERIFY(writeBytes(path(), "/a\r\n"));
+    QVERIFY(QFile::setPermissions(path(), QFile::WriteOwner));
+    QCOMPARE(readGroupFile(path()).status, GroupFileContent::Unreadable);
+}
+
+void TestGroupFile::encode_data()
+{
+    QTest::addColumn<QByteArray>("charset");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("empty group") << QByteArray("UTF-8") << QStringList{} << QByteArray();
+    QTest::newRow("one empty line") << QByteArray("UTF-8") << QStringList{""} << QByteArray("\r\n");
+    QTest::newRow("CR LF after every line") << QByteArray("UTF-8") << QStringList{"/a,,A", "/b,-x,"}
+                                            << QByteArray("/a,,A\r\n/b,-x,\r\n");
+    QTest::newRow("UTF-8 locale, no mark") << QByteArray("UTF-8") << QStringList{u"/日"_s}
+                                           << QByteArray("/\xE6\x97\xA5\r\n");
+    QTest::newRow("Latin-1") << QByteArray("ISO-8859-1") << QStringList{u"/caf\u00E9"_s}
+                             << QByteArray("/caf\xE9\r\n");
+    QTest::newRow("EUC-JP") << QByteArray("EUC-JP") << QStringList{u"/日本"_s}
+                            << QByteArray("/\xC6\xFC\xCB\xDC\r\n");
+    QTest::newRow("Latin-1 cannot hold it") << QByteArray("ISO-8859-1") << QStringList{u"/caf\u00E9"_s, u"/日"_s}
+                                            << QByteArray("\xEF\xBB\xBF/caf\xC3\xA9\r\n/\xE6\x97\xA5\r\n");
+}
+
+void TestGroupFile::encode()
+{
+    QFETCH(QByteArray, charset);
+    QFETCH(QStringList, lines);
+    QFETCH(QByteArray, bytes);
+    LocaleCodec::setCharsetForTesting(charset);
+    QCOMPARE(encodeGroupFile(lines), bytes);
+}
+
+void TestGroupFile::unencodableRoundTrip()
+{
+    LocaleCodec::setCharsetForTesting("ISO-8859-1");
+    const QStringList lines{u"/home/u/日本.txt,,日本"_s, u"/home/u/caf\u00E9,-x,"_s};
+    QString error;
+    QVERIFY(writeGroupFile(path(), lines, &error));
+    const GroupFileContent content = readGroupFile(path());
+    QCOMPARE(content.status, GroupFileContent::Read);
+    QCOMPARE(content.lines, lines);
+}
+
+void TestGroupFile::writeReplacesWholeFile()
+{
+    QVERIFY(writeBytes(path(), "/old/one,,\r\n/old/two,,\r\n"));
+    QString error;
+    QVERIFY(writeGroupFile(path(), {"/new,,"}, &error));
+    QCOMPARE(readBytes(path()), QByteArray("/new,,\r\n"));
+
+    QVERIFY(writeGroupFile(path(), {}, &error));
+    QVERIFY(QFile::exists(path()));
+    QCOMPARE(readBytes(path()), QByteArray());
+}
+
+void TestGroupFile::failedWriteKeepsOldFile()
+{
+    QString error;
+    const QString noDir = m_dir->filePath("no-such-dir/" + groupFileName(0));
+    QVERIFY(!writeGroupFile(noDir, {"/a,,"}, &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!QFile::exists(noDir));
+
+    // A name at the length limit leaves no room for the temporary file beside
+    // it, so the write fails even for root while the old file is there.
+    const QString longPath = m_dir->filePath(QString(250, u'g'));
+    const QByteArray old = "/old,,\r\n";
+    QVERIFY(writeBytes(longPath, old));
+    error.clear();
+    QVERIFY(!writeGroupFile(longPath, {"/new,,"}, &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(readBytes(longPath), old);
+}
+
+QTEST_GUILESS_MAIN(TestGroupFile)
+#include "tst_groupfile.moc"
