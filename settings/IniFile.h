@@ -49,6 +49,15 @@ private:
         QByteArray eol;  // the line break's bytes
     };
 
+    qsizetype findSection(QStringView section) const;
+    qsizetype findKey(qsizetype sectionLine, QStringView key) const;
+    bool isSectionLine(qsizetype index) const;
+    QByteArray encodedEol() const;
+    Line makeLine(const QString &text, const QByteArray &eol);
+    void endLine(qsizetype index);
+    void convertToUtf16LE();
+
     QList<Line> m_lines;
+    QByteArray m_tail; // an odd last byte of a UTF-16LE file, kept as it was
     Encoding m_encoding = Encoding::Locale;
 };
