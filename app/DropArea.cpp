@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: MIT
+#include "app/DropArea.h"
+
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QUrl>
+
+DropArea::DropArea(QWidget *parent)
+    : QWidget(parent)
+    , m_text(QStringLiteral("Drop領域"))
+{
+    setAcceptDrops(true);
+}
+
+QStringList DropArea::localPaths(const QMimeData *data)
+{
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile() && !url.toLocalFile().isEmpty())
+            paths.append(url.toLocalFile());
+    }
+    return paths;
+}
+
+void DropArea::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF box = QRectF(rect()).adjusted(1, 1, -1, -1);
+    p.setPen(QPen(QColor(0x60, 0x70, 0x90, m_dragOver ? 230 : 150), 1.5, Qt::DashLine));
+    p.setBrush(QColor(255, 255, 255, m_dragOver ? 120 : 60));
+    p.drawRoundedRect(box, 5, 5);
+    p.setPen(QColor(0x30, 0x38, 0x48));
+    p.drawText(box, Qt::AlignCenter, m_text);
+}
+
+void DropArea::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (localPaths(event->mimeData()).isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    m_dragOver = true;
+    update();
+}
+
+void DropArea::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (localPaths(event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+void DropArea::dragLeaveEvent(QDragLeaveEvent *)
+{
+    m_dragOver = false;
+    update();
+}
+
+void DropArea::dropEvent(QDropEvent *event)
+{
+    m_dragOver = false;
+    update();
+    const QStringList paths = localPaths(event->mimeData());
+    if (paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    Q_EMIT dropped(paths);
+}
+
+void DropArea::mousePressEvent(QMouseEvent *event)
+{
+    Q_EMIT pressed(event);
+}
+
+void DropArea::contextMenuEvent(QContextMenuEvent *event)
+{
+    Q_EMIT contextMenuRequested(event->globalPos());
+}

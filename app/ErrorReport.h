@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// How the launcher tells the user that a write failed. Tests replace the
+// handlers so no dialog blocks them.
+namespace ErrorReport {
+
+// A message box with the error's message; the launcher goes on.
+void show(QWidget *parent, const QString &message);
+
+enum class CloseChoice { Retry, QuitWithoutSaving, Stay };
+
+// Asked when the settings cannot be written while the launcher closes.
+CloseChoice askOnCloseFailure(QWidget *parent, const QString &message);
+
+using ShowHandler = std::function<void(const QString &)>;
+using CloseHandler = std::function<CloseChoice(const QString &)>;
+void setHandlers(ShowHandler show, CloseHandler askOnClose);
+
+} // namespace ErrorReport

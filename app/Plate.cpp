@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: MIT
+#include "app/Plate.h"
+
+#include "launcher/GlowImages.h"
+#include "launcher/IconLayerEffect.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
+
+Plate::Plate(QWidget *parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+QRect Plate::plateRect() const
+{
+    return rect().adjusted(0, 0, -kShadowStrip, -kShadowStrip);
+}
+
+void Plate::setOpacity(qreal opacity)
+{
+    if (std::isnan(opacity))
+        opacity = 1;
+    m_opacity = std::clamp(opacity, 0.0, 1.0);
+    update();
+}
+
+void Plate::setSolidFill(QColor color)
+{
+    m_gradient = false;
+    m_color0 = color;
+    update();
+}
+
+void Plate::setGradientFill(QColor start, QColor stop)
+{
+    m_gradient = true;
+    m_color0 = start;
+    m_color1 = stop;
+    update();
+}
+
+void Plate::setGradientPositions(QPointF start, QPointF stop)
+{
+    m_start = start;
+    m_stop = stop;
+    update();
+}
+
+void Plate::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_shadow = QImage();
+}
+
+void Plate::paintEvent(QPaintEvent *)
+{
+    const QRectF plate = plateRect();
+    if (plate.isEmpty())
+        return;
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setOpacity(m_opacity);
+
+    if (m_shadow.isNull()) {
+        QImage shape(plate.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+        shape.fill(Qt::transparent);
+        QPainter sp(&shape);
+        sp.setRenderHint(QPainter::Antialiasing);
+        sp.setPen(Qt::NoPen);
+        sp.setBrush(Qt::black);
+        sp.drawRoundedRect(QRectF(shape.rect()), kCornerRadius, kCornerRadius);
+        sp.end();
+        m_shadow = softShadow(shape, Qt::black, IconLayerEffect::kShadowBlur);
+    }
+    p.save();
+    p.setOpacity(m_opacity * IconLayerEffect::kShadowOpacity);
+    const qreal blur = IconLayerEffect::kShadowBlur;
+    p.drawImage(plate.topLeft() + IconLayerEffect::shadowOffset() - QPointF(blur, blur), m_shadow);
+    p.restore();
+
+    QPainterPath path;
+    path.addRoundedRect(plate, kCornerRadius, kCornerRadius);
+    if (m_gradient) {
+        QLinearGradient g(plate.left() + m_start.x() * plate.width(), plate.top() + m_start.y() * plate.height(),
+                          plate.left() + m_stop.x() * plate.width(), plate.top() + m_stop.y() * plate.height());
+        g.setColorAt(0, m_color0);
+        g.setColorAt(1, m_color1);
+        p.fillPath(path, g);
+    } else {
+        p.fillPath(path, m_color0);
+    }
+}

@@ -1,0 +1,231 @@
+// SPDX-License-Identifier: MIT
+#include "app/Unit1.h"
+
+#include "app/DropArea.h"
+#include "app/Forms.h"
+#include "app/Plate.h"
+#include "launcher/FlowLayout.h"
+#include "launcher/IconLayerEffect.h"
+#include "launcher/LaunchButton.h"
+#include "platform/X11Window.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPropertyAnimation>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTimer>
+
+#include "app/ErrorReport.h"
+
+TForm1 *Form1 = nullptr;
+TForm2 *Form2 = nullptr;
+TForm3 *Form3 = nullptr;
+
+namespace {
+
+// Margins of the components inside the window: left, top, right, bottom.
+constexpr QMargins kFlowMargins(10, 10, 20, 20);
+constexpr QMargins kDropMargins(5, 5, 15, 15);
+constexpr QSize kDesignSize(836, 225);
+
+} // namespace
+
+TForm1::TForm1(const QString &homePath, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , HomePath(homePath)
+{
+    createComponents();
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::createComponents()
+{
+    setWindowTitle(QStringLiteral("Quillbrook"));
+    setObjectName(QStringLiteral("Form1"));
+    // Translucency must be chosen before the native window exists.
+    setAttribute(Qt::WA_TranslucentBackground);
+    setMinimumSize(kMinimumSide, kMinimumSide);
+    resize(kDesignSize);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(500);
+
+    Rectangle1 = new Plate(this);
+    Rectangle1->setObjectName(QStringLiteral("Rectangle1"));
+    Rectangle1->setOpacity(0.8f);
+
+    FlowLayout1 = new FlowLayout(this);
+    FlowLayout1->setObjectName(QStringLiteral("FlowLayout1"));
+    ShadowEffect1 = FlowLayout1->shadowEffect();
+
+    FloatAnimation1 = new QPropertyAnimation(FlowLayout1, "opacity", this);
+    FloatAnimation1->setDuration(200);
+    FloatAnimation1->setStartValue(0.0);
+    FloatAnimation1->setEndValue(0.0);
+
+    DropTarget1 = new DropArea(this);
+    DropTarget1->setObjectName(QStringLiteral("DropTarget1"));
+    DropTarget1->hide();
+
+    createMenus();
+    placeComponents();
+}
+
+void TForm1::createMenus()
+{
+    auto item = [this](QMenu *menu, const QString &text, QKeySequence shortcut = {}, bool checkable = false) {
+        QAction *action = menu->addAction(text);
+        action->setCheckable(checkable);
+        if (!shortcut.isEmpty()) {
+            action->setShortcut(shortcut);
+            // Shortcuts act while the bar has the focus, menu closed.
+            addAction(action);
+        }
+        return action;
+    };
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    AddMenu = item(PopupMenu1, QStringLiteral("新規追加"), {}, true);
+    DelBtn = item(PopupMenu1, QStringLiteral("削除"));
+    EditCmd = item(PopupMenu1, QStringLiteral("パラメータ編集"));
+
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    Seting2 = item(PopupMenu2, QStringLiteral("設定"), QKeySequence(Qt::Key_F12));
+    AddMenu2 = item(PopupMenu2, QStringLiteral("新規登録"), QKeySequence(Qt::CTRL | Qt::Key_N), true);
+    ReSize2 = item(PopupMenu2, QStringLiteral("サイズ変更"), QKeySequence(Qt::CTRL | Qt::Key_R), true);
+    MenuItem5 = PopupMenu2->addSeparator();
+    MenuItem6 = PopupMenu2->addMenu(QStringLiteral("グループ選択"));
+    groupItems = new QActionGroup(this);
+    groupItems->setExclusive(true);
+    const Qt::Key keys[kGroupCount] = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5};
+    QAction **members[kGroupCount] = {&Menu0, &Menu1, &Menu2, &Menu3, &Menu4};
+    for (int n = 0; n < kGroupCount; ++n) {
+        *members[n] = item(MenuItem6, QStringLiteral("Menu%1").arg(n), QKeySequence(keys[n]), true);
+        groupItems->addAction(*members[n]);
+    }
+    MenuItem7 = PopupMenu2->addSeparator();
+    SaveMenu = item(PopupMenu2, QStringLiteral("設定保存"));
+    CloseCmd2 = item(PopupMenu2, QStringLiteral("終了"), QKeySequence(Qt::CTRL | Qt::Key_X));
+}
+
+QAction *TForm1::groupItem(int group) const
+{
+    switch (group) {
+    case 0: return Menu0;
+    case 1: return Menu1;
+    case 2: return Menu2;
+    case 3: return Menu3;
+    case 4: return Menu4;
+    default: return nullptr;
+    }
+}
+
+void TForm1::FormCreate()
+{
+    LaunchBtn.clear();
+    for (QStringList &lines : LaunchPath)
+        lines.clear();
+    ReadIniFile();
+    if (isStealth)
+        Timer1->start();
+    else
+        Timer1->stop();
+    // The stay-on-top flag first: setting a window flag recreates the native
+    // window, which would lose the taskbar state set below.
+    if (isTop)
+        X11Window::setStaysOnTop(this, true);
+    if (!isShowTaskBar)
+        X11Window::setSkipTaskbar(this);
+    m_compositor = !X11Window::isX11() || X11Window::compositorRunning();
+    updateWindowShape();
+}
+
+void TForm1::FormShow()
+{
+    SetBackColor();
+    LoadGroup(MenuIndex);
+}
+
+bool TForm1::FormCloseQuery()
+{
+    for (;;) {
+        const std::optional<QString> error = writeIniFileOrError();
+        if (!error)
+            break;
+        switch (ErrorReport::askOnCloseFailure(this, *error)) {
+        case ErrorReport::CloseChoice::Retry:
+            continue;
+        case ErrorReport::CloseChoice::QuitWithoutSaving:
+            return true;
+        case ErrorReport::CloseChoice::Stay:
+            return false;
+        }
+    }
+    return true;
+}
+
+void TForm1::FormResize()
+{
+    if (width() < kMinimumSide)
+        resize(kMinimumSide, height());
+    if (height() < kMinimumSide)
+        resize(width(), kMinimumSide);
+}
+
+void TForm1::placeComponents()
+{
+    Rectangle1->setGeometry(rect());
+    FlowLayout1->setGeometry(rect() - kFlowMargins);
+    DropTarget1->setGeometry(rect() - kDropMargins);
+}
+
+void TForm1::keepOnScreen()
+{
+    const QRect frame = geometry();
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    for (const QScreen *screen : screens) {
+        if (screen->geometry().intersects(frame))
+            return;
+    }
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return;
+    // A monitor that held the window is gone: bring it back, as near to its
+    // old place as the primary screen allows.
+    const QRect area = primary->geometry();
+    const int left = std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width()));
+    const int top = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height()));
+    move(left, top);
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    Q_EMIT closed();
+}
+
+void TForm1::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    FormResize();
+    placeComponents();
+    updateWindowShape();
+}

@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: MIT
+// Groups and their buttons: loading a group from its file, saving it, and
+// building one launch button per entry.
+#include "app/Unit1.h"
+
+#include "app/DropArea.h"
+#include "app/ErrorReport.h"
+#include "launcher/FlowLayout.h"
+#include "launcher/IconCache.h"
+#include "launcher/LaunchButton.h"
+#include "launcher/PathRules.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMenu>
+
+namespace {
+
+// Sizes from a hand-edited settings file can be absurd; a button or icon
+// beyond this would only exhaust memory.
+constexpr int32_t kMaxSide = 1024;
+
+int saneSide(int32_t value)
+{
+    return std::clamp<int32_t>(value, 0, kMaxSide);
+}
+
+const QString kUnreadableFileText = QStringLiteral("読み込めなかったファイルは上書きしません");
+
+} // namespace
+
+QString TForm1::groupPath(int group) const
+{
+    return HomePath + groupFileName(group);
+}
+
+void TForm1::switchRegistrationOn()
+{
+    DropTarget1->show();
+    AddMenu->setChecked(true);
+    AddMenu2->setChecked(true);
+    MenuItem6->setEnabled(false);
+}
+
+void TForm1::LoadGroup(int index)
+{
+    LaunchPath[index].clear();
+    const GroupFileContent content = readGroupFile(groupPath(index));
+    m_groupUnreadable[index] = content.status == GroupFileContent::Unreadable;
+    if (content.lines.isEmpty())
+        switchRegistrationOn();
+    for (const QString &line : content.lines) {
+        const std::optional<TRec> entry = recFromFields(splitEntryLine(line));
+        if (!entry)
+            continue;
+        // Folders are kept too: they open in the file manager.
+        const QFileInfo info(entry->fname);
+        if (entry->fname.isEmpty() || !(info.isFile() || info.isDir()))
+            continue;
+        rec = *entry;
+        AddLaunchButton();
+    }
+}
+
+bool TForm1::SaveGroup()
+{
+    const QString path = groupPath(MenuIndex);
+    const QString message = QStringLiteral("ファイル \"%1\" を作成できません。%2");
+    // A file we could not read may hold entries we never saw.
+    if (m_groupUnreadable[MenuIndex]) {
+        ErrorReport::show(this, message.arg(path, kUnreadableFileText));
+        return false;
+    }
+    QString error;
+    if (!writeGroupFile(path, LaunchPath[MenuIndex], &error)) {
+        ErrorReport::show(this, message.arg(path, error));
+        return false;
+    }
+    return true;
+}
+
+void TForm1::AddLaunchButton()
+{
+    auto *button = new LaunchButton(rec.fname, saneSide(bw), saneSide(pad), bc, FlowLayout1);
+    if (FShowhint)
+        button->setToolTip(launchHint(rec));
+    button->setHoverEffect(GlowNo, QColor::fromRgba(GlowColor));
+    connect(button, &LaunchButton::mouseEntered, this, &TForm1::ButtonMouseEnter);
+    connect(button, &LaunchButton::styleRefreshRequested, this, &TForm1::ButtonApplyStyleLookup);
+    connect(button, &LaunchButton::contextMenuRequested, this,
+            [this](LaunchButton *, const QPoint &pos) { PopupMenu1->popup(pos); });
+
+    FlowLayout1->addItem(button);
+    LaunchBtn.append(button);
+    LaunchPath[MenuIndex].append(joinEntryLine(rec));
+    button->setFocus();
+    ButtonApplyStyleLookup(button);
+}
+
+void TForm1::ButtonApplyStyleLookup(LaunchButton *button)
+{
+    // The button keeps its own path, so a later refresh shows its own icon.
+    LoadFileIcon(button->filePath(), button);
+}
+
+void TForm1::LoadFileIcon(const QString &path, LaunchButton *button)
+{
+    const QPixmap own = IconCache::ownIcon(path, button->iconSide(), devicePixelRatioF());
+    if (own.isNull()) {
+        LoadShellIcon(path, button);
+        return;
+    }
+    button->setIconPixmap(own);
+}
+
+void TForm1::LoadShellIcon(const QString &path, LaunchButton *button)
+{
+    button->setIconPixmap(IconCache::typeIcon(path, button->iconSide(), devicePixelRatioF()));
+}
+
+void TForm1::ButtonMouseEnter(LaunchButton *button)
+{
+    obj = button;
+}
+
+void TForm1::removeButton(LaunchButton *button)
+{
+    FlowLayout1->removeItem(button);
+    LaunchBtn.removeOne(button);
+    // Nothing refers to a button once it is off the bar; obj is a guarded
+    // pointer and lets go of it.
+    button->deleteLater();
+}
+
+void TForm1::removeAllButtons()
+{
+    FlowLayout1->clearItems();
+    for (LaunchButton *button : std::as_const(LaunchBtn))
+        button->deleteLater();
+    LaunchBtn.clear();
+}

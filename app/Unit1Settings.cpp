@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: MIT
+// The bar's side of the settings file: what each key is read into and
+// written from.
+#include "app/Unit1.h"
+
+#include "app/ErrorReport.h"
+#include "app/Plate.h"
+#include "launcher/FlowLayout.h"
+#include "launcher/IconLayerEffect.h"
+#include "settings/IniFile.h"
+#include "settings/SettingsKeys.h"
+
+#include <QAction>
+#include <QDir>
+
+namespace {
+
+constexpr Setting kGroupNames[kGroupCount] = {Setting::MenuName0, Setting::MenuName1, Setting::MenuName2,
+                                              Setting::MenuName3, Setting::MenuName4};
+
+// Gaps far outside anything sensible would overflow the layout's arithmetic.
+int saneGap(int32_t gap)
+{
+    return std::clamp<int32_t>(gap, -10000, 10000);
+}
+
+} // namespace
+
+QString TForm1::groupName(int group) const
+{
+    return groupItem(group)->text().replace(QLatin1String("&&"), QLatin1String("&"));
+}
+
+void TForm1::setGroupName(int group, const QString &name)
+{
+    groupItem(group)->setText(QString(name).replace(QLatin1Char('&'), QLatin1String("&&")));
+}
+
+QString TForm1::iniPath() const
+{
+    return HomePath + QLatin1String(kSettingsFileName);
+}
+
+void TForm1::ReadIniFile()
+{
+    const IniFile ini = IniFile::load(iniPath());
+
+    move(x(), readInt(ini, Setting::FormTop));
+    move(readInt(ini, Setting::FormLeft), y());
+    resize(width(), readInt(ini, Setting::FormHeight));
+    resize(readInt(ini, Setting::FormWidth), height());
+    keepOnScreen();
+    isShowTaskBar = readBool(ini, Setting::FormTaskBar);
+
+    bw = readInt(ini, Setting::IconWidth);
+    bc = readInt(ini, Setting::IconCorner);
+    bw2 = bw;
+    bc2 = bc;
+    FlowLayout1->setHorizontalGap(saneGap(readInt(ini, Setting::IconGapH)));
+    FlowLayout1->setVerticalGap(saneGap(readInt(ini, Setting::IconGapV)));
+    ShadowEffect1->setShadowEnabled(readBool(ini, Setting::IconShadow));
+
+    GlowNo = readInt(ini, Setting::IconGlow);
+    pad = readInt(ini, Setting::IconPadding);
+    FShowhint = readBool(ini, Setting::HintShow);
+    isStealth = readBool(ini, Setting::ModeStealth);
+    isTop = readBool(ini, Setting::ModeTop);
+    MenuIndex = readInt(ini, Setting::MenuIndex);
+    // There are five groups; any other number would index past them.
+    if (MenuIndex < 0 || MenuIndex >= kGroupCount)
+        MenuIndex = 0;
+
+    for (int n = 0; n < kGroupCount; ++n)
+        setGroupName(n, readString(ini, kGroupNames[n]));
+
+    GlowColor = QRgb(readInt(ini, Setting::ColorGlow));
+    ShadowEffect1->setShadowColor(QColor::fromRgba(QRgb(readInt(ini, Setting::ColorShadow))));
+    groupItem(MenuIndex)->setChecked(true);
+
+    Rectangle1->setOpacity(float(readFloat(ini, Setting::BackOpa)));
+    color0 = QRgb(readInt(ini, Setting::BackColor0));
+    color1 = QRgb(readInt(ini, Setting::BackColor1));
+    isGradient = readBool(ini, Setting::BackGradient);
+    Direction = readInt(ini, Setting::BackDirection);
+}
+
+std::optional<QString> TForm1::writeIniFileOrError()
+{
+    if (y() < 0)
+        move(x(), 0);
+    if (x() < 0)
+        move(0, y());
+    QDir::setCurrent(HomePath);
+
+    IniFile ini = IniFile::load(iniPath());
+    writeInt(ini, Setting::FormTop, y());
+    writeInt(ini, Setting::FormLeft, x());
+    writeInt(ini, Setting::FormHeight, height());
+    writeInt(ini, Setting::FormWidth, width());
+    writeBool(ini, Setting::FormTaskBar, isShowTaskBar);
+    writeInt(ini, Setting::IconWidth, bw2);
+    writeInt(ini, Setting::IconCorner, bc2);
+    writeInt(ini, Setting::IconGapH, FlowLayout1->horizontalGap());
+    writeInt(ini, Setting::IconGapV, FlowLayout1->verticalGap());
+    writeBool(ini, Setting::IconShadow, ShadowEffect1->shadowEnabled());
+    writeInt(ini, Setting::IconGlow, GlowNo);
+    writeInt(ini, Setting::IconPadding, pad);
+    writeBool(ini, Setting::HintShow, FShowhint);
+    writeBool(ini, Setting::ModeStealth, isStealth);
+    writeBool(ini, Setting::ModeTop, isTop);
+    writeInt(ini, Setting::MenuIndex, MenuIndex);
+    for (int n = 0; n < kGroupCount; ++n)
+        writeString(ini, kGroupNames[n], groupName(n));
+    writeInt(ini, Setting::ColorGlow, int32_t(GlowColor));
+    writeInt(ini, Setting::ColorShadow, int32_t(ShadowEffect1->shadowColor().rgba()));
+    // The plate's opacity is a single-precision value.
+    writeFloat(ini, Setting::BackOpa, double(float(Rectangle1->opacity())));
+    writeInt(ini, Setting::BackColor0, int32_t(color0));
+    writeInt(ini, Setting::BackColor1, int32_t(color1));
+    writeBool(ini, Setting::BackGradient, isGradient);
+    writeInt(ini, Setting::BackDirection, Direction);
+
+    QString error;
+    if (!ini.save(iniPath(), &error))
+        return QStringLiteral("%1 に書き込めません").arg(iniPath());
+    return std::nullopt;
+}
+
+bool TForm1::WriteIniFile()
+{
+    const std::optional<QString> error = writeIniFileOrError();
+    if (error)
+        ErrorReport::show(this, *error);
+    return !error;
+}

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "launcher/FlowPlacement.h"
+
+#include <QWidget>
+
+class IconLayerEffect;
+
+// The bar's icon layer: holds the launch buttons in rows that wrap to its
+// width, paints them, and carries the layer's shadow and opacity.
+class FlowLayout : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(qreal opacity READ opacity WRITE setOpacity)
+
+public:
+    explicit FlowLayout(QWidget *parent = nullptr);
+
+    void addItem(QWidget *item);
+    void removeItem(QWidget *item);
+    // Takes every item off the layer at once.
+    void clearItems();
+    const QList<QWidget *> &items() const { return m_items; }
+
+    int horizontalGap() const { return m_spacing.gapH; }
+    int verticalGap() const { return m_spacing.gapV; }
+    void setHorizontalGap(int gap);
+    void setVerticalGap(int gap);
+    int padding() const { return m_spacing.padding; }
+
+    qreal opacity() const;
+    void setOpacity(qreal opacity);
+    IconLayerEffect *shadowEffect() const { return m_effect; }
+
+    // Places the items now rather than at the next resize or show.
+    void relayout();
+
+Q_SIGNALS:
+    // A press on the layer itself, not on one of its items.
+    void pressed(QMouseEvent *event);
+    void contextMenuRequested(const QPoint &globalPos);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    QList<QWidget *> m_items;
+    FlowSpacing m_spacing;
+    IconLayerEffect *m_effect;
+};

@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QSize>
+
+// Soft shapes for the bar's shadows and the buttons' glows. Each result is
+// cached, since the same few sizes and colours are drawn over and over.
+
+// Blurs an 8-bit alpha image in place; three box passes approximate a
+// Gaussian of about `radius` pixels.
+void blurAlpha(QImage &alpha8, int radius);
+
+// The blurred silhouette of `source`'s alpha, tinted `color`, grown by
+// `radius` on every side.
+QImage softShadow(const QImage &source, QColor color, int radius);
+
+// A halo around a rounded rectangle of `size` and corner `cornerRadius`,
+// `spread` pixels wide on every side (the image is size + 2 * spread).
+QImage outerGlowImage(QSize size, qreal cornerRadius, QColor color, int spread);
+
+// A glow inside the rounded rectangle's edges, fading toward its middle.
+QImage innerGlowImage(QSize size, qreal cornerRadius, QColor color, int spread);

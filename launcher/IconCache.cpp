@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: MIT
+#include "launcher/IconCache.h"
+
+#include "platform/FileIcons.h"
+
+#include <QCache>
+#include <QDateTime>
+#include <QFileInfo>
+
+namespace {
+
+constexpr int kMaxCostKiB = 64 * 1024;
+
+QCache<QString, QPixmap> &cache()
+{
+    static QCache<QString, QPixmap> c(kMaxCostKiB);
+    return c;
+}
+
+QString keyOf(char kind, const QString &path, int side, qreal dpr)
+{
+    const QFileInfo info(path);
+    const qint64 stamp = info.exists() ? info.lastModified().toMSecsSinceEpoch() : -1;
+    return QStringLiteral("%1|%2|%3|%4|%5|").arg(kind).arg(side).arg(dpr).arg(stamp).arg(info.size()) + path;
+}
+
+template<typename Make>
+QPixmap cached(const QString &key, Make make)
+{
+    if (const QPixmap *hit = cache().object(key))
+        return *hit;
+    QPixmap pixmap = make();
+    const int cost = std::max(1, int(qint64(pixmap.width()) * pixmap.height() * 4 / 1024));
+    cache().insert(key, new QPixmap(pixmap), cost);
+    return pixmap;
+}
+
+} // namespace
+
+namespace IconCache {
+
+QPixmap ownIcon(const QString &path, int side, qreal dpr)
+{
+    return cached(keyOf('o', path, side, dpr), [&] { return FileIcons::ownIcon(path, side, dpr); });
+}
+
+QPixmap typeIcon(const QString &path, int side, qreal dpr)
+{
+    // The type comes from the name alone, so the file's time does not matter.
+    const QString key = QStringLiteral("t|%1|%2|").arg(side).arg(dpr) + QFileInfo(path).fileName();
+    return cached(key, [&] { return FileIcons::typeIcon(path, side, dpr); });
+}
+
+void clear()
+{
+    cache().clear();
+}
+
+} // namespace IconCache

@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+
+// File icons are made once per file, size and modification time and shared
+// by every button that shows them, across group switches and rebuilds. An
+// icon that changes on disk is made again because its time changes.
+namespace IconCache {
+
+// The file's own icon (null when it has none).
+QPixmap ownIcon(const QString &path, int side, qreal dpr);
+// The icon of the file's type, by its name.
+QPixmap typeIcon(const QString &path, int side, qreal dpr);
+
+void clear();
+
+} // namespace IconCache

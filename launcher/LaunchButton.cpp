@@ -1,0 +1,203 @@
+// SPDX-License-Identifier: MIT
+#include "launcher/LaunchButton.h"
+
+#include "launcher/GlowImages.h"
+
+#include <QContextMenuEvent>
+#include <QEnterEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QVariantAnimation>
+
+#include <cmath>
+
+namespace {
+
+const QColor kBackground(0xE0, 0xE0, 0xE0);
+const QColor kOutline(0xD4, 0xD4, 0xD4);
+const QColor kPressedGlow(0x4F, 0x48, 0x48);
+constexpr qreal kGlowOpacity = 0.9;
+constexpr int kGlowSpread = 8;
+constexpr qreal kMagnification = 1.2;
+
+} // namespace
+
+LaunchButton::LaunchButton(const QString &filePath, int iconSide, int padding, int cornerRadius,
+                           QWidget *parent)
+    : QAbstractButton(parent)
+    , m_filePath(filePath)
+    , m_iconSide(iconSide)
+    , m_cornerRadius(cornerRadius)
+{
+    const int side = std::max(0, iconSide + padding);
+    setFixedSize(side, side);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_NoSystemBackground);
+    connect(this, &QAbstractButton::pressed, this, &LaunchButton::refresh);
+    connect(this, &QAbstractButton::released, this, &LaunchButton::refresh);
+}
+
+void LaunchButton::setHoverEffect(int glowNo, QColor glowColor)
+{
+    m_glowNo = (glowNo >= 0 && glowNo <= 5) ? glowNo : 0;
+    m_glowColor = glowColor;
+    refresh();
+}
+
+void LaunchButton::setIconPixmap(const QPixmap &pixmap)
+{
+    m_icon = pixmap;
+    refresh();
+}
+
+QPointF LaunchButton::magnifyCenter() const
+{
+    return QPointF(m_iconSide / 2.0, m_iconSide / 2.0);
+}
+
+bool LaunchButton::magnifying() const
+{
+    return m_mouseOver && HoverEffect(m_glowNo) == HoverEffect::Magnify;
+}
+
+QRect LaunchButton::paintRect() const
+{
+    // Room for the halo and for the corners of a square turned by 45 degrees.
+    const int turn = int(std::ceil(width() * (M_SQRT2 - 1) / 2)) + 1;
+    const int margin = std::max(kGlowSpread, turn);
+    return geometry().adjusted(-margin, -margin, margin, margin);
+}
+
+void LaunchButton::paintButton(QPainter &p) const
+{
+    const QRectF box(0, 0, width(), height());
+    p.save();
+    p.translate(pos());
+    p.setOpacity(p.opacity() * m_opacity);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+
+    if (m_rotation != 0) {
+        p.translate(box.center());
+        p.rotate(m_rotation);
+        p.translate(-box.center());
+    }
+    if (magnifying()) {
+        const QPointF c = magnifyCenter();
+        p.setClipRect(box);
+        p.translate(c);
+        p.scale(kMagnification, kMagnification);
+        p.translate(-c);
+    }
+
+    const HoverEffect effect = HoverEffect(m_glowNo);
+    if (m_mouseOver && effect == HoverEffect::OuterGlow) {
+        const qreal o = p.opacity();
+        p.setOpacity(o * kGlowOpacity);
+        p.drawImage(QPointF(-kGlowSpread, -kGlowSpread),
+                    outerGlowImage(size(), m_cornerRadius, m_glowColor, kGlowSpread));
+        p.setOpacity(o);
+    }
+
+    QPainterPath shape;
+    shape.addRoundedRect(box.adjusted(0.5, 0.5, -0.5, -0.5), m_cornerRadius, m_cornerRadius);
+    p.setPen(QPen(kOutline, 1));
+    p.setBrush(kBackground);
+    p.drawPath(shape);
+
+    auto innerGlow = [&](QColor color) {
+        const qreal o = p.opacity();
+        p.setOpacity(o * kGlowOpacity);
+        p.drawImage(QPointF(0, 0), innerGlowImage(size(), m_cornerRadius, color, kGlowSpread));
+        p.setOpacity(o);
+    };
+    if (isDown())
+        innerGlow(kPressedGlow);
+    if (m_mouseOver && effect == HoverEffect::InnerGlow)
+        innerGlow(m_glowColor);
+
+    if (!m_icon.isNull()) {
+        const qreal dpr = m_icon.devicePixelRatio();
+        QSizeF iconSize = QSizeF(m_icon.size()) / dpr;
+        iconSize.scale(QSizeF(m_iconSide, m_iconSide), Qt::KeepAspectRatio);
+        QRectF target(QPointF(0, 0), iconSize);
+        target.moveCenter(box.center());
+        p.drawPixmap(target, m_icon, QRectF(m_icon.rect()));
+    }
+    p.restore();
+}
+
+void LaunchButton::refresh()
+{
+    if (QWidget *parent = parentWidget())
+        parent->update(paintRect());
+}
+
+void LaunchButton::startAnimation(qreal from, qreal to, int msecs, qreal LaunchButton::*target)
+{
+    if (!m_animation) {
+        m_animation = new QVariantAnimation(this);
+        m_animation->setEasingCurve(QEasingCurve::Linear);
+    }
+    m_animation->stop();
+    m_animation->disconnect(this);
+    connect(m_animation, &QVariantAnimation::valueChanged, this, [this, target](const QVariant &v) {
+        this->*target = v.toReal();
+        refresh();
+    });
+    m_animation->setStartValue(from);
+    m_animation->setEndValue(to);
+    m_animation->setDuration(msecs);
+    this->*target = from;
+    m_animation->start();
+    refresh();
+}
+
+void LaunchButton::enterEvent(QEnterEvent *event)
+{
+    QAbstractButton::enterEvent(event);
+    m_mouseOver = true;
+    switch (HoverEffect(m_glowNo)) {
+    case HoverEffect::Rotate:
+        startAnimation(45, 0, 100, &LaunchButton::m_rotation);
+        break;
+    case HoverEffect::Fade:
+        // Runs from the stop value back to the start value.
+        startAnimation(0.5, 1.0, 200, &LaunchButton::m_opacity);
+        break;
+    default:
+        refresh();
+        break;
+    }
+    Q_EMIT mouseEntered(this);
+}
+
+void LaunchButton::leaveEvent(QEvent *event)
+{
+    QAbstractButton::leaveEvent(event);
+    m_mouseOver = false;
+    refresh();
+}
+
+void LaunchButton::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (enter && mods == Qt::NoModifier) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
+void LaunchButton::contextMenuEvent(QContextMenuEvent *event)
+{
+    Q_EMIT contextMenuRequested(this, event->globalPos());
+}
+
+void LaunchButton::changeEvent(QEvent *event)
+{
+    QAbstractButton::changeEvent(event);
+    if (event->type() == QEvent::StyleChange)
+        Q_EMIT styleRefreshRequested(this);
+}

@@ -1,0 +1,146 @@
+// SPDX-License-Identifier: MIT
+#include "platform/FileIcons.h"
+
+#include "platform/DesktopEntry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QIcon>
+#include <QImageReader>
+#include <QMimeDatabase>
+
+namespace {
+
+constexpr qint64 kMaxDesktopEntryBytes = 1024 * 1024;
+
+QPixmap fitted(const QImage &image, int side, qreal dpr)
+{
+    if (image.isNull())
+        return {};
+    const int px = std::max(1, int(side * dpr));
+    QImage scaled = image.scaled(px, px, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QPixmap pixmap = QPixmap::fromImage(scaled);
+    pixmap.setDevicePixelRatio(dpr);
+    return pixmap;
+}
+
+QPixmap fromIcon(const QIcon &icon, int side, qreal dpr)
+{
+    if (icon.isNull())
+        return {};
+    // Ask for the device size so the theme's largest fitting size is used.
+    const int px = std::max(1, int(side * dpr));
+    QPixmap pixmap = icon.pixmap(QSize(px, px));
+    if (pixmap.isNull())
+        return {};
+    return fitted(pixmap.toImage(), side, dpr);
+}
+
+QPixmap themeIcon(const QString &name, int side, qreal dpr)
+{
+    if (name.isEmpty() || !QIcon::hasThemeIcon(name))
+        return {};
+    return fromIcon(QIcon::fromTheme(name), side, dpr);
+}
+
+QPixmap imageFile(const QString &path, int side, qreal dpr)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > FileIcons::kMaxImageBytes)
+        return {};
+    QImageReader reader(path);
+    if (!reader.canRead())
+        return {};
+    if (reader.format() == "ico") // several sizes: let QIcon pick the best
+        return fromIcon(QIcon(path), side, dpr);
+    const QSize full = reader.size();
+    const int px = std::max(1, int(side * dpr));
+    if (full.isValid() && (full.width() > px || full.height() > px))
+        reader.setScaledSize(full.scaled(px, px, Qt::KeepAspectRatio));
+    return fitted(reader.read(), side, dpr);
+}
+
+QPixmap desktopEntryIconPixmap(const QString &path, int side, qreal dpr)
+{
+    QFile file(path);
+    if (file.size() > kMaxDesktopEntryBytes || !file.open(QIODevice::ReadOnly))
+        return {};
+    const QString icon = desktopEntryIcon(file.read(kMaxDesktopEntryBytes));
+    if (icon.isEmpty())
+        return {};
+    if (QDir::isAbsolutePath(icon))
+        return imageFile(icon, side, dpr);
+    QPixmap pixmap = themeIcon(icon, side, dpr);
+    if (pixmap.isNull()) {
+        // Some entries name the icon with its file's extension.
+        const QString bare = QFileInfo(icon).completeBaseName();
+        if (bare != icon)
+            pixmap = themeIcon(bare, side, dpr);
+    }
+    return pixmap;
+}
+
+} // namespace
+
+namespace FileIcons {
+
+void ensureIconTheme()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    const QString current = QIcon::themeName();
+    if (current.isEmpty() || current == QLatin1String("hicolor")) {
+        for (const QString &dir : QIcon::themeSearchPaths()) {
+            if (QFileInfo::exists(dir + QLatin1String("/Adwaita/index.theme"))) {
+                QIcon::setThemeName(QStringLiteral("Adwaita"));
+                break;
+            }
+        }
+    }
+    if (QIcon::fallbackThemeName().isEmpty())
+        QIcon::setFallbackThemeName(QStringLiteral("hicolor"));
+    QStringList fallback = QIcon::fallbackSearchPaths();
+    if (!fallback.contains(QLatin1String("/usr/share/pixmaps")))
+        fallback.append(QStringLiteral("/usr/share/pixmaps"));
+    QIcon::setFallbackSearchPaths(fallback);
+}
+
+QPixmap ownIcon(const QString &path, int side, qreal dpr)
+{
+    ensureIconTheme();
+    const QFileInfo info(path);
+    if (info.isDir())
+        return themeIcon(QStringLiteral("folder"), side, dpr);
+    if (!info.isFile())
+        return {};
+    if (path.endsWith(QLatin1String(".desktop"))) {
+        QPixmap pixmap = desktopEntryIconPixmap(path, side, dpr);
+        if (!pixmap.isNull())
+            return pixmap;
+    }
+    QPixmap pixmap = imageFile(path, side, dpr);
+    if (!pixmap.isNull())
+        return pixmap;
+    if (info.isExecutable())
+        return themeIcon(QStringLiteral("application-x-executable"), side, dpr);
+    return {};
+}
+
+QPixmap typeIcon(const QString &path, int side, qreal dpr)
+{
+    ensureIconTheme();
+    static const QMimeDatabase db;
+    const QMimeType type = db.mimeTypeForFile(path, QMimeDatabase::MatchExtension);
+    for (const QString &name : {type.iconName(), type.genericIconName(),
+                                QStringLiteral("application-x-generic")}) {
+        QPixmap pixmap = themeIcon(name, side, dpr);
+        if (!pixmap.isNull())
+            return pixmap;
+    }
+    return fromIcon(QIcon(QStringLiteral(":/icons/file.svg")), side, dpr);
+}
+
+} // namespace FileIcons

@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+class QWidget;
+
+// Window states that the X11 window manager keeps (_NET_WM_STATE). Every
+// call does nothing on another platform (the offscreen one of the tests).
+namespace X11Window {
+
+bool isX11();
+
+// Whether a compositing manager runs on the window's screen; without one a
+// translucent window shows black where it is transparent.
+bool compositorRunning();
+
+// Keeps the window off the taskbar and the pager. Must run before the window
+// is first shown.
+void setSkipTaskbar(QWidget *window);
+
+// Adds or removes the stay-on-top state, on a shown window through the window
+// manager, so the window neither moves nor flashes.
+void setStaysOnTop(QWidget *window, bool on);
+
+} // namespace X11Window
