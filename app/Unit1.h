@@ -105,6 +105,10 @@ public:
     void removeAllButtons();
     void removeButton(LaunchButton *button);
 
+    // --- Dialogs ---
+    void SetingClick();
+    void EditCmdClick();
+
     // --- Appearance ---
     void SetBackColor();
     bool transparency() const { return m_transparency; }
@@ -116,6 +120,12 @@ public:
 Q_SIGNALS:
     // The window has closed; the launcher ends.
     void closed();
+    // A group was loaded: the settings dialog takes the icon size and corner
+    // radius (bw2, bc2) into its spin boxes.
+    void groupLoaded();
+    // The current group's lines changed other than through the settings
+    // dialog (a load, a drop, a delete): its order list is refilled.
+    void groupLinesChanged();
 
 protected:
     void showEvent(QShowEvent *event) override;

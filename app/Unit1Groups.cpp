@@ -60,6 +60,8 @@ void TForm1::LoadGroup(int index)
         rec = *entry;
         AddLaunchButton();
     }
+    Q_EMIT groupLoaded();
+    Q_EMIT groupLinesChanged();
 }
 
 bool TForm1::SaveGroup()

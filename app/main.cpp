@@ -19,9 +19,9 @@ int main(int argc, char *argv[])
     const QString homePath = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     TForm1 form1(homePath);
     Form1 = &form1;
-    TForm2 form2;
+    TForm2 form2(&form1);
     Form2 = &form2;
-    TForm3 form3;
+    TForm3 form3(&form1);
     Form3 = &form3;
     QObject::connect(&form1, &TForm1::closed, &app, &QCoreApplication::quit);
 
