@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/DropArea.h"
 
-#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QUrl>
 
@@ -32,9 +30,13 @@ void DropArea::paintEvent(QPaintEvent *)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF box = QRectF(rect()).adjusted(1, 1, -1, -1);
-    p.setPen(QPen(QColor(0x60, 0x70, 0x90, m_dragOver ? 230 : 150), 1.5, Qt::DashLine));
-    p.setBrush(QColor(255, 255, 255, m_dragOver ? 120 : 60));
+    // Veils the buttons beneath: while it is shown they take no input.
+    p.setPen(QPen(QColor(0x50, 0x60, 0x80, m_dragOver ? 240 : 170), 1.5, Qt::DashLine));
+    p.setBrush(QColor(248, 250, 255, m_dragOver ? 235 : 200));
     p.drawRoundedRect(box, 5, 5);
+    QFont font = p.font();
+    font.setPointSizeF(font.pointSizeF() * 1.2);
+    p.setFont(font);
     p.setPen(QColor(0x30, 0x38, 0x48));
     p.drawText(box, Qt::AlignCenter, m_text);
 }
@@ -75,14 +77,4 @@ void DropArea::dropEvent(QDropEvent *event)
     }
     event->acceptProposedAction();
     Q_EMIT dropped(paths);
-}
-
-void DropArea::mousePressEvent(QMouseEvent *event)
-{
-    Q_EMIT pressed(event);
-}
-
-void DropArea::contextMenuEvent(QContextMenuEvent *event)
-{
-    Q_EMIT contextMenuRequested(event->globalPos());
 }

@@ -21,8 +21,6 @@ public:
 
 Q_SIGNALS:
     void dropped(const QStringList &paths);
-    void pressed(QMouseEvent *event);
-    void contextMenuRequested(const QPoint &globalPos);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -30,8 +28,6 @@ protected:
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dragLeaveEvent(QDragLeaveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     QString m_text;

@@ -24,6 +24,18 @@ void show(QWidget *parent, const QString &message)
     QMessageBox::critical(parent, kTitle, message);
 }
 
+void notify(QWidget *parent, const QString &message)
+{
+    if (g_show) {
+        g_show(message);
+        return;
+    }
+    auto *box = new QMessageBox(QMessageBox::Critical, kTitle, message, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
 CloseChoice askOnCloseFailure(QWidget *parent, const QString &message)
 {
     if (g_askOnClose)

@@ -13,6 +13,10 @@ namespace ErrorReport {
 // A message box with the error's message; the launcher goes on.
 void show(QWidget *parent, const QString &message);
 
+// The same message in a box that blocks nothing: the launcher does not wait
+// for the user to read it.
+void notify(QWidget *parent, const QString &message);
+
 enum class CloseChoice { Retry, QuitWithoutSaving, Stay };
 
 // Asked when the settings cannot be written while the launcher closes.

@@ -7,10 +7,13 @@
 #include "launcher/FlowLayout.h"
 #include "launcher/IconLayerEffect.h"
 #include "launcher/LaunchButton.h"
+#include "platform/Opener.h"
 #include "platform/X11Window.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QCursor>
+#include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPropertyAnimation>
@@ -45,6 +48,8 @@ TForm1::~TForm1() = default;
 
 void TForm1::createComponents()
 {
+    // The library's resources are linked statically and must be registered.
+    Q_INIT_RESOURCE(resources);
     setWindowTitle(QStringLiteral("Quillbrook"));
     setObjectName(QStringLiteral("Form1"));
     // Translucency must be chosen before the native window exists.
@@ -74,6 +79,10 @@ void TForm1::createComponents()
 
     createMenus();
     placeComponents();
+    connectCommands();
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    opener = Opener::open;
+    pointerPosition = [] { return std::optional<QPoint>(QCursor::pos()); };
 }
 
 void TForm1::createMenus()
@@ -113,6 +122,14 @@ void TForm1::createMenus()
     MenuItem7 = PopupMenu2->addSeparator();
     SaveMenu = item(PopupMenu2, QStringLiteral("設定保存"));
     CloseCmd2 = item(PopupMenu2, QStringLiteral("終了"), QKeySequence(Qt::CTRL | Qt::Key_X));
+
+    QFile style(QStringLiteral(":/menus.qss"));
+    const QString sheet = style.open(QIODevice::ReadOnly) ? QString::fromUtf8(style.readAll()) : QString();
+    for (QMenu *menu : {PopupMenu1, PopupMenu2, MenuItem6}) {
+        // Round corners need the space around them transparent.
+        menu->setAttribute(Qt::WA_TranslucentBackground);
+        menu->setStyleSheet(sheet);
+    }
 }
 
 QAction *TForm1::groupItem(int group) const

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class DropArea;
@@ -105,6 +106,32 @@ public:
     void removeAllButtons();
     void removeButton(LaunchButton *button);
 
+    // --- Launching ---
+    // Opens a file; returns why it could not, or "". Runs on a worker thread.
+    using OpenFunction = std::function<QString(const QString &file, const QString &params,
+                                               const QString &workingDir)>;
+    OpenFunction opener;
+    void BtnClickEvent(LaunchButton *sender);
+
+    // --- Commands ---
+    void AddMenuClick();
+    void DropTarget1Dropped(const QStringList &files);
+    void DelBtnClick();
+    // Switches to group n (the group items' handler).
+    void MenuClick(int group);
+    void ReSize2Click();
+    // A press on the bar's free area or on the drop area: moves the window,
+    // or resizes it in resize mode.
+    void FlowLayout1MouseDown(QMouseEvent *event);
+    void SaveMenuClick();
+    void CloseCmdClick();
+
+    // --- Stealth ---
+    // The pointer's position on the screen, or nothing where it is unknown.
+    using PointerFunction = std::function<std::optional<QPoint>()>;
+    PointerFunction pointerPosition;
+    void Timer1Timer();
+
     // --- Dialogs ---
     void SetingClick();
     void EditCmdClick();
@@ -132,8 +159,13 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void connectCommands();
+    bool handleAreaMouse(QEvent *event);
+    void followPointer(const QPoint &globalPos);
+    void applyDrag(const QPoint &delta);
     void FormCreate();
     void FormResize();
     void createComponents();
@@ -146,5 +178,14 @@ private:
     std::array<bool, kGroupCount> m_groupUnreadable{};
     bool m_transparency = true;
     bool m_compositor = true;
-    bool m_shown = false;
+    // Moving or resizing by following the pointer, where the window manager
+    // cannot do it (and for the right button, whose release opens the menu).
+    struct PointerDrag {
+        bool active = false;
+        bool resize = false;
+        bool moved = false;
+        Qt::MouseButton button = Qt::NoButton;
+        QPoint pressGlobal;
+        QRect startGeometry;
+    } m_drag;
 };

@@ -88,6 +88,7 @@ void TForm1::AddLaunchButton()
         button->setToolTip(launchHint(rec));
     button->setHoverEffect(GlowNo, QColor::fromRgba(GlowColor));
     connect(button, &LaunchButton::mouseEntered, this, &TForm1::ButtonMouseEnter);
+    connect(button, &QAbstractButton::clicked, this, [this, button] { BtnClickEvent(button); });
     connect(button, &LaunchButton::styleRefreshRequested, this, &TForm1::ButtonApplyStyleLookup);
     connect(button, &LaunchButton::contextMenuRequested, this,
             [this](LaunchButton *, const QPoint &pos) { PopupMenu1->popup(pos); });

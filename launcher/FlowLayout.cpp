@@ -4,8 +4,6 @@
 #include "launcher/IconLayerEffect.h"
 #include "launcher/LaunchButton.h"
 
-#include <QContextMenuEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 
@@ -100,14 +98,4 @@ void FlowLayout::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     relayout();
-}
-
-void FlowLayout::mousePressEvent(QMouseEvent *event)
-{
-    Q_EMIT pressed(event);
-}
-
-void FlowLayout::contextMenuEvent(QContextMenuEvent *event)
-{
-    Q_EMIT contextMenuRequested(event->globalPos());
 }

@@ -36,16 +36,9 @@ public:
     // Places the items now rather than at the next resize or show.
     void relayout();
 
-Q_SIGNALS:
-    // A press on the layer itself, not on one of its items.
-    void pressed(QMouseEvent *event);
-    void contextMenuRequested(const QPoint &globalPos);
-
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     QList<QWidget *> m_items;

@@ -1,0 +1,214 @@
+// SPDX-License-Identifier: MIT
+// The context menus' commands: registration, deleting, switching groups,
+// moving and resizing the window, saving the settings and ending.
+#include "app/Unit1.h"
+
+#include "app/DropArea.h"
+#include "app/ErrorReport.h"
+#include "launcher/FlowLayout.h"
+#include "launcher/LaunchButton.h"
+#include "launcher/PathRules.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QWindow>
+
+namespace {
+
+// A few pixels of jitter during a right click are no drag.
+constexpr int kDragThreshold = 3;
+
+} // namespace
+
+void TForm1::connectCommands()
+{
+    // These items carry a check mark that only the commands set: undo the
+    // toggle a checkable action makes on its own before the command runs.
+    auto codeChecked = [this](QAction *action, void (TForm1::*command)()) {
+        connect(action, &QAction::triggered, this, [this, action, command] {
+            action->setChecked(!action->isChecked());
+            (this->*command)();
+        });
+    };
+    codeChecked(AddMenu, &TForm1::AddMenuClick);
+    codeChecked(AddMenu2, &TForm1::AddMenuClick);
+    codeChecked(ReSize2, &TForm1::ReSize2Click);
+    connect(DelBtn, &QAction::triggered, this, &TForm1::DelBtnClick);
+    connect(EditCmd, &QAction::triggered, this, &TForm1::EditCmdClick);
+    connect(Seting2, &QAction::triggered, this, &TForm1::SetingClick);
+    connect(SaveMenu, &QAction::triggered, this, &TForm1::SaveMenuClick);
+    connect(CloseCmd2, &QAction::triggered, this, &TForm1::CloseCmdClick);
+    for (int n = 0; n < kGroupCount; ++n)
+        connect(groupItem(n), &QAction::triggered, this, [this, n] { MenuClick(n); });
+    connect(DropTarget1, &DropArea::dropped, this, &TForm1::DropTarget1Dropped);
+    FlowLayout1->installEventFilter(this);
+    DropTarget1->installEventFilter(this);
+}
+
+void TForm1::AddMenuClick()
+{
+    AddMenu->setChecked(!AddMenu->isChecked());
+    AddMenu2->setChecked(AddMenu->isChecked());
+    DropTarget1->setVisible(AddMenu->isChecked());
+    ReSize2->setChecked(AddMenu2->isChecked());
+    if (!DropTarget1->isHidden())
+        MenuItem6->setEnabled(false);
+    if (AddMenu->isChecked())
+        return;
+    if (!SaveGroup())
+        return;
+    MenuItem6->setEnabled(true);
+}
+
+void TForm1::DropTarget1Dropped(const QStringList &files)
+{
+    if (files.isEmpty())
+        return;
+    const QString path = files.first();
+    // One line per entry: a path with a line break could not be read back.
+    if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r'))) {
+        ErrorReport::show(this, QStringLiteral("%1 は改行を含むため登録できません。").arg(path));
+        return;
+    }
+    rec.fname = path;
+    rec.hint = ExtractFileTitle(path);
+    rec.param.clear();
+    AddLaunchButton();
+    Q_EMIT groupLinesChanged();
+    // Saved at once, so no later load or close can lose it.
+    SaveGroup();
+}
+
+void TForm1::DelBtnClick()
+{
+    LaunchButton *button = obj.data();
+    const qsizetype i = LaunchBtn.indexOf(button);
+    if (i < 0)
+        return;
+    if (i < LaunchPath[MenuIndex].size())
+        LaunchPath[MenuIndex].removeAt(i);
+    removeButton(button);
+    Q_EMIT groupLinesChanged();
+    if (!SaveGroup())
+        return;
+    if (LaunchPath[MenuIndex].isEmpty())
+        AddMenuClick();
+}
+
+void TForm1::MenuClick(int group)
+{
+    if (group < 0 || group >= kGroupCount)
+        return;
+    groupItem(group)->setChecked(true);
+    MenuIndex = group;
+    removeAllButtons();
+    LoadGroup(MenuIndex);
+    WriteIniFile();
+}
+
+void TForm1::ReSize2Click()
+{
+    ReSize2->setChecked(!ReSize2->isChecked());
+}
+
+void TForm1::SaveMenuClick()
+{
+    WriteIniFile();
+}
+
+void TForm1::CloseCmdClick()
+{
+    close();
+}
+
+void TForm1::FlowLayout1MouseDown(QMouseEvent *event)
+{
+    m_drag.active = true;
+    m_drag.resize = ReSize2->isChecked();
+    m_drag.moved = false;
+    m_drag.button = event->button();
+    m_drag.pressGlobal = event->globalPosition().toPoint();
+    m_drag.startGeometry = geometry();
+    if (m_drag.resize)
+        setCursor(Qt::SizeFDiagCursor);
+}
+
+void TForm1::followPointer(const QPoint &globalPos)
+{
+    const QPoint delta = globalPos - m_drag.pressGlobal;
+    if (!m_drag.moved) {
+        if (delta.manhattanLength() <= kDragThreshold)
+            return;
+        m_drag.moved = true;
+        applyDrag(delta);
+        // The window manager moves and resizes best. It is asked only once
+        // the pointer moves, so a mere click never leaves it waiting for a
+        // release that has already happened. The right button stays with
+        // us so that its release can still open the menu.
+        if (m_drag.button == Qt::LeftButton && windowHandle()) {
+            const bool started = m_drag.resize
+                ? windowHandle()->startSystemResize(Qt::BottomEdge | Qt::RightEdge)
+                : windowHandle()->startSystemMove();
+            if (started) {
+                m_drag.active = false;
+                unsetCursor();
+                return;
+            }
+        }
+    }
+    applyDrag(delta);
+}
+
+void TForm1::applyDrag(const QPoint &delta)
+{
+    if (m_drag.resize)
+        resize(m_drag.startGeometry.size() + QSize(delta.x(), delta.y()));
+    else
+        move(m_drag.startGeometry.topLeft() + delta);
+}
+
+bool TForm1::handleAreaMouse(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        FlowLayout1MouseDown(static_cast<QMouseEvent *>(event));
+        return true;
+    case QEvent::MouseMove:
+        if (!m_drag.active)
+            return false;
+        followPointer(static_cast<QMouseEvent *>(event)->globalPosition().toPoint());
+        return true;
+    case QEvent::MouseButtonRelease: {
+        if (!m_drag.active)
+            return false;
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() != m_drag.button)
+            return true;
+        m_drag.active = false;
+        unsetCursor();
+        if (m_drag.button == Qt::RightButton && !m_drag.moved)
+            PopupMenu2->popup(mouse->globalPosition().toPoint());
+        return true;
+    }
+    case QEvent::ContextMenu: {
+        // A mouse's menu opens at the release above; the keyboard's here.
+        const auto *menu = static_cast<QContextMenuEvent *>(event);
+        if (menu->reason() != QContextMenuEvent::Mouse)
+            PopupMenu2->popup(menu->globalPos());
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == FlowLayout1 || watched == DropTarget1)
+        return handleAreaMouse(event);
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+#include "launcher/LaunchRequest.h"
+
+#include "launcher/EntryLine.h"
+
+std::optional<LaunchRequest> launchRequestFor(const QString &line)
+{
+    const QStringList fields = splitEntryLine(line);
+    if (fields.isEmpty() || fields.size() > 3)
+        return std::nullopt;
+    LaunchRequest request;
+    request.s = fields.at(0);
+    if (fields.size() == 3)
+        request.pam = fields.at(1);
+    return request;
+}

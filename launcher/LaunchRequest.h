@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// What a click hands to the worker that opens an entry.
+struct LaunchRequest {
+    QString pam;  // parameters; empty means none
+    QString s;    // the file to open
+    QString cdir; // the folder it starts in; filled by the worker
+};
+
+// The request for an entry line: its file and parameters (none when the line
+// has fewer than three fields). A line of more than three fields opens
+// nothing.
+std::optional<LaunchRequest> launchRequestFor(const QString &line);

@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: MIT
+#include "platform/Opener.h"
+
+#include <QByteArray>
+#include <QFileInfo>
+
+#include <gio/gdesktopappinfo.h>
+#include <gio/gio.h>
+
+#include <unistd.h>
+
+namespace {
+
+QString takeError(GError *error)
+{
+    const QString text = error ? QString::fromUtf8(error->message) : QStringLiteral("unknown error");
+    if (error)
+        g_error_free(error);
+    return text;
+}
+
+// Splits parameters into words; an empty or blank string has none.
+bool parseWords(const QString &params, gchar ***argv, QString *error)
+{
+    *argv = nullptr;
+    if (params.trimmed().isEmpty())
+        return true;
+    GError *gerror = nullptr;
+    if (!g_shell_parse_argv(params.toUtf8().constData(), nullptr, argv, &gerror)) {
+        *error = takeError(gerror);
+        return false;
+    }
+    return true;
+}
+
+QString openWithDefault(const QString &path)
+{
+    GFile *file = g_file_new_for_path(QFile::encodeName(path).constData());
+    gchar *uri = g_file_get_uri(file);
+    GError *error = nullptr;
+    const gboolean ok = g_app_info_launch_default_for_uri(uri, nullptr, &error);
+    g_free(uri);
+    g_object_unref(file);
+    return ok ? QString() : takeError(error);
+}
+
+void changeDirectory(gpointer dir)
+{
+    // Runs in the child between fork and exec.
+    if (dir && chdir(static_cast<const char *>(dir)) != 0)
+        _exit(127);
+}
+
+QString launchDesktopEntry(const QString &path, const QString &params, const QString &workingDir)
+{
+    GDesktopAppInfo *info = g_desktop_app_info_new_from_filename(QFile::encodeName(path).constData());
+    if (!info)
+        return QStringLiteral("not a valid desktop entry");
+    gchar **words = nullptr;
+    QString error;
+    if (!parseWords(params, &words, &error)) {
+        g_object_unref(info);
+        return error;
+    }
+    const QByteArray cwd = QFile::encodeName(workingDir);
+    GList *uris = nullptr;
+    for (gchar **w = words; w && *w; ++w) {
+        GFile *file = g_file_new_for_commandline_arg_and_cwd(*w, cwd.isEmpty() ? nullptr : cwd.constData());
+        uris = g_list_append(uris, g_file_get_uri(file));
+        g_object_unref(file);
+    }
+    g_strfreev(words);
+
+    // The entry's own Path wins; otherwise the program starts in the entry's folder.
+    gchar *ownPath = g_desktop_app_info_get_string(info, "Path");
+    const bool chdirInChild = (!ownPath || !*ownPath) && !cwd.isEmpty();
+    g_free(ownPath);
+
+    GError *gerror = nullptr;
+    const gboolean ok = g_desktop_app_info_launch_uris_as_manager(
+        info, uris, nullptr, G_SPAWN_SEARCH_PATH,
+        chdirInChild ? changeDirectory : nullptr,
+        chdirInChild ? const_cast<char *>(cwd.constData()) : nullptr,
+        nullptr, nullptr, &gerror);
+    g_list_free_full(uris, g_free);
+    g_object_unref(info);
+    return ok ? QString() : takeError(gerror);
+}
+
+QString startProgram(const QString &path, const QString &params, const QString &workingDir)
+{
+    gchar **words = nullptr;
+    QString error;
+    if (!parseWords(params, &words, &error))
+        return error;
+    const QByteArray program = QFile::encodeName(path);
+    GPtrArray *argv = g_ptr_array_new();
+    g_ptr_array_add(argv, const_cast<char *>(program.constData()));
+    for (gchar **w = words; w && *w; ++w)
+        g_ptr_array_add(argv, *w);
+    g_ptr_array_add(argv, nullptr);
+
+    const QByteArray cwd = QFile::encodeName(workingDir);
+    GError *gerror = nullptr;
+    // Without DO_NOT_REAP_CHILD GLib starts the program through an
+    // intermediate child it waits for, so nothing is left to reap.
+    const gboolean ok = g_spawn_async(cwd.isEmpty() ? nullptr : cwd.constData(),
+                                      reinterpret_cast<gchar **>(argv->pdata), nullptr,
+                                      GSpawnFlags(G_SPAWN_STDIN_FROM_DEV_NULL), nullptr, nullptr,
+                                      nullptr, &gerror);
+    g_ptr_array_free(argv, TRUE);
+    g_strfreev(words);
+    return ok ? QString() : takeError(gerror);
+}
+
+} // namespace
+
+namespace Opener {
+
+QString open(const QString &file, const QString &params, const QString &workingDir)
+{
+    if (file.isEmpty())
+        return QStringLiteral("no file");
+    const QFileInfo info(file);
+    if (!info.exists())
+        return QStringLiteral("No such file or directory");
+    if (info.isDir())
+        return openWithDefault(file);
+    if (file.endsWith(QLatin1String(".desktop")) && info.isFile())
+        return launchDesktopEntry(file, params, workingDir);
+    if (info.isFile() && info.isExecutable())
+        return startProgram(file, params, workingDir);
+    return openWithDefault(file);
+}
+
+} // namespace Opener

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+// Opens a file the way the Linux desktop does, never through a shell:
+// - a folder in the default file manager;
+// - a desktop entry as an application, the parameter words as its files,
+//   started in the entry's Path or else in `workingDir`;
+// - a program (a regular file with execute permission) directly, the
+//   parameters split into words as a POSIX shell splits them (quotes group,
+//   nothing is expanded), in `workingDir`, standard input from /dev/null;
+// - any other file with the default application for its type (documents
+//   take no parameters).
+// Started programs are detached and reaped: no zombie is left. Blocks for
+// as long as starting takes; safe to call from any thread.
+namespace Opener {
+
+// An empty string on success, else the reason the file could not be opened.
+QString open(const QString &file, const QString &params, const QString &workingDir);
+
+} // namespace Opener
