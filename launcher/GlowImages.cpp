@@ -119,17 +119,20 @@ QImage innerGlowImage(QSize size, qreal cornerRadius, QColor color, int spread)
     if (QImage *cached = glowCache().object(key))
         return *cached;
     const QPainterPath shape = roundedPath(QRectF(QPointF(0, 0), QSizeF(size)), cornerRadius);
-    // Blur the outside of the shape inward, then keep only what falls inside.
-    QImage alpha(size, QImage::Format_Alpha8);
-    alpha.fill(255);
+    // Blur the outside of the shape inward (with a margin of outside all
+    // round), then keep only what falls inside.
+    QImage outside(size + QSize(2 * spread, 2 * spread), QImage::Format_ARGB32_Premultiplied);
+    outside.fill(Qt::black);
     {
-        QPainter p(&alpha);
+        QPainter p(&outside);
         p.setRenderHint(QPainter::Antialiasing);
         p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.translate(spread, spread);
         p.fillPath(shape, Qt::transparent);
     }
+    QImage alpha = outside.convertToFormat(QImage::Format_Alpha8);
     blurAlpha(alpha, spread);
-    QImage out = tinted(alpha, color);
+    QImage out = tinted(alpha.copy(QRect(QPoint(spread, spread), size)), color);
     {
         QImage clip(size, QImage::Format_ARGB32_Premultiplied);
         clip.fill(Qt::transparent);
