@@ -143,7 +143,6 @@ void TForm1::followPointer(const QPoint &globalPos)
         if (delta.manhattanLength() <= kDragThreshold)
             return;
         m_drag.moved = true;
-        applyDrag(delta);
         // The window manager moves and resizes best. It is asked only once
         // the pointer moves, so a mere click never leaves it waiting for a
         // release that has already happened. The right button stays with

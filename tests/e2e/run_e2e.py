@@ -1,0 +1,369 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+"""End-to-end suite: the real launcher on a real X desktop, driven and
+checked from outside the process the way a user would use it.
+
+  run_e2e.py --bin Quillbrook --dragsource dragsource --recorder recorder
+             --screenshots DIR [-k NAME]
+"""
+import argparse
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+import zlib
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from desktop import Desktop, Launcher, Timeout, colour_distance, wait_for  # noqa: E402
+
+CASE_SECONDS = 90
+# The bar's default place, and where its first buttons stand: the icon layer
+# starts 10 in, padding 4, buttons of 48 + 14 with gaps of 2.
+BAR = (670, 0, 500, 100)
+FIRST = (670 + 14, 14)
+SIDE, GAP = 62, 2
+
+
+def button_centre(i):
+    return FIRST[0] + i * (SIDE + GAP) + SIDE // 2, FIRST[1] + SIDE // 2
+
+
+def png(path, colour, size=64):
+    """A small solid PNG, written without any image library."""
+    raw = b"".join(b"\0" + bytes(colour) * size for _ in range(size))
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 2, 0, 0, 0))
+                + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
+
+
+def quoted(field):
+    """A field as the launcher writes it when it holds a comma or starts with a quote."""
+    if "," in field or field.startswith('"'):
+        return '"' + field.replace('"', '""') + '"'
+    return field
+
+
+def entry(fname, param="", hint=""):
+    return ",".join(quoted(f) for f in (fname, param, hint))
+
+
+class Suite:
+    def __init__(self, args):
+        self.args = args
+        self.desktop = None
+        self.fixtures = tempfile.mkdtemp(prefix="qb-e2e-files-")
+        self.launchers = []
+        self.shots = args.screenshots
+        os.makedirs(self.shots, exist_ok=True)
+        self.make_fixtures()
+
+    # --- Fixtures -----------------------------------------------------------
+
+    def fx(self, name):
+        return os.path.join(self.fixtures, name)
+
+    def make_fixtures(self):
+        png(self.fx("red.png"), (220, 40, 40))
+        png(self.fx("green.png"), (40, 180, 60))
+        for name in ("notes.txt", "report.pdf", "song.mp3", "sheet.ods", "page.html", "archive.tar.gz"):
+            with open(self.fx(name), "w") as f:
+                f.write("x\n")
+        os.makedirs(self.fx("projects"), exist_ok=True)
+        os.makedirs(self.fx("a b"), exist_ok=True)
+        self.recorder = self.fx("recorder")
+        shutil.copy2(self.args.recorder, self.recorder)
+        with open(self.fx("terminal.desktop"), "w") as f:
+            f.write("[Desktop Entry]\nType=Application\nName=Terminal\nExec=true\nIcon=utilities-terminal\n")
+        with open(self.fx("record.desktop"), "w") as f:
+            f.write(f"[Desktop Entry]\nType=Application\nName=Rec\nExec={self.recorder} %F\nIcon=accessories-text-editor\n")
+
+    def mixed_group(self):
+        names = ["terminal.desktop", "red.png", "notes.txt", "projects", "report.pdf", "song.mp3",
+                 "sheet.ods", "page.html", "green.png", "archive.tar.gz", "recorder", "record.desktop"]
+        return "".join(entry(self.fx(n), "", os.path.splitext(n)[0]) + "\r\n" for n in names)
+
+    # --- Helpers ------------------------------------------------------------
+
+    def launcher(self, **kwargs):
+        env = kwargs.pop("env", {})
+        env.setdefault("QB_RECORDER_OUT", self.records_dir())
+        l = Launcher(self.desktop, self.args.bin, env=env, **kwargs)
+        self.launchers.append(l)
+        return l.start()
+
+    def records_dir(self):
+        d = os.path.join(self.fixtures, "records")
+        os.makedirs(d, exist_ok=True)
+        return d
+
+    def clear_records(self):
+        shutil.rmtree(self.records_dir())
+        self.records_dir()
+
+    def records(self):
+        out = []
+        for name in sorted(os.listdir(self.records_dir())):
+            if name.startswith("record-"):
+                with open(os.path.join(self.records_dir(), name), "rb") as f:
+                    parts = f.read().decode().split("\0")[:-1]
+                out.append({"cwd": parts[0], "argv": parts[1:]})
+        return out
+
+    def shot(self, name, crop=None):
+        path = os.path.join(self.shots, name)
+        self.desktop.screenshot(path)
+        if crop:
+            x, y, w, h = crop
+            subprocess.run(["convert", path, "-crop", f"{w}x{h}+{x}+{y}", "+repage", path], check=True)
+        return path
+
+    def pointer_away(self):
+        self.desktop.xdotool("mousemove", 100, 550)
+
+    # --- Cases --------------------------------------------------------------
+
+    def case_empty_start(self):
+        l = self.launcher()
+        assert l.geometry() == BAR, l.geometry()
+        state = l.net_wm_state()
+        assert "_NET_WM_STATE_SKIP_TASKBAR" in state, state
+        assert "_NET_WM_STATE_ABOVE" not in state, state
+        # The drop area veils the plate in a near-white.
+        centre = self.desktop.mean_colour(BAR[0] + 200, 40, 20, 10)
+        assert min(centre) > 200, centre
+        assert not l.exists("QuillbrookPath.txt")
+        self.pointer_away()
+        self.shot("empty-bar.png", crop=(600, 0, 640, 130))
+
+    def case_window_modes(self):
+        l = self.launcher(ini="[Form]\nTaskBar=1\n[Mode]\nTop=1\n")
+        state = l.net_wm_state()
+        assert "_NET_WM_STATE_SKIP_TASKBAR" not in state, state
+        assert "_NET_WM_STATE_ABOVE" in state, state
+
+    def drag_files(self, paths, target, as_text=False):
+        argv = [self.args.dragsource, "--at", "100,300"] + (["--text"] if as_text else []) + paths
+        source = self.desktop.spawn(argv)
+        wait_for(lambda: self.desktop.run(["xdotool", "search", "--onlyvisible", "--name", "^dragsource$"]).split(),
+                 what="the drag source")
+        time.sleep(0.3)
+        l = self.launchers[-1]
+        l.drag((140, 340), target, steps=10)
+        time.sleep(0.5)
+        source.terminate()
+
+    def case_drop(self):
+        l = self.launcher()
+        self.drag_files([self.fx("notes.txt"), self.fx("red.png")], (900, 50))
+        group = wait_for(lambda: l.exists("QuillbrookPath.txt") and l.read("QuillbrookPath.txt"),
+                         what="the group file")
+        assert group == (entry(self.fx("notes.txt"), "", "notes") + "\r\n").encode(), group
+        # A drag of plain text is refused: nothing more is registered.
+        self.drag_files([self.fx("red.png")], (900, 50), as_text=True)
+        time.sleep(0.5)
+        assert l.read("QuillbrookPath.txt") == group
+        l.key("ctrl+n")  # leave registration mode: the button shows
+        self.pointer_away()
+        time.sleep(0.3)
+        self.shot("after-drop.png", crop=(600, 0, 640, 130))
+        assert colour_distance(self.desktop.mean_colour(*button_centre(0), 4, 4), (255, 255, 255)) > 5
+
+    def case_keys(self):
+        group = entry(self.fx("notes.txt"), "", "notes") + "\r\n" + entry(self.fx("red.png")) + "\r\n"
+        l = self.launcher(files={"QuillbrookPath.txt": group.replace(",,\r\n", "\r\n")})
+        l.key("ctrl+n")
+        l.key("ctrl+n")
+        wait_for(lambda: l.read("QuillbrookPath.txt") == group.encode(), what="the group saved on leaving")
+        l.key("F2")
+        wait_for(lambda: l.exists("Quillbrook.ini") and b"Index=1" in l.read("Quillbrook.ini"),
+                 what="the settings written with group 2")
+        assert not l.exists("QuillbrookPath1.txt")  # an empty group is not written by switching
+        l.key("F1")
+        wait_for(lambda: b"Index=0" in l.read("Quillbrook.ini"), what="group 1 again")
+        os.remove(l.path("Quillbrook.ini"))
+        l.key("ctrl+x")
+        wait_for(lambda: not l.running(), what="the launcher to end")
+        ini = l.read("Quillbrook.ini").decode()
+        for key in ("Top=", "Left=", "Height=", "Width=", "TaskBar=", "Corner=", "GapH=", "GapV=",
+                    "Shadow=", "Glow=", "Padding=", "Show=", "Stealth=", "Index=", "Name4=",
+                    "Opa=", "Color0=", "Color1=", "Gradient=", "Direction="):
+            assert key in ini, (key, ini)
+
+    def case_launch(self):
+        self.clear_records()
+        params = '"/tmp/a b/x.txt" \'it is\' plain'
+        group = entry(self.recorder, params, "Rec") + "\r\n"
+        l = self.launcher(files={"QuillbrookPath.txt": group})
+        self.click_button(0)
+        recs = wait_for(self.records, what="the recorder to run")
+        assert recs[0]["argv"][1:] == ["/tmp/a b/x.txt", "it is", "plain"], recs
+        assert recs[0]["cwd"] == self.fixtures, recs
+        self.clear_records()
+        self.desktop.xdotool("mousemove", *button_centre(0))
+        for _ in range(20):
+            self.desktop.xdotool("click", 1)
+        wait_for(lambda: len(self.records()) == 20, timeout=20, what="twenty launches")
+        time.sleep(0.5)
+        assert not [s for s in l.children_states() if s.startswith("Z")], l.children_states()
+
+    def case_launch_failure(self):
+        missing = self.fx("gone.txt")
+        with open(missing, "w") as f:
+            f.write("x")
+        l = self.launcher(files={"QuillbrookPath.txt": entry(missing) + "\r\n"})
+        os.remove(missing)
+        self.click_button(0)
+        box = wait_for(lambda: self.desktop.run(["xdotool", "search", "--onlyvisible", "--pid",
+                                                 str(l.proc.pid), "--name", "Quillbrook"]).split()[1:],
+                       what="the failure message")
+        assert l.running()
+        self.shot("launch-failure.png")
+        assert box
+
+    def click_button(self, i):
+        x, y = button_centre(i)
+        self.desktop.xdotool("mousemove", x, y)
+        time.sleep(0.1)
+        self.desktop.xdotool("click", 1)
+
+    def case_move_and_resize(self):
+        l = self.launcher(files={"QuillbrookPath.txt": entry(self.fx("notes.txt")) + "\r\n"})
+        # The window manager cannot make it smaller than 70 x 70.
+        self.desktop.xdotool("windowsize", l.window, 40, 40)
+        time.sleep(0.4)
+        g = l.geometry()
+        assert g[2] >= 70 and g[3] >= 70, g
+        self.desktop.xdotool("windowsize", l.window, 500, 100)
+        time.sleep(0.3)
+        # The window manager takes over once the pointer has passed the drag
+        # threshold, so the first step of the drag may be lost.
+        l.drag((1100, 50), (1000, 150))
+        g = l.geometry()
+        assert abs(g[0] - 570) <= 20 and abs(g[1] - 100) <= 20, g
+        l.key("ctrl+r")
+        x, y = g[0] + 430, g[1] + 50
+        l.drag((x, y), (x + 100, y + 100))
+        g2 = l.geometry()
+        assert (g2[0], g2[1]) == (g[0], g[1]) and abs(g2[2] - 600) <= 20 and abs(g2[3] - 200) <= 20, g2
+        # Resizing never goes below the minimum.
+        l.drag((g2[0] + g2[2] - 50, g2[1] + 50), (g2[0] - 200, g2[1] - 100))
+        g = l.geometry()
+        assert (g[2], g[3]) == (70, 70), g
+
+    def case_stealth(self):
+        l = self.launcher(ini="[Mode]\nStealth=1\n", files={"QuillbrookPath.txt": self.mixed_group()})
+        self.desktop.xdotool("mousemove", 1100, 60)
+        time.sleep(0.8)
+        icon = self.desktop.mean_colour(*button_centre(1), 8, 8)  # the red PNG
+        plate = self.desktop.mean_colour(1100, 80, 8, 8)
+        assert colour_distance(icon, plate) > 40, (icon, plate)
+        self.pointer_away()
+        time.sleep(0.95)
+        faded = self.desktop.mean_colour(*button_centre(1), 8, 8)
+        assert colour_distance(faded, plate) < 12, (faded, plate)
+        self.shot("stealth-faded.png", crop=(600, 0, 640, 130))
+        self.desktop.xdotool("mousemove", 1100, 60)
+        time.sleep(0.6)
+        back = self.desktop.mean_colour(*button_centre(1), 8, 8)
+        assert colour_distance(back, icon) < 12, (back, icon)
+        assert l.running()
+
+    def case_screenshots(self):
+        # A bar of mixed entries, each hover effect half-way, the menus, a gradient.
+        ini = ("[Form]\nWidth=560\nHeight=170\n[Back]\nGradient=1\nDirection=2\n"
+               "Color0=-2302756\nColor1=-7876885\n")
+        l = self.launcher(ini=ini, files={"QuillbrookPath.txt": self.mixed_group()})
+        self.pointer_away()
+        time.sleep(0.3)
+        self.shot("bar-gradient.png", crop=(600, 0, 700, 200))
+        l.stop()
+        for glow, name in enumerate(("none", "outer-glow", "inner-glow", "rotate", "fade", "magnify")):
+            l = self.launcher(ini=f"[Form]\nWidth=560\nHeight=170\n[Icon]\nGlow={glow}\n",
+                              files={"QuillbrookPath.txt": self.mixed_group()})
+            self.pointer_away()
+            time.sleep(0.2)
+            self.desktop.xdotool("mousemove", *button_centre(1))
+            time.sleep({3: 0.04, 4: 0.08}.get(glow, 0.3))
+            self.shot(f"hover-{name}.png", crop=(600, 0, 700, 200))
+            if glow == 0:
+                self.desktop.xdotool("click", 3)
+                time.sleep(0.4)
+                self.shot("menu-button.png", crop=(600, 0, 800, 300))
+                self.desktop.xdotool("key", "Escape")
+                time.sleep(0.2)
+                self.desktop.xdotool("mousemove", 1200, 140)
+                time.sleep(0.1)
+                self.desktop.xdotool("click", 3)
+                time.sleep(0.3)
+                self.desktop.xdotool("mousemove", 1230, 210)
+                time.sleep(0.4)
+                self.shot("menu-bar.png", crop=(600, 0, 800, 420))
+                self.desktop.xdotool("key", "Escape")
+                self.desktop.xdotool("key", "Escape")
+            l.stop()
+
+    # --- Runner -------------------------------------------------------------
+
+    def cases(self):
+        return [(n[5:], getattr(self, n)) for n in dir(self) if n.startswith("case_")]
+
+    def run(self):
+        passed, failed = 0, 0
+        self.desktop = Desktop().start()
+        try:
+            for name, case in self.cases():
+                if self.args.k and self.args.k not in name:
+                    continue
+                started = time.monotonic()
+                signal.alarm(CASE_SECONDS)
+                try:
+                    case()
+                    passed += 1
+                    print(f"PASS {name} ({time.monotonic() - started:.1f}s)", flush=True)
+                except Exception:
+                    failed += 1
+                    print(f"FAIL {name}", flush=True)
+                    traceback.print_exc()
+                    for l in self.launchers:
+                        if os.path.exists(l.path("stderr.txt")):
+                            sys.stdout.write(open(l.path("stderr.txt"), errors="replace").read())
+                finally:
+                    signal.alarm(0)
+                    for l in self.launchers:
+                        l.cleanup()
+                    self.launchers.clear()
+        finally:
+            self.desktop.stop()
+            shutil.rmtree(self.fixtures, ignore_errors=True)
+        print(f"{passed} passed, {failed} failed")
+        return failed == 0
+
+
+def on_alarm(signum, frame):
+    raise Timeout("case took too long")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--bin", required=True)
+    parser.add_argument("--dragsource", required=True)
+    parser.add_argument("--recorder", required=True)
+    parser.add_argument("--screenshots", required=True)
+    parser.add_argument("-k", help="run only the cases whose name contains this")
+    args = parser.parse_args()
+    signal.signal(signal.SIGALRM, on_alarm)
+    return 0 if Suite(args).run() else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
