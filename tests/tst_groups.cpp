@@ -1,0 +1,544 @@
+// SPDX-License-Identifier: MIT
+#include "app/ErrorReport.h"
+#include "app/Unit1.h"
+#include "launcher/FlowLayout.h"
+#include "launcher/IconCache.h"
+#include "launcher/LaunchButton.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QEnterEvent>
+#include <QFile>
+#include <QIcon>
+#include <QImage>
+#include <QMenu>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool writePng(const QString &path, QColor color)
+{
+    QImage image(64, 64, QImage::Format_ARGB32);
+    image.fill(color);
+    return image.save(path, "PNG");
+}
+
+QColor middleOf(const QPixmap &pixmap)
+{
+    const QImage image = pixmap.toImage();
+    return image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+// The icon's larger side in device-independent pixels.
+int iconSideOf(const LaunchButton *button)
+{
+    const QSizeF size = button->iconPixmap().deviceIndependentSize();
+    return qRound(std::max(size.width(), size.height()));
+}
+
+void enter(QWidget *widget)
+{
+    QEnterEvent event(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(widget, &event);
+}
+
+void leave(QWidget *widget)
+{
+    QEvent event(QEvent::Leave);
+    QApplication::sendEvent(widget, &event);
+}
+
+} // namespace
+
+class TestGroups : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QStringList m_shown;
+
+    QString home() const { return m_dir->path() + u'/'; }
+    QString file(const QString &name) const { return home() + name; }
+    QString groupFile() const { return file(u"QuillbrookPath.txt"_s); }
+
+    // Group 0 of a desktop entry, a picture, a text file, a missing file, a
+    // folder and a line of four fields. Returns the lines the four usable
+    // entries are rebuilt into.
+    QStringList writeMixedGroup();
+    // A group of one line per path, each an existing text file unless made.
+    QStringList writeTextFiles(const QStringList &names);
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void loadsAndSavesMixedGroup();
+    void mixedGroupIcons();
+    void emptyAndUnusableFiles_data();
+    void emptyAndUnusableFiles();
+    void unreadableFileIsNeverOverwritten_data();
+    void unreadableFileIsNeverOverwritten();
+    void addingDoesNotSave();
+    void hints_data();
+    void hints();
+    void hoverEffectFromSettings_data();
+    void hoverEffectFromSettings();
+    void enteringButtonRemembersIt();
+    void buttonSize_data();
+    void buttonSize();
+    void typeIconForOddFiles_data();
+    void typeIconForOddFiles();
+    void desktopEntryThemeIcon();
+};
+
+void TestGroups::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_shown.clear();
+    ErrorReport::setHandlers([this](const QString &message) { m_shown.append(message); },
+                             [](const QString &) { return ErrorReport::CloseChoice::Stay; });
+    // Icons are shared by path and time; each test builds its files anew.
+    IconCache::clear();
+}
+
+void TestGroups::cleanup()
+{
+    ErrorReport::setHandlers({}, {});
+    m_dir.reset();
+}
+
+QStringList TestGroups::writeMixedGroup()
+{
+    const QString icon = file(u"entry-icon.png"_s);
+    const QString entry = file(u"term.desktop"_s);
+    const QString picture = file(u"picture.png"_s);
+    const QString text = file(u"notes.txt"_s);
+    const QString folder = file(u"folder"_s);
+    [&] {
+        QVERIFY(writePng(icon, Qt::blue));
+        QVERIFY(writeBytes(entry, "[Desktop Entry]\nType=Application\nName=Term\nExec=xterm\nIcon="
+                                      + icon.toUtf8() + "\n"));
+        QVERIFY(writePng(picture, Qt::red));
+        QVERIFY(writeBytes(text, "some text\n"));
+        QVERIFY(QDir(home()).mkdir(u"folder"_s));
+        const QStringList lines = {
+            entry + u",--new-window,Terminal"_s,
+            picture + u",,Picture"_s,
+            text,
+            file(u"gone.txt"_s) + u",,Gone"_s,
+            folder + u",,Folder"_s,
+            text + u",-x,-y,Tool"_s,
+        };
+        // LF breaks: the save writes CR LF whatever the file held.
+        QVERIFY(writeBytes(groupFile(), lines.join(u'\n').toUtf8() + "\n"));
+    }();
+    return {entry + u",--new-window,Terminal"_s, picture + u",,Picture"_s, text + u",,"_s, folder + u",,Folder"_s};
+}
+
+QStringList TestGroups::writeTextFiles(const QStringList &names)
+{
+    QStringList paths;
+    for (const QString &name : names) {
+        paths.append(file(name));
+        writeBytes(paths.last(), "x");
+    }
+    writeBytes(groupFile(), paths.join(u"\r\n"_s).toUtf8() + "\r\n");
+    return paths;
+}
+
+void TestGroups::loadsAndSavesMixedGroup()
+{
+    const QStringList rebuilt = writeMixedGroup();
+    if (QTest::currentTestFailed())
+        return;
+
+    TForm1 form(home());
+    form.show();
+
+    QCOMPARE(form.LaunchBtn.size(), 4);
+    QCOMPARE(form.LaunchPath[0], rebuilt);
+    const QStringList files = {file(u"term.desktop"_s), file(u"picture.png"_s), file(u"notes.txt"_s),
+                               file(u"folder"_s)};
+    QList<QWidget *> inBar;
+    for (int i = 0; i < 4; ++i) {
+        LaunchButton *button = form.LaunchBtn[i];
+        QCOMPARE(button->filePath(), files[i]);
+        QCOMPARE(button->pos(), QPoint(4 + i * 64, 4));
+        QVERIFY(button->isVisible());
+        inBar.append(button);
+    }
+    QCOMPARE(form.FlowLayout1->items(), inBar);
+    QCOMPARE(form.focusWidget(), form.LaunchBtn.last());
+    // Lines made it: registration mode stays off.
+    QVERIFY(!form.isRegistrationAreaShown());
+    QVERIFY(form.MenuItem6->isEnabled());
+
+    QVERIFY(form.SaveGroup());
+    QVERIFY(m_shown.isEmpty());
+    QCOMPARE(readBytes(groupFile()), rebuilt.join(u"\r\n"_s).toUtf8() + "\r\n");
+}
+
+void TestGroups::mixedGroupIcons()
+{
+    writeMixedGroup();
+    if (QTest::currentTestFailed())
+        return;
+
+    TForm1 form(home());
+    form.show();
+    QCOMPARE(form.LaunchBtn.size(), 4);
+
+    for (const LaunchButton *button : std::as_const(form.LaunchBtn)) {
+        QVERIFY2(!button->iconPixmap().isNull(), qPrintable(button->filePath()));
+        QCOMPARE(iconSideOf(button), 48);
+    }
+    // The desktop entry shows the picture its Icon key names.
+    QCOMPARE(middleOf(form.LaunchBtn[0]->iconPixmap()), QColor(Qt::blue));
+    // A picture shows itself.
+    QCOMPARE(middleOf(form.LaunchBtn[1]->iconPixmap()), QColor(Qt::red));
+}
+
+void TestGroups::emptyAndUnusableFiles_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("registration");
+
+    QTest::newRow("no file") << false << QByteArray() << true;
+    QTest::newRow("0 bytes") << true << QByteArray() << true;
+    QTest::newRow("one empty line") << true << QByteArray("\r\n") << false;
+    QTest::newRow("only lines that make no entry")
+        << true << QByteArray("/nowhere/gone.txt,,Gone\r\n/tmp,a,b,c\r\n\r\n") << false;
+}
+
+void TestGroups::emptyAndUnusableFiles()
+{
+    QFETCH(bool, exists);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, registration);
+
+    if (exists)
+        QVERIFY(writeBytes(groupFile(), bytes));
+
+    TForm1 form(home());
+    form.show();
+
+    QVERIFY(form.LaunchBtn.isEmpty());
+    QVERIFY(form.LaunchPath[0].isEmpty());
+    QCOMPARE(form.isRegistrationAreaShown(), registration);
+    QCOMPARE(form.AddMenu->isChecked(), registration);
+    QCOMPARE(form.AddMenu2->isChecked(), registration);
+    QCOMPARE(form.MenuItem6->isEnabled(), !registration);
+    QCOMPARE(QFileInfo::exists(groupFile()), exists);
+    if (exists)
+        QCOMPARE(readBytes(groupFile()), bytes);
+
+    // Lines that made no entry are gone at the save; an empty group is an
+    // empty file, not a deleted one.
+    QVERIFY(form.SaveGroup());
+    QVERIFY(QFileInfo(groupFile()).isFile());
+    QCOMPARE(readBytes(groupFile()), QByteArray());
+}
+
+void TestGroups::unreadableFileIsNeverOverwritten_data()
+{
+    QTest::addColumn<bool>("danglingLink");
+
+    QTest::newRow("a folder in its place") << false;
+    // A write would go through the link and create its target.
+    QTest::newRow("a link to a missing file") << true;
+}
+
+void TestGroups::unreadableFileIsNeverOverwritten()
+{
+    QFETCH(bool, danglingLink);
+
+    const QString target = file(u"elsewhere.txt"_s);
+    if (danglingLink)
+        QVERIFY(QFile::link(target, groupFile()));
+    else
+        QVERIFY(QDir(home()).mkdir(u"QuillbrookPath.txt"_s));
+    QVERIFY(writeBytes(file(u"notes.txt"_s), "x"));
+
+    TForm1 form(home());
+    form.show();
+    QVERIFY(form.LaunchBtn.isEmpty());
+    QVERIFY(form.isRegistrationAreaShown());
+
+    // A file dropped in registration mode, then the group saved.
+    form.rec = TRec{file(u"notes.txt"_s), QString(), u"notes"_s};
+    form.AddLaunchButton();
+    QVERIFY(!form.SaveGroup());
+
+    QCOMPARE(m_shown.size(), 1);
+    QVERIFY2(m_shown[0].endsWith(u"読み込めなかったファイルは上書きしません"_s), qPrintable(m_shown[0]));
+    QVERIFY(m_shown[0].contains(groupFile()));
+    QCOMPARE(form.LaunchPath[0], QStringList{file(u"notes.txt"_s) + u",,notes"_s});
+
+    const QFileInfo info(groupFile());
+    if (danglingLink) {
+        QVERIFY(info.isSymLink());
+        QCOMPARE(info.symLinkTarget(), target);
+        QVERIFY(!QFileInfo::exists(target));
+    } else {
+        QVERIFY(info.isDir());
+        QCOMPARE(QDir(groupFile()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{});
+    }
+}
+
+void TestGroups::addingDoesNotSave()
+{
+    const QStringList paths = writeTextFiles({u"a.txt"_s});
+    const QByteArray before = readBytes(groupFile());
+
+    TForm1 form(home());
+    form.show();
+    form.rec = TRec{paths[0], QString(), u"a"_s};
+    form.AddLaunchButton();
+    form.AddLaunchButton();
+
+    // The same file twice is two entries; nothing is written until a save.
+    QCOMPARE(form.LaunchBtn.size(), 3);
+    QCOMPARE(form.LaunchPath[0], (QStringList{paths[0] + u",,"_s, paths[0] + u",,a"_s, paths[0] + u",,a"_s}));
+    QCOMPARE(form.focusWidget(), form.LaunchBtn.last());
+    QCOMPARE(readBytes(groupFile()), before);
+}
+
+void TestGroups::hints_data()
+{
+    QTest::addColumn<bool>("showHints");
+    QTest::addColumn<QString>("rest"); // the line after the file's path
+    QTest::addColumn<QString>("hint");
+
+    QTest::newRow("parameter path") << true << u",/home/u/report.txt,Editor"_s << u"Editor -> report.txt"_s;
+    QTest::newRow("parameter option") << true << u",-x,Editor"_s << u"Editor -> -x"_s;
+    QTest::newRow("no parameter") << true << u",,Editor"_s << u"Editor"_s;
+    QTest::newRow("parameter, no hint") << true << u",-x"_s << u" -> -x"_s;
+    QTest::newRow("bare path") << true << QString() << QString();
+    QTest::newRow("hints off") << false << u",/home/u/report.txt,Editor"_s << QString();
+    QTest::newRow("hints off, no parameter") << false << u",,Editor"_s << QString();
+}
+
+void TestGroups::hints()
+{
+    QFETCH(bool, showHints);
+    QFETCH(QString, rest);
+    QFETCH(QString, hint);
+
+    QVERIFY(writeBytes(file(u"notes.txt"_s), "x"));
+    QVERIFY(writeBytes(groupFile(), (file(u"notes.txt"_s) + rest).toUtf8() + "\r\n"));
+    QVERIFY(writeBytes(file(u"Quillbrook.ini"_s), showHints ? "[Hint]\r\nShow=1\r\n" : "[Hint]\r\nShow=0\r\n"));
+
+    TForm1 form(home());
+    form.show();
+    QCOMPARE(form.FShowhint, showHints);
+    QCOMPARE(form.LaunchBtn.size(), 1);
+    QCOMPARE(form.LaunchBtn[0]->toolTip(), hint);
+}
+
+void TestGroups::hoverEffectFromSettings_data()
+{
+    QTest::addColumn<int>("glow");
+    QTest::addColumn<int>("effect");
+
+    QTest::newRow("none") << 0 << 0;
+    QTest::newRow("outer glow") << 1 << 1;
+    QTest::newRow("inner glow") << 2 << 2;
+    QTest::newRow("rotate") << 3 << 3;
+    QTest::newRow("fade") << 4 << 4;
+    QTest::newRow("magnify") << 5 << 5;
+    QTest::newRow("6") << 6 << 0;
+    QTest::newRow("-1") << -1 << 0;
+}
+
+void TestGroups::hoverEffectFromSettings()
+{
+    QFETCH(int, glow);
+    QFETCH(int, effect);
+
+    writeTextFiles({u"a.txt"_s});
+    QVERIFY(writeBytes(file(u"Quillbrook.ini"_s),
+                       u"[Icon]\r\nGlow=%1\r\n[Color]\r\nGlow=-16711936\r\n"_s.arg(glow).toUtf8()));
+
+    TForm1 form(home());
+    form.show();
+    QCOMPARE(form.GlowNo, glow);
+    QCOMPARE(form.LaunchBtn.size(), 1);
+    LaunchButton *button = form.LaunchBtn[0];
+    QCOMPARE(button->hoverEffect(), effect);
+    if (effect == 1 || effect == 2)
+        QCOMPARE(button->glowColor(), QColor(Qt::green));
+    // Without an effect the button is otherwise complete.
+    QCOMPARE(button->size(), QSize(62, 62));
+    QVERIFY(!button->iconPixmap().isNull());
+
+    enter(button);
+    QVERIFY(button->isMouseOver());
+    QCOMPARE(button->magnifying(), effect == 5);
+    leave(button);
+    QVERIFY(!button->isMouseOver());
+    QVERIFY(!button->magnifying());
+}
+
+void TestGroups::enteringButtonRemembersIt()
+{
+    writeTextFiles({u"a.txt"_s, u"b.txt"_s});
+    TForm1 form(home());
+    form.show();
+    QCOMPARE(form.LaunchBtn.size(), 2);
+
+    enter(form.LaunchBtn[1]);
+    QCOMPARE(form.obj.data(), form.LaunchBtn[1]);
+    // Leaving does not forget it.
+    leave(form.LaunchBtn[1]);
+    QCOMPARE(form.obj.data(), form.LaunchBtn[1]);
+    enter(form.LaunchBtn[0]);
+    QCOMPARE(form.obj.data(), form.LaunchBtn[0]);
+}
+
+void TestGroups::buttonSize_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("padding");
+    QTest::addColumn<int>("side");
+    QTest::addColumn<QPointF>("magnifyCenter");
+
+    QTest::newRow("defaults") << 48 << 14 << 62 << QPointF(24, 24);
+    QTest::newRow("odd width") << 47 << 14 << 61 << QPointF(23.5, 23.5);
+    QTest::newRow("large, no padding") << 100 << 0 << 100 << QPointF(50, 50);
+    QTest::newRow("large") << 100 << 14 << 114 << QPointF(50, 50);
+}
+
+void TestGroups::buttonSize()
+{
+    QFETCH(int, width);
+    QFETCH(int, padding);
+    QFETCH(int, side);
+    QFETCH(QPointF, magnifyCenter);
+
+    QVERIFY(writePng(file(u"picture.png"_s), Qt::red));
+    QVERIFY(writeBytes(groupFile(), file(u"picture.png"_s).toUtf8() + "\r\n"));
+    QVERIFY(writeBytes(file(u"Quillbrook.ini"_s),
+                       u"[Icon]\r\nWidth=%1\r\nPadding=%2\r\nGlow=5\r\n"_s.arg(width).arg(padding).toUtf8()));
+
+    TForm1 form(home());
+    form.show();
+    QCOMPARE(form.LaunchBtn.size(), 1);
+    const LaunchButton *button = form.LaunchBtn[0];
+    QCOMPARE(button->size(), QSize(side, side));
+    QCOMPARE(button->iconSide(), width);
+    QCOMPARE(button->magnifyCenter(), magnifyCenter);
+    QCOMPARE(iconSideOf(button), width);
+    QCOMPARE(middleOf(button->iconPixmap()), QColor(Qt::red));
+}
+
+void TestGroups::typeIconForOddFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("executable");
+    QTest::addColumn<bool>("deletedAfterwards");
+
+    QTest::newRow("no extension") << u"README"_s << QByteArray("words") << false << false;
+    QTest::newRow("unknown extension") << u"data.zzqqx"_s << QByteArray("\x01\x02\x03", 3) << false << false;
+    QTest::newRow("empty file") << u"empty.bin"_s << QByteArray() << false << false;
+    QTest::newRow("broken picture") << u"broken.png"_s << QByteArray("not a picture") << false << false;
+    QTest::newRow("script") << u"run.sh"_s << QByteArray("#!/bin/sh\n") << true << false;
+    QTest::newRow("desktop entry without icon") << u"a.desktop"_s << QByteArray("[Desktop Entry]\nName=A\n")
+                                                << false << false;
+    QTest::newRow("desktop entry with missing icon")
+        << u"b.desktop"_s << QByteArray("[Desktop Entry]\nIcon=/nowhere/none.png\n") << false << false;
+    QTest::newRow("deleted after its button was built") << u"gone.txt"_s << QByteArray("x") << false << true;
+}
+
+void TestGroups::typeIconForOddFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(bool, executable);
+    QFETCH(bool, deletedAfterwards);
+
+    const QString path = file(name);
+    QVERIFY(writeBytes(path, content));
+    if (executable)
+        QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner));
+    QVERIFY(writeBytes(groupFile(), path.toUtf8() + "\r\n"));
+
+    TForm1 form(home());
+    form.show();
+    QCOMPARE(form.LaunchBtn.size(), 1);
+    LaunchButton *button = form.LaunchBtn[0];
+
+    if (deletedAfterwards) {
+        QVERIFY(QFile::remove(path));
+        button->setIconPixmap(QPixmap());
+        // What a change of style or screen does: the look is built again.
+        QEvent styleChange(QEvent::StyleChange);
+        QApplication::sendEvent(button, &styleChange);
+    }
+    QVERIFY(!button->iconPixmap().isNull());
+    QCOMPARE(iconSideOf(button), 48);
+}
+
+void TestGroups::desktopEntryThemeIcon()
+{
+    // A desktop session's theme: the offscreen platform offers no icon theme
+    // folders, so look where the desktop keeps them.
+    const QStringList oldPaths = QIcon::themeSearchPaths();
+    const QString oldTheme = QIcon::themeName();
+    const auto restore = qScopeGuard([&] {
+        QIcon::setThemeSearchPaths(oldPaths);
+        QIcon::setThemeName(oldTheme);
+    });
+    const QStringList iconDirs =
+        QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, u"icons"_s, QStandardPaths::LocateDirectory);
+    QIcon::setThemeSearchPaths(oldPaths + iconDirs);
+    for (const QString &dir : iconDirs) {
+        for (const QString &theme : QDir(dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            if (QIcon::hasThemeIcon(u"utilities-terminal"_s))
+                break;
+            if (QFileInfo::exists(dir + u'/' + theme + u"/index.theme"_s))
+                QIcon::setThemeName(theme);
+        }
+    }
+    if (!QIcon::hasThemeIcon(u"utilities-terminal"_s))
+        QSKIP("no icon theme with utilities-terminal installed");
+
+    const QString path = file(u"terminal.desktop"_s);
+    QVERIFY(writeBytes(path, "[Desktop Entry]\nType=Application\nName=T\nExec=xterm\nIcon=utilities-terminal\n"));
+    QVERIFY(writeBytes(groupFile(), path.toUtf8() + "\r\n"));
+
+    TForm1 form(home());
+    form.show();
+    QCOMPARE(form.LaunchBtn.size(), 1);
+    const QPixmap shown = form.LaunchBtn[0]->iconPixmap();
+    QVERIFY(!shown.isNull());
+    QCOMPARE(iconSideOf(form.LaunchBtn[0]), 48);
+    // The named icon, not the generic one of desktop entries.
+    QVERIFY(shown.toImage() != IconCache::typeIcon(path, 48, shown.devicePixelRatio()).toImage());
+}
+
+QTEST_MAIN(TestGroups)
+#include "tst_groups.moc"

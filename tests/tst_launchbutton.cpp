@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: MIT
+#include "launcher/LaunchButton.h"
+
+#include <QApplication>
+#include <QEnterEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+void enter(QWidget *widget)
+{
+    QEnterEvent event(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(widget, &event);
+}
+
+void leave(QWidget *widget)
+{
+    QEvent event(QEvent::Leave);
+    QApplication::sendEvent(widget, &event);
+}
+
+// Animations run 0.1 s and 0.2 s; a slow machine gets much longer.
+constexpr int kSettle = 5000;
+
+} // namespace
+
+class TestLaunchButton : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QWidget> m_bar;
+    LaunchButton *m_button = nullptr;
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void rotationRestartsOnEveryEntering();
+    void fadeEndsOpaqueAfterLeavingMidway();
+    void keys_data();
+    void keys();
+};
+
+void TestLaunchButton::init()
+{
+    m_bar = std::make_unique<QWidget>();
+    m_bar->resize(200, 100);
+    m_button = new LaunchButton(QStringLiteral("/nowhere/a.txt"), 48, 14, 4, m_bar.get());
+    m_bar->show();
+}
+
+void TestLaunchButton::cleanup()
+{
+    m_bar.reset();
+    m_button = nullptr;
+}
+
+void TestLaunchButton::rotationRestartsOnEveryEntering()
+{
+    m_button->setHoverEffect(3, Qt::yellow);
+    QCOMPARE(m_button->rotationAngle(), 0.0);
+
+    enter(m_button);
+    QCOMPARE(m_button->rotationAngle(), 45.0);
+    QTest::qWait(30);
+    leave(m_button);
+    // Entering again, turning or not, starts over at 45 degrees.
+    enter(m_button);
+    QCOMPARE(m_button->rotationAngle(), 45.0);
+    // Leaving does not stop the turn.
+    leave(m_button);
+    QTRY_COMPARE_WITH_TIMEOUT(m_button->rotationAngle(), 0.0, kSettle);
+
+    enter(m_button);
+    QCOMPARE(m_button->rotationAngle(), 45.0);
+    QTRY_COMPARE_WITH_TIMEOUT(m_button->rotationAngle(), 0.0, kSettle);
+}
+
+void TestLaunchButton::fadeEndsOpaqueAfterLeavingMidway()
+{
+    m_button->setHoverEffect(4, Qt::yellow);
+    QCOMPARE(m_button->buttonOpacity(), 1.0);
+
+    enter(m_button);
+    QCOMPARE(m_button->buttonOpacity(), 0.5);
+    // Gone again before the fade has got anywhere.
+    leave(m_button);
+    QTRY_COMPARE_WITH_TIMEOUT(m_button->buttonOpacity(), 1.0, kSettle);
+}
+
+void TestLaunchButton::keys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<bool>("clicked");
+
+    QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers() << true;
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << true;
+    QTest::newRow("space") << int(Qt::Key_Space) << Qt::KeyboardModifiers() << true;
+    QTest::newRow("Ctrl+Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ControlModifier) << false;
+    QTest::newRow("Shift+Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ShiftModifier) << false;
+    QTest::newRow("Shift+space") << int(Qt::Key_Space) << Qt::KeyboardModifiers(Qt::ShiftModifier) << false;
+    QTest::newRow("Alt+space") << int(Qt::Key_Space) << Qt::KeyboardModifiers(Qt::AltModifier) << false;
+    QTest::newRow("a letter") << int(Qt::Key_A) << Qt::KeyboardModifiers() << false;
+}
+
+void TestLaunchButton::keys()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(bool, clicked);
+
+    QSignalSpy clicks(m_button, &QAbstractButton::clicked);
+    QTest::keyClick(m_button, Qt::Key(key), modifiers);
+    QCOMPARE(clicks.size(), clicked ? 1 : 0);
+}
+
+QTEST_MAIN(TestLaunchButton)
+#include "tst_launchbutton.moc"
