@@ -187,6 +187,13 @@ void LaunchButton::keyPressEvent(QKeyEvent *event)
         click();
         return;
     }
+    // Only a bare space presses the button; Alt+Space and the like belong
+    // to the window manager or to shortcuts.
+    const bool space = event->key() == Qt::Key_Space || event->key() == Qt::Key_Select;
+    if (space && mods != Qt::NoModifier) {
+        event->ignore();
+        return;
+    }
     QAbstractButton::keyPressEvent(event);
 }
 

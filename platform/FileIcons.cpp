@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QImageReader>
 #include <QMimeDatabase>
+#include <QStandardPaths>
 
 namespace {
 
@@ -91,6 +92,16 @@ void ensureIconTheme()
     if (done)
         return;
     done = true;
+    // Without a desktop's platform theme Qt looks for themes in its
+    // resources only: add the system's icon folders.
+    QStringList paths = QIcon::themeSearchPaths();
+    const QStringList system = QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                                         QStandardPaths::LocateDirectory);
+    for (const QString &dir : system) {
+        if (!paths.contains(dir))
+            paths.append(dir);
+    }
+    QIcon::setThemeSearchPaths(paths);
     const QString current = QIcon::themeName();
     if (current.isEmpty() || current == QLatin1String("hicolor")) {
         for (const QString &dir : QIcon::themeSearchPaths()) {
