@@ -1,8 +1,23 @@
 // SPDX-License-Identifier: MIT
 #include "editor/Unit3.h"
 
+#include "app/Unit1.h"
+#include "launcher/EntryLine.h"
+#include "launcher/FlowLayout.h"
+#include "launcher/LaunchButton.h"
+#include "settings/DialogTheme.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTimer>
+
+#include <algorithm>
 
 TForm3::TForm3(TForm1 *form1, QWidget *parent)
     : QDialog(parent, Qt::Tool)
@@ -10,8 +25,122 @@ TForm3::TForm3(TForm1 *form1, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("パラメータ編集"));
-    resize(316, 242);
+    setFixedSize(kClientSize);
+
     FileName = new QLabel(this);
+    FileName->setObjectName(QStringLiteral("FileName"));
+    FileName->setGeometry(0, 0, kClientSize.width(), 25);
+    // A path is shown as it is, never read as markup.
+    FileName->setTextFormat(Qt::PlainText);
+    Label2 = new QLabel(QStringLiteral("アプリに渡すファイルを指定"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(24, 56, 166, 20);
+    Button3 = new QPushButton(QStringLiteral("ファイル選択"), this);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    Button3->setGeometry(192, 48, 89, 30);
     ParamEdit = new QLineEdit(this);
+    ParamEdit->setObjectName(QStringLiteral("ParamEdit"));
+    ParamEdit->setGeometry(24, 88, 273, 25);
+    Label1 = new QLabel(QStringLiteral("Hint"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(32, 128, 120, 20);
     HintEdit = new QLineEdit(this);
+    HintEdit->setObjectName(QStringLiteral("HintEdit"));
+    HintEdit->setGeometry(24, 152, 273, 22);
+    Button1 = new QPushButton(QStringLiteral("変更"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(32, 192, 113, 33);
+    Button2 = new QPushButton(QStringLiteral("破棄"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(176, 192, 105, 33);
+    // Enter in an edit must not press a button the user did not choose.
+    Button1->setAutoDefault(false);
+    Button2->setAutoDefault(false);
+    Button3->setAutoDefault(false);
+
+    OpenDialog1 = [](QWidget *parent) { return QFileDialog::getOpenFileName(parent); };
+    applyDialogTheme(this);
+
+    connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm3::Button3Click);
+}
+
+void TForm3::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = geometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    FormShow();
+}
+
+void TForm3::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}
+
+void TForm3::FormShow()
+{
+    // The buttons stay fully visible while the editor is open.
+    m_form1->Timer1->stop();
+    m_form1->FlowLayout1->setOpacity(1);
+}
+
+void TForm3::FormClose()
+{
+    if (m_form1->isStealth)
+        m_form1->Timer1->start();
+    else
+        m_form1->Timer1->stop();
+}
+
+void TForm3::Button1Click()
+{
+    TForm1 *f = m_form1;
+    const int index = f->selectIndex;
+    QStringList &lines = f->LaunchPath[f->MenuIndex];
+    if (index >= 0 && index < lines.size()) {
+        // Quoted where needed, so that a typed comma or quote survives.
+        lines[index] = joinEntryLine({FileName->text(), ParamEdit->text(), HintEdit->text()});
+        if (f->FShowhint && index < f->LaunchBtn.size())
+            f->LaunchBtn[index]->setToolTip(HintEdit->text());
+    }
+    f->AddMenu->setChecked(false);
+    if (!f->SaveGroup())
+        return;
+    accept();
+}
+
+void TForm3::Button2Click()
+{
+    m_form1->AddMenu->setChecked(false);
+    reject();
+}
+
+void TForm3::Button3Click()
+{
+    const QString path = OpenDialog1 ? OpenDialog1(this) : QString();
+    if (!path.isEmpty())
+        ParamEdit->setText(pathAsParameter(path));
+}
+
+QString TForm3::pathAsParameter(const QString &path)
+{
+    // Parameters are split into words as a POSIX shell splits them: blanks
+    // separate, quotes and backslashes are special.
+    const bool plain = std::none_of(path.cbegin(), path.cend(), [](QChar c) {
+        return c.isSpace() || c == u'"' || c == u'\'' || c == u'\\';
+    });
+    if (plain)
+        return path;
+    QString escaped = path;
+    escaped.replace(u'\\', QStringLiteral("\\\\"));
+    escaped.replace(u'"', QStringLiteral("\\\""));
+    return u'"' + escaped + u'"';
 }

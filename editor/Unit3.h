@@ -3,11 +3,16 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class TForm1;
 
-// The parameter editor of one entry.
+// The parameter editor of one entry: the entry's path is shown, its
+// parameters and hint can be changed. The bar's edit command fills the
+// controls and shows it modally; closing only hides it.
 class TForm3 : public QDialog
 {
     Q_OBJECT
@@ -16,8 +21,37 @@ public:
     explicit TForm3(TForm1 *form1, QWidget *parent = nullptr);
 
     QLabel *FileName = nullptr;
+    QLabel *Label2 = nullptr;
+    QPushButton *Button3 = nullptr;
     QLineEdit *ParamEdit = nullptr;
+    QLabel *Label1 = nullptr;
     QLineEdit *HintEdit = nullptr;
+    QPushButton *Button1 = nullptr;
+    QPushButton *Button2 = nullptr;
+
+    // Asks the user for a file; an empty string when cancelled. Tests
+    // replace it so that no dialog blocks them.
+    std::function<QString(QWidget *parent)> OpenDialog1;
+
+    void FormShow();
+    // Runs on every closing: "変更", "破棄", Escape or the close box.
+    void FormClose();
+    // "変更"
+    void Button1Click();
+    // "破棄"
+    void Button2Click();
+    // "ファイル選択"
+    void Button3Click();
+
+    // A picked path as a parameter that reaches the program as one argument.
+    static QString pathAsParameter(const QString &path);
+
+    static constexpr QSize kClientSize{316, 242};
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     TForm1 *m_form1;

@@ -3,9 +3,29 @@
 
 #include <QWidget>
 
+#include <array>
+
+class ColorButton;
+class ColorComboBox;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
 class TForm1;
 
-// The settings dialog.
+// The settings dialog. It keeps no settings of its own: opening copies the
+// bar's state into the controls, a few controls act on the bar at once, and
+// closing writes everything back, rebuilds the buttons when needed and
+// writes the settings file. Closing only hides it.
+//
+// Construction and placement of the controls: Unit2Controls.cpp.
 class TForm2 : public QWidget
 {
     Q_OBJECT
@@ -13,6 +33,85 @@ class TForm2 : public QWidget
 public:
     explicit TForm2(TForm1 *form1, QWidget *parent = nullptr);
 
+    // Something changed that needs the launch buttons rebuilt at closing.
+    bool isChange = false;
+
+    // "スタイル"
+    QGroupBox *styleBox = nullptr;
+    QRadioButton *Normal = nullptr, *Top = nullptr;
+    QButtonGroup *modeGroup = nullptr;
+    QCheckBox *Stealth = nullptr, *TaskBarCheck = nullptr;
+    // "背景"
+    QGroupBox *backBox = nullptr;
+    QDoubleSpinBox *OpaSpin = nullptr;
+    QCheckBox *GraCheck = nullptr;
+    QComboBox *DirectionCombo = nullptr;
+    ColorButton *BackColor0 = nullptr, *BackColor1 = nullptr;
+    // "Icon"
+    QGroupBox *iconBox = nullptr;
+    QSpinBox *IconWidth = nullptr, *PadSpin = nullptr, *IconCorner = nullptr;
+    QGroupBox *effectBox = nullptr;
+    QRadioButton *NonGlow = nullptr, *OuterGlow = nullptr, *InnerGlow = nullptr, *Rotate = nullptr,
+                 *Faed = nullptr, *Mag = nullptr;
+    QButtonGroup *effectGroup = nullptr;
+    ColorComboBox *ColorComboBox1 = nullptr;
+    QCheckBox *Shadow = nullptr;
+    ColorComboBox *ColorComboBox2 = nullptr;
+    QSpinBox *HGap = nullptr, *VGap = nullptr;
+    QCheckBox *ShowHint = nullptr;
+    // "順番入れ替え"
+    QGroupBox *orderBox = nullptr;
+    QListWidget *ListBox1 = nullptr;
+    QPushButton *UpBtn = nullptr, *DownBtn = nullptr, *DelBtn = nullptr, *ConfirmBtn = nullptr;
+    // "グループ名"
+    QGroupBox *namesBox = nullptr;
+    QLineEdit *Edit1 = nullptr, *Edit2 = nullptr, *Edit3 = nullptr, *Edit4 = nullptr, *Edit5 = nullptr;
+    QPushButton *ExitBtn = nullptr;
+    QLabel *versionLabel = nullptr;
+
+    // The effect radios indexed by hover effect number (GlowNo).
+    std::array<QRadioButton *, 6> effectRadios() const;
+    std::array<QLineEdit *, 5> groupNameEdits() const;
+
+    void FormShow();
+    // Applies everything to the bar; false when the settings file could not
+    // be written, and the dialog then stays open.
+    bool FormClose();
+    void ExitBtnClick();
+
+    void IconWidthChange();
+    void IconCornerChange();
+    void PadSpinChange();
+    void HGapChange();
+    void VGapChange();
+    void ShadowChange();
+    void ShowHintChange();
+    // All six effect radios, for the one checked and the one unchecked.
+    void GlowRadioChange();
+
+    void UpBtnClick();
+    void DownBtnClick();
+    void DelBtnClick();
+    void ConfirmBtnClick();
+
+    // The selected position of the order list, or -1.
+    int selectedRow() const;
+
+    static constexpr QSize kClientSize{541, 591};
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    void createControls();
+    void connectHandlers();
+    void fillOrderList();
+    void takeGroupSizes();
+    void moveLine(int from, int to);
+
     TForm1 *m_form1;
+    // Up, Down or Delete changed the lines in memory but not on disk: the
+    // buttons no longer match the lines until they are rebuilt.
+    bool m_unconfirmedOrder = false;
 };
