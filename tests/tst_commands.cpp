@@ -1,0 +1,588 @@
+// SPDX-License-Identifier: MIT
+// The bar's commands: registration mode and its marks, drops, deleting an
+// entry, switching groups, resize mode, and the shortcuts that reach them.
+#include "app/DropArea.h"
+#include "app/ErrorReport.h"
+#include "app/Unit1.h"
+#include "launcher/FlowLayout.h"
+#include "launcher/LaunchButton.h"
+#include "settings/IniFile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QFile>
+#include <QMenu>
+#include <QMimeData>
+#include <QMutex>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The file's bytes, or "<missing>" when there is no such file.
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return "<missing>";
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// The registration marks that are on, in a fixed order; "groups" stands for
+// an enabled group submenu.
+QString marksOf(const TForm1 &form)
+{
+    QStringList on;
+    if (form.isRegistrationAreaShown())
+        on << u"area"_s;
+    if (form.AddMenu->isChecked())
+        on << u"AddMenu"_s;
+    if (form.AddMenu2->isChecked())
+        on << u"AddMenu2"_s;
+    if (form.ReSize2->isChecked())
+        on << u"ReSize2"_s;
+    if (form.MenuItem6->isEnabled())
+        on << u"groups"_s;
+    return on.join(u' ');
+}
+
+const QString kOn = u"area AddMenu AddMenu2 ReSize2"_s;
+const QString kOff = u"groups"_s;
+const QString kLoadedEmpty = u"area AddMenu AddMenu2"_s;
+
+QList<QWidget *> widgetsOf(const QList<LaunchButton *> &buttons)
+{
+    return QList<QWidget *>(buttons.begin(), buttons.end());
+}
+
+} // namespace
+
+class TestCommands : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QStringList m_shown;
+
+    QString home() const { return m_dir->path() + u'/'; }
+    QString file(const QString &name) const { return home() + name; }
+    QString groupFile(int group) const { return home() + groupFileName(group); }
+    // An existing file in the home folder.
+    QString makeFile(const QString &name);
+    // Writes group `group` with one entry per name, each an existing file,
+    // in the form a save writes; returns the lines.
+    QStringList writeGroup(int group, const QStringList &names);
+    QString menuIndexInIni() const;
+    void showActive(TForm1 &form);
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void registrationMarks_data();
+    void registrationMarks();
+    void checkedItemsToggleOnce_data();
+    void checkedItemsToggleOnce();
+
+    void drop_data();
+    void drop();
+    void dropWithLineBreakIsRefused_data();
+    void dropWithLineBreakIsRefused();
+    void dragAndDrop_data();
+    void dragAndDrop();
+
+    void deleteKeepsLinesAndButtonsInStep();
+    void deleteOfButtonNotOnBarDoesNothing_data();
+    void deleteOfButtonNotOnBarDoesNothing();
+
+    void switchGroupRebuildsFromFile_data();
+    void switchGroupRebuildsFromFile();
+    void groupKeysWhileGroupMenuDisabled_data();
+    void groupKeysWhileGroupMenuDisabled();
+};
+
+void TestCommands::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_shown.clear();
+    ErrorReport::setHandlers([this](const QString &message) { m_shown.append(message); },
+                             [](const QString &) { return ErrorReport::CloseChoice::Stay; });
+}
+
+void TestCommands::cleanup()
+{
+    ErrorReport::setHandlers({}, {});
+    m_dir.reset();
+}
+
+QString TestCommands::makeFile(const QString &name)
+{
+    const QString path = file(name);
+    QDir().mkpath(QFileInfo(path).path());
+    writeBytes(path, "x\n");
+    return path;
+}
+
+QStringList TestCommands::writeGroup(int group, const QStringList &names)
+{
+    QStringList lines;
+    for (const QString &name : names)
+        lines.append(makeFile(name) + u",,"_s + QFileInfo(name).baseName());
+    writeBytes(groupFile(group), lines.isEmpty() ? QByteArray() : lines.join(u"\r\n"_s).toUtf8() + "\r\n");
+    return lines;
+}
+
+QString TestCommands::menuIndexInIni() const
+{
+    return IniFile::load(file(u"Quillbrook.ini"_s)).value(u"Menu", u"Index").value_or(u"<none>"_s);
+}
+
+void TestCommands::showActive(TForm1 &form)
+{
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+}
+
+// --- Registration mode ---
+
+void TestCommands::registrationMarks_data()
+{
+    // steps: A AddMenuClick, D delete the first entry, R ReSize2Click,
+    // c the check of AddMenu cleared (as closing a dialog does), L the
+    // current group chosen again.
+    // start: the group file before showing: "missing", "empty" (0 bytes),
+    // "entry" (one line holding only an existing file's path, which a save
+    // rewrites), "folder" (a folder where the file should be).
+    // file: the group file afterwards; {a} is the entry's path.
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("marks");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("messages");
+
+    QTest::newRow("loaded group") << u"entry"_s << QString() << kOff << u"{a}\r\n"_s << 0;
+    QTest::newRow("missing file") << u"missing"_s << QString() << kLoadedEmpty << u"<missing>"_s << 0;
+    QTest::newRow("0-byte file") << u"empty"_s << QString() << kLoadedEmpty << QString() << 0;
+    QTest::newRow("enter saves nothing") << u"entry"_s << u"A"_s << kOn << u"{a}\r\n"_s << 0;
+    QTest::newRow("enter and leave saves") << u"entry"_s << u"AA"_s << kOff << u"{a},,\r\n"_s << 0;
+    QTest::newRow("leave an empty group") << u"missing"_s << u"A"_s << kOff << QString() << 0;
+    QTest::newRow("delete the last entry") << u"entry"_s << u"D"_s << kOn << QString() << 0;
+    QTest::newRow("delete the last entry, leave") << u"entry"_s << u"DA"_s << kOff << QString() << 0;
+    QTest::newRow("re-entry after check cleared") << u"missing"_s << u"cA"_s << kOn << u"<missing>"_s << 0;
+    QTest::newRow("re-entry, then leave") << u"missing"_s << u"cAA"_s << kOff << QString() << 0;
+    QTest::newRow("resize toggles") << u"entry"_s << u"R"_s << u"ReSize2 groups"_s << u"{a}\r\n"_s << 0;
+    QTest::newRow("resize toggles back") << u"entry"_s << u"RR"_s << kOff << u"{a}\r\n"_s << 0;
+    QTest::newRow("resize toggles in registration") << u"entry"_s << u"AR"_s << u"area AddMenu AddMenu2"_s
+                                                    << u"{a}\r\n"_s << 0;
+    QTest::newRow("leaving clears resize") << u"entry"_s << u"RAA"_s << kOff << u"{a},,\r\n"_s << 0;
+    QTest::newRow("reload keeps the marks") << u"entry"_s << u"AL"_s << kOn << u"{a}\r\n"_s << 0;
+    QTest::newRow("leave fails to save") << u"folder"_s << u"A"_s << QString() << u"<unreadable>"_s << 1;
+}
+
+void TestCommands::registrationMarks()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, steps);
+    QFETCH(QString, marks);
+    QFETCH(QString, file);
+    QFETCH(int, messages);
+
+    const QString entry = makeFile(u"a.txt"_s);
+    if (start == u"entry")
+        QVERIFY(writeBytes(groupFile(0), entry.toUtf8() + "\r\n"));
+    else if (start == u"empty")
+        QVERIFY(writeBytes(groupFile(0), {}));
+    else if (start == u"folder")
+        QVERIFY(QDir().mkpath(groupFile(0)));
+
+    TForm1 form(home());
+    form.show();
+    for (const QChar step : std::as_const(steps)) {
+        switch (step.unicode()) {
+        case 'A':
+            form.AddMenuClick();
+            break;
+        case 'D':
+            QVERIFY(!form.LaunchBtn.isEmpty());
+            form.ButtonMouseEnter(form.LaunchBtn.first());
+            form.DelBtnClick();
+            break;
+        case 'R':
+            form.ReSize2Click();
+            break;
+        case 'c':
+            form.AddMenu->setChecked(false);
+            break;
+        case 'L':
+            form.MenuClick(form.MenuIndex);
+            break;
+        default:
+            QFAIL("unknown step");
+        }
+    }
+
+    QCOMPARE(marksOf(form), marks);
+    const QByteArray expected = file.replace(u"{a}"_s, entry).toUtf8();
+    QCOMPARE(readBytes(groupFile(0)), expected);
+    QCOMPARE(m_shown.size(), messages);
+}
+
+void TestCommands::checkedItemsToggleOnce_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QKeySequence>("keys"); // empty: the item is triggered
+    QTest::addColumn<QString>("once");
+
+    QTest::newRow("新規追加") << u"AddMenu"_s << QKeySequence() << kOn;
+    QTest::newRow("新規登録") << u"AddMenu2"_s << QKeySequence() << kOn;
+    QTest::newRow("サイズ変更") << u"ReSize2"_s << QKeySequence() << u"ReSize2 groups"_s;
+    QTest::newRow("Ctrl+N") << QString() << QKeySequence(Qt::CTRL | Qt::Key_N) << kOn;
+    QTest::newRow("Ctrl+R") << QString() << QKeySequence(Qt::CTRL | Qt::Key_R) << u"ReSize2 groups"_s;
+}
+
+void TestCommands::checkedItemsToggleOnce()
+{
+    QFETCH(QString, item);
+    QFETCH(QKeySequence, keys);
+    QFETCH(QString, once);
+
+    writeGroup(0, {u"a.txt"_s});
+    TForm1 form(home());
+    showActive(form);
+    QCOMPARE(marksOf(form), kOff);
+
+    QAction *action = item == u"AddMenu" ? form.AddMenu : item == u"AddMenu2" ? form.AddMenu2 : form.ReSize2;
+    auto use = [&] {
+        if (keys.isEmpty())
+            action->trigger();
+        else
+            QTest::keySequence(&form, keys);
+    };
+    use();
+    QCOMPARE(marksOf(form), once);
+    use();
+    QCOMPARE(marksOf(form), kOff);
+}
+
+// --- Drops ---
+
+void TestCommands::drop_data()
+{
+    // names: files made in the home folder and dropped in this order; a
+    // name ending in "/" is a folder.
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("hint");
+
+    QTest::newRow("first of three") << QStringList{u"a.txt"_s, u"b.txt"_s, u"c.txt"_s} << u"a"_s;
+    QTest::newRow("double extension") << QStringList{u"archive.tar.gz"_s} << u"archive.tar"_s;
+    QTest::newRow("leading dot only") << QStringList{u".profile"_s} << QString();
+    QTest::newRow("no dot") << QStringList{u"tool"_s} << u"tool"_s;
+    QTest::newRow("dot in a folder name only") << QStringList{u"v1.2/tool"_s} << u"tool"_s;
+    QTest::newRow("folder") << QStringList{u"my.folder/"_s} << u"my"_s;
+    QTest::newRow("comma in name") << QStringList{u"a,b.txt"_s} << u"a,b"_s;
+    QTest::newRow("quote at start") << QStringList{u"\"q.txt"_s} << u"\"q"_s;
+    QTest::newRow("blank and non-ASCII") << QStringList{u"メモ 1.txt"_s} << u"メモ 1"_s;
+}
+
+void TestCommands::drop()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QString, hint);
+
+    const QStringList before = writeGroup(0, {u"kept.txt"_s});
+    QStringList paths;
+    for (const QString &name : std::as_const(names)) {
+        if (name.endsWith(u'/')) {
+            QVERIFY(QDir().mkpath(file(name)));
+            paths.append(file(name.chopped(1)));
+        } else {
+            paths.append(makeFile(name));
+        }
+    }
+    const bool isFolder = names.first().endsWith(u'/');
+
+    TForm1 form(home());
+    form.show();
+    form.AddMenuClick();
+    form.DropTarget1Dropped(paths);
+
+    QCOMPARE(m_shown, QStringList());
+    QCOMPARE(form.LaunchBtn.size(), 2);
+    QCOMPARE(form.LaunchBtn.last()->filePath(), paths.first());
+    QCOMPARE(form.LaunchPath[0].size(), 2);
+    const TRec added{paths.first(), QString(), hint};
+    QCOMPARE(recFromFields(splitEntryLine(form.LaunchPath[0].last())), std::optional<TRec>(added));
+    // On disk at once, while registration mode goes on.
+    QCOMPARE(readBytes(groupFile(0)), form.LaunchPath[0].join(u"\r\n"_s).toUtf8() + "\r\n");
+    QCOMPARE(marksOf(form), kOn);
+
+    if (isFolder)
+        return;
+    // What was saved reads back as the same entry.
+    form.MenuClick(0);
+    QCOMPARE(form.LaunchBtn.size(), 2);
+    QCOMPARE(recFromFields(splitEntryLine(form.LaunchPath[0].last())), std::optional<TRec>(added));
+    QCOMPARE(form.LaunchPath[0].first(), before.first());
+}
+
+void TestCommands::dropWithLineBreakIsRefused_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("line feed") << QStringList{u"bad\nname.txt"_s};
+    QTest::newRow("carriage return") << QStringList{u"bad\rname.txt"_s};
+    QTest::newRow("first of the drop") << QStringList{u"bad\nname.txt"_s, u"good.txt"_s};
+}
+
+void TestCommands::dropWithLineBreakIsRefused()
+{
+    QFETCH(QStringList, names);
+
+    const QStringList before = writeGroup(0, {u"kept.txt"_s});
+    const QByteArray fileBefore = readBytes(groupFile(0));
+    QStringList paths;
+    for (const QString &name : std::as_const(names))
+        paths.append(makeFile(name));
+
+    TForm1 form(home());
+    form.show();
+    form.AddMenuClick();
+    form.DropTarget1Dropped(paths);
+
+    QCOMPARE(m_shown.size(), 1);
+    QCOMPARE(form.LaunchPath[0], before);
+    QCOMPARE(form.LaunchBtn.size(), 1);
+    QCOMPARE(form.FlowLayout1->items().size(), 1);
+    QCOMPARE(readBytes(groupFile(0)), fileBefore);
+}
+
+void TestCommands::dragAndDrop_data()
+{
+    // urls: "~/name" stands for a file (or, ending in "/", a folder) made in
+    // the home folder; anything else is taken as it is.
+    QTest::addColumn<QStringList>("urls");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("registered"); // empty: refused
+
+    QTest::newRow("one file") << QStringList{u"~/a.txt"_s} << QString() << u"a.txt"_s;
+    QTest::newRow("two files") << QStringList{u"~/a.txt"_s, u"~/b.txt"_s} << QString() << u"a.txt"_s;
+    QTest::newRow("folder") << QStringList{u"~/folder/"_s} << QString() << u"folder"_s;
+    QTest::newRow("file without dot") << QStringList{u"~/tool"_s} << QString() << u"tool"_s;
+    QTest::newRow("web link then file") << QStringList{u"https://example.com/a.txt"_s, u"~/b.txt"_s} << QString()
+                                        << u"b.txt"_s;
+    QTest::newRow("web link") << QStringList{u"https://example.com/a.txt"_s} << QString() << QString();
+    QTest::newRow("text") << QStringList() << u"/etc/hosts"_s << QString();
+}
+
+void TestCommands::dragAndDrop()
+{
+    QFETCH(QStringList, urls);
+    QFETCH(QString, text);
+    QFETCH(QString, registered);
+
+    auto mime = std::make_unique<QMimeData>();
+    QList<QUrl> list;
+    for (const QString &url : std::as_const(urls)) {
+        if (!url.startsWith(u"~/")) {
+            list.append(QUrl(url));
+        } else if (url.endsWith(u'/')) {
+            QVERIFY(QDir().mkpath(file(url.mid(2))));
+            list.append(QUrl::fromLocalFile(file(url.mid(2).chopped(1))));
+        } else {
+            list.append(QUrl::fromLocalFile(makeFile(url.mid(2))));
+        }
+    }
+    if (!list.isEmpty())
+        mime->setUrls(list);
+    if (!text.isEmpty())
+        mime->setText(text);
+
+    TForm1 form(home());
+    form.show();
+    QVERIFY(form.isRegistrationAreaShown());
+    const bool accepts = !registered.isEmpty();
+
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    // Starts the opposite way, so only the drop area's answer can pass.
+    enter.setAccepted(!accepts);
+    QApplication::sendEvent(form.DropTarget1, &enter);
+    QCOMPARE(enter.isAccepted(), accepts);
+
+    QDropEvent dropEvent(QPointF(20, 20), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.DropTarget1, &dropEvent);
+    if (!accepts) {
+        QVERIFY(form.LaunchPath[0].isEmpty());
+        QCOMPARE(readBytes(groupFile(0)), QByteArray("<missing>"));
+        return;
+    }
+    QCOMPARE(form.LaunchBtn.size(), 1);
+    QCOMPARE(form.LaunchBtn.first()->filePath(), file(registered));
+    QCOMPARE(readBytes(groupFile(0)), form.LaunchPath[0].first().toUtf8() + "\r\n");
+}
+
+// --- Deleting ---
+
+void TestCommands::deleteKeepsLinesAndButtonsInStep()
+{
+    const QStringList lines = writeGroup(0, {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s});
+    TForm1 form(home());
+    form.show();
+    QMutex mutex;
+    QStringList opened;
+    form.opener = [&](const QString &path, const QString &, const QString &) {
+        QMutexLocker lock(&mutex);
+        opened.append(path);
+        return QString();
+    };
+    const QList<LaunchButton *> buttons = form.LaunchBtn;
+
+    form.ButtonMouseEnter(buttons[1]);
+    form.DelBtnClick();
+
+    QCOMPARE(form.LaunchPath[0], (QStringList{lines[0], lines[2]}));
+    QCOMPARE(form.LaunchBtn, (QList<LaunchButton *>{buttons[0], buttons[2]}));
+    QCOMPARE(form.FlowLayout1->items(), widgetsOf(form.LaunchBtn));
+    QCOMPARE(readBytes(groupFile(0)), (lines[0] + u"\r\n"_s + lines[2] + u"\r\n"_s).toUtf8());
+    QCOMPARE(marksOf(form), kOff);
+
+    // The button after the deleted one opens its own file, not its neighbour's.
+    buttons[2]->click();
+    QTRY_COMPARE_WITH_TIMEOUT(([&] { QMutexLocker lock(&mutex); return opened; }()),
+                              QStringList{file(u"c.txt"_s)}, 30000);
+}
+
+void TestCommands::deleteOfButtonNotOnBarDoesNothing_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("no button entered yet") << u"none"_s;
+    QTest::newRow("button deleted just before") << u"deleted"_s;
+    QTest::newRow("button of the group left") << u"switched"_s;
+}
+
+void TestCommands::deleteOfButtonNotOnBarDoesNothing()
+{
+    QFETCH(QString, how);
+
+    writeGroup(0, {u"a.txt"_s, u"b.txt"_s});
+    // As the user might have written it: any save would change it.
+    QVERIFY(writeBytes(groupFile(1), makeFile(u"c.txt"_s).toUtf8() + "\r\n"));
+    TForm1 form(home());
+    form.show();
+
+    if (how == u"deleted") {
+        form.ButtonMouseEnter(form.LaunchBtn.first());
+        form.DelBtnClick();
+    } else if (how == u"switched") {
+        form.ButtonMouseEnter(form.LaunchBtn.first());
+        form.MenuClick(1);
+    }
+    const QStringList lines = form.LaunchPath[form.MenuIndex];
+    const QList<LaunchButton *> buttons = form.LaunchBtn;
+    const QByteArray saved = readBytes(groupFile(form.MenuIndex));
+    const QString marks = marksOf(form);
+
+    form.DelBtnClick();
+
+    QCOMPARE(form.LaunchPath[form.MenuIndex], lines);
+    QCOMPARE(form.LaunchBtn, buttons);
+    QCOMPARE(form.FlowLayout1->items(), widgetsOf(buttons));
+    QCOMPARE(readBytes(groupFile(form.MenuIndex)), saved);
+    QCOMPARE(marksOf(form), marks);
+    QCOMPARE(m_shown, QStringList());
+}
+
+// --- Groups ---
+
+void TestCommands::switchGroupRebuildsFromFile_data()
+{
+    QTest::addColumn<int>("group");
+    QTest::newRow("another group") << 2;
+    QTest::newRow("the current group again") << 0;
+}
+
+void TestCommands::switchGroupRebuildsFromFile()
+{
+    QFETCH(int, group);
+
+    const QStringList zero = writeGroup(0, {u"a.txt"_s});
+    const QStringList two = writeGroup(2, {u"b.txt"_s, u"c.txt"_s});
+    const QByteArray zeroFile = readBytes(groupFile(0));
+    TForm1 form(home());
+    form.show();
+    // An entry that never reached the file, as the settings dialog's order
+    // list can leave one.
+    form.rec = TRec{makeFile(u"unsaved.txt"_s), {}, u"unsaved"_s};
+    form.AddLaunchButton();
+    const QStringList zeroInMemory = form.LaunchPath[0];
+    const QList<LaunchButton *> old = form.LaunchBtn;
+
+    form.MenuClick(group);
+
+    QCOMPARE(form.MenuIndex, group);
+    for (int n = 0; n < kGroupCount; ++n)
+        QCOMPARE(form.groupItem(n)->isChecked(), n == group);
+    const QStringList expected = group == 0 ? zero : two;
+    QCOMPARE(form.LaunchPath[group], expected);
+    QCOMPARE(form.LaunchBtn.size(), expected.size());
+    for (LaunchButton *button : std::as_const(old))
+        QVERIFY(!form.LaunchBtn.contains(button));
+    QCOMPARE(form.FlowLayout1->items(), widgetsOf(form.LaunchBtn));
+    QCOMPARE(form.LaunchBtn.first()->filePath(), file(group == 0 ? u"a.txt"_s : u"b.txt"_s));
+    // The group left is neither saved nor forgotten.
+    QCOMPARE(readBytes(groupFile(0)), zeroFile);
+    if (group != 0)
+        QCOMPARE(form.LaunchPath[0], zeroInMemory);
+    QCOMPARE(menuIndexInIni(), QString::number(group));
+    QCOMPARE(marksOf(form), kOff);
+}
+
+void TestCommands::groupKeysWhileGroupMenuDisabled_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("group");
+    QTest::newRow("F1") << int(Qt::Key_F1) << 0;
+    QTest::newRow("F2") << int(Qt::Key_F2) << 1;
+    QTest::newRow("F3") << int(Qt::Key_F3) << 2;
+    QTest::newRow("F4") << int(Qt::Key_F4) << 3;
+    QTest::newRow("F5") << int(Qt::Key_F5) << 4;
+}
+
+void TestCommands::groupKeysWhileGroupMenuDisabled()
+{
+    QFETCH(int, key);
+    QFETCH(int, group);
+
+    for (int n = 1; n < kGroupCount; ++n)
+        writeGroup(n, {u"in%1.txt"_s.arg(n)});
+    TForm1 form(home());
+    showActive(form);
+    // Group 0 has no file: registration mode is on, the submenu disabled.
+    QCOMPARE(marksOf(form), kLoadedEmpty);
+
+    QTest::keyClick(&form, Qt::Key(key));
+
+    QCOMPARE(form.MenuIndex, group);
+    QVERIFY(form.groupItem(group)->isChecked());
+    QCOMPARE(form.LaunchBtn.size(), group == 0 ? 0 : 1);
+    QCOMPARE(menuIndexInIni(), QString::number(group));
+    // Registration mode goes on in the new group.
+    QCOMPARE(marksOf(form), kLoadedEmpty);
+}
+
+QTEST_MAIN(TestCommands)
+#include "tst_commands.moc"

@@ -1,0 +1,253 @@
+// SPDX-License-Identifier: MIT
+// Stealth mode: each tick of the timer compares the pointer with the window
+// and fades the buttons out, or brings them back at once.
+#include "app/ErrorReport.h"
+#include "app/Plate.h"
+#include "app/Unit1.h"
+#include "launcher/FlowLayout.h"
+
+#include <QFile>
+#include <QPropertyAnimation>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Where the tests put the window: left 100, top 200, 300 wide, 150 high.
+const QRect kWindow(100, 200, 300, 150);
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestStealth : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TForm1> m_form;
+    std::optional<QPoint> m_pointer;
+
+    QString home() const { return m_dir->path() + u'/'; }
+    // A shown bar at kWindow whose pointer is m_pointer; `stealth` is what
+    // the settings file says.
+    TForm1 &makeForm(const QByteArray &stealth);
+    bool fading() const { return m_form->FloatAnimation1->state() == QAbstractAnimation::Running; }
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void timerFollowsSetting_data();
+    void timerFollowsSetting();
+    void tick_data();
+    void tick();
+    void fadeStartsOnlyFromNearlyOpaque_data();
+    void fadeStartsOnlyFromNearlyOpaque();
+    void fadeIsNotRestartedByLaterTicks();
+    void returnAfterFadeShowsButtonsAtOnce();
+    void unknownPointerChangesNothing_data();
+    void unknownPointerChangesNothing();
+    void timerDrivesTheFade();
+};
+
+void TestStealth::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_pointer = QPoint(-10000, -10000);
+    ErrorReport::setHandlers([](const QString &) {}, [](const QString &) { return ErrorReport::CloseChoice::Stay; });
+}
+
+void TestStealth::cleanup()
+{
+    m_form.reset();
+    ErrorReport::setHandlers({}, {});
+    m_dir.reset();
+}
+
+TForm1 &TestStealth::makeForm(const QByteArray &stealth)
+{
+    if (!stealth.isNull())
+        writeBytes(home() + u"Quillbrook.ini"_s, "[Mode]\r\nStealth=" + stealth + "\r\n");
+    m_form = std::make_unique<TForm1>(home());
+    m_form->pointerPosition = [this] { return m_pointer; };
+    m_form->show();
+    m_form->setGeometry(kWindow);
+    return *m_form;
+}
+
+void TestStealth::timerFollowsSetting_data()
+{
+    QTest::addColumn<QByteArray>("stealth"); // null: no settings file
+    QTest::addColumn<bool>("active");
+    QTest::newRow("on") << QByteArray("1") << true;
+    QTest::newRow("off") << QByteArray("0") << false;
+    QTest::newRow("no settings file") << QByteArray() << false;
+}
+
+void TestStealth::timerFollowsSetting()
+{
+    QFETCH(QByteArray, stealth);
+    QFETCH(bool, active);
+
+    TForm1 &form = makeForm(stealth);
+    QCOMPARE(form.isStealth, active);
+    QCOMPARE(form.Timer1->isActive(), active);
+    QCOMPARE(form.Timer1->interval(), 500);
+}
+
+void TestStealth::tick_data()
+{
+    QTest::addColumn<QPoint>("pointer");
+    QTest::addColumn<bool>("inside");
+
+    QTest::newRow("middle") << QPoint(250, 275) << true;
+    QTest::newRow("just inside top left") << QPoint(101, 201) << true;
+    QTest::newRow("just inside bottom right") << QPoint(399, 349) << true;
+    QTest::newRow("left column") << QPoint(100, 275) << false;
+    QTest::newRow("top row") << QPoint(250, 200) << false;
+    QTest::newRow("column left + width") << QPoint(400, 275) << false;
+    QTest::newRow("row top + height") << QPoint(250, 350) << false;
+    QTest::newRow("beside the window") << QPoint(99, 275) << false;
+    QTest::newRow("below the window") << QPoint(250, 351) << false;
+    QTest::newRow("far away") << QPoint(-5000, 9000) << false;
+}
+
+void TestStealth::tick()
+{
+    QFETCH(QPoint, pointer);
+    QFETCH(bool, inside);
+
+    TForm1 &form = makeForm("0");
+    QCOMPARE(form.geometry(), kWindow);
+    const qreal plate = form.Rectangle1->opacity();
+    m_pointer = pointer;
+    form.Timer1Timer();
+
+    QCOMPARE(fading(), !inside);
+    if (inside) {
+        QCOMPARE(form.FlowLayout1->opacity(), 1.0);
+        QVERIFY(form.FlowLayout1->isVisible());
+        return;
+    }
+    QCOMPARE(form.FloatAnimation1->targetObject(), form.FlowLayout1);
+    QCOMPARE(form.FloatAnimation1->propertyName(), QByteArray("opacity"));
+    QCOMPARE(form.FloatAnimation1->startValue().toReal(), 1.0);
+    QCOMPARE(form.FloatAnimation1->endValue().toReal(), 0.0);
+    QCOMPARE(form.FloatAnimation1->duration(), 400);
+    QCOMPARE(form.FloatAnimation1->easingCurve().type(), QEasingCurve::Linear);
+    // Only the buttons fade, never the plate.
+    QCOMPARE(form.Rectangle1->opacity(), plate);
+}
+
+void TestStealth::fadeStartsOnlyFromNearlyOpaque_data()
+{
+    QTest::addColumn<qreal>("opacity");
+    QTest::addColumn<bool>("starts");
+    QTest::newRow("opaque") << 1.0 << true;
+    QTest::newRow("just above 0.95") << 0.96 << true;
+    QTest::newRow("0.95") << 0.95 << false;
+    QTest::newRow("half") << 0.5 << false;
+    QTest::newRow("faded") << 0.0 << false;
+}
+
+void TestStealth::fadeStartsOnlyFromNearlyOpaque()
+{
+    QFETCH(qreal, opacity);
+    QFETCH(bool, starts);
+
+    TForm1 &form = makeForm("0");
+    form.FlowLayout1->setOpacity(opacity);
+    form.Timer1Timer();
+    QCOMPARE(fading(), starts);
+    if (!starts)
+        QCOMPARE(form.FlowLayout1->opacity(), opacity);
+}
+
+void TestStealth::fadeIsNotRestartedByLaterTicks()
+{
+    TForm1 &form = makeForm("0");
+    form.Timer1Timer();
+    QVERIFY(fading());
+    // Half way through the fade, whatever the clock says.
+    form.FloatAnimation1->setCurrentTime(200);
+    QVERIFY(form.FlowLayout1->opacity() <= 0.95);
+
+    form.Timer1Timer();
+    QVERIFY(fading());
+    QVERIFY2(form.FloatAnimation1->currentTime() >= 200, "the fade started over");
+    QVERIFY(form.FlowLayout1->opacity() <= 0.5);
+}
+
+void TestStealth::returnAfterFadeShowsButtonsAtOnce()
+{
+    TForm1 &form = makeForm("0");
+    form.Timer1Timer();
+    form.FloatAnimation1->setCurrentTime(400);
+    QVERIFY(!fading());
+    QCOMPARE(form.FlowLayout1->opacity(), 0.0);
+
+    // Still away: stays faded, no new fade.
+    form.Timer1Timer();
+    QVERIFY(!fading());
+    QCOMPARE(form.FlowLayout1->opacity(), 0.0);
+
+    m_pointer = QPoint(250, 275);
+    form.Timer1Timer();
+    QCOMPARE(form.FlowLayout1->opacity(), 1.0);
+    QVERIFY(form.FlowLayout1->isVisible());
+    QVERIFY(!fading());
+
+    // Away again: a new departure fades again.
+    m_pointer = QPoint(100, 275);
+    form.Timer1Timer();
+    QVERIFY(fading());
+}
+
+void TestStealth::unknownPointerChangesNothing_data()
+{
+    QTest::addColumn<qreal>("opacity");
+    QTest::addColumn<bool>("noSource");
+    QTest::newRow("visible, position unknown") << 1.0 << false;
+    QTest::newRow("faded, position unknown") << 0.0 << false;
+    QTest::newRow("visible, no pointer source") << 1.0 << true;
+}
+
+void TestStealth::unknownPointerChangesNothing()
+{
+    QFETCH(qreal, opacity);
+    QFETCH(bool, noSource);
+
+    TForm1 &form = makeForm("0");
+    m_pointer.reset();
+    if (noSource)
+        form.pointerPosition = nullptr;
+    form.FlowLayout1->setOpacity(opacity);
+    form.Timer1Timer();
+    QVERIFY(!fading());
+    QCOMPARE(form.FlowLayout1->opacity(), opacity);
+}
+
+void TestStealth::timerDrivesTheFade()
+{
+    TForm1 &form = makeForm("1");
+    QVERIFY(form.Timer1->isActive());
+    QTRY_COMPARE_WITH_TIMEOUT(form.FlowLayout1->opacity(), 0.0, 10000);
+
+    m_pointer = QPoint(250, 275);
+    QTRY_COMPARE_WITH_TIMEOUT(form.FlowLayout1->opacity(), 1.0, 10000);
+}
+
+QTEST_MAIN(TestStealth)
+#include "tst_stealth.moc"
