@@ -33,22 +33,27 @@ bool parseWords(const QString &params, gchar ***argv, QString *error)
     return true;
 }
 
-QString openWithDefault(const QString &path)
-{
-    GFile *file = g_file_new_for_path(QFile::encodeName(path).constData());
-    gchar *uri = g_file_get_uri(file);
-    GError *error = nullptr;
-    const gboolean ok = g_app_info_launch_default_for_uri(uri, nullptr, &error);
-    g_free(uri);
-    g_object_unref(file);
-    return ok ? QString() : takeError(error);
-}
-
 void changeDirectory(gpointer dir)
 {
     // Runs in the child between fork and exec.
     if (dir && chdir(static_cast<const char *>(dir)) != 0)
         _exit(127);
+}
+
+// Starts an application with these URIs; it starts in its own Path when it
+// has one, else in `workingDir`.
+QString launchApp(GDesktopAppInfo *info, GList *uris, const QByteArray &workingDir)
+{
+    gchar *ownPath = g_desktop_app_info_get_string(info, "Path");
+    const bool chdirInChild = (!ownPath || !*ownPath) && !workingDir.isEmpty();
+    g_free(ownPath);
+    GError *gerror = nullptr;
+    const gboolean ok = g_desktop_app_info_launch_uris_as_manager(
+        info, uris, nullptr, G_SPAWN_SEARCH_PATH,
+        chdirInChild ? changeDirectory : nullptr,
+        chdirInChild ? const_cast<char *>(workingDir.constData()) : nullptr,
+        nullptr, nullptr, &gerror);
+    return ok ? QString() : takeError(gerror);
 }
 
 QString launchDesktopEntry(const QString &path, const QString &params, const QString &workingDir)
@@ -70,21 +75,40 @@ QString launchDesktopEntry(const QString &path, const QString &params, const QSt
         g_object_unref(file);
     }
     g_strfreev(words);
-
-    // The entry's own Path wins; otherwise the program starts in the entry's folder.
-    gchar *ownPath = g_desktop_app_info_get_string(info, "Path");
-    const bool chdirInChild = (!ownPath || !*ownPath) && !cwd.isEmpty();
-    g_free(ownPath);
-
-    GError *gerror = nullptr;
-    const gboolean ok = g_desktop_app_info_launch_uris_as_manager(
-        info, uris, nullptr, G_SPAWN_SEARCH_PATH,
-        chdirInChild ? changeDirectory : nullptr,
-        chdirInChild ? const_cast<char *>(cwd.constData()) : nullptr,
-        nullptr, nullptr, &gerror);
+    error = launchApp(info, uris, cwd);
     g_list_free_full(uris, g_free);
     g_object_unref(info);
-    return ok ? QString() : takeError(gerror);
+    return error;
+}
+
+// A folder or a document, in the default application for its type.
+QString openWithDefault(const QString &path, const QString &workingDir)
+{
+    const QByteArray local = QFile::encodeName(path);
+    GFile *file = g_file_new_for_path(local.constData());
+    gchar *uri = g_file_get_uri(file);
+    QString error;
+    GFileInfo *info = g_file_query_info(file, G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE, G_FILE_QUERY_INFO_NONE,
+                                        nullptr, nullptr);
+    const char *type = info ? g_file_info_get_content_type(info) : nullptr;
+    GAppInfo *app = type ? g_app_info_get_default_for_type(type, FALSE) : nullptr;
+    if (app && G_IS_DESKTOP_APP_INFO(app)) {
+        GList *uris = g_list_append(nullptr, uri);
+        error = launchApp(G_DESKTOP_APP_INFO(app), uris, QFile::encodeName(workingDir));
+        g_list_free(uris);
+    } else {
+        // Let GIO explain what is missing (no application for the type).
+        GError *gerror = nullptr;
+        if (!g_app_info_launch_default_for_uri(uri, nullptr, &gerror))
+            error = takeError(gerror);
+    }
+    if (app)
+        g_object_unref(app);
+    if (info)
+        g_object_unref(info);
+    g_free(uri);
+    g_object_unref(file);
+    return error;
 }
 
 QString startProgram(const QString &path, const QString &params, const QString &workingDir)
@@ -125,12 +149,12 @@ QString open(const QString &file, const QString &params, const QString &workingD
     if (!info.exists())
         return QStringLiteral("No such file or directory");
     if (info.isDir())
-        return openWithDefault(file);
+        return openWithDefault(file, workingDir);
     if (file.endsWith(QLatin1String(".desktop")) && info.isFile())
         return launchDesktopEntry(file, params, workingDir);
     if (info.isFile() && info.isExecutable())
         return startProgram(file, params, workingDir);
-    return openWithDefault(file);
+    return openWithDefault(file, workingDir);
 }
 
 } // namespace Opener

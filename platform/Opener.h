@@ -12,6 +12,8 @@
 //   nothing is expanded), in `workingDir`, standard input from /dev/null;
 // - any other file with the default application for its type (documents
 //   take no parameters).
+// Applications start in their own Path when their entry has one, else in
+// `workingDir`.
 // Started programs are detached and reaped: no zombie is left. Blocks for
 // as long as starting takes; safe to call from any thread.
 namespace Opener {

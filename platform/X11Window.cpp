@@ -91,8 +91,14 @@ void setStaysOnTop(QWidget *window, bool on)
 {
     xcb_connection_t *c = connection();
     if (!c || !window->isVisible()) {
-        // Before the first showing the window flag is enough.
+        // Before the first showing the window flag is enough. Elsewhere a
+        // changed flag hides the window, so it is shown again.
+        const bool visible = window->isVisible();
+        if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)
+            return;
         window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+        if (visible)
+            window->show();
         return;
     }
     int screen = 0;
