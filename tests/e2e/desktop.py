@@ -31,7 +31,7 @@ def wait_for(predicate, timeout=10.0, interval=0.05, what="condition"):
 
 
 class Desktop:
-    WIDTH, HEIGHT = 1400, 600
+    WIDTH, HEIGHT = 1400, 800
 
     def __init__(self):
         self.procs = []
@@ -99,7 +99,7 @@ class Desktop:
 
     def pixels(self, x, y, w, h):
         """The screen's pixels in a rectangle, as rows of (r, g, b)."""
-        data = subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "ppm:-"],
+        data = subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "-depth", "8", "ppm:-"],
                               env=self.env, capture_output=True, check=True, timeout=10).stdout
         # P6 header: magic, width, height, maxval, each followed by whitespace.
         fields, pos = [], 0
@@ -168,7 +168,7 @@ class Launcher:
         return self
 
     def _find_window(self):
-        out = self.desktop.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.proc.pid),
+        out = self.desktop.run(["xdotool", "search", "--all", "--onlyvisible", "--pid", str(self.proc.pid),
                                 "--class", "Quillbrook"])
         for wid in out.split():
             g = self._geometry(wid)

@@ -223,7 +223,7 @@ class Suite:
         l = self.launcher(files={"QuillbrookPath.txt": entry(missing) + "\r\n"})
         os.remove(missing)
         self.click_button(0)
-        box = wait_for(lambda: self.desktop.run(["xdotool", "search", "--onlyvisible", "--pid",
+        box = wait_for(lambda: self.desktop.run(["xdotool", "search", "--all", "--onlyvisible", "--pid",
                                                  str(l.proc.pid), "--name", "Quillbrook"]).split()[1:],
                        what="the failure message")
         assert l.running()
@@ -277,6 +277,74 @@ class Suite:
         back = self.desktop.mean_colour(*button_centre(1), 8, 8)
         assert colour_distance(back, icon) < 12, (back, icon)
         assert l.running()
+
+    def window_named(self, launcher, title):
+        def find():
+            for wid in self.desktop.run(["xdotool", "search", "--all", "--onlyvisible", "--pid", str(launcher.proc.pid),
+                                         "--name", f"^{title}$"]).split():
+                return wid
+        return wait_for(find, what=f"the window {title}")
+
+    def client_origin(self, wid):
+        out = self.desktop.run(["xwininfo", "-id", wid])
+        values = {}
+        for line in out.splitlines():
+            if ":" in line:
+                key, value = line.split(":", 1)
+                values[key.strip()] = value.strip()
+        return int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"])
+
+    def type_into(self, origin, at, text):
+        x, y = origin[0] + at[0], origin[1] + at[1]
+        self.desktop.xdotool("mousemove", x, y)
+        self.desktop.xdotool("click", 1)
+        time.sleep(0.1)
+        self.desktop.xdotool("key", "ctrl+a")
+        self.desktop.xdotool("type", "--", text)
+        self.desktop.xdotool("key", "Tab")
+        time.sleep(0.1)
+
+    def case_dialogs(self):
+        l = self.launcher(files={"QuillbrookPath.txt": self.mixed_group()})
+        l.key("F12")
+        dialog = self.window_named(l, "設定")
+        time.sleep(0.4)
+        origin = self.client_origin(dialog)
+        self.type_into(origin, (8 + 112 + 20, 224 + 44 + 12), "32")  # アイコン大きさ
+        self.desktop.xdotool("mousemove", origin[0] + 8 + 16 + 8, origin[1] + 96 + 58 + 12)
+        self.desktop.xdotool("click", 1)  # グラジエント
+        time.sleep(0.3)
+        self.shot("settings-dialog.png")
+        self.desktop.xdotool("mousemove", origin[0] + 360 + 50, origin[1] + 496 + 16)
+        self.desktop.xdotool("click", 1)  # Exit
+        wait_for(lambda: l.exists("Quillbrook.ini") and b"Width=32" in l.read("Quillbrook.ini")
+                 and b"Gradient=1" in l.read("Quillbrook.ini"), what="the settings written at closing")
+        time.sleep(0.3)
+        # Buttons rebuilt at 32 + 14: the red PNG now stands second at 46 a side.
+        self.pointer_away()
+        time.sleep(0.3)
+        self.shot("bar-small-icons.png", crop=(600, 0, 640, 130))
+        red = self.desktop.mean_colour(684 + 46 + 2 + 20, 14 + 20, 6, 6)
+        assert red[0] > 180 and red[1] < 90, red
+
+        # The parameter editor, from the first button's context menu.
+        self.desktop.xdotool("mousemove", 684 + 23, 14 + 23)
+        time.sleep(0.2)
+        self.desktop.xdotool("click", 3)
+        time.sleep(0.4)
+        for key in ("Down", "Down", "Down", "Return"):
+            self.desktop.xdotool("key", key)
+            time.sleep(0.1)
+        editor = self.window_named(l, "パラメータ編集")
+        time.sleep(0.4)
+        origin = self.client_origin(editor)
+        self.type_into(origin, (24 + 100, 88 + 12), "--new 'a b'")
+        self.shot("parameter-editor.png")
+        self.desktop.xdotool("mousemove", origin[0] + 32 + 50, origin[1] + 192 + 16)
+        self.desktop.xdotool("click", 1)  # 変更
+        expected = entry(self.fx("terminal.desktop"), "--new 'a b'", "terminal").encode()
+        wait_for(lambda: l.read("QuillbrookPath.txt").split(b"\r\n")[0] == expected,
+                 what="the edited entry saved")
 
     def case_screenshots(self):
         # A bar of mixed entries, each hover effect half-way, the menus, a gradient.
