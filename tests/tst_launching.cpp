@@ -4,6 +4,7 @@
 // receives when it is started.
 #include "app/ErrorReport.h"
 #include "app/Unit1.h"
+#include "editor/Unit3.h"
 #include "launcher/LaunchButton.h"
 #include "launcher/LaunchRequest.h"
 #include "launcher/PathRules.h"
@@ -11,6 +12,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QFile>
 #include <QMutex>
 #include <QSemaphore>
@@ -176,6 +179,7 @@ private Q_SLOTS:
     void defaultApplicationOpens_data();
     void defaultApplicationOpens();
     void documentStartsInItsFolder();
+    void pickedPathReachesProgramAsOneWord();
 };
 
 void TestLaunching::initTestCase()
@@ -635,6 +639,26 @@ void TestLaunching::documentStartsInItsFolder()
     // The application opening a document starts where the document is, as a
     // program does.
     QCOMPARE(recorded().first().cwd, folder);
+}
+
+void TestLaunching::pickedPathReachesProgramAsOneWord()
+{
+    // A file picked in the parameter editor, with blanks and a quote in its
+    // name, reaches the program as one argument after "変更".
+    const QString picked = m_base.filePath(u"my tools/it's a file.txt"_s);
+    QVERIFY(writeBytes(picked, "x"));
+    addEntry(recorder());
+    TForm3 editor(&form());
+    editor.OpenDialog1 = [picked](QWidget *) { return picked; };
+    form().selectIndex = 0;
+    editor.FileName->setText(recorder());
+    editor.ParamEdit->setText(QString());
+    editor.HintEdit->setText(u"Rec"_s);
+    editor.Button3Click();
+    editor.Button1Click();
+    form().LaunchBtn.first()->click();
+    QTRY_COMPARE_WITH_TIMEOUT(recorded().size(), 1, kSettleMs);
+    QCOMPARE(recorded().first().argv, (QStringList{recorder(), picked}));
 }
 
 QTEST_MAIN(TestLaunching)
