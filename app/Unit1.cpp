@@ -123,13 +123,23 @@ void TForm1::createMenus()
     SaveMenu = item(PopupMenu2, QStringLiteral("設定保存"));
     CloseCmd2 = item(PopupMenu2, QStringLiteral("終了"), QKeySequence(Qt::CTRL | Qt::Key_X));
 
-    QFile style(QStringLiteral(":/menus.qss"));
-    const QString sheet = style.open(QIODevice::ReadOnly) ? QString::fromUtf8(style.readAll()) : QString();
     for (QMenu *menu : {PopupMenu1, PopupMenu2, MenuItem6}) {
         // Round corners need the space around them transparent.
         menu->setAttribute(Qt::WA_TranslucentBackground);
-        menu->setStyleSheet(sheet);
+        // Styling loads fonts, which the bar's start need not wait for.
+        connect(menu, &QMenu::aboutToShow, this, &TForm1::styleMenus);
     }
+}
+
+void TForm1::styleMenus()
+{
+    if (m_menusStyled)
+        return;
+    m_menusStyled = true;
+    QFile style(QStringLiteral(":/menus.qss"));
+    const QString sheet = style.open(QIODevice::ReadOnly) ? QString::fromUtf8(style.readAll()) : QString();
+    for (QMenu *menu : {PopupMenu1, PopupMenu2, MenuItem6})
+        menu->setStyleSheet(sheet);
 }
 
 QAction *TForm1::groupItem(int group) const

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -170,14 +171,23 @@ private:
     void FormResize();
     void createComponents();
     void createMenus();
+    void styleMenus();
     void placeComponents();
     void switchRegistrationOn();
     void keepOnScreen();
     void updateWindowShape();
 
+    void loadQueuedIcons();
+
     std::array<bool, kGroupCount> m_groupUnreadable{};
+    // Icons not yet made wait here while a large group loads, so the bar
+    // shows at once and fills them in, in order.
+    QList<QPointer<LaunchButton>> m_iconQueue;
+    QTimer *m_iconTimer = nullptr;
+    int m_syncIconsLeft = INT_MAX;
     bool m_transparency = true;
     bool m_compositor = true;
+    bool m_menusStyled = false;
     // Moving or resizing by following the pointer, where the window manager
     // cannot do it (and for the right button, whose release opens the menu).
     struct PointerDrag {

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QMenu>
+#include <QTimer>
 
 namespace {
 
@@ -24,6 +25,11 @@ int saneSide(int32_t value)
 {
     return std::clamp<int32_t>(value, 0, kMaxSide);
 }
+
+// A group load makes this many new icons at once; the rest follow from the
+// event loop, this many at a time.
+constexpr int kSyncIcons = 16;
+constexpr int kIconsPerTurn = 24;
 
 const QString kUnreadableFileText = QStringLiteral("読み込めなかったファイルは上書きしません");
 
@@ -49,6 +55,7 @@ void TForm1::LoadGroup(int index)
     m_groupUnreadable[index] = content.status == GroupFileContent::Unreadable;
     if (content.lines.isEmpty())
         switchRegistrationOn();
+    m_syncIconsLeft = kSyncIcons;
     for (const QString &line : content.lines) {
         const std::optional<TRec> entry = recFromFields(splitEntryLine(line));
         if (!entry)
@@ -60,6 +67,7 @@ void TForm1::LoadGroup(int index)
         rec = *entry;
         AddLaunchButton();
     }
+    m_syncIconsLeft = INT_MAX;
     Q_EMIT groupLoaded();
     Q_EMIT groupLinesChanged();
 }
@@ -102,8 +110,35 @@ void TForm1::AddLaunchButton()
 
 void TForm1::ButtonApplyStyleLookup(LaunchButton *button)
 {
+    if (!IconCache::contains(button->filePath(), button->iconSide(), devicePixelRatioF())) {
+        if (m_syncIconsLeft <= 0) {
+            m_iconQueue.append(button);
+            if (!m_iconTimer) {
+                m_iconTimer = new QTimer(this);
+                m_iconTimer->setSingleShot(true);
+                connect(m_iconTimer, &QTimer::timeout, this, &TForm1::loadQueuedIcons);
+            }
+            m_iconTimer->start(0);
+            return;
+        }
+        --m_syncIconsLeft;
+    }
     // The button keeps its own path, so a later refresh shows its own icon.
     LoadFileIcon(button->filePath(), button);
+}
+
+void TForm1::loadQueuedIcons()
+{
+    int made = 0;
+    while (!m_iconQueue.isEmpty() && made < kIconsPerTurn) {
+        const QPointer<LaunchButton> button = m_iconQueue.takeFirst();
+        if (!button)
+            continue;
+        LoadFileIcon(button->filePath(), button);
+        ++made;
+    }
+    if (!m_iconQueue.isEmpty())
+        m_iconTimer->start(0);
 }
 
 void TForm1::LoadFileIcon(const QString &path, LaunchButton *button)
@@ -137,6 +172,7 @@ void TForm1::removeButton(LaunchButton *button)
 
 void TForm1::removeAllButtons()
 {
+    m_iconQueue.clear();
     FlowLayout1->clearItems();
     for (LaunchButton *button : std::as_const(LaunchBtn))
         button->deleteLater();

@@ -17,13 +17,12 @@ FlowLayout::FlowLayout(QWidget *parent)
 void FlowLayout::addItem(QWidget *item)
 {
     item->setParent(this);
+    // A resize may not have reached us yet (it waits while we are hidden).
+    if (m_cursorWidth != width())
+        relayout();
     m_items.append(item);
-    // Only the new item moves: the ones before it keep their places.
-    QList<QSize> sizes;
-    sizes.reserve(m_items.size());
-    for (QWidget *each : std::as_const(m_items))
-        sizes.append(each->size());
-    item->move(placeFlow(sizes, width(), m_spacing).constLast().topLeft());
+    // Only the new item is placed: the ones before it keep their places.
+    item->move(m_cursor.place(item->size()).topLeft());
     item->show();
 }
 
@@ -32,6 +31,8 @@ void FlowLayout::clearItems()
     for (QWidget *item : std::as_const(m_items))
         item->hide();
     m_items.clear();
+    m_cursor = FlowCursor(width(), m_spacing);
+    m_cursorWidth = width();
     update();
 }
 
@@ -72,13 +73,10 @@ void FlowLayout::setOpacity(qreal opacity)
 
 void FlowLayout::relayout()
 {
-    QList<QSize> sizes;
-    sizes.reserve(m_items.size());
+    m_cursor = FlowCursor(width(), m_spacing);
+    m_cursorWidth = width();
     for (QWidget *item : std::as_const(m_items))
-        sizes.append(item->size());
-    const QList<QRect> rects = placeFlow(sizes, width(), m_spacing);
-    for (qsizetype i = 0; i < m_items.size(); ++i)
-        m_items[i]->move(rects[i].topLeft());
+        item->move(m_cursor.place(item->size()).topLeft());
     update();
 }
 

@@ -43,5 +43,7 @@ protected:
 private:
     QList<QWidget *> m_items;
     FlowSpacing m_spacing;
+    FlowCursor m_cursor{0, {}}; // where the next appended item goes
+    int m_cursorWidth = -1;     // the width m_cursor was made for
     IconLayerEffect *m_effect;
 };

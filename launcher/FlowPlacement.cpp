@@ -3,26 +3,36 @@
 
 #include <algorithm>
 
+FlowCursor::FlowCursor(int areaWidth, const FlowSpacing &spacing)
+    : m_left(spacing.padding)
+    , m_right(areaWidth - spacing.padding)
+    , m_gapH(spacing.gapH)
+    , m_gapV(spacing.gapV)
+    , m_x(spacing.padding)
+    , m_y(spacing.padding)
+{
+}
+
+QRect FlowCursor::place(QSize size)
+{
+    if (!m_rowEmpty && m_x + size.width() > m_right) {
+        m_y += m_rowHeight + m_gapV;
+        m_x = m_left;
+        m_rowHeight = 0;
+    }
+    const QRect rect(QPoint(m_x, m_y), size);
+    m_x += size.width() + m_gapH;
+    m_rowHeight = std::max(m_rowHeight, size.height());
+    m_rowEmpty = false;
+    return rect;
+}
+
 QList<QRect> placeFlow(const QList<QSize> &sizes, int areaWidth, const FlowSpacing &spacing)
 {
     QList<QRect> rects;
     rects.reserve(sizes.size());
-    const int left = spacing.padding;
-    const int right = areaWidth - spacing.padding;
-    int x = left;
-    int y = spacing.padding;
-    int rowHeight = 0;
-    bool rowEmpty = true;
-    for (const QSize &size : sizes) {
-        if (!rowEmpty && x + size.width() > right) {
-            y += rowHeight + spacing.gapV;
-            x = left;
-            rowHeight = 0;
-        }
-        rects.append(QRect(QPoint(x, y), size));
-        x += size.width() + spacing.gapH;
-        rowHeight = std::max(rowHeight, size.height());
-        rowEmpty = false;
-    }
+    FlowCursor cursor(areaWidth, spacing);
+    for (const QSize &size : sizes)
+        rects.append(cursor.place(size));
     return rects;
 }

@@ -16,4 +16,19 @@ struct FlowSpacing {
     int gapV = 2;
 };
 
+// Places items one after another, so that appending costs no more than
+// placing the one new item.
+class FlowCursor
+{
+public:
+    FlowCursor(int areaWidth, const FlowSpacing &spacing);
+    QRect place(QSize size);
+
+private:
+    int m_left, m_right, m_gapH, m_gapV;
+    int m_x, m_y;
+    int m_rowHeight = 0;
+    bool m_rowEmpty = true;
+};
+
 QList<QRect> placeFlow(const QList<QSize> &sizes, int areaWidth, const FlowSpacing &spacing);

@@ -24,6 +24,12 @@ QString keyOf(char kind, const QString &path, int side, qreal dpr)
     return QStringLiteral("%1|%2|%3|%4|%5|").arg(kind).arg(side).arg(dpr).arg(stamp).arg(info.size()) + path;
 }
 
+QString typeKeyOf(const QString &path, int side, qreal dpr)
+{
+    // The type comes from the name alone, so the file's time does not matter.
+    return QStringLiteral("t|%1|%2|").arg(side).arg(dpr) + QFileInfo(path).fileName();
+}
+
 template<typename Make>
 QPixmap cached(const QString &key, Make make)
 {
@@ -46,9 +52,15 @@ QPixmap ownIcon(const QString &path, int side, qreal dpr)
 
 QPixmap typeIcon(const QString &path, int side, qreal dpr)
 {
-    // The type comes from the name alone, so the file's time does not matter.
-    const QString key = QStringLiteral("t|%1|%2|").arg(side).arg(dpr) + QFileInfo(path).fileName();
-    return cached(key, [&] { return FileIcons::typeIcon(path, side, dpr); });
+    return cached(typeKeyOf(path, side, dpr), [&] { return FileIcons::typeIcon(path, side, dpr); });
+}
+
+bool contains(const QString &path, int side, qreal dpr)
+{
+    const QPixmap *own = cache().object(keyOf('o', path, side, dpr));
+    if (!own)
+        return false;
+    return !own->isNull() || cache().contains(typeKeyOf(path, side, dpr));
 }
 
 void clear()

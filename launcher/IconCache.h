@@ -14,6 +14,9 @@ QPixmap ownIcon(const QString &path, int side, qreal dpr);
 // The icon of the file's type, by its name.
 QPixmap typeIcon(const QString &path, int side, qreal dpr);
 
+// Whether the icon a button shows for this file is made already.
+bool contains(const QString &path, int side, qreal dpr);
+
 void clear();
 
 } // namespace IconCache

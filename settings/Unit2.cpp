@@ -26,16 +26,45 @@
 #include <QSpinBox>
 #include <QTimer>
 
-TForm2::TForm2(TForm1 *form1, QWidget *parent)
+TForm2::TForm2(TForm1 *form1, QWidget *parent, bool deferControls)
     : QWidget(parent, Qt::Tool)
     , m_form1(form1)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("設定"));
     setFixedSize(kClientSize);
+    // Every group load hands the stored size and radius to the spin boxes,
+    // which pull them into range before the dialog is ever opened.
+    connect(m_form1, &TForm1::groupLoaded, this, &TForm2::takeGroupSizes);
+    // Positions in the order list must always be the current group's.
+    connect(m_form1, &TForm1::groupLinesChanged, this, [this] {
+        if (isVisible())
+            fillOrderList();
+    });
+    if (!deferControls)
+        ensureControls();
+}
+
+void TForm2::ensureControls()
+{
+    if (m_controlsBuilt)
+        return;
+    m_controlsBuilt = true;
     createControls();
     applyDialogTheme(this);
     connectHandlers();
+    // Built while being shown: a child made after its parent was shown
+    // stays hidden until it is shown itself.
+    if (isVisible()) {
+        for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (!child->testAttribute(Qt::WA_WState_ExplicitShowHide))
+                child->show();
+        }
+    }
+    if (m_groupSizesPending) {
+        m_groupSizesPending = false;
+        takeGroupSizes();
+    }
 }
 
 void TForm2::connectHandlers()
@@ -55,19 +84,14 @@ void TForm2::connectHandlers()
     connect(DelBtn, &QPushButton::clicked, this, &TForm2::DelBtnClick);
     connect(ConfirmBtn, &QPushButton::clicked, this, &TForm2::ConfirmBtnClick);
     connect(ExitBtn, &QPushButton::clicked, this, &TForm2::ExitBtnClick);
-
-    // Every group load hands the stored size and radius to the spin boxes,
-    // which pull them into range before the dialog is ever opened.
-    connect(m_form1, &TForm1::groupLoaded, this, &TForm2::takeGroupSizes);
-    // Positions in the order list must always be the current group's.
-    connect(m_form1, &TForm1::groupLinesChanged, this, [this] {
-        if (isVisible())
-            fillOrderList();
-    });
 }
 
 void TForm2::takeGroupSizes()
 {
+    if (!m_controlsBuilt) {
+        m_groupSizesPending = true;
+        return;
+    }
     IconWidth->setValue(m_form1->bw2);
     IconCorner->setValue(m_form1->bc2);
     // A load rebuilt the buttons from the file: nothing unconfirmed is left.
@@ -79,6 +103,7 @@ void TForm2::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (event->spontaneous())
         return;
+    ensureControls();
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect frame = geometry();
         frame.moveCenter(screen->availableGeometry().center());

@@ -31,7 +31,13 @@ class TForm2 : public QWidget
     Q_OBJECT
 
 public:
-    explicit TForm2(TForm1 *form1, QWidget *parent = nullptr);
+    // Building the controls loads fonts and styles, which the launcher's
+    // start need not wait for: with `deferControls` they are built by
+    // ensureControls(), at the latest when the dialog is first shown.
+    explicit TForm2(TForm1 *form1, QWidget *parent = nullptr, bool deferControls = false);
+
+    void ensureControls();
+    bool hasControls() const { return m_controlsBuilt; }
 
     // Something changed that needs the launch buttons rebuilt at closing.
     bool isChange = false;
@@ -111,6 +117,10 @@ private:
     void moveLine(int from, int to);
 
     TForm1 *m_form1;
+    bool m_controlsBuilt = false;
+    // A group was loaded before the spin boxes existed: they take its sizes
+    // once built, as they would have then.
+    bool m_groupSizesPending = false;
     // Up, Down or Delete changed the lines in memory but not on disk: the
     // buttons no longer match the lines until they are rebuilt.
     bool m_unconfirmedOrder = false;
