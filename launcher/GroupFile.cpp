@@ -3,16 +3,15 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/LocaleCodec.h"
+#include "platform/RegularFile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 
 namespace {
 
-// Far beyond any real group; a larger file is not ours and would only eat
-// memory.
-constexpr qint64 kMaxGroupFileSize = 64 * 1024 * 1024;
+// Far beyond any real group: a larger file is read only in part, so it
+// cannot eat the memory or hold up the start, and is never overwritten.
+constexpr qint64 kMaxGroupFileSize = 16 * 1024 * 1024;
 
 const QByteArray kUtf8Bom("\xEF\xBB\xBF", 3);
 const QByteArray kUtf16LeBom("\xFF\xFE", 2);
@@ -20,8 +19,14 @@ const QByteArray kUtf16BeBom("\xFE\xFF", 2);
 
 QString decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes)
 {
-    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    // The mark is already skipped: a second one is the first line's text.
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     return decoder.decode(bytes);
+}
+
+bool startsWithMark(const QByteArray &bytes)
+{
+    return bytes.startsWith(kUtf8Bom) || bytes.startsWith(kUtf16LeBom) || bytes.startsWith(kUtf16BeBom);
 }
 
 } // namespace
@@ -44,11 +49,11 @@ QString decodeGroupText(const QByteArray &bytes)
     return LocaleCodec::decode(bytes);
 }
 
-QStringList splitTextLines(QStringView text)
+QStringList splitTextLines(QStringView text, qsizetype maxLines)
 {
     QStringList lines;
     qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    for (qsizetype i = 0; i < text.size() && lines.size() < maxLines; ++i) {
         const QChar ch = text[i];
         if (ch != u'\r' && ch != u'\n')
             continue;
@@ -57,7 +62,7 @@ QStringList splitTextLines(QStringView text)
             ++i;
         start = i + 1;
     }
-    if (start < text.size())
+    if (start < text.size() && lines.size() < maxLines)
         lines.append(text.mid(start).toString());
     return lines;
 }
@@ -65,38 +70,31 @@ QStringList splitTextLines(QStringView text)
 GroupFileContent readGroupFile(const QString &path)
 {
     GroupFileContent content;
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        // A dangling link is still the user's: treat it as there but
-        // unreadable, so a save does not write through it.
-        content.status = info.isSymLink() ? GroupFileContent::Unreadable
-                                          : GroupFileContent::Missing;
+    const RegularFileRead file = readRegularFile(path, kMaxGroupFileSize);
+    switch (file.status) {
+    case RegularFileRead::Missing:
         return content;
-    }
-    content.status = GroupFileContent::Unreadable;
-    // Only regular files: a directory cannot be read and opening a FIFO or a
-    // device could block or never end.
-    if (!info.isFile() || info.size() > kMaxGroupFileSize)
+    case RegularFileRead::Unreadable:
+        // A dangling link, a FIFO or a file we may not read is still the
+        // user's: nothing may write over it.
+        content.status = GroupFileContent::Unreadable;
         return content;
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return content;
-    // The file may grow after the check, so the limit holds while reading.
-    QByteArray bytes;
-    for (;;) {
-        const QByteArray chunk = file.read(64 * 1024);
-        if (file.error() != QFileDevice::NoError)
-            return content;
-        if (chunk.isEmpty())
-            break;
-        bytes += chunk;
-        if (bytes.size() > kMaxGroupFileSize)
-            return content;
+    case RegularFileRead::Partial:
+    case RegularFileRead::Read:
+        break;
     }
 
-    content.status = GroupFileContent::Read;
-    content.lines = splitTextLines(decodeGroupText(bytes));
+    bool whole = file.status == RegularFileRead::Read;
+    content.lines = splitTextLines(decodeGroupText(file.bytes), kMaxGroupLines + 1);
+    if (content.lines.size() > kMaxGroupLines) {
+        content.lines.resize(kMaxGroupLines);
+        whole = false;
+    } else if (!whole && !content.lines.isEmpty()) {
+        // Reading stopped somewhere in the last line.
+        content.lines.removeLast();
+    }
+    // What was shown of a file too large to read whole is not all it holds.
+    content.status = whole ? GroupFileContent::Read : GroupFileContent::Unreadable;
     return content;
 }
 
@@ -107,11 +105,13 @@ QByteArray encodeGroupFile(const QStringList &lines)
         text += line;
         text += QStringLiteral("\r\n");
     }
-    if (const std::optional<QByteArray> encoded = LocaleCodec::encode(text))
+    // Bytes that begin like a byte-order mark would be read back as one.
+    const std::optional<QByteArray> encoded = LocaleCodec::encode(text);
+    if (encoded && !startsWithMark(*encoded))
         return *encoded;
     // Replacing the character would break the path it belongs to; UTF-8 with
     // a byte-order mark keeps it and is read back as such.
-    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     return kUtf8Bom + QByteArray(encoder.encode(text));
 }
 

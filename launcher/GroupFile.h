@@ -5,10 +5,16 @@
 #include <QString>
 #include <QStringList>
 
+#include <limits>
+
 // The groups' list files: one entry line per line, in the locale's character
 // set, every line ended by CR LF.
 
 constexpr int kGroupCount = 5;
+
+// A group shows at most this many lines; a file with more is far beyond any
+// real group and is read only in part.
+constexpr qsizetype kMaxGroupLines = 10000;
 
 // "QuillbrookPath.txt" for group 0, "QuillbrookPath<n>.txt" for 1 to 4.
 QString groupFileName(int group);
@@ -19,13 +25,16 @@ QString groupFileName(int group);
 QString decodeGroupText(const QByteArray &bytes);
 
 // Lines end at CR LF, a lone LF or a lone CR; a break at the very end adds no
-// empty line, an empty line in the middle is a line.
-QStringList splitTextLines(QStringView text);
+// empty line, an empty line in the middle is a line. Stops after
+// `maxLines` lines.
+QStringList splitTextLines(QStringView text, qsizetype maxLines = std::numeric_limits<qsizetype>::max());
 
 struct GroupFileContent {
     enum Status {
         Missing,    // no such file: an empty group that may be written
-        Unreadable, // exists but could not be read: never overwritten
+        // Exists but could not be read whole: never overwritten. `lines`
+        // holds the first lines of a file too large to read whole.
+        Unreadable,
         Read,
     };
     Status status = Missing;

@@ -88,8 +88,13 @@ void setCharsetForTesting(const QByteArray &name)
 
 QString decode(const QByteArray &bytes)
 {
-    if (isUtf8())
-        return QString::fromUtf8(bytes);
+    if (isUtf8()) {
+        // QString::fromUtf8() would drop a leading U+FEFF, which is text here:
+        // callers have dealt with byte-order marks already.
+        QStringDecoder decoder(QStringConverter::Utf8,
+                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        return decoder.decode(bytes);
+    }
     QByteArray utf16;
     convert(charset(), "UTF-16LE", bytes, &utf16, false, QByteArray("\xFD\xFF", 2));
     return QString(reinterpret_cast<const QChar *>(utf16.constData()), utf16.size() / 2);
@@ -108,6 +113,11 @@ std::optional<QByteArray> encode(QStringView text)
     const QByteArray utf16(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
     QByteArray out;
     if (!convert("UTF-16LE", charset(), utf16, &out, true, {}))
+        return std::nullopt;
+    // Some character sets map two characters to one byte sequence
+    // (Shift_JIS writes the backslash as the byte it reads as the yen sign):
+    // a path that changes on its way to the file would no longer exist.
+    if (decode(out) != text)
         return std::nullopt;
     return out;
 }

@@ -20,7 +20,8 @@ void setCharsetForTesting(const QByteArray &name);
 // Bytes the character set cannot decode become U+FFFD.
 QString decode(const QByteArray &bytes);
 
-// std::nullopt when a character has no form in the character set.
+// std::nullopt when a character has no form in the character set, or none
+// that reads back as the same character.
 std::optional<QByteArray> encode(QStringView text);
 
 } // namespace LocaleCodec

@@ -3,8 +3,9 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/LocaleCodec.h"
+#include "platform/RegularFile.h"
 
-#include <QFile>
+#include <QStringDecoder>
 #include <QStringEncoder>
 
 namespace {
@@ -99,8 +100,12 @@ QString decodeAs(Encoding encoding, QByteArrayView bytes)
     switch (encoding) {
     case Encoding::Utf16LE:
         return fromUtf16LE(bytes);
-    case Encoding::Utf8Bom:
-        return QString::fromUtf8(bytes);
+    case Encoding::Utf8Bom: {
+        // The file's mark is skipped already; one at a line's start is text.
+        QStringDecoder decoder(QStringConverter::Utf8,
+                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        return decoder.decode(bytes);
+    }
     case Encoding::Locale:
         break;
     }
@@ -199,10 +204,32 @@ IniFile IniFile::fromBytes(const QByteArray &bytes)
 
 IniFile IniFile::load(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return fromBytes(file.readAll());
+    const RegularFileRead file = readRegularFile(path, kMaxFileSize);
+    IniFile ini;
+    switch (file.status) {
+    case RegularFileRead::Missing:
+        return ini;
+    case RegularFileRead::Unreadable:
+        ini.m_keepFile = true;
+        return ini;
+    case RegularFileRead::Partial:
+        ini = fromBytes(file.bytes);
+        // Reading stopped somewhere in the last line.
+        if (!ini.m_lines.isEmpty())
+            ini.m_lines.removeLast();
+        ini.m_tail.clear();
+        ini.m_keepFile = true;
+        return ini;
+    case RegularFileRead::Read:
+        break;
+    }
+    ini = fromBytes(file.bytes);
+    if (ini.m_lines.size() > kMaxLines) {
+        ini.m_lines.resize(kMaxLines);
+        ini.m_tail.clear();
+        ini.m_keepFile = true;
+    }
+    return ini;
 }
 
 bool IniFile::isSectionLine(qsizetype index) const
@@ -329,5 +356,10 @@ QByteArray IniFile::toBytes() const
 
 bool IniFile::save(const QString &path, QString *errorText) const
 {
+    if (m_keepFile) {
+        if (errorText)
+            *errorText = QStringLiteral("the file could not be read whole and is kept as it is");
+        return false;
+    }
     return writeFileAtomically(path, toBytes(), errorText);
 }

@@ -30,7 +30,10 @@ public:
     IniFile() = default;
     static IniFile fromBytes(const QByteArray &bytes);
 
-    // A missing or unreadable file gives an empty one.
+    // A missing or unreadable file gives an empty one. A file that is there
+    // but cannot be read whole (not a regular file, not readable, larger than
+    // any settings file) gives what could be read of it, and is never
+    // written over: save() fails.
     static IniFile load(const QString &path);
 
     std::optional<QString> value(QStringView section, QStringView key) const;
@@ -57,7 +60,13 @@ private:
     void endLine(qsizetype index);
     void convertToUtf16LE();
 
+    // Far beyond any settings file: a larger one is not ours, and reading it
+    // whole would hold up the start and eat memory.
+    static constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
+    static constexpr qsizetype kMaxLines = 100000;
+
     QList<Line> m_lines;
+    bool m_keepFile = false;
     QByteArray m_tail; // an odd last byte of a UTF-16LE file, kept as it was
     Encoding m_encoding = Encoding::Locale;
 };
