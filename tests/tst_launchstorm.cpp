@@ -1,0 +1,255 @@
+// SPDX-License-Identifier: MIT
+// A storm of clicks: 200 in a second on entries of every kind. Every launch
+// must happen or be reported, the bar must go on handling events while the
+// launches are under way, and no zombie and no thread may remain.
+#include "app/ErrorReport.h"
+#include "app/Unit1.h"
+#include "launcher/LaunchButton.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kClicks = 200;
+constexpr int kSettleMs = 60000;
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+int threadCount()
+{
+    return int(QDir(u"/proc/self/task"_s).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+}
+
+// Children of this process that have ended and were never reaped.
+QStringList zombieChildren()
+{
+    QStringList zombies;
+    const QByteArray self = QByteArray::number(::getpid());
+    const QStringList pids = QDir(u"/proc"_s).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &pid : pids) {
+        QFile stat(u"/proc/%1/stat"_s.arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid ...": the name may hold blanks and brackets.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> rest = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (rest.size() > 1 && rest.at(0) == "Z" && rest.at(1) == self)
+            zombies.append(QString::fromLatin1(line));
+    }
+    return zombies;
+}
+
+// Stands in for the desktop; holds every call until released.
+struct GatedOpener {
+    std::mutex mutex;
+    std::condition_variable released;
+    bool open = false;
+    QStringList calls;
+    int waiting = 0;
+    int returned = 0;
+
+    QString call(const QString &file)
+    {
+        std::unique_lock lock(mutex);
+        calls.append(file);
+        ++waiting;
+        released.wait(lock, [this] { return open; });
+        --waiting;
+        ++returned;
+        return file.endsWith(u".fail"_s) ? u"refused"_s : QString();
+    }
+    void release()
+    {
+        {
+            std::lock_guard lock(mutex);
+            open = true;
+        }
+        released.notify_all();
+    }
+    template<typename F>
+    auto locked(F f)
+    {
+        std::lock_guard lock(mutex);
+        return f();
+    }
+};
+
+} // namespace
+
+class TestLaunchStorm : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_base;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QStringList m_shown;
+
+    QString home() const { return m_dir->path() + u'/'; }
+    QString records() const { return m_base.filePath(u"records"_s); }
+    int recordCount() const { return int(QDir(records()).entryList(QDir::Files).size()); }
+    // Clicks the buttons in turn, one every 5 ms, from the event loop.
+    void storm(const QList<LaunchButton *> &buttons);
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void stormWhileOpeningWaits();
+    void stormOfRealLaunches();
+};
+
+void TestLaunchStorm::initTestCase()
+{
+    QVERIFY(m_base.isValid());
+    // GIO reads the desktop's folders once: point them at our own first, so
+    // that nothing but our recorder can ever be started.
+    const QString data = m_base.filePath(u"data"_s);
+    const QString config = m_base.filePath(u"config"_s);
+    const QString systemData = m_base.filePath(u"system data"_s);
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(systemData));
+    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(m_base.filePath(u"system config"_s)));
+    qputenv("QB_STORM_OUT", QFile::encodeName(records()));
+    QVERIFY(QDir().mkpath(systemData));
+    if (QFileInfo::exists(u"/usr/share/mime"_s))
+        QVERIFY(QFile::link(u"/usr/share/mime"_s, systemData + u"/mime"_s));
+    QVERIFY(QDir().mkpath(data + u"/applications"_s));
+    QVERIFY(QDir().mkpath(config));
+    QVERIFY(QDir().mkpath(records()));
+
+    // Each start leaves one file of its own.
+    const QString recorder = m_base.filePath(u"recorder"_s);
+    QVERIFY(writeBytes(recorder, "#!/bin/sh\nexec mktemp \"$QB_STORM_OUT/run.XXXXXXXX\" >/dev/null\n"));
+    QVERIFY(QFile::setPermissions(recorder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QVERIFY(writeBytes(data + u"/applications/qb-storm.desktop"_s,
+                       "[Desktop Entry]\nType=Application\nName=Storm\nExec=\"" + QFile::encodeName(recorder)
+                           + "\" %F\nMimeType=inode/directory;text/plain;\nTerminal=false\n"));
+    QVERIFY(writeBytes(config + u"/mimeapps.list"_s,
+                       "[Default Applications]\ninode/directory=qb-storm.desktop\ntext/plain=qb-storm.desktop\n"));
+}
+
+void TestLaunchStorm::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_shown.clear();
+    ErrorReport::setHandlers([this](const QString &message) { m_shown.append(message); },
+                             [](const QString &) { return ErrorReport::CloseChoice::Stay; });
+    const QStringList old = QDir(records()).entryList(QDir::Files);
+    for (const QString &name : old)
+        QFile::remove(QDir(records()).filePath(name));
+}
+
+void TestLaunchStorm::cleanup()
+{
+    ErrorReport::setHandlers({}, {});
+    m_dir.reset();
+}
+
+void TestLaunchStorm::storm(const QList<LaunchButton *> &buttons)
+{
+    int clicks = 0;
+    QTimer timer;
+    timer.setInterval(5);
+    connect(&timer, &QTimer::timeout, this, [&] {
+        buttons.at(clicks % buttons.size())->click();
+        if (++clicks == kClicks)
+            timer.stop();
+    });
+    timer.start();
+    QTRY_COMPARE_WITH_TIMEOUT(clicks, kClicks, kSettleMs);
+}
+
+void TestLaunchStorm::stormWhileOpeningWaits()
+{
+    auto fake = std::make_shared<GatedOpener>();
+    TForm1 form(home());
+    form.opener = [fake](const QString &file, const QString &, const QString &) { return fake->call(file); };
+    const QStringList files = {u"/a/program"_s, u"/b/entry.desktop"_s, u"/c/folder"_s, u"/d/note.txt"_s,
+                               u"/e/refused.fail"_s};
+    for (const QString &file : files) {
+        form.rec = TRec{file, u"-x"_s, u"Hint"_s};
+        form.AddLaunchButton();
+    }
+    const int threadsBefore = threadCount();
+
+    // Every click's launch is under way at once while the bar goes on: the
+    // timer that clicks is served throughout.
+    storm(form.LaunchBtn);
+    QTRY_COMPARE_WITH_TIMEOUT(fake->locked([&] { return fake->waiting; }), kClicks, kSettleMs);
+    QVERIFY(m_shown.isEmpty());
+
+    fake->release();
+    QTRY_COMPARE_WITH_TIMEOUT(fake->locked([&] { return fake->returned; }), kClicks, kSettleMs);
+    const int refused = kClicks / int(files.size());
+    QTRY_COMPARE_WITH_TIMEOUT(m_shown.size(), refused, kSettleMs);
+    const QStringList calls = fake->locked([&] { return fake->calls; });
+    for (const QString &file : files)
+        QCOMPARE(calls.count(file), kClicks / int(files.size()));
+    QTRY_COMPARE_WITH_TIMEOUT(threadCount(), threadsBefore, kSettleMs);
+}
+
+void TestLaunchStorm::stormOfRealLaunches()
+{
+    const QString recorder = m_base.filePath(u"recorder"_s);
+    QVERIFY(writeBytes(home() + u"storm.desktop"_s,
+                       "[Desktop Entry]\nType=Application\nName=Storm\nExec=\"" + QFile::encodeName(recorder)
+                           + "\" %F\n"));
+    QVERIFY(QDir().mkpath(home() + u"a folder"_s));
+    QVERIFY(writeBytes(home() + u"note.txt"_s, "plain text\n"));
+    QVERIFY(writeBytes(home() + u"blob.qbunknown"_s, QByteArray("\x00\x01\xff", 3)));
+    QVERIFY(writeBytes(home() + u"broken.desktop"_s, "not an entry\n"));
+
+    TForm1 form(home());
+    // A program, a desktop entry, a folder, a document, a file no program
+    // opens, a broken desktop entry and a file that is gone.
+    for (const QString &file : {recorder, home() + u"storm.desktop"_s, home() + u"a folder"_s,
+                                home() + u"note.txt"_s, home() + u"blob.qbunknown"_s,
+                                home() + u"broken.desktop"_s, home() + u"gone.txt"_s}) {
+        form.rec = TRec{file, {}, u"Hint"_s};
+        form.AddLaunchButton();
+    }
+
+    // GIO starts threads of its own at its first use; they are no leak.
+    for (LaunchButton *button : std::as_const(form.LaunchBtn))
+        button->click();
+    const int kinds = int(form.LaunchBtn.size());
+    QTRY_COMPARE_WITH_TIMEOUT(recordCount() + m_shown.size(), kinds, kSettleMs);
+    QTest::qWait(500);
+    const int threadsBefore = threadCount();
+    const int recordsBefore = recordCount();
+    const int shownBefore = int(m_shown.size());
+
+    storm(form.LaunchBtn);
+    QTRY_COMPARE_WITH_TIMEOUT(recordCount() + m_shown.size(), recordsBefore + shownBefore + kClicks, kSettleMs);
+    // The program and the desktop entry start every time; the last three
+    // fail every time and say so.
+    const auto clicksOn = [kinds](int i) { return kClicks / kinds + (i < kClicks % kinds ? 1 : 0); };
+    QVERIFY(recordCount() - recordsBefore >= clicksOn(0) + clicksOn(1));
+    QVERIFY(m_shown.size() - shownBefore >= clicksOn(4) + clicksOn(5) + clicksOn(6));
+    qInfo("%d started, %d reported", recordCount() - recordsBefore, int(m_shown.size()) - shownBefore);
+    QTRY_COMPARE_WITH_TIMEOUT(zombieChildren(), QStringList(), kSettleMs);
+    QTRY_COMPARE_WITH_TIMEOUT(threadCount(), threadsBefore, kSettleMs);
+}
+
+QTEST_MAIN(TestLaunchStorm)
+#include "tst_launchstorm.moc"

@@ -1,0 +1,143 @@
+// SPDX-License-Identifier: MIT
+// A launcher killed while it saves: copies of the bar save a group list file
+// and the settings file in a loop and are killed with SIGKILL at random
+// moments. Each file must then hold exactly its old or its new content.
+#include "app/ErrorReport.h"
+#include "app/Unit1.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// Contents large enough that a write takes many system calls.
+struct Content {
+    QStringList lines;
+    QString groupName;
+};
+
+Content content(char tag)
+{
+    Content c;
+    for (int i = 0; i < 400; ++i)
+        c.lines.append(u"/home/user/%1/programs/tool-%2,--option=%3,Tool %2"_s.arg(QChar(tag)).arg(i).arg(QString(120, QChar(tag))));
+    c.groupName = QString(3000, QChar(tag));
+    return c;
+}
+
+void saveBoth(TForm1 &form, const Content &c)
+{
+    form.LaunchPath[form.MenuIndex] = c.lines;
+    form.setGroupName(1, c.groupName);
+    form.SaveGroup();
+    form.WriteIniFile();
+}
+
+} // namespace
+
+class TestSaveCrash : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void killedWhileSavingLosesNothing();
+};
+
+void TestSaveCrash::killedWhileSavingLosesNothing()
+{
+    constexpr int kTries = 1000;
+    constexpr qint64 kBudgetMs = 30000;
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QStringList shown;
+    ErrorReport::setHandlers([&](const QString &message) { shown.append(message); },
+                             [](const QString &) { return ErrorReport::CloseChoice::QuitWithoutSaving; });
+    const QString home = dir.path() + u'/';
+    TForm1 form(home);
+    const QString groupFile = form.groupPath(form.MenuIndex);
+    const QString iniFile = form.iniPath();
+
+    // Hand-written lines in the settings file must survive every write too.
+    QFile ini(iniFile);
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 500; ++i)
+        ini.write("[Mine" + QByteArray::number(i) + "]\r\nnote=kept by hand, not ours\r\n");
+    ini.close();
+
+    const Content a = content('a');
+    const Content b = content('b');
+    saveBoth(form, b);
+    const QByteArray groupB = readBytes(groupFile);
+    const QByteArray iniB = readBytes(iniFile);
+    saveBoth(form, a);
+    const QByteArray groupA = readBytes(groupFile);
+    const QByteArray iniA = readBytes(iniFile);
+    QVERIFY(shown.isEmpty());
+    QVERIFY(groupA != groupB && iniA != iniB);
+    QVERIFY(iniA.contains("note=kept by hand"));
+
+    // How long one round of both saves takes, to spread the kills over it.
+    QElapsedTimer round;
+    round.start();
+    for (int i = 0; i < 5; ++i) {
+        saveBoth(form, b);
+        saveBoth(form, a);
+    }
+    const qint64 roundUs = std::max<qint64>(round.nsecsElapsed() / 5000, 100);
+
+    QElapsedTimer budget;
+    budget.start();
+    int tries = 0;
+    while (tries < kTries && !budget.hasExpired(kBudgetMs)) {
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            // A copy of the bar that does nothing but save, until killed.
+            for (;;) {
+                saveBoth(form, b);
+                saveBoth(form, a);
+            }
+        }
+        ::usleep(useconds_t(QRandomGenerator::global()->bounded(roundUs * 2)));
+        QCOMPARE(::kill(child, SIGKILL), 0);
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL, "the saving copy ended on its own");
+        ++tries;
+
+        const QByteArray group = readBytes(groupFile);
+        QVERIFY2(group == groupA || group == groupB,
+                 qPrintable(u"try %1: the group list file holds %2 other bytes"_s.arg(tries).arg(group.size())));
+        const QByteArray settings = readBytes(iniFile);
+        QVERIFY2(settings == iniA || settings == iniB,
+                 qPrintable(u"try %1: the settings file holds %2 other bytes"_s.arg(tries).arg(settings.size())));
+    }
+    // The bar itself goes on saving where the copies were killed.
+    saveBoth(form, b);
+    QCOMPARE(readBytes(groupFile), groupB);
+    QCOMPARE(readBytes(iniFile), iniB);
+    QVERIFY(shown.isEmpty());
+    qInfo("%d kills, a round of saves took %lld us", tries, roundUs);
+    QVERIFY2(tries >= 100, "too few kills in the time allowed");
+    ErrorReport::setHandlers({}, {});
+}
+
+QTEST_MAIN(TestSaveCrash)
+#include "tst_savecrash.moc"

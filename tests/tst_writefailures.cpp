@@ -1,0 +1,285 @@
+// SPDX-License-Identifier: MIT
+// Writes that fail as on a full disk or in a read-only folder: every command
+// that saves shows its message, the old files stay as they were, nothing is
+// left behind, and the bar goes on and can still be ended.
+#include "app/ErrorReport.h"
+#include "app/Unit1.h"
+#include "launcher/LaunchButton.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sched.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <functional>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QMap<QString, QByteArray> snapshot(const QString &dir)
+{
+    QMap<QString, QByteArray> files;
+    const QStringList names = QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names)
+        files.insert(name, readBytes(QDir(dir).filePath(name)));
+    return files;
+}
+
+bool setImmutable(const QString &path, bool on)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return ok;
+}
+
+enum class Fault { FileSizeLimit, FullFilesystem, ReadOnlyFolder };
+
+} // namespace
+
+class TestWriteFailures : public QObject
+{
+    Q_OBJECT
+
+private:
+    bool m_ownMounts = false; // a private mount namespace: mounts vanish with us
+    std::unique_ptr<QTemporaryDir> m_base;
+    QString m_home;
+    QStringList m_shown;
+    std::function<void()> m_lift;
+
+    // Makes every write in m_home fail; m_lift undoes it. False to skip.
+    bool applyFault(Fault fault, QString *why);
+    bool mountTmpfs(QString *why);
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void everySaveFailsSafely_data();
+    void everySaveFailsSafely();
+};
+
+void TestWriteFailures::initTestCase()
+{
+    // Root ignores permission bits: a read-only folder needs a read-only
+    // mount, and a full disk a small file system of its own.
+    if (::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0)
+        m_ownMounts = ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+void TestWriteFailures::init()
+{
+    m_base = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_base->isValid());
+    m_home = m_base->filePath(u"home"_s);
+    QVERIFY(QDir().mkpath(m_home));
+    m_shown.clear();
+    ErrorReport::setHandlers([this](const QString &message) { m_shown.append(message); },
+                             [this](const QString &message) {
+                                 m_shown.append(message);
+                                 return ErrorReport::CloseChoice::Stay;
+                             });
+}
+
+void TestWriteFailures::cleanup()
+{
+    if (m_lift)
+        m_lift();
+    m_lift = nullptr;
+    ErrorReport::setHandlers({}, {});
+    m_base.reset();
+}
+
+bool TestWriteFailures::mountTmpfs(QString *why)
+{
+    if (!m_ownMounts) {
+        *why = u"mounting needs root and a mount namespace of our own"_s;
+        return false;
+    }
+    const QByteArray home = QFile::encodeName(m_home);
+    if (::mount("tmpfs", home.constData(), "tmpfs", 0, "size=1m,mode=0755") != 0) {
+        *why = u"cannot mount a tmpfs"_s;
+        return false;
+    }
+    m_lift = [home] { ::umount2(home.constData(), MNT_DETACH); };
+    return true;
+}
+
+bool TestWriteFailures::applyFault(Fault fault, QString *why)
+{
+    const QByteArray home = QFile::encodeName(m_home);
+    switch (fault) {
+    case Fault::FileSizeLimit: {
+        // No file may grow beyond a few bytes; the signal a write past the
+        // limit raises is ignored, so the write fails as on a full disk.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        rlimit tiny = old;
+        tiny.rlim_cur = 16;
+        if (::setrlimit(RLIMIT_FSIZE, &tiny) != 0) {
+            *why = u"cannot lower the file size limit"_s;
+            return false;
+        }
+        m_lift = [old] { ::setrlimit(RLIMIT_FSIZE, &old); };
+        return true;
+    }
+    case Fault::FullFilesystem: {
+        // The tmpfs is already mounted on m_home: fill what is left.
+        QFile filler(m_home + u"/filler"_s);
+        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+            *why = u"cannot create the filler"_s;
+            return false;
+        }
+        const QByteArray block(4096, 'f');
+        while (filler.write(block) == block.size()) {
+        }
+        return true;
+    }
+    case Fault::ReadOnlyFolder:
+        if (::geteuid() != 0) {
+            if (!QFile::setPermissions(m_home, QFile::ReadOwner | QFile::ExeOwner)) {
+                *why = u"cannot change the folder's permissions"_s;
+                return false;
+            }
+            m_lift = [this] { QFile::setPermissions(m_home, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); };
+            return true;
+        }
+        if (m_ownMounts && ::mount(home.constData(), home.constData(), nullptr, MS_BIND, nullptr) == 0) {
+            m_lift = [home] { ::umount2(home.constData(), MNT_DETACH); };
+            if (::mount(nullptr, home.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0)
+                return true;
+        }
+        if (setImmutable(m_home, true)) {
+            m_lift = [this] { setImmutable(m_home, false); };
+            return true;
+        }
+        *why = u"as root, a read-only folder needs a bind mount or the immutable attribute"_s;
+        return false;
+    }
+    return false;
+}
+
+void TestWriteFailures::everySaveFailsSafely_data()
+{
+    QTest::addColumn<Fault>("fault");
+    QTest::newRow("file size limit") << Fault::FileSizeLimit;
+    QTest::newRow("full tmpfs") << Fault::FullFilesystem;
+    QTest::newRow("read-only folder") << Fault::ReadOnlyFolder;
+}
+
+void TestWriteFailures::everySaveFailsSafely()
+{
+    QFETCH(Fault, fault);
+    QString why;
+    if (fault == Fault::FullFilesystem && !mountTmpfs(&why))
+        QSKIP(qPrintable(why));
+
+    // The user's files: two groups and hand-edited settings.
+    const QString home = m_home + u'/';
+    QStringList entries;
+    for (const QString &name : {u"one.txt"_s, u"two.txt"_s, u"three.txt"_s}) {
+        QVERIFY(writeBytes(home + name, "x"));
+        entries.append(home + name + u",,"_s + name);
+    }
+    QVERIFY(writeBytes(home + u"QuillbrookPath.txt"_s, entries.join(u"\r\n"_s).toUtf8() + "\r\n"));
+    QVERIFY(writeBytes(home + u"QuillbrookPath1.txt"_s, (home + u"one.txt,,One\r\n"_s).toUtf8()));
+    QVERIFY(writeBytes(home + u"Quillbrook.ini"_s, "; mine\r\n[Form]\r\nLeft=100\r\n[Menu]\r\nName0=Tools\r\n"));
+
+    TForm1 form(home);
+    QSignalSpy closed(&form, &TForm1::closed);
+    form.show();
+    QCOMPARE(form.LaunchBtn.size(), 3);
+    const QMap<QString, QByteArray> before = snapshot(m_home);
+
+    if (!applyFault(fault, &why))
+        QSKIP(qPrintable(why));
+    const QMap<QString, QByteArray> withFault = snapshot(m_home);
+
+    const QString groupFile = home + u"QuillbrookPath.txt"_s;
+    const QString iniFile = home + u"Quillbrook.ini"_s;
+    const QList<std::pair<QString, std::function<void()>>> commands = {
+        {u"save the group"_s, [&] { QVERIFY(!form.SaveGroup()); }},
+        {u"save the settings"_s, [&] { QVERIFY(!form.WriteIniFile()); }},
+        {u"settings save command"_s, [&] { form.SaveMenuClick(); }},
+        {u"drop a file"_s, [&] { form.DropTarget1Dropped({home + u"two.txt"_s}); }},
+        {u"delete an entry"_s, [&] {
+             form.obj = form.LaunchBtn.first();
+             form.DelBtnClick();
+         }},
+        {u"leave registration mode"_s, [&] {
+             form.AddMenuClick();
+             QVERIFY(m_shown.isEmpty());
+             form.AddMenuClick();
+         }},
+        {u"switch groups"_s, [&] { form.MenuClick(1); }},
+    };
+    for (const auto &[name, command] : commands) {
+        m_shown.clear();
+        command();
+        QCoreApplication::processEvents();
+        QVERIFY2(m_shown.size() == 1, qPrintable(name + u": "_s + m_shown.join(u" | "_s)));
+        const QString &message = m_shown.first();
+        QVERIFY2(message.contains(groupFile) || message.contains(iniFile), qPrintable(message));
+        QVERIFY2(snapshot(m_home) == withFault, qPrintable(name + u" changed the folder"_s));
+    }
+    QCOMPARE(form.MenuIndex, 1);
+    QCOMPARE(form.LaunchBtn.size(), 1);
+
+    // Ending asks what to do; staying keeps the bar.
+    m_shown.clear();
+    form.close();
+    QCOMPARE(m_shown.size(), 1);
+    QVERIFY(form.isVisible());
+    QCOMPARE(closed.size(), 0);
+
+    // Once writing works again, so does the bar.
+    if (fault == Fault::FullFilesystem) {
+        QVERIFY(QFile::remove(home + u"filler"_s));
+    } else if (m_lift) {
+        m_lift();
+        m_lift = nullptr;
+    }
+    QCOMPARE(snapshot(m_home), before);
+    m_shown.clear();
+    QVERIFY(form.WriteIniFile());
+    QVERIFY(readBytes(iniFile).startsWith("; mine\r\n[Form]\r\n"));
+    QVERIFY(readBytes(iniFile).contains("Index=1"));
+    form.close();
+    QCOMPARE(closed.size(), 1);
+    QVERIFY(m_shown.isEmpty());
+}
+
+QTEST_MAIN(TestWriteFailures)
+#include "tst_writefailures.moc"
