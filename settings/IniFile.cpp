@@ -8,6 +8,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <limits>
+
 namespace {
 
 constexpr qsizetype kMaxValueLength = 2047;
@@ -158,6 +160,11 @@ QByteArray bomOf(Encoding encoding)
 
 IniFile IniFile::fromBytes(const QByteArray &bytes)
 {
+    return fromBytes(bytes, std::numeric_limits<qsizetype>::max());
+}
+
+IniFile IniFile::fromBytes(const QByteArray &bytes, qsizetype maxLines)
+{
     IniFile ini;
     QByteArrayView body = bytes;
     if (body.startsWith(kUtf16Bom))
@@ -176,11 +183,18 @@ IniFile IniFile::fromBytes(const QByteArray &bytes)
                          : char16_t(uchar(body[i]) | uchar(body[i + 1]) << 8);
     };
 
+    // False, and the file is kept as it is, once there are too many lines.
     const auto addLine = [&](qsizetype start, qsizetype textEnd, qsizetype lineEnd) {
+        if (ini.m_lines.size() == maxLines) {
+            ini.m_tail.clear();
+            ini.m_keepFile = true;
+            return false;
+        }
         const QByteArrayView text = body.sliced(start, textEnd - start);
         ini.m_lines.append({body.sliced(start, lineEnd - start).toByteArray(),
                             decodeAs(ini.m_encoding, text),
                             body.sliced(textEnd, lineEnd - textEnd).toByteArray()});
+        return true;
     };
 
     qsizetype start = 0;
@@ -194,7 +208,8 @@ IniFile IniFile::fromBytes(const QByteArray &bytes)
         qsizetype next = i + unit;
         if (c == u'\r' && next < end && unitAt(next) == u'\n')
             next += unit;
-        addLine(start, i, next);
+        if (!addLine(start, i, next))
+            return ini;
         start = i = next;
     }
     if (start < end)
@@ -213,9 +228,9 @@ IniFile IniFile::load(const QString &path)
         ini.m_keepFile = true;
         return ini;
     case RegularFileRead::Partial:
-        ini = fromBytes(file.bytes);
+        ini = fromBytes(file.bytes, kMaxLines);
         // Reading stopped somewhere in the last line.
-        if (!ini.m_lines.isEmpty())
+        if (!ini.m_keepFile && !ini.m_lines.isEmpty())
             ini.m_lines.removeLast();
         ini.m_tail.clear();
         ini.m_keepFile = true;
@@ -223,13 +238,7 @@ IniFile IniFile::load(const QString &path)
     case RegularFileRead::Read:
         break;
     }
-    ini = fromBytes(file.bytes);
-    if (ini.m_lines.size() > kMaxLines) {
-        ini.m_lines.resize(kMaxLines);
-        ini.m_tail.clear();
-        ini.m_keepFile = true;
-    }
-    return ini;
+    return fromBytes(file.bytes, kMaxLines);
 }
 
 bool IniFile::isSectionLine(qsizetype index) const

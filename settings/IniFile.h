@@ -52,6 +52,8 @@ private:
         QByteArray eol;  // the line break's bytes
     };
 
+    // Stops after `maxLines` lines; a file with more is kept as it is.
+    static IniFile fromBytes(const QByteArray &bytes, qsizetype maxLines);
     qsizetype findSection(QStringView section) const;
     qsizetype findKey(qsizetype sectionLine, QStringView key) const;
     bool isSectionLine(qsizetype index) const;
