@@ -51,6 +51,7 @@ private Q_SLOTS:
     void unreadableFiles();
     void encode_data();
     void encode();
+    void unencodableRoundTrip_data();
     void unencodableRoundTrip();
     void writeReplacesWholeFile();
     void failedWriteKeepsOldFile();
@@ -195,10 +196,27 @@ void TestGroupFile::encode()
     QCOMPARE(encodeGroupFile(lines), bytes);
 }
 
+void TestGroupFile::unencodableRoundTrip_data()
+{
+    QTest::addColumn<QByteArray>("charset");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("Latin-1 cannot hold it") << QByteArray("ISO-8859-1")
+                                            << QStringList{u"/home/u/日本.txt,,日本"_s, u"/home/u/caf\u00E9,-x,"_s};
+    // Bytes at the start that read as a byte-order mark.
+    QTest::newRow("first entry begins with U+FEFF") << QByteArray("UTF-8") << QStringList{u"\uFEFF/a,,"_s, u"/b,,"_s};
+    QTest::newRow("first entry's bytes read as a UTF-16 mark") << QByteArray("ISO-8859-1")
+                                                               << QStringList{u"\u00FF\u00FE/a,,"_s};
+    // Shift_JIS reads the backslash's and the tilde's bytes as other signs.
+    QTest::newRow("Shift_JIS backslash and tilde") << QByteArray("SHIFT_JIS")
+                                                   << QStringList{u"/home/u/a\\b~.txt,,日本"_s};
+}
+
 void TestGroupFile::unencodableRoundTrip()
 {
-    LocaleCodec::setCharsetForTesting("ISO-8859-1");
-    const QStringList lines{u"/home/u/日本.txt,,日本"_s, u"/home/u/caf\u00E9,-x,"_s};
+    QFETCH(QByteArray, charset);
+    QFETCH(QStringList, lines);
+    LocaleCodec::setCharsetForTesting(charset);
     QString error;
     QVERIFY(writeGroupFile(path(), lines, &error));
     const GroupFileContent content = readGroupFile(path());
