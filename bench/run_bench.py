@@ -235,19 +235,23 @@ def cpu_sample(pid):
             switches = int(status["voluntary_ctxt_switches"]) + int(status["nonvoluntary_ctxt_switches"])
         except (OSError, KeyError):
             continue
-        threads[tid] = (runtime, switches)
+        threads[tid] = (runtime, switches, status.get("Name", tid))
     return ticks, threads
 
 
 def cpu_delta(before, after):
-    """CPU milliseconds (by ticks and by nanoseconds) and wake-ups between two samples."""
+    """CPU milliseconds (by ticks and by nanoseconds), wake-ups, and wake-ups
+    by thread name, between two samples."""
     ticks = after[0] - before[0]
     runtime = switches = 0
-    for tid, (rt, sw) in after[1].items():
-        rt0, sw0 = before[1].get(tid, (0, 0))
+    by_thread = {}
+    for tid, (rt, sw, name) in after[1].items():
+        rt0, sw0, _ = before[1].get(tid, (0, 0, name))
         runtime += rt - rt0
         switches += sw - sw0
-    return ticks * 1000 / os.sysconf("SC_CLK_TCK"), runtime / 1e6, switches
+        if sw > sw0:
+            by_thread[name] = by_thread.get(name, 0) + sw - sw0
+    return ticks * 1000 / os.sysconf("SC_CLK_TCK"), runtime / 1e6, switches, by_thread
 
 
 def stop(proc):
@@ -322,7 +326,9 @@ class Bench:
                                     stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
                                     start_new_session=True)
         os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.bus.stdout.readline().strip()
-        self.desktop = Desktop().start()
+        # Kept before it starts, so that a start that fails is still stopped.
+        self.desktop = Desktop()
+        self.desktop.start()
         self.screen = Screen(self.desktop.display)
         self.screen.move_pointer(5, self.screen.height - 5)
         time.sleep(0.5)
@@ -544,6 +550,7 @@ class Bench:
             extra[f"Plank, {len(others)} entries"] = subprocess.Popen(
                 argv, env=dict(self.desktop.env, **env), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                 start_new_session=True)
+        time.sleep(3.0)  # Plank writes its settings for a while after it starts
         away = (self.screen.width - 5, self.screen.height // 2)
         phases = [("pointer away", away, None), ("pointer inside", None, 0), ("pointer inside", None, 1)]
         print(f"idle: {len(phases)} phases of {seconds} s", flush=True)
@@ -561,11 +568,13 @@ class Bench:
             before = {name: cpu_sample(p.pid) for name, p in watched.items()}
             time.sleep(seconds)
             for name, p in watched.items():
-                ticks_ms, cpu_ms, switches = cpu_delta(before[name], cpu_sample(p.pid))
+                ticks_ms, cpu_ms, switches, by_thread = cpu_delta(before[name], cpu_sample(p.pid))
+                threads = ", ".join(f"{t} {n / seconds:.2f}" for t, n in sorted(by_thread.items(), key=lambda i: -i[1]))
                 rows.append({"name": name, "pointer": label.split()[1], "seconds": seconds,
-                             "cpu_ms": cpu_ms, "cpu_ticks_ms": ticks_ms, "wakeups_per_s": switches / seconds})
+                             "cpu_ms": cpu_ms, "cpu_ticks_ms": ticks_ms, "wakeups_per_s": switches / seconds,
+                             "threads": threads})
                 print(f"  {name:28} {label:15} CPU {cpu_ms:7.2f} ms (utime+stime {ticks_ms:4.0f} ms), "
-                      f"{switches / seconds:6.2f} wake-ups/s", flush=True)
+                      f"{switches / seconds:6.2f} wake-ups/s{' (' + threads + ')' if threads else ''}", flush=True)
         for p in extra.values():
             stop(p)
         for launcher in bars.values():
@@ -737,11 +746,12 @@ def markdown(results, command, quick):
                          f"| {cell(r['repaint_ms'], ' ms', 2)} |")
     if "idle" in results:
         lines += ["", "Idle, CPU time and wake-ups (context switches of all threads) over the period:", "",
-                  "| program | pointer | seconds | CPU | utime+stime | wake-ups/s |",
-                  "| --- | --- | ---: | ---: | ---: | ---: |"]
+                  "| program | pointer | seconds | CPU | utime+stime | wake-ups/s | by thread |",
+                  "| --- | --- | ---: | ---: | ---: | ---: | --- |"]
         for r in results["idle"]:
             lines.append(f"| {r['name']} | {r['pointer']} | {r['seconds']} | {cell(r['cpu_ms'], ' ms', 2)} "
-                         f"| {cell(r['cpu_ticks_ms'], ' ms', 0)} | {cell(r['wakeups_per_s'], '', 2)} |")
+                         f"| {cell(r['cpu_ticks_ms'], ' ms', 0)} | {cell(r['wakeups_per_s'], '', 2)} "
+                         f"| {r['threads'] or '–'} |")
     if "tick" in results:
         t = results["tick"]
         lines += ["", f"Stealth tick, in-process ({t['ticks']} ticks): pointer away {t['away_us']:.1f} µs "
