@@ -822,7 +822,17 @@ def main():
             packages = f.read().split()
         subprocess.run(["bash", os.path.join(ROOT, ".ci", "deps.sh"), *packages], check=True)
 
-    command = "python3 bench/run_bench.py " + " ".join(a for a in sys.argv[1:])
+    # The figures' command, without the options that only say where they go.
+    shown, skip = [], False
+    for arg in sys.argv[1:]:
+        if skip or arg == "--update-readme" or arg.startswith("--json="):
+            skip = False
+            continue
+        if arg == "--json":
+            skip = True
+            continue
+        shown.append(arg)
+    command = " ".join(["python3 bench/run_bench.py", *shown])
     bench = Bench(args)
     # A stop from outside still takes the desktop down.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
