@@ -28,6 +28,7 @@ void TForm1::EditCmdClick()
     selectIndex = LaunchBtn.indexOf(obj.data());
     if (selectIndex < 0 || !Form3 || selectIndex >= LaunchPath[MenuIndex].size())
         return;
+    Form3->ensureControls();
     // A line that splits into fewer fields shows the missing ones empty.
     const QStringList fields = splitEntryLine(LaunchPath[MenuIndex].at(selectIndex));
     Form3->FileName->setText(fields.value(0));

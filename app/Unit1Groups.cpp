@@ -26,9 +26,10 @@ int saneSide(int32_t value)
     return std::clamp<int32_t>(value, 0, kMaxSide);
 }
 
-// A group load makes this many new icons at once; the rest follow from the
-// event loop, this many at a time.
-constexpr int kSyncIcons = 16;
+// A small group's icons are made as its buttons are built; a larger group
+// shows its buttons at once and its new icons follow from the event loop,
+// in order, this many at a time.
+constexpr qsizetype kSyncIconGroup = 12;
 constexpr int kIconsPerTurn = 24;
 
 const QString kUnreadableFileText = QStringLiteral("読み込めなかったファイルは上書きしません");
@@ -55,7 +56,7 @@ void TForm1::LoadGroup(int index)
     m_groupUnreadable[index] = content.status == GroupFileContent::Unreadable;
     if (content.lines.isEmpty())
         switchRegistrationOn();
-    m_syncIconsLeft = kSyncIcons;
+    m_syncIconsLeft = content.lines.size() <= kSyncIconGroup ? INT_MAX : 0;
     for (const QString &line : content.lines) {
         const std::optional<TRec> entry = recFromFields(splitEntryLine(line));
         if (!entry)

@@ -5,7 +5,6 @@
 #include "settings/Unit2.h"
 
 #include <QApplication>
-#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -22,12 +21,10 @@ int main(int argc, char *argv[])
     Form1 = &form1;
     TForm2 form2(&form1, nullptr, true);
     Form2 = &form2;
-    TForm3 form3(&form1);
+    TForm3 form3(&form1, nullptr, true);
     Form3 = &form3;
     QObject::connect(&form1, &TForm1::closed, &app, &QCoreApplication::quit);
 
     form1.show();
-    // The settings dialog's controls are built once the bar is up.
-    QTimer::singleShot(300, &form2, &TForm2::ensureControls);
     return app.exec();
 }

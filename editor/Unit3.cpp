@@ -19,14 +19,22 @@
 
 #include <algorithm>
 
-TForm3::TForm3(TForm1 *form1, QWidget *parent)
+TForm3::TForm3(TForm1 *form1, QWidget *parent, bool deferControls)
     : QDialog(parent, Qt::Tool)
     , m_form1(form1)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("パラメータ編集"));
     setFixedSize(kClientSize);
+    OpenDialog1 = [](QWidget *parent) { return QFileDialog::getOpenFileName(parent); };
+    if (!deferControls)
+        ensureControls();
+}
 
+void TForm3::ensureControls()
+{
+    if (FileName)
+        return;
     FileName = new QLabel(this);
     FileName->setObjectName(QStringLiteral("FileName"));
     FileName->setGeometry(0, 0, kClientSize.width(), 25);
@@ -58,7 +66,6 @@ TForm3::TForm3(TForm1 *form1, QWidget *parent)
     Button2->setAutoDefault(false);
     Button3->setAutoDefault(false);
 
-    OpenDialog1 = [](QWidget *parent) { return QFileDialog::getOpenFileName(parent); };
     applyDialogTheme(this);
 
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);

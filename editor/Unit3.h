@@ -18,7 +18,10 @@ class TForm3 : public QDialog
     Q_OBJECT
 
 public:
-    explicit TForm3(TForm1 *form1, QWidget *parent = nullptr);
+    // With `deferControls` the controls (and the fonts they load) wait for
+    // ensureControls(), which the edit command calls before filling them.
+    explicit TForm3(TForm1 *form1, QWidget *parent = nullptr, bool deferControls = false);
+    void ensureControls();
 
     QLabel *FileName = nullptr;
     QLabel *Label2 = nullptr;

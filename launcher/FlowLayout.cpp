@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "launcher/FlowLayout.h"
 
+#include "launcher/GlowImages.h"
 #include "launcher/IconLayerEffect.h"
 #include "launcher/LaunchButton.h"
 
@@ -11,7 +12,7 @@ FlowLayout::FlowLayout(QWidget *parent)
     : QWidget(parent)
     , m_effect(new IconLayerEffect(this))
 {
-    setGraphicsEffect(m_effect);
+    connect(m_effect, &IconLayerEffect::changed, this, qOverload<>(&QWidget::update));
 }
 
 void FlowLayout::addItem(QWidget *item)
@@ -21,6 +22,7 @@ void FlowLayout::addItem(QWidget *item)
     if (m_cursorWidth != width())
         relayout();
     m_items.append(item);
+    m_shadowAlpha = QImage();
     // Only the new item is placed: the ones before it keep their places.
     item->move(m_cursor.place(item->size()).topLeft());
     item->show();
@@ -31,6 +33,7 @@ void FlowLayout::clearItems()
     for (QWidget *item : std::as_const(m_items))
         item->hide();
     m_items.clear();
+    m_shadowAlpha = QImage();
     m_cursor = FlowCursor(width(), m_spacing);
     m_cursorWidth = width();
     update();
@@ -40,6 +43,7 @@ void FlowLayout::removeItem(QWidget *item)
 {
     if (!m_items.removeOne(item))
         return;
+    m_shadowAlpha = QImage();
     item->hide();
     relayout();
     update();
@@ -73,6 +77,7 @@ void FlowLayout::setOpacity(qreal opacity)
 
 void FlowLayout::relayout()
 {
+    m_shadowAlpha = QImage();
     m_cursor = FlowCursor(width(), m_spacing);
     m_cursorWidth = width();
     for (QWidget *item : std::as_const(m_items))
@@ -82,14 +87,73 @@ void FlowLayout::relayout()
 
 void FlowLayout::paintEvent(QPaintEvent *event)
 {
+    const qreal opacity = m_effect->opacity();
+    if (opacity <= 0)
+        return;
     QPainter painter(this);
-    painter.setClipRegion(event->region());
+    if (opacity >= 1) {
+        paintLayer(painter, event->region());
+        return;
+    }
+    // Faded as one layer, so the shadow does not show through the buttons.
+    const qreal dpr = devicePixelRatioF();
+    QPixmap layer(size() * dpr);
+    layer.setDevicePixelRatio(dpr);
+    layer.fill(Qt::transparent);
+    {
+        QPainter layerPainter(&layer);
+        paintLayer(layerPainter, event->region());
+    }
+    painter.setOpacity(opacity);
+    painter.drawPixmap(0, 0, layer);
+}
+
+void FlowLayout::paintLayer(QPainter &painter, const QRegion &region)
+{
+    painter.setClipRegion(region);
+    if (m_effect->shadowEnabled() && m_effect->shadowColor().alpha() > 0) {
+        const int blur = IconLayerEffect::kShadowBlur;
+        painter.save();
+        painter.setOpacity(painter.opacity() * IconLayerEffect::kShadowOpacity);
+        painter.drawImage(IconLayerEffect::shadowOffset() - QPointF(blur, blur), shadowImage());
+        painter.restore();
+    }
     // Later buttons lie above earlier ones, as their widgets do.
     for (QWidget *item : std::as_const(m_items)) {
         auto *button = qobject_cast<LaunchButton *>(item);
-        if (button && button->isVisible() && event->region().intersects(button->paintRect()))
+        if (button && button->isVisible() && region.intersects(button->paintRect()))
             button->paintButton(painter);
     }
+}
+
+const QImage &FlowLayout::shadowImage()
+{
+    const int blur = IconLayerEffect::kShadowBlur;
+    if (m_shadowAlpha.isNull()) {
+        QImage shapes(size() + QSize(2 * blur, 2 * blur), QImage::Format_ARGB32_Premultiplied);
+        shapes.fill(Qt::transparent);
+        QPainter p(&shapes);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::black);
+        for (QWidget *item : std::as_const(m_items)) {
+            auto *button = qobject_cast<LaunchButton *>(item);
+            if (!button)
+                continue;
+            const qreal r = button->cornerRadius();
+            p.drawRoundedRect(QRectF(button->geometry().translated(blur, blur)), r, r);
+        }
+        p.end();
+        m_shadowAlpha = shapes.convertToFormat(QImage::Format_Alpha8);
+        blurAlpha(m_shadowAlpha, blur);
+        m_shadowImage = QImage();
+    }
+    const QRgb tint = m_effect->shadowColor().rgba();
+    if (m_shadowImage.isNull() || m_shadowTint != tint) {
+        m_shadowImage = tintedAlpha(m_shadowAlpha, m_effect->shadowColor());
+        m_shadowTint = tint;
+    }
+    return m_shadowImage;
 }
 
 void FlowLayout::resizeEvent(QResizeEvent *event)

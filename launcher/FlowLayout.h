@@ -41,9 +41,16 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void paintLayer(QPainter &painter, const QRegion &region);
+    // The buttons' shadow, blurred once per arrangement of the buttons.
+    const QImage &shadowImage();
+
     QList<QWidget *> m_items;
     FlowSpacing m_spacing;
     FlowCursor m_cursor{0, {}}; // where the next appended item goes
     int m_cursorWidth = -1;     // the width m_cursor was made for
     IconLayerEffect *m_effect;
+    QImage m_shadowAlpha;  // blurred silhouettes; null when out of date
+    QImage m_shadowImage;  // the same, tinted
+    QRgb m_shadowTint = 0;
 };

@@ -17,18 +17,21 @@ void boxPass(uchar *line, int count, qsizetype stride, int r, std::vector<int> &
     tmp.resize(size_t(count));
     for (int i = 0; i < count; ++i)
         tmp[size_t(i)] = line[i * stride];
-    const int window = 2 * r + 1;
+    // Dividing by the window's width as a multiplication, in 16.16 fixed point.
+    const int reciprocal = (1 << 16) / (2 * r + 1);
     int sum = 0;
     for (int i = -r; i <= r; ++i)
         sum += tmp[size_t(std::clamp(i, 0, count - 1))];
     for (int i = 0; i < count; ++i) {
-        line[i * stride] = uchar(sum / window);
+        line[i * stride] = uchar(std::min(255, (sum * reciprocal + (1 << 15)) >> 16));
         sum += tmp[size_t(std::min(i + r + 1, count - 1))];
         sum -= tmp[size_t(std::max(i - r, 0))];
     }
 }
 
-QImage tinted(const QImage &alpha8, QColor color)
+} // namespace
+
+QImage tintedAlpha(const QImage &alpha8, QColor color)
 {
     QImage out(alpha8.size(), QImage::Format_ARGB32_Premultiplied);
     out.fill(Qt::transparent);
@@ -38,6 +41,8 @@ QImage tinted(const QImage &alpha8, QColor color)
     p.fillRect(out.rect(), color);
     return out;
 }
+
+namespace {
 
 QPainterPath roundedPath(QRectF rect, qreal radius)
 {
@@ -86,7 +91,7 @@ QImage softShadow(const QImage &source, QColor color, int radius)
         p.drawImage(radius, radius, source);
     }
     blurAlpha(alpha, radius);
-    return tinted(alpha, color);
+    return tintedAlpha(alpha, color);
 }
 
 QImage outerGlowImage(QSize size, qreal cornerRadius, QColor color, int spread)
@@ -108,7 +113,7 @@ QImage outerGlowImage(QSize size, qreal cornerRadius, QColor color, int spread)
         for (int x = 0; x < alpha.width(); ++x)
             line[x] = uchar(std::min(255, line[x] * 2));
     }
-    QImage out = tinted(alpha, color);
+    QImage out = tintedAlpha(alpha, color);
     glowCache().insert(key, new QImage(out));
     return out;
 }
@@ -132,7 +137,7 @@ QImage innerGlowImage(QSize size, qreal cornerRadius, QColor color, int spread)
     }
     QImage alpha = outside.convertToFormat(QImage::Format_Alpha8);
     blurAlpha(alpha, spread);
-    QImage out = tinted(alpha.copy(QRect(QPoint(spread, spread), size)), color);
+    QImage out = tintedAlpha(alpha.copy(QRect(QPoint(spread, spread), size)), color);
     {
         QImage clip(size, QImage::Format_ARGB32_Premultiplied);
         clip.fill(Qt::transparent);

@@ -12,6 +12,9 @@
 // Gaussian of about `radius` pixels.
 void blurAlpha(QImage &alpha8, int radius);
 
+// An 8-bit alpha image as `color` with that alpha.
+QImage tintedAlpha(const QImage &alpha8, QColor color);
+
 // The blurred silhouette of `source`'s alpha, tinted `color`, grown by
 // `radius` on every side.
 QImage softShadow(const QImage &source, QColor color, int radius);

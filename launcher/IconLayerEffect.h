@@ -2,12 +2,13 @@
 #pragma once
 
 #include <QColor>
-#include <QGraphicsEffect>
+#include <QObject>
+#include <QPointF>
 
-// The icon layer's look in one effect: a drop shadow under everything the
-// layer draws, and the layer's opacity (which stealth mode fades). A widget
-// carries one graphics effect only, so both live here.
-class IconLayerEffect : public QGraphicsEffect
+// The icon layer's look: a drop shadow under its buttons and the layer's
+// opacity (which stealth mode fades). The layer paints both itself, so
+// neither costs a render of the whole layer on every change.
+class IconLayerEffect : public QObject
 {
     Q_OBJECT
 
@@ -20,17 +21,15 @@ public:
     void setShadowColor(QColor color);
 
     qreal opacity() const { return m_opacity; }
-    void setOpacity(qreal opacity);
+    void setOpacity(qreal opacity); // kept within 0 to 1; not a number is 1
 
     // distance 3 toward 45 degrees (down and to the right)
     static QPointF shadowOffset();
     static constexpr qreal kShadowOpacity = 0.6;
     static constexpr int kShadowBlur = 3;
 
-    QRectF boundingRectFor(const QRectF &rect) const override;
-
-protected:
-    void draw(QPainter *painter) override;
+Q_SIGNALS:
+    void changed();
 
 private:
     bool m_shadow = true;
