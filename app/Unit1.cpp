@@ -82,7 +82,14 @@ void TForm1::createComponents()
     connectCommands();
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     opener = Opener::open;
-    pointerPosition = [] { return std::optional<QPoint>(QCursor::pos()); };
+    pointerPosition = [this] {
+        // While the window system says the pointer is not over the bar, any
+        // point outside it decides the same, and asking the X server twice a
+        // second would only cost a round trip.
+        if (!testAttribute(Qt::WA_UnderMouse))
+            return std::optional<QPoint>(geometry().topLeft() - QPoint(1, 1));
+        return std::optional<QPoint>(QCursor::pos());
+    };
 }
 
 void TForm1::createMenus()
