@@ -2,7 +2,9 @@
 #include "platform/FileIcons.h"
 
 #include "platform/DesktopEntry.h"
+#include "platform/RegularFile.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -47,14 +49,24 @@ QPixmap themeIcon(const QString &name, int side, qreal dpr)
 
 QPixmap imageFile(const QString &path, int side, qreal dpr)
 {
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > FileIcons::kMaxImageBytes)
+    // Read without blocking and decoded from memory: some files that look
+    // regular (in /proc) block a reader forever.
+    const RegularFileRead file = readRegularFile(path, FileIcons::kMaxImageBytes);
+    if (file.status != RegularFileRead::Read)
         return {};
-    QImageReader reader(path);
+    QBuffer buffer;
+    buffer.setData(file.bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     if (!reader.canRead())
         return {};
-    if (reader.format() == "ico") // several sizes: let QIcon pick the best
-        return fromIcon(QIcon(path), side, dpr);
+    if (reader.format() == "ico") { // several sizes: let QIcon pick the best
+        QIcon icon;
+        do {
+            icon.addPixmap(QPixmap::fromImage(reader.read()));
+        } while (reader.jumpToNextImage());
+        return fromIcon(icon, side, dpr);
+    }
     const QSize full = reader.size();
     const int px = std::max(1, int(side * dpr));
     if (full.isValid() && (full.width() > px || full.height() > px))
@@ -64,10 +76,10 @@ QPixmap imageFile(const QString &path, int side, qreal dpr)
 
 QPixmap desktopEntryIconPixmap(const QString &path, int side, qreal dpr)
 {
-    QFile file(path);
-    if (file.size() > kMaxDesktopEntryBytes || !file.open(QIODevice::ReadOnly))
+    const RegularFileRead file = readRegularFile(path, kMaxDesktopEntryBytes);
+    if (file.status != RegularFileRead::Read)
         return {};
-    const QString icon = desktopEntryIcon(file.read(kMaxDesktopEntryBytes));
+    const QString icon = desktopEntryIcon(file.bytes);
     if (icon.isEmpty())
         return {};
     if (QDir::isAbsolutePath(icon))
