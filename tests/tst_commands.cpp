@@ -7,6 +7,7 @@
 #include "launcher/FlowLayout.h"
 #include "launcher/LaunchButton.h"
 #include "settings/IniFile.h"
+#include "TestFiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,11 +27,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+using TestFiles::writeBytes;
 
 // The file's bytes, or "<missing>" when there is no such file.
 QByteArray readBytes(const QString &path)

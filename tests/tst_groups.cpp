@@ -4,6 +4,7 @@
 #include "launcher/FlowLayout.h"
 #include "launcher/IconCache.h"
 #include "launcher/LaunchButton.h"
+#include "TestFiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,17 +25,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
+using TestFiles::writeBytes;
+using TestFiles::readBytes;
 
 bool writePng(const QString &path, QColor color)
 {

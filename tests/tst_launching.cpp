@@ -9,6 +9,7 @@
 #include "launcher/LaunchRequest.h"
 #include "launcher/PathRules.h"
 #include "platform/Opener.h"
+#include "TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,6 +35,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+using TestFiles::writeBytes;
 
 constexpr int kSettleMs = 30000;
 
@@ -97,12 +100,6 @@ struct Record {
     QString cwd;
     QStringList argv;
 };
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Children of this process that have ended and were never reaped.
 QStringList zombieChildren()

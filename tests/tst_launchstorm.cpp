@@ -5,6 +5,7 @@
 #include "app/ErrorReport.h"
 #include "app/Unit1.h"
 #include "launcher/LaunchButton.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,14 +23,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+using TestFiles::writeBytes;
+
 constexpr int kClicks = 200;
 constexpr int kSettleMs = 60000;
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 int threadCount()
 {

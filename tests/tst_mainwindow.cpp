@@ -6,6 +6,7 @@
 #include "launcher/LaunchButton.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsKeys.h"
+#include "TestFiles.h"
 
 #include <QAction>
 #include <QDir>
@@ -23,17 +24,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
+using TestFiles::writeBytes;
+using TestFiles::readBytes;
 
 QStringList entriesOf(const QString &dir)
 {

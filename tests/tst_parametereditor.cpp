@@ -5,6 +5,7 @@
 #include "editor/Unit3.h"
 #include "launcher/FlowLayout.h"
 #include "launcher/LaunchButton.h"
+#include "TestFiles.h"
 
 #include <QAction>
 #include <QDir>
@@ -25,17 +26,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
+using TestFiles::writeBytes;
+using TestFiles::readBytes;
 
 // The words a parameter string splits into for a started program.
 QStringList shellWords(const QString &params)

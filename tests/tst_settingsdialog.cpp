@@ -10,6 +10,7 @@
 #include "settings/ColorButton.h"
 #include "settings/ColorComboBox.h"
 #include "settings/Unit2.h"
+#include "TestFiles.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -36,17 +37,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
+using TestFiles::writeBytes;
+using TestFiles::readBytes;
 
 // Changes a control's value as a user would, to some other valid value.
 void changeValue(QWidget *control)
