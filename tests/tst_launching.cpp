@@ -9,6 +9,7 @@
 #include "launcher/LaunchRequest.h"
 #include "launcher/PathRules.h"
 #include "platform/Opener.h"
+#include "TestDesktop.h"
 #include "TestFiles.h"
 
 #include <QCoreApplication>
@@ -36,6 +37,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+using TestDesktop::zombieChildren;
 using TestFiles::writeBytes;
 
 constexpr int kSettleMs = 30000;
@@ -101,25 +103,6 @@ struct Record {
     QStringList argv;
 };
 
-// Children of this process that have ended and were never reaped.
-QStringList zombieChildren()
-{
-    QStringList zombies;
-    const QString self = QString::number(getpid());
-    const QStringList pids = QDir(u"/proc"_s).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString &pid : pids) {
-        QFile stat(u"/proc/%1/stat"_s.arg(pid));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        // "pid (name) state ppid ...": the name may hold blanks and brackets.
-        const QByteArray line = stat.readAll();
-        const QList<QByteArray> rest = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (rest.size() > 1 && rest.at(0) == "Z" && rest.at(1) == self.toLatin1())
-            zombies.append(QString::fromLatin1(line.left(line.lastIndexOf(')') + 1)));
-    }
-    return zombies;
-}
-
 } // namespace
 
 class TestLaunching : public QObject
@@ -182,24 +165,10 @@ private Q_SLOTS:
 void TestLaunching::initTestCase()
 {
     QVERIFY(m_base.isValid());
-    // GIO reads the desktop's folders once, at its first use: point them at
-    // our own before anything calls it. The system's applications are left
-    // out too, so that nothing but the recorder can ever be started; only
-    // its table of file types is kept.
-    const QString data = m_base.filePath(u"data"_s);
-    const QString config = m_base.filePath(u"config"_s);
-    const QString systemData = m_base.filePath(u"system data"_s);
-    qputenv("XDG_DATA_HOME", QFile::encodeName(data));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
-    qputenv("XDG_DATA_DIRS", QFile::encodeName(systemData));
-    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(m_base.filePath(u"system config"_s)));
+    // Nothing but our own programs can be started from here on.
+    const auto [applications, config] = TestDesktop::isolate(QDir(m_base.path()));
+    const QString data = QFileInfo(applications).path();
     qputenv("QB_RECORDER_OUT", QFile::encodeName(records()));
-    QVERIFY(QDir().mkpath(systemData));
-    if (QFileInfo::exists(u"/usr/share/mime"_s))
-        QVERIFY(QFile::link(u"/usr/share/mime"_s, systemData + u"/mime"_s));
-
-    QVERIFY(QDir().mkpath(data + u"/applications"_s));
-    QVERIFY(QDir().mkpath(config));
     QVERIFY(QDir().mkpath(records()));
     QVERIFY(QDir().mkpath(m_base.filePath(u"my tools"_s)));
     QVERIFY(QFile::copy(QStringLiteral(QB_RECORDER), recorder()));

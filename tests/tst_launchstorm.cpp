@@ -5,6 +5,7 @@
 #include "app/ErrorReport.h"
 #include "app/Unit1.h"
 #include "launcher/LaunchButton.h"
+#include "TestDesktop.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -23,6 +24,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+using TestDesktop::zombieChildren;
 using TestFiles::writeBytes;
 
 constexpr int kClicks = 200;
@@ -31,25 +33,6 @@ constexpr int kSettleMs = 60000;
 int threadCount()
 {
     return int(QDir(u"/proc/self/task"_s).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
-}
-
-// Children of this process that have ended and were never reaped.
-QStringList zombieChildren()
-{
-    QStringList zombies;
-    const QByteArray self = QByteArray::number(::getpid());
-    const QStringList pids = QDir(u"/proc"_s).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString &pid : pids) {
-        QFile stat(u"/proc/%1/stat"_s.arg(pid));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        // "pid (name) state ppid ...": the name may hold blanks and brackets.
-        const QByteArray line = stat.readAll();
-        const QList<QByteArray> rest = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (rest.size() > 1 && rest.at(0) == "Z" && rest.at(1) == self)
-            zombies.append(QString::fromLatin1(line));
-    }
-    return zombies;
 }
 
 // Stands in for the desktop; holds every call until released.
@@ -116,21 +99,10 @@ private Q_SLOTS:
 void TestLaunchStorm::initTestCase()
 {
     QVERIFY(m_base.isValid());
-    // GIO reads the desktop's folders once: point them at our own first, so
-    // that nothing but our recorder can ever be started.
-    const QString data = m_base.filePath(u"data"_s);
-    const QString config = m_base.filePath(u"config"_s);
-    const QString systemData = m_base.filePath(u"system data"_s);
-    qputenv("XDG_DATA_HOME", QFile::encodeName(data));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
-    qputenv("XDG_DATA_DIRS", QFile::encodeName(systemData));
-    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(m_base.filePath(u"system config"_s)));
+    // Nothing but our own programs can be started from here on.
+    const auto [applications, config] = TestDesktop::isolate(QDir(m_base.path()));
+    const QString data = QFileInfo(applications).path();
     qputenv("QB_STORM_OUT", QFile::encodeName(records()));
-    QVERIFY(QDir().mkpath(systemData));
-    if (QFileInfo::exists(u"/usr/share/mime"_s))
-        QVERIFY(QFile::link(u"/usr/share/mime"_s, systemData + u"/mime"_s));
-    QVERIFY(QDir().mkpath(data + u"/applications"_s));
-    QVERIFY(QDir().mkpath(config));
     QVERIFY(QDir().mkpath(records()));
 
     // Each start leaves one file of its own.
