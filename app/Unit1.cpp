@@ -2,9 +2,8 @@
 #include "app/Unit1.h"
 
 #include "app/DropArea.h"
-#include "app/Forms.h"
 #include "app/Plate.h"
-#include "launcher/FlowLayout.h"
+#include "launcher/IconLayer.h"
 #include "launcher/IconLayerEffect.h"
 #include "launcher/LaunchButton.h"
 #include "platform/Opener.h"
@@ -13,19 +12,17 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDialog>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPropertyAnimation>
 #include <QScreen>
 #include <QShowEvent>
+#include <QThreadPool>
 #include <QTimer>
 
 #include "app/ErrorReport.h"
-
-TForm1 *Form1 = nullptr;
-TForm2 *Form2 = nullptr;
-TForm3 *Form3 = nullptr;
 
 namespace {
 
@@ -44,7 +41,16 @@ TForm1::TForm1(const QString &homePath, QWidget *parent)
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    finishLaunches();
+}
+
+void TForm1::setDialogs(QWidget *settingsDialog, QDialog *parameterEditor)
+{
+    m_settingsDialog = settingsDialog;
+    m_parameterEditor = parameterEditor;
+}
 
 void TForm1::createComponents()
 {
@@ -57,6 +63,11 @@ void TForm1::createComponents()
     setMinimumSize(kMinimumSide, kMinimumSide);
     resize(kDesignSize);
 
+    m_launchPool = new QThreadPool(this);
+    m_launchPool->setMaxThreadCount(kLaunchThreads);
+    // Idle workers go soon: a launcher mostly waits for the next click.
+    m_launchPool->setExpiryTimeout(2000);
+
     Timer1 = new QTimer(this);
     Timer1->setInterval(500);
 
@@ -64,7 +75,7 @@ void TForm1::createComponents()
     Rectangle1->setObjectName(QStringLiteral("Rectangle1"));
     Rectangle1->setOpacity(0.8f);
 
-    FlowLayout1 = new FlowLayout(this);
+    FlowLayout1 = new IconLayer(this);
     FlowLayout1->setObjectName(QStringLiteral("FlowLayout1"));
     ShadowEffect1 = FlowLayout1->shadowEffect();
 
@@ -81,7 +92,12 @@ void TForm1::createComponents()
     placeComponents();
     connectCommands();
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-    opener = Opener::open;
+    opener = [](const QString &file, const QString &params, const QString &workingDir, QString *error) {
+        const QString reason = Opener::open(file, params, workingDir);
+        if (error)
+            *error = reason;
+        return reason.isEmpty();
+    };
     pointerPosition = [this] {
         // While the window system says the pointer is not over the bar, any
         // point outside it decides the same, and asking the X server twice a
@@ -190,10 +206,10 @@ void TForm1::FormShow()
 bool TForm1::FormCloseQuery()
 {
     for (;;) {
-        const std::optional<QString> error = writeIniFileOrError();
-        if (!error)
+        QString error;
+        if (writeIniFile(&error))
             break;
-        switch (ErrorReport::askOnCloseFailure(this, *error)) {
+        switch (ErrorReport::askOnCloseFailure(this, error)) {
         case ErrorReport::CloseChoice::Retry:
             continue;
         case ErrorReport::CloseChoice::QuitWithoutSaving:

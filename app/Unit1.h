@@ -16,23 +16,34 @@
 #include <optional>
 
 class DropArea;
-class FlowLayout;
+class IconLayer;
 class IconLayerEffect;
 class LaunchButton;
 class Plate;
 class QAction;
 class QActionGroup;
+class QDialog;
 class QMenu;
 class QPropertyAnimation;
+class QThreadPool;
 class QTimer;
 
 // The launch bar: a borderless translucent window with a rounded plate on
 // which the current group's files stand as icon buttons. It holds all of the
-// launcher's lasting state; the dialogs read and write it directly.
+// launcher's lasting state; the settings dialog (TForm2) and the parameter
+// editor (TForm3) read and write the fields below and call its operations.
+// The bar itself knows the dialogs only as windows it is given.
 //
-// Its methods live in a few source files by concern: Unit1.cpp (start-up and
-// lifecycle), Unit1Settings.cpp (the settings file), Unit1Groups.cpp (groups
-// and buttons), Unit1Appearance.cpp (the window's look).
+// Its methods live in source files by concern:
+//   Unit1.cpp            start-up, lifecycle, menus, screen placement
+//   Unit1Settings.cpp    the settings file: what each key is read into
+//   Unit1Groups.cpp      loading and saving groups, building buttons, icons
+//   Unit1Launch.cpp      opening an entry on a worker thread
+//   Unit1Commands.cpp    the context menus' commands, moving and resizing
+//   Unit1Stealth.cpp     stealth mode's tick and its suspension by dialogs
+//   Unit1Appearance.cpp  the plate's fill and the window's transparency
+//   Unit1Dialogs.cpp     opening the two dialogs
+// docs/NAMES.md explains every name below.
 class TForm1 : public QWidget
 {
     Q_OBJECT
@@ -43,42 +54,61 @@ public:
     ~TForm1() override;
 
     // --- State ---
-    QString HomePath;
-    std::array<QStringList, kGroupCount> LaunchPath;
-    QList<LaunchButton *> LaunchBtn;
-    int MenuIndex = 0;
-    TRec rec;
-    QPointer<LaunchButton> obj;
-    int selectIndex = 0;
-    int32_t bw = 0, bc = 0, bw2 = 0, bc2 = 0, pad = 0;
-    int32_t GlowNo = 0;
-    QRgb GlowColor = 0;
-    bool FShowhint = false;
-    bool isStealth = false, isTop = false, isShowTaskBar = false;
-    QRgb color0 = 0, color1 = 0;
-    bool isGradient = false;
-    int32_t Direction = 0;
+    QString HomePath;                                 // folder of the settings and group files, ending in "/"
+    std::array<QStringList, kGroupCount> LaunchPath;  // entry lines of groups 0 to 4, as in their files
+    QList<LaunchButton *> LaunchBtn;                  // current group's buttons; button i stands for line i
+    int MenuIndex = 0;                                // current group, 0 to 4
+    TRec rec;                                         // the entry AddLaunchButton() turns into a button
+    QPointer<LaunchButton> obj;                       // button last under the pointer: the one a menu acts on
+    int selectIndex = 0;                              // line open in the parameter editor
+    // Icon size and corner radius exist twice: bw/bc are what the buttons on
+    // the bar were built with, bw2/bc2 what the settings dialog last chose
+    // (and what the settings file stores). They differ while the dialog is
+    // open, until it rebuilds the buttons at closing.
+    int32_t bw = 0, bc = 0, bw2 = 0, bc2 = 0;
+    int32_t pad = 0;                                  // padding around the icon inside a button
+    int32_t GlowNo = 0;                               // hover effect, 0 (none) to 5
+    QRgb GlowColor = 0;                               // colour of the glow hover effects
+    bool FShowhint = false;                           // buttons show their hint as a tooltip
+    bool isStealth = false;                           // stealth mode: buttons fade while the pointer is away
+    bool isTop = false;                               // the bar stays above other windows
+    bool isShowTaskBar = false;                       // the bar has a taskbar button (read at start)
+    QRgb color0 = 0, color1 = 0;                      // plate colour, or the gradient's start and end
+    bool isGradient = false;                          // the plate is filled with a gradient
+    int32_t Direction = 0;                            // gradient: 0 vertical, 1 horizontal, 2 diagonal
 
     // --- Components ---
-    QMenu *PopupMenu1 = nullptr;
-    QAction *AddMenu = nullptr, *DelBtn = nullptr, *EditCmd = nullptr;
-    QMenu *PopupMenu2 = nullptr;
-    QAction *Seting2 = nullptr, *AddMenu2 = nullptr, *ReSize2 = nullptr, *MenuItem5 = nullptr;
-    QMenu *MenuItem6 = nullptr;
-    QAction *Menu0 = nullptr, *Menu1 = nullptr, *Menu2 = nullptr, *Menu3 = nullptr, *Menu4 = nullptr;
-    QActionGroup *groupItems = nullptr;
-    QAction *MenuItem7 = nullptr, *SaveMenu = nullptr, *CloseCmd2 = nullptr;
-    QTimer *Timer1 = nullptr;
-    Plate *Rectangle1 = nullptr;
-    FlowLayout *FlowLayout1 = nullptr;
-    IconLayerEffect *ShadowEffect1 = nullptr;
-    QPropertyAnimation *FloatAnimation1 = nullptr;
-    DropArea *DropTarget1 = nullptr;
+    QMenu *PopupMenu1 = nullptr;                      // a button's context menu
+    QAction *AddMenu = nullptr;                       // "新規追加": registration mode on or off
+    QAction *DelBtn = nullptr;                        // "削除": removes the button's entry
+    QAction *EditCmd = nullptr;                       // "パラメータ編集": opens the parameter editor
+    QMenu *PopupMenu2 = nullptr;                      // the bar's context menu
+    QAction *Seting2 = nullptr;                       // "設定" (F12): opens the settings dialog
+    QAction *AddMenu2 = nullptr;                      // "新規登録" (Ctrl+N): registration mode, as AddMenu
+    QAction *ReSize2 = nullptr;                       // "サイズ変更" (Ctrl+R): dragging resizes instead of moving
+    QAction *MenuItem5 = nullptr;                     // separator
+    QMenu *MenuItem6 = nullptr;                       // "グループ選択": the group submenu
+    QAction *Menu0 = nullptr, *Menu1 = nullptr, *Menu2 = nullptr, *Menu3 = nullptr,
+            *Menu4 = nullptr;                         // groups 0 to 4 (F1 to F5), captioned with their names
+    QActionGroup *groupItems = nullptr;               // makes Menu0 to Menu4 exclusive
+    QAction *MenuItem7 = nullptr;                     // separator
+    QAction *SaveMenu = nullptr;                      // "設定保存": writes the settings file
+    QAction *CloseCmd2 = nullptr;                     // "終了" (Ctrl+X): closes the launcher
+    QTimer *Timer1 = nullptr;                         // stealth mode's 500 ms tick
+    Plate *Rectangle1 = nullptr;                      // the translucent rounded plate
+    IconLayer *FlowLayout1 = nullptr;                 // the layer the buttons stand on, in wrapping rows
+    IconLayerEffect *ShadowEffect1 = nullptr;         // the buttons' drop shadow (owned by FlowLayout1)
+    QPropertyAnimation *FloatAnimation1 = nullptr;    // stealth mode's fade of FlowLayout1
+    DropArea *DropTarget1 = nullptr;                  // where files are dropped in registration mode
 
     QAction *groupItem(int group) const;
     // Group names as the user wrote them (menus would read "&" as a mnemonic).
     QString groupName(int group) const;
     void setGroupName(int group, const QString &name);
+
+    // The windows the bar opens: the settings dialog and the parameter
+    // editor. main() gives them; either may be null (tests).
+    void setDialogs(QWidget *settingsDialog, QDialog *parameterEditor);
 
     // --- Lifecycle ---
     void FormShow();
@@ -90,14 +120,20 @@ public:
     void ReadIniFile();
     // Reports a failure to the user and returns false.
     bool WriteIniFile();
-    // The failure's message, or nothing when the file was written.
-    std::optional<QString> writeIniFileOrError();
+    // Writes the settings file without telling the user; on failure `error`
+    // holds the message to show.
+    bool writeIniFile(QString *error);
 
     // --- Groups and buttons ---
     QString groupPath(int group) const;
+    // The current group's lines.
+    QStringList &currentLines() { return LaunchPath[MenuIndex]; }
     void LoadGroup(int index);
     // Reports a failure to the user and returns false.
     bool SaveGroup();
+    // Builds the current group's buttons again from its file, with icon size
+    // `size` and corner radius `corner`.
+    void rebuildButtons(int32_t size, int32_t corner);
     void AddLaunchButton();
     void ButtonApplyStyleLookup(LaunchButton *button);
     void LoadFileIcon(const QString &path, LaunchButton *button);
@@ -108,11 +144,15 @@ public:
     void removeButton(LaunchButton *button);
 
     // --- Launching ---
-    // Opens a file; returns why it could not, or "". Runs on a worker thread.
-    using OpenFunction = std::function<QString(const QString &file, const QString &params,
-                                               const QString &workingDir)>;
+    // Opens a file; false with the reason in `error` when it could not. Runs
+    // on a worker thread.
+    using OpenFunction = std::function<bool(const QString &file, const QString &params,
+                                            const QString &workingDir, QString *error)>;
     OpenFunction opener;
     void BtnClickEvent(LaunchButton *sender);
+    // Waits (a few seconds at most) until every launch started so far has
+    // been handed over; false when one is still under way.
+    bool waitForLaunches();
 
     // --- Commands ---
     void AddMenuClick();
@@ -132,6 +172,11 @@ public:
     using PointerFunction = std::function<std::optional<QPoint>()>;
     PointerFunction pointerPosition;
     void Timer1Timer();
+    // While a dialog is open the buttons stay fully visible: the tick stops
+    // and any fade is undone. resumeStealth() runs the tick again exactly
+    // when stealth mode is on.
+    void suspendStealth();
+    void resumeStealth();
 
     // --- Dialogs ---
     void SetingClick();
@@ -144,6 +189,8 @@ public:
     bool isRegistrationAreaShown() const;
 
     static constexpr int kMinimumSide = 70;
+    // Launches under way at once; more clicks wait their turn.
+    static constexpr int kLaunchThreads = 4;
 
 Q_SIGNALS:
     // The window has closed; the launcher ends.
@@ -178,16 +225,24 @@ private:
     void updateWindowShape();
 
     void loadQueuedIcons();
+    void finishLaunches();
 
+    QPointer<QWidget> m_settingsDialog;
+    QPointer<QDialog> m_parameterEditor;
+    // Launch workers: few, so a storm of clicks cannot start hundreds of
+    // threads, and waited for before the bar goes.
+    QThreadPool *m_launchPool = nullptr;
+    // A group file that could not be read whole may hold entries we never
+    // saw: it is never overwritten.
     std::array<bool, kGroupCount> m_groupUnreadable{};
     // Icons not yet made wait here while a large group loads, so the bar
     // shows at once and fills them in, in order.
     QList<QPointer<LaunchButton>> m_iconQueue;
     QTimer *m_iconTimer = nullptr;
     int m_syncIconsLeft = INT_MAX;
-    bool m_transparency = true;
-    bool m_compositor = true;
-    bool m_menusStyled = false;
+    bool m_transparency = true; // the window's background is see-through
+    bool m_compositor = true;   // a compositor draws translucency; else a mask cuts the window
+    bool m_menusStyled = false; // menus get their style sheet when first opened
     // Moving or resizing by following the pointer, where the window manager
     // cannot do it (and for the right button, whose release opens the menu).
     struct PointerDrag {

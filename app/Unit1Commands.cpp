@@ -5,7 +5,7 @@
 
 #include "app/DropArea.h"
 #include "app/ErrorReport.h"
-#include "launcher/FlowLayout.h"
+#include "launcher/IconLayer.h"
 #include "launcher/LaunchButton.h"
 #include "launcher/PathRules.h"
 

@@ -5,7 +5,7 @@
 
 #include "app/DropArea.h"
 #include "app/ErrorReport.h"
-#include "launcher/FlowLayout.h"
+#include "launcher/IconLayer.h"
 #include "launcher/IconCache.h"
 #include "launcher/LaunchButton.h"
 #include "launcher/PathRules.h"
@@ -88,6 +88,15 @@ bool TForm1::SaveGroup()
         return false;
     }
     return true;
+}
+
+void TForm1::rebuildButtons(int32_t size, int32_t corner)
+{
+    removeAllButtons();
+    currentLines().clear();
+    bw = size;
+    bc = corner;
+    FormShow();
 }
 
 void TForm1::AddLaunchButton()

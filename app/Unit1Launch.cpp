@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Opening an entry: the click finds the entry and hands it to a short-lived
-// worker thread, so the bar never waits for a program to start.
+// Opening an entry: the click finds the entry and hands it to a worker of
+// the bar's launch pool, so the bar never waits for a program to start.
 #include "app/Unit1.h"
 
 #include "app/ErrorReport.h"
@@ -10,30 +10,50 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QThreadPool>
 
-#include <thread>
+namespace {
+
+// An open that hangs (a stalled network folder) must not hold the launcher's
+// exit for ever.
+constexpr int kExitWaitMs = 5000;
+
+} // namespace
 
 void TForm1::BtnClickEvent(LaunchButton *sender)
 {
     const qsizetype i = LaunchBtn.indexOf(sender);
-    if (i < 0 || i >= LaunchPath[MenuIndex].size())
+    if (i < 0 || i >= currentLines().size())
         return;
-    std::optional<LaunchRequest> request = launchRequestFor(LaunchPath[MenuIndex].at(i));
+    std::optional<LaunchRequest> request = launchRequestFor(currentLines().at(i));
     if (!request)
         return;
 
     // The worker touches no widget: it reports a failure back to the
     // user-interface thread, which shows it unless the bar is gone.
     QPointer<TForm1> self(this);
-    std::thread([request = std::move(*request), open = opener, self]() mutable {
-        request.cdir = workingDirectoryOf(request.s);
-        const QString reason = open(request.s, request.pam, request.cdir);
-        if (reason.isEmpty())
+    m_launchPool->start([request = std::move(*request), open = opener, self]() mutable {
+        request.workingDir = workingDirectoryOf(request.file);
+        QString reason;
+        if (open(request.file, request.params, request.workingDir, &reason))
             return;
-        const QString message = QStringLiteral("%1 を開けませんでした。%2").arg(request.s, reason);
+        const QString message = QStringLiteral("%1 を開けませんでした。%2").arg(request.file, reason);
         QMetaObject::invokeMethod(qApp, [self, message] {
             if (self)
                 ErrorReport::notify(self, message);
         }, Qt::QueuedConnection);
-    }).detach();
+    });
+}
+
+bool TForm1::waitForLaunches()
+{
+    return m_launchPool->waitForDone(kExitWaitMs);
+}
+
+void TForm1::finishLaunches()
+{
+    // A pool's destructor waits without limit: one still stuck in an open is
+    // left to the end of the process instead.
+    if (!waitForLaunches())
+        m_launchPool->setParent(nullptr);
 }

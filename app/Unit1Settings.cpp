@@ -5,7 +5,7 @@
 
 #include "app/ErrorReport.h"
 #include "app/Plate.h"
-#include "launcher/FlowLayout.h"
+#include "launcher/IconLayer.h"
 #include "launcher/IconLayerEffect.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsKeys.h"
@@ -84,7 +84,7 @@ void TForm1::ReadIniFile()
     Direction = readInt(ini, Setting::BackDirection);
 }
 
-std::optional<QString> TForm1::writeIniFileOrError()
+bool TForm1::writeIniFile(QString *error)
 {
     if (y() < 0)
         move(x(), 0);
@@ -120,16 +120,19 @@ std::optional<QString> TForm1::writeIniFileOrError()
     writeBool(ini, Setting::BackGradient, isGradient);
     writeInt(ini, Setting::BackDirection, Direction);
 
-    QString error;
-    if (!ini.save(iniPath(), &error))
-        return QStringLiteral("%1 に書き込めません").arg(iniPath());
-    return std::nullopt;
+    QString reason;
+    if (ini.save(iniPath(), &reason))
+        return true;
+    if (error)
+        *error = QStringLiteral("%1 に書き込めません。%2").arg(iniPath(), reason);
+    return false;
 }
 
 bool TForm1::WriteIniFile()
 {
-    const std::optional<QString> error = writeIniFileOrError();
-    if (error)
-        ErrorReport::show(this, *error);
-    return !error;
+    QString error;
+    if (writeIniFile(&error))
+        return true;
+    ErrorReport::show(this, error);
+    return false;
 }

@@ -3,9 +3,10 @@
 // and come back at once when it returns.
 #include "app/Unit1.h"
 
-#include "launcher/FlowLayout.h"
+#include "launcher/IconLayer.h"
 
 #include <QPropertyAnimation>
+#include <QTimer>
 
 #include <cmath>
 
@@ -33,4 +34,19 @@ void TForm1::Timer1Timer()
         FloatAnimation1->setDuration(400);
         FloatAnimation1->start();
     }
+}
+
+void TForm1::suspendStealth()
+{
+    Timer1->stop();
+    FloatAnimation1->stop();
+    FlowLayout1->setOpacity(1);
+}
+
+void TForm1::resumeStealth()
+{
+    if (isStealth)
+        Timer1->start();
+    else
+        Timer1->stop();
 }

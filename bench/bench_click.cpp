@@ -7,7 +7,6 @@
 //   bench_click [--clicks N]
 //
 // Prints the figures, then one RESULT line of JSON for run_bench.py.
-#include "app/Forms.h"
 #include "app/Unit1.h"
 #include "bench/Figures.h"
 #include "bench/MixedEntries.h"
@@ -94,7 +93,6 @@ int main(int argc, char *argv[])
     MixedEntries::writeHome(tmp.path() + QLatin1String("/home"), QString(), {lines});
 
     TForm1 form(tmp.path() + QLatin1String("/home/"));
-    Form1 = &form;
     form.show();
     if (!QTest::qWaitFor([&] { return form.LaunchBtn.size() == lines.size(); }, 20000)) {
         std::fprintf(stderr, "the bar never showed its buttons\n");

@@ -8,12 +8,11 @@
 //
 // Prints the figures, then one RESULT line of JSON for run_bench.py. Uses
 // the display in DISPLAY (real painting on X), else the offscreen platform.
-#include "app/Forms.h"
 #include "app/Unit1.h"
 #include "bench/Figures.h"
 #include "bench/MixedEntries.h"
 #include "bench/PaintClock.h"
-#include "launcher/FlowLayout.h"
+#include "launcher/IconLayer.h"
 #include "launcher/LaunchButton.h"
 
 #include <QApplication>
@@ -78,7 +77,6 @@ int main(int argc, char *argv[])
 
     const qint64 created = Figures::monotonicNs();
     TForm1 form(home + QLatin1Char('/'));
-    Form1 = &form;
     PaintClock clock(&form);
     form.show();
     if (!QTest::qWaitFor([&] { return groupShown(form, 0, entries) && clock.paints() > 0; }, 20000)) {

@@ -6,7 +6,6 @@
 //   bench_stealth_tick [--ticks N]
 //
 // Prints the figures, then one RESULT line of JSON for run_bench.py.
-#include "app/Forms.h"
 #include "app/Unit1.h"
 #include "bench/AllocationCounter.h"
 #include "bench/Figures.h"
@@ -67,7 +66,6 @@ int main(int argc, char *argv[])
     MixedEntries::writeHome(tmp.path() + QLatin1String("/home"), QStringLiteral("[Mode]\r\nStealth=1\r\n"),
                             {MixedEntries::make(tmp.path() + QLatin1String("/files"), QStringLiteral("a"), 100)});
     TForm1 form(tmp.path() + QLatin1String("/home/"));
-    Form1 = &form;
     PaintClock clock(&form);
     form.show();
     if (!QTest::qWaitForWindowExposed(&form) || !form.Timer1->isActive()) {

@@ -3,7 +3,6 @@
 
 #include "app/Unit1.h"
 #include "launcher/EntryLine.h"
-#include "launcher/FlowLayout.h"
 #include "launcher/LaunchButton.h"
 #include "settings/DialogTheme.h"
 
@@ -86,6 +85,13 @@ void TForm3::showEvent(QShowEvent *event)
     FormShow();
 }
 
+void TForm3::setVisible(bool visible)
+{
+    if (visible)
+        ensureControls();
+    QDialog::setVisible(visible);
+}
+
 void TForm3::done(int result)
 {
     FormClose();
@@ -94,24 +100,25 @@ void TForm3::done(int result)
 
 void TForm3::FormShow()
 {
-    // The buttons stay fully visible while the editor is open.
-    m_form1->Timer1->stop();
-    m_form1->FlowLayout1->setOpacity(1);
+    m_form1->suspendStealth();
+    // The entry the bar's edit command chose; a line that splits into fewer
+    // fields shows the missing ones empty.
+    const QStringList fields = splitEntryLine(m_form1->currentLines().value(m_form1->selectIndex));
+    FileName->setText(fields.value(0));
+    ParamEdit->setText(fields.value(1));
+    HintEdit->setText(fields.value(2));
 }
 
 void TForm3::FormClose()
 {
-    if (m_form1->isStealth)
-        m_form1->Timer1->start();
-    else
-        m_form1->Timer1->stop();
+    m_form1->resumeStealth();
 }
 
 void TForm3::Button1Click()
 {
     TForm1 *f = m_form1;
     const int index = f->selectIndex;
-    QStringList &lines = f->LaunchPath[f->MenuIndex];
+    QStringList &lines = f->currentLines();
     if (index >= 0 && index < lines.size()) {
         // Quoted where needed, so that a typed comma or quote survives.
         lines[index] = joinEntryLine({FileName->text(), ParamEdit->text(), HintEdit->text()});

@@ -52,6 +52,8 @@ public:
     static constexpr QSize kClientSize{316, 242};
 
     void done(int result) override;
+    // Builds the controls before the first showing.
+    void setVisible(bool visible) override;
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -9,8 +9,8 @@ std::optional<LaunchRequest> launchRequestFor(const QString &line)
     if (fields.isEmpty() || fields.size() > 3)
         return std::nullopt;
     LaunchRequest request;
-    request.s = fields.at(0);
+    request.file = fields.at(0);
     if (fields.size() == 3)
-        request.pam = fields.at(1);
+        request.params = fields.at(1);
     return request;
 }

@@ -6,9 +6,9 @@
 
 // What a click hands to the worker that opens an entry.
 struct LaunchRequest {
-    QString pam;  // parameters; empty means none
-    QString s;    // the file to open
-    QString cdir; // the folder it starts in; filled by the worker
+    QString file;       // the file to open
+    QString params;     // parameters; empty means none
+    QString workingDir; // the folder it starts in; filled by the worker
 };
 
 // The request for an entry line: its file and parameters (none when the line

@@ -3,7 +3,7 @@
 
 #include "app/Plate.h"
 #include "app/Unit1.h"
-#include "launcher/FlowLayout.h"
+#include "launcher/IconLayer.h"
 #include "launcher/IconLayerEffect.h"
 #include "launcher/PathRules.h"
 #include "platform/X11Window.h"
@@ -123,7 +123,7 @@ void TForm2::closeEvent(QCloseEvent *event)
 void TForm2::fillOrderList()
 {
     ListBox1->clear();
-    for (const QString &line : std::as_const(m_form1->LaunchPath[m_form1->MenuIndex]))
+    for (const QString &line : std::as_const(m_form1->currentLines()))
         ListBox1->addItem(fileNamePart(splitEntryLine(line).value(0)));
 }
 
@@ -131,7 +131,7 @@ void TForm2::FormShow()
 {
     TForm1 *f = m_form1;
     ListBox1->clear();
-    if (f->LaunchPath[f->MenuIndex].isEmpty())
+    if (f->currentLines().isEmpty())
         f->setTransparency(false);
     isChange = false;
     const std::array<QRadioButton *, 6> radios = effectRadios();
@@ -143,9 +143,7 @@ void TForm2::FormShow()
         Top->setChecked(true);
     else
         Normal->setChecked(true);
-    // The buttons stay fully visible while the dialog is open.
-    f->Timer1->stop();
-    f->FlowLayout1->setOpacity(1);
+    f->suspendStealth();
     HGap->setValue(f->FlowLayout1->horizontalGap());
     VGap->setValue(f->FlowLayout1->verticalGap());
     IconWidth->setValue(f->bw);
@@ -182,24 +180,16 @@ bool TForm2::FormClose()
     // Through the window manager: the bar neither moves nor flashes.
     X11Window::setStaysOnTop(f, f->isTop);
     f->isStealth = Stealth->isChecked();
-    if (f->isStealth)
-        f->Timer1->start();
-    else
-        f->Timer1->stop();
-    if (!f->LaunchPath[f->MenuIndex].isEmpty())
+    f->resumeStealth();
+    if (!f->currentLines().isEmpty())
         f->setTransparency(true);
     f->AddMenu->setChecked(false);
     f->FShowhint = ShowHint->isChecked();
     f->pad = PadSpin->value();
     // Unconfirmed Up, Down or Delete left the lines out of step with the
     // buttons: the rebuild from the file drops them.
-    if (isChange || m_unconfirmedOrder) {
-        f->removeAllButtons();
-        f->LaunchPath[f->MenuIndex].clear();
-        f->bw = IconWidth->value();
-        f->bc = IconCorner->value();
-        f->FormShow();
-    }
+    if (isChange || m_unconfirmedOrder)
+        f->rebuildButtons(IconWidth->value(), IconCorner->value());
     const std::array<QLineEdit *, 5> edits = groupNameEdits();
     for (int n = 0; n < int(edits.size()); ++n)
         f->setGroupName(n, edits[n]->text());
@@ -270,7 +260,7 @@ int TForm2::selectedRow() const
 
 void TForm2::moveLine(int from, int to)
 {
-    QStringList &lines = m_form1->LaunchPath[m_form1->MenuIndex];
+    QStringList &lines = m_form1->currentLines();
     // The list mirrors the lines; a position outside either is not acted on.
     if (from >= lines.size() || to >= lines.size() || to < 0)
         return;
@@ -299,7 +289,7 @@ void TForm2::DownBtnClick()
 void TForm2::DelBtnClick()
 {
     const int i = selectedRow();
-    QStringList &lines = m_form1->LaunchPath[m_form1->MenuIndex];
+    QStringList &lines = m_form1->currentLines();
     if (i < 0 || i >= lines.size())
         return;
     lines.removeAt(i);

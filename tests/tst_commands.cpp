@@ -4,7 +4,7 @@
 #include "app/DropArea.h"
 #include "app/ErrorReport.h"
 #include "app/Unit1.h"
-#include "launcher/FlowLayout.h"
+#include "launcher/IconLayer.h"
 #include "launcher/LaunchButton.h"
 #include "settings/IniFile.h"
 #include "TestFiles.h"
@@ -441,10 +441,10 @@ void TestCommands::deleteKeepsLinesAndButtonsInStep()
     form.show();
     QMutex mutex;
     QStringList opened;
-    form.opener = [&](const QString &path, const QString &, const QString &) {
+    form.opener = [&](const QString &path, const QString &, const QString &, QString *) {
         QMutexLocker lock(&mutex);
         opened.append(path);
-        return QString();
+        return true;
     };
     const QList<LaunchButton *> buttons = form.LaunchBtn;
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/ErrorReport.h"
 #include "app/Unit1.h"
-#include "launcher/FlowLayout.h"
+#include "launcher/IconLayer.h"
 #include "launcher/IconCache.h"
 #include "launcher/LaunchButton.h"
 #include "TestFiles.h"

@@ -76,7 +76,7 @@ public:
 
     static TForm1::OpenFunction function(const std::shared_ptr<FakeOpener> &fake)
     {
-        return [fake](const QString &file, const QString &params, const QString &dir) {
+        return [fake](const QString &file, const QString &params, const QString &dir, QString *error) {
             {
                 QMutexLocker lock(&fake->m_mutex);
                 fake->m_calls.append({file, params, dir});
@@ -86,7 +86,8 @@ public:
                 fake->m_gate.tryAcquire(1, kSettleMs);
             QMutexLocker lock(&fake->m_mutex);
             ++fake->m_returned;
-            return fake->reason;
+            *error = fake->reason;
+            return fake->reason.isEmpty();
         };
     }
 
@@ -320,9 +321,9 @@ void TestLaunching::launchRequest()
     QCOMPARE(request.has_value(), opens);
     if (!opens)
         return;
-    QCOMPARE(request->s, file);
-    QCOMPARE(request->pam, params);
-    QCOMPARE(workingDirectoryOf(request->s), dir);
+    QCOMPARE(request->file, file);
+    QCOMPARE(request->params, params);
+    QCOMPARE(workingDirectoryOf(request->file), dir);
 }
 
 void TestLaunching::clickOpensEntry_data()

@@ -152,7 +152,10 @@ void TestLaunchStorm::stormWhileOpeningWaits()
 {
     auto fake = std::make_shared<GatedOpener>();
     TForm1 form(home());
-    form.opener = [fake](const QString &file, const QString &, const QString &) { return fake->call(file); };
+    form.opener = [fake](const QString &file, const QString &, const QString &, QString *error) {
+        *error = fake->call(file);
+        return error->isEmpty();
+    };
     const QStringList files = {u"/a/program"_s, u"/b/entry.desktop"_s, u"/c/folder"_s, u"/d/note.txt"_s,
                                u"/e/refused.fail"_s};
     for (const QString &file : files) {
@@ -161,10 +164,13 @@ void TestLaunchStorm::stormWhileOpeningWaits()
     }
     const int threadsBefore = threadCount();
 
-    // Every click's launch is under way at once while the bar goes on: the
-    // timer that clicks is served throughout.
+    // The bar goes on while every worker waits: the timer that clicks is
+    // served throughout, and no more launches run at once than the pool
+    // allows; the rest wait their turn.
     storm(form.LaunchBtn);
-    QTRY_COMPARE_WITH_TIMEOUT(fake->locked([&] { return fake->waiting; }), kClicks, kSettleMs);
+    QTRY_COMPARE_WITH_TIMEOUT(fake->locked([&] { return fake->waiting; }), TForm1::kLaunchThreads, kSettleMs);
+    QTest::qWait(100);
+    QCOMPARE(fake->locked([&] { return fake->waiting; }), TForm1::kLaunchThreads);
     QVERIFY(m_shown.isEmpty());
 
     fake->release();

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/ErrorReport.h"
-#include "app/Forms.h"
 #include "app/Unit1.h"
 #include "editor/Unit3.h"
-#include "launcher/FlowLayout.h"
+#include "launcher/IconLayer.h"
 #include "launcher/LaunchButton.h"
 #include "TestFiles.h"
 
@@ -101,8 +100,6 @@ void TestParameterEditor::cleanup()
 {
     m_form3.reset();
     m_form1.reset();
-    Form1 = nullptr;
-    Form3 = nullptr;
     ErrorReport::setHandlers({}, {});
     m_dir.reset();
 }
@@ -110,9 +107,8 @@ void TestParameterEditor::cleanup()
 void TestParameterEditor::start()
 {
     m_form1 = std::make_unique<TForm1>(home());
-    Form1 = m_form1.get();
     m_form3 = std::make_unique<TForm3>(m_form1.get());
-    Form3 = m_form3.get();
+    m_form1->setDialogs(nullptr, m_form3.get());
     m_form3->OpenDialog1 = [](QWidget *) -> QString {
         qFatal("no file dialog in tests");
     };

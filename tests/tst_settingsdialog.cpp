@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/ErrorReport.h"
-#include "app/Forms.h"
 #include "app/Plate.h"
 #include "app/Unit1.h"
-#include "launcher/FlowLayout.h"
+#include "launcher/IconLayer.h"
 #include "launcher/IconLayerEffect.h"
 #include "launcher/LaunchButton.h"
 #include "launcher/PathRules.h"
@@ -140,8 +139,6 @@ void TestSettingsDialog::cleanup()
 {
     m_form2.reset();
     m_form1.reset();
-    Form1 = nullptr;
-    Form2 = nullptr;
     ErrorReport::setHandlers({}, {});
     m_dir.reset();
 }
@@ -159,9 +156,8 @@ void TestSettingsDialog::writeGroup(int group, const QStringList &names)
 void TestSettingsDialog::start()
 {
     m_form1 = std::make_unique<TForm1>(home());
-    Form1 = m_form1.get();
     m_form2 = std::make_unique<TForm2>(m_form1.get());
-    Form2 = m_form2.get();
+    m_form1->setDialogs(m_form2.get(), nullptr);
     // The bar stays hidden: its first showing is only what it runs.
     m_form1->FormShow();
 }

@@ -4,7 +4,7 @@
 #include "app/ErrorReport.h"
 #include "app/Plate.h"
 #include "app/Unit1.h"
-#include "launcher/FlowLayout.h"
+#include "launcher/IconLayer.h"
 
 #include <QFile>
 #include <QPropertyAnimation>

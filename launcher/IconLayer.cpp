@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "launcher/FlowLayout.h"
+#include "launcher/IconLayer.h"
 
 #include "launcher/GlowImages.h"
 #include "launcher/IconLayerEffect.h"
@@ -8,14 +8,14 @@
 #include <QPainter>
 #include <QPaintEvent>
 
-FlowLayout::FlowLayout(QWidget *parent)
+IconLayer::IconLayer(QWidget *parent)
     : QWidget(parent)
     , m_effect(new IconLayerEffect(this))
 {
     connect(m_effect, &IconLayerEffect::changed, this, qOverload<>(&QWidget::update));
 }
 
-void FlowLayout::addItem(QWidget *item)
+void IconLayer::addItem(QWidget *item)
 {
     item->setParent(this);
     // A resize may not have reached us yet (it waits while we are hidden).
@@ -28,7 +28,7 @@ void FlowLayout::addItem(QWidget *item)
     item->show();
 }
 
-void FlowLayout::clearItems()
+void IconLayer::clearItems()
 {
     for (QWidget *item : std::as_const(m_items))
         item->hide();
@@ -39,7 +39,7 @@ void FlowLayout::clearItems()
     update();
 }
 
-void FlowLayout::removeItem(QWidget *item)
+void IconLayer::removeItem(QWidget *item)
 {
     if (!m_items.removeOne(item))
         return;
@@ -49,7 +49,7 @@ void FlowLayout::removeItem(QWidget *item)
     update();
 }
 
-void FlowLayout::setHorizontalGap(int gap)
+void IconLayer::setHorizontalGap(int gap)
 {
     if (m_spacing.gapH == gap)
         return;
@@ -57,7 +57,7 @@ void FlowLayout::setHorizontalGap(int gap)
     relayout();
 }
 
-void FlowLayout::setVerticalGap(int gap)
+void IconLayer::setVerticalGap(int gap)
 {
     if (m_spacing.gapV == gap)
         return;
@@ -65,17 +65,17 @@ void FlowLayout::setVerticalGap(int gap)
     relayout();
 }
 
-qreal FlowLayout::opacity() const
+qreal IconLayer::opacity() const
 {
     return m_effect->opacity();
 }
 
-void FlowLayout::setOpacity(qreal opacity)
+void IconLayer::setOpacity(qreal opacity)
 {
     m_effect->setOpacity(opacity);
 }
 
-void FlowLayout::relayout()
+void IconLayer::relayout()
 {
     m_shadowAlpha = QImage();
     m_cursor = FlowCursor(width(), m_spacing);
@@ -85,7 +85,7 @@ void FlowLayout::relayout()
     update();
 }
 
-void FlowLayout::paintEvent(QPaintEvent *event)
+void IconLayer::paintEvent(QPaintEvent *event)
 {
     const qreal opacity = m_effect->opacity();
     if (opacity <= 0)
@@ -108,7 +108,7 @@ void FlowLayout::paintEvent(QPaintEvent *event)
     painter.drawPixmap(0, 0, layer);
 }
 
-void FlowLayout::paintLayer(QPainter &painter, const QRegion &region)
+void IconLayer::paintLayer(QPainter &painter, const QRegion &region)
 {
     painter.setClipRegion(region);
     if (m_effect->shadowEnabled() && m_effect->shadowColor().alpha() > 0) {
@@ -126,7 +126,7 @@ void FlowLayout::paintLayer(QPainter &painter, const QRegion &region)
     }
 }
 
-const QImage &FlowLayout::shadowImage()
+const QImage &IconLayer::shadowImage()
 {
     const int blur = IconLayerEffect::kShadowBlur;
     if (m_shadowAlpha.isNull()) {
@@ -156,7 +156,7 @@ const QImage &FlowLayout::shadowImage()
     return m_shadowImage;
 }
 
-void FlowLayout::resizeEvent(QResizeEvent *event)
+void IconLayer::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     relayout();

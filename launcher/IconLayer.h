@@ -9,13 +9,13 @@ class IconLayerEffect;
 
 // The bar's icon layer: holds the launch buttons in rows that wrap to its
 // width, paints them, and carries the layer's shadow and opacity.
-class FlowLayout : public QWidget
+class IconLayer : public QWidget
 {
     Q_OBJECT
     Q_PROPERTY(qreal opacity READ opacity WRITE setOpacity)
 
 public:
-    explicit FlowLayout(QWidget *parent = nullptr);
+    explicit IconLayer(QWidget *parent = nullptr);
 
     void addItem(QWidget *item);
     void removeItem(QWidget *item);

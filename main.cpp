@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "app/Forms.h"
+// The launcher's entry point: makes the bar and its two dialogs, hands the
+// dialogs to the bar, and runs until the bar closes.
 #include "app/Unit1.h"
 #include "editor/Unit3.h"
 #include "settings/Unit2.h"
@@ -18,11 +19,10 @@ int main(int argc, char *argv[])
 
     const QString homePath = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     TForm1 form1(homePath);
-    Form1 = &form1;
+    // Their controls wait until first needed, so the bar shows sooner.
     TForm2 form2(&form1, nullptr, true);
-    Form2 = &form2;
     TForm3 form3(&form1, nullptr, true);
-    Form3 = &form3;
+    form1.setDialogs(&form2, &form3);
     QObject::connect(&form1, &TForm1::closed, &app, &QCoreApplication::quit);
 
     form1.show();
