@@ -4,6 +4,7 @@
 #include "platform/FileIcons.h"
 
 #include <QCache>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
 
@@ -15,6 +16,22 @@ QCache<QString, QPixmap> &cache()
 {
     static QCache<QString, QPixmap> c(kMaxCostKiB);
     return c;
+}
+
+bool clearAtExitPending = false;
+
+// A pixmap that outlives the application crashes or warns as it goes, so
+// the cache empties itself while the application ends. Post routines run
+// once, so each later application gets its own.
+void clearAtApplicationExit()
+{
+    if (clearAtExitPending || !QCoreApplication::instance())
+        return;
+    clearAtExitPending = true;
+    qAddPostRoutine([] {
+        clearAtExitPending = false;
+        IconCache::clear();
+    });
 }
 
 QString keyOf(char kind, const QString &path, int side, qreal dpr)
@@ -35,6 +52,7 @@ QPixmap cached(const QString &key, Make make)
 {
     if (const QPixmap *hit = cache().object(key))
         return *hit;
+    clearAtApplicationExit();
     QPixmap pixmap = make();
     const int cost = std::max(1, int(qint64(pixmap.width()) * pixmap.height() * 4 / 1024));
     cache().insert(key, new QPixmap(pixmap), cost);

@@ -17,6 +17,8 @@ QPixmap typeIcon(const QString &path, int side, qreal dpr);
 // Whether the icon a button shows for this file is made already.
 bool contains(const QString &path, int side, qreal dpr);
 
+// Drops every icon. Also runs by itself as the application ends, since no
+// pixmap may outlive it.
 void clear();
 
 } // namespace IconCache

@@ -5,7 +5,12 @@
 #include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <memory>
+#include <utility>
 #include <vector>
 #include <xcb/xcb.h>
 
@@ -19,14 +24,12 @@ xcb_connection_t *connection()
     return x11 ? x11->connection() : nullptr;
 }
 
-xcb_atom_t atom(xcb_connection_t *c, const char *name)
-{
-    xcb_intern_atom_reply_t *reply =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr);
-    const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    free(reply);
-    return result;
-}
+// xcb replies are malloc'ed and the caller frees them.
+struct FreeReply {
+    void operator()(void *reply) const { std::free(reply); }
+};
+template<typename Reply>
+using XcbReply = std::unique_ptr<Reply, FreeReply>;
 
 xcb_window_t rootOf(xcb_connection_t *c, int *screenNumber)
 {
@@ -34,6 +37,48 @@ xcb_window_t rootOf(xcb_connection_t *c, int *screenNumber)
     *screenNumber = 0;
     // The window's screen is the default one of the connection for us.
     return it.rem ? it.data->root : xcb_window_t(XCB_WINDOW_NONE);
+}
+
+struct Atoms {
+    xcb_atom_t wmState = XCB_ATOM_NONE;
+    xcb_atom_t skipTaskbar = XCB_ATOM_NONE;
+    xcb_atom_t skipPager = XCB_ATOM_NONE;
+    xcb_atom_t above = XCB_ATOM_NONE;
+    xcb_atom_t compositorSelection = XCB_ATOM_NONE;
+};
+
+// Atoms live as long as the X server, so each is asked for once: all the
+// requests go out together and cost one round trip. A failed look-up is
+// not remembered, so the next call asks again.
+const Atoms &atoms(xcb_connection_t *c)
+{
+    static xcb_connection_t *filledFor = nullptr;
+    static Atoms cache;
+    if (filledFor == c)
+        return cache;
+    int screen = 0;
+    rootOf(c, &screen);
+    const QByteArray compositorSelection = "_NET_WM_CM_S" + QByteArray::number(screen);
+    const std::pair<xcb_atom_t *, const char *> wanted[] = {
+        {&cache.wmState, "_NET_WM_STATE"},
+        {&cache.skipTaskbar, "_NET_WM_STATE_SKIP_TASKBAR"},
+        {&cache.skipPager, "_NET_WM_STATE_SKIP_PAGER"},
+        {&cache.above, "_NET_WM_STATE_ABOVE"},
+        {&cache.compositorSelection, compositorSelection.constData()},
+    };
+    xcb_intern_atom_cookie_t cookies[std::size(wanted)];
+    for (size_t i = 0; i < std::size(wanted); ++i) {
+        const char *name = wanted[i].second;
+        cookies[i] = xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name);
+    }
+    bool complete = true;
+    for (size_t i = 0; i < std::size(wanted); ++i) {
+        const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(c, cookies[i], nullptr));
+        *wanted[i].first = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        complete = complete && reply;
+    }
+    filledFor = complete ? c : nullptr;
+    return cache;
 }
 
 } // namespace
@@ -50,15 +95,10 @@ bool compositorRunning()
     xcb_connection_t *c = connection();
     if (!c)
         return false;
-    int screen = 0;
-    rootOf(c, &screen);
-    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(screen);
-    const xcb_atom_t selection = atom(c, name.constData());
-    xcb_get_selection_owner_reply_t *reply =
-        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr);
-    const bool owned = reply && reply->owner != XCB_WINDOW_NONE;
-    free(reply);
-    return owned;
+    const xcb_atom_t selection = atoms(c).compositorSelection;
+    const XcbReply<xcb_get_selection_owner_reply_t> reply(
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr));
+    return reply && reply->owner != XCB_WINDOW_NONE;
 }
 
 void setSkipTaskbar(QWidget *window)
@@ -67,23 +107,21 @@ void setSkipTaskbar(QWidget *window)
     if (!c)
         return;
     const xcb_window_t win = xcb_window_t(window->winId());
-    const xcb_atom_t state = atom(c, "_NET_WM_STATE");
-    std::vector<xcb_atom_t> atoms;
+    const Atoms &known = atoms(c);
+    std::vector<xcb_atom_t> states;
     // Keep what is already there; Qt merges its own states in the same way.
-    xcb_get_property_reply_t *reply =
-        xcb_get_property_reply(c, xcb_get_property(c, 0, win, state, XCB_ATOM_ATOM, 0, 1024), nullptr);
+    const XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        c, xcb_get_property(c, 0, win, known.wmState, XCB_ATOM_ATOM, 0, 1024), nullptr));
     if (reply && reply->format == 32 && reply->type == XCB_ATOM_ATOM) {
-        const auto *data = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply));
-        atoms.assign(data, data + xcb_get_property_value_length(reply) / 4);
+        const auto *data = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply.get()));
+        states.assign(data, data + xcb_get_property_value_length(reply.get()) / 4);
     }
-    free(reply);
-    for (const char *name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
-        const xcb_atom_t a = atom(c, name);
-        if (std::find(atoms.begin(), atoms.end(), a) == atoms.end())
-            atoms.push_back(a);
+    for (const xcb_atom_t a : {known.skipTaskbar, known.skipPager}) {
+        if (std::find(states.begin(), states.end(), a) == states.end())
+            states.push_back(a);
     }
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, win, state, XCB_ATOM_ATOM, 32,
-                        uint32_t(atoms.size()), atoms.data());
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, win, known.wmState, XCB_ATOM_ATOM, 32,
+                        uint32_t(states.size()), states.data());
     xcb_flush(c);
 }
 
@@ -108,9 +146,9 @@ void setStaysOnTop(QWidget *window, bool on)
     event.response_type = XCB_CLIENT_MESSAGE;
     event.format = 32;
     event.window = xcb_window_t(window->winId());
-    event.type = atom(c, "_NET_WM_STATE");
+    event.type = atoms(c).wmState;
     event.data.data32[0] = on ? 1 : 0; // add or remove
-    event.data.data32[1] = atom(c, "_NET_WM_STATE_ABOVE");
+    event.data.data32[1] = atoms(c).above;
     event.data.data32[2] = 0;
     event.data.data32[3] = 1; // from an ordinary application
     xcb_send_event(c, 0, root,

@@ -50,14 +50,16 @@ void TForm2::ensureControls()
     if (m_controlsBuilt)
         return;
     m_controlsBuilt = true;
+    const QList<QWidget *> before = findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
     createControls();
     applyDialogTheme(this);
     connectHandlers();
     // Built while being shown: a child made after its parent was shown
-    // stays hidden until it is shown itself.
+    // stays hidden until it is shown itself. The ones there before were
+    // shown with the dialog, or hidden on purpose.
     if (isVisible()) {
         for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-            if (!child->testAttribute(Qt::WA_WState_ExplicitShowHide))
+            if (!before.contains(child))
                 child->show();
         }
     }
