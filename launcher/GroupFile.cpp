@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "launcher/GroupFile.h"
 
+#include "launcher/EntryLine.h"
 #include "platform/AtomicFile.h"
-#include "platform/LocaleCodec.h"
 #include "platform/RegularFile.h"
 
+#include <QFileInfo>
 #include <QStringDecoder>
+
+#include <algorithm>
 
 namespace {
 
@@ -17,16 +20,51 @@ const QByteArray kUtf8Bom("\xEF\xBB\xBF", 3);
 const QByteArray kUtf16LeBom("\xFF\xFE", 2);
 const QByteArray kUtf16BeBom("\xFE\xFF", 2);
 
-QString decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes)
+QString decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes, LocaleCodec::Decoding *decoding)
 {
     // The mark is already skipped: a second one is the first line's text.
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-    return decoder.decode(bytes);
+    QString text = decoder.decode(bytes);
+    // Qt replaces a UTF-16 file's odd last byte without calling it an error.
+    const bool oddByte = encoding != QStringConverter::Utf8 && bytes.size() % 2 != 0;
+    *decoding = decoder.hasError() || oddByte ? LocaleCodec::Decoding::Lossy : LocaleCodec::Decoding::Clean;
+    return text;
 }
 
 bool startsWithMark(const QByteArray &bytes)
 {
     return bytes.startsWith(kUtf8Bom) || bytes.startsWith(kUtf16LeBom) || bytes.startsWith(kUtf16BeBom);
+}
+
+bool namesFileThere(const QString &line)
+{
+    const std::optional<TRec> rec = recFromFields(splitEntryLine(line));
+    return rec && !rec->fname.isEmpty() && QFileInfo::exists(rec->fname);
+}
+
+// For bytes that read cleanly both in the locale's character set and as
+// UTF-8: much UTF-8 Japanese is valid Shift_JIS too, as mojibake whose paths
+// name nothing. Keeps in *lines the reading under which more entries name
+// files that are there. False when each reading finds a file the other
+// misses: no reading keeps every entry.
+bool chooseReading(QStringList *lines, const QStringList &utf8Lines)
+{
+    qsizetype localeOnly = 0;
+    qsizetype utf8Only = 0;
+    const qsizetype count = std::max(lines->size(), utf8Lines.size());
+    for (qsizetype i = 0; i < count; ++i) {
+        const QString inLocale = lines->value(i);
+        const QString inUtf8 = utf8Lines.value(i);
+        if (inLocale == inUtf8)
+            continue;
+        const bool thereInLocale = namesFileThere(inLocale);
+        const bool thereInUtf8 = namesFileThere(inUtf8);
+        localeOnly += thereInLocale && !thereInUtf8;
+        utf8Only += thereInUtf8 && !thereInLocale;
+    }
+    if (utf8Only > localeOnly)
+        *lines = utf8Lines;
+    return localeOnly == 0 || utf8Only == 0;
 }
 
 } // namespace
@@ -38,15 +76,24 @@ QString groupFileName(int group)
     return QStringLiteral("QuillbrookPath%1.txt").arg(group);
 }
 
-QString decodeGroupText(const QByteArray &bytes)
+QString decodeGroupText(const QByteArray &bytes, LocaleCodec::Decoding *decoding)
 {
-    if (bytes.startsWith(kUtf8Bom))
-        return decodeWith(QStringConverter::Utf8, QByteArrayView(bytes).sliced(3));
-    if (bytes.startsWith(kUtf16LeBom))
-        return decodeWith(QStringConverter::Utf16LE, QByteArrayView(bytes).sliced(2));
-    if (bytes.startsWith(kUtf16BeBom))
-        return decodeWith(QStringConverter::Utf16BE, QByteArrayView(bytes).sliced(2));
-    return LocaleCodec::decode(bytes);
+    LocaleCodec::Decoding found;
+    QString text;
+    if (bytes.startsWith(kUtf8Bom)) {
+        text = decodeWith(QStringConverter::Utf8, QByteArrayView(bytes).sliced(3), &found);
+    } else if (bytes.startsWith(kUtf16LeBom)) {
+        text = decodeWith(QStringConverter::Utf16LE, QByteArrayView(bytes).sliced(2), &found);
+    } else if (bytes.startsWith(kUtf16BeBom)) {
+        text = decodeWith(QStringConverter::Utf16BE, QByteArrayView(bytes).sliced(2), &found);
+    } else {
+        LocaleCodec::DecodedText decoded = LocaleCodec::decodeChecked(bytes);
+        text = std::move(decoded.text);
+        found = decoded.decoding;
+    }
+    if (decoding)
+        *decoding = found;
+    return text;
 }
 
 QStringList splitTextLines(QStringView text, qsizetype maxLines)
@@ -85,7 +132,15 @@ GroupFileContent readGroupFile(const QString &path)
     }
 
     bool whole = file.status == RegularFileRead::Read;
-    content.lines = splitTextLines(decodeGroupText(file.bytes), kMaxGroupLines + 1);
+    LocaleCodec::Decoding decoding;
+    content.lines = splitTextLines(decodeGroupText(file.bytes, &decoding), kMaxGroupLines + 1);
+    // A line that could not be decoded names no file and would be dropped
+    // at the next save although its file is there.
+    bool clean = decoding != LocaleCodec::Decoding::Lossy;
+    if (decoding == LocaleCodec::Decoding::Clean && !LocaleCodec::isUtf8() && !startsWithMark(file.bytes)) {
+        if (const std::optional<QString> utf8 = LocaleCodec::decodeUtf8(file.bytes))
+            clean = chooseReading(&content.lines, splitTextLines(*utf8, kMaxGroupLines + 1));
+    }
     if (content.lines.size() > kMaxGroupLines) {
         content.lines.resize(kMaxGroupLines);
         whole = false;
@@ -93,8 +148,9 @@ GroupFileContent readGroupFile(const QString &path)
         // Reading stopped somewhere in the last line.
         content.lines.removeLast();
     }
-    // What was shown of a file too large to read whole is not all it holds.
-    content.status = whole ? GroupFileContent::Read : GroupFileContent::Unreadable;
+    // What was shown of a file too large to read whole, or read with loss,
+    // is not all it holds.
+    content.status = whole && clean ? GroupFileContent::Read : GroupFileContent::Unreadable;
     return content;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/LocaleCodec.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -20,9 +22,11 @@ constexpr qsizetype kMaxGroupLines = 10000;
 QString groupFileName(int group);
 
 // Decodes a file's bytes: a UTF-8, UTF-16LE or UTF-16BE byte-order mark
-// selects that encoding (the mark is skipped), anything else is read in the
-// locale's character set.
-QString decodeGroupText(const QByteArray &bytes);
+// selects that encoding (the mark is skipped); anything else is read in the
+// locale's character set when it reads there without loss, else as UTF-8
+// when it is valid UTF-8. *decoding, when given, tells which it was; Lossy
+// when some bytes became U+FFFD.
+QString decodeGroupText(const QByteArray &bytes, LocaleCodec::Decoding *decoding = nullptr);
 
 // Lines end at CR LF, a lone LF or a lone CR; a break at the very end adds no
 // empty line, an empty line in the middle is a line. Stops after
@@ -32,8 +36,9 @@ QStringList splitTextLines(QStringView text, qsizetype maxLines = std::numeric_l
 struct GroupFileContent {
     enum Status {
         Missing,    // no such file: an empty group that may be written
-        // Exists but could not be read whole: never overwritten. `lines`
-        // holds the first lines of a file too large to read whole.
+        // Exists but could not be read whole, or not without loss in any
+        // character set: never overwritten. `lines` holds what could be read
+        // (the first lines of a file too large to read whole).
         Unreadable,
         Read,
     };
@@ -41,6 +46,10 @@ struct GroupFileContent {
     QStringList lines;
 };
 
+// Bytes that read cleanly both in the locale's character set and as UTF-8,
+// yet differently, are read the way under which more entries name files that
+// are there (the locale's on a tie); when each way finds a file the other
+// does not, no reading keeps every entry, and the file is Unreadable.
 GroupFileContent readGroupFile(const QString &path);
 
 // Each line followed by CR LF, in the locale's character set; when a

@@ -100,6 +100,31 @@ QString decode(const QByteArray &bytes)
     return QString(reinterpret_cast<const QChar *>(utf16.constData()), utf16.size() / 2);
 }
 
+std::optional<QString> decodeUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+DecodedText decodeChecked(const QByteArray &bytes)
+{
+    if (isUtf8()) {
+        if (std::optional<QString> text = decodeUtf8(bytes))
+            return {std::move(*text), Decoding::Clean};
+        return {decode(bytes), Decoding::Lossy};
+    }
+    QByteArray utf16;
+    if (convert(charset(), "UTF-16LE", bytes, &utf16, true, {}))
+        return {QString(reinterpret_cast<const QChar *>(utf16.constData()), utf16.size() / 2), Decoding::Clean};
+    if (std::optional<QString> text = decodeUtf8(bytes))
+        return {std::move(*text), Decoding::Utf8Fallback};
+    return {decode(bytes), Decoding::Lossy};
+}
+
 std::optional<QByteArray> encode(QStringView text)
 {
     if (isUtf8()) {

@@ -8,6 +8,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -97,8 +98,10 @@ QString fromUtf16LE(QByteArrayView bytes)
     return text;
 }
 
-QString decodeAs(Encoding encoding, QByteArrayView bytes)
+// Sets *lossy when some bytes could not be decoded and became U+FFFD.
+QString decodeAs(Encoding encoding, QByteArrayView bytes, bool *lossy)
 {
+    *lossy = false;
     switch (encoding) {
     case Encoding::Utf16LE:
         return fromUtf16LE(bytes);
@@ -106,12 +109,16 @@ QString decodeAs(Encoding encoding, QByteArrayView bytes)
         // The file's mark is skipped already; one at a line's start is text.
         QStringDecoder decoder(QStringConverter::Utf8,
                                QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-        return decoder.decode(bytes);
+        QString text = decoder.decode(bytes);
+        *lossy = decoder.hasError();
+        return text;
     }
     case Encoding::Locale:
         break;
     }
-    return LocaleCodec::decode(bytes.toByteArray());
+    LocaleCodec::DecodedText decoded = LocaleCodec::decodeChecked(bytes.toByteArray());
+    *lossy = decoded.decoding == LocaleCodec::Decoding::Lossy;
+    return std::move(decoded.text);
 }
 
 std::optional<QByteArray> encodeAs(Encoding encoding, QStringView text)
@@ -190,10 +197,10 @@ IniFile IniFile::fromBytes(const QByteArray &bytes, qsizetype maxLines)
             ini.m_keepFile = true;
             return false;
         }
-        const QByteArrayView text = body.sliced(start, textEnd - start);
-        ini.m_lines.append({body.sliced(start, lineEnd - start).toByteArray(),
-                            decodeAs(ini.m_encoding, text),
-                            body.sliced(textEnd, lineEnd - textEnd).toByteArray()});
+        bool lossy = false;
+        QString text = decodeAs(ini.m_encoding, body.sliced(start, textEnd - start), &lossy);
+        ini.m_lines.append({body.sliced(start, lineEnd - start).toByteArray(), std::move(text),
+                            body.sliced(textEnd, lineEnd - textEnd).toByteArray(), lossy});
         return true;
     };
 
@@ -274,7 +281,7 @@ std::optional<QString> IniFile::value(QStringView section, QStringView key) cons
     if (sectionLine < 0)
         return std::nullopt;
     const qsizetype keyLine = findKey(sectionLine, key);
-    if (keyLine < 0)
+    if (keyLine < 0 || m_lines[keyLine].lossy)
         return std::nullopt;
     return valueAsRead(parseLine(m_lines[keyLine].text).value);
 }
@@ -284,18 +291,21 @@ QByteArray IniFile::encodedEol() const
     return encodeBreak(m_encoding, u"\r\n");
 }
 
-IniFile::Line IniFile::makeLine(const QString &text, const QByteArray &eol)
+std::optional<IniFile::Line> IniFile::makeLine(const QString &text, const QByteArray &eol)
 {
     const QString lineBreak = decodeBreak(m_encoding, eol);
     std::optional<QByteArray> body = encodeAs(m_encoding, text);
     if (!body) {
         // Replacing the character would change the user's text; UTF-16LE
-        // holds every character and is a form the file may have anyway.
+        // holds every character and is a form the file may have anyway. A
+        // line we could not decode has no UTF-16LE form: it would be lost.
+        if (std::any_of(m_lines.cbegin(), m_lines.cend(), [](const Line &line) { return line.lossy; }))
+            return std::nullopt;
         convertToUtf16LE();
         body = encodeAs(m_encoding, text);
     }
     const QByteArray encodedBreak = encodeBreak(m_encoding, lineBreak);
-    return {*body + encodedBreak, text, encodedBreak};
+    return Line{*body + encodedBreak, text, encodedBreak};
 }
 
 void IniFile::endLine(qsizetype index)
@@ -326,22 +336,36 @@ void IniFile::setValue(const QString &section, const QString &key, const QString
 
     const qsizetype sectionLine = findSection(section);
     if (sectionLine < 0) {
+        // Making a line may re-encode the lines held: a header made before
+        // that is made again in the file's new form.
+        const Encoding before = m_encoding;
+        std::optional<Line> header = makeLine(u'[' + section + u']', encodedEol());
+        if (!header)
+            return;
+        std::optional<Line> keyLine = makeLine(key + u'=' + clean, encodedEol());
+        if (!keyLine)
+            return;
+        if (m_encoding != before)
+            header = makeLine(u'[' + section + u']', encodedEol());
         if (!m_lines.isEmpty())
             endLine(m_lines.size() - 1);
-        // One at a time: making a line may re-encode the lines already held.
-        m_lines.append(makeLine(u'[' + section + u']', encodedEol()));
-        m_lines.append(makeLine(key + u'=' + clean, encodedEol()));
+        m_lines.append(std::move(*header));
+        m_lines.append(std::move(*keyLine));
         return;
     }
 
     const qsizetype keyLine = findKey(sectionLine, key);
     if (keyLine >= 0) {
+        // What we could not decode is not what the file holds: writing it
+        // back, or over it, would destroy a value we never saw.
+        if (m_lines[keyLine].lossy)
+            return;
         const ParsedLine parsed = parseLine(m_lines[keyLine].text);
         if (valueAsRead(parsed.value) == clean)
             return;
         const QString text = parsed.name.toString() + u'=' + clean;
-        Line line = makeLine(text, m_lines[keyLine].eol);
-        m_lines[keyLine] = std::move(line);
+        if (std::optional<Line> line = makeLine(text, m_lines[keyLine].eol))
+            m_lines[keyLine] = std::move(*line);
         return;
     }
 
@@ -350,9 +374,11 @@ void IniFile::setValue(const QString &section, const QString &key, const QString
         if (!trimBlanks(m_lines[i].text).isEmpty())
             last = i;
     }
+    std::optional<Line> line = makeLine(key + u'=' + clean, encodedEol());
+    if (!line)
+        return;
     endLine(last);
-    const Line line = makeLine(key + u'=' + clean, encodedEol());
-    m_lines.insert(last + 1, line);
+    m_lines.insert(last + 1, std::move(*line));
 }
 
 QByteArray IniFile::toBytes() const

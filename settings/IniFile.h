@@ -15,13 +15,17 @@
 // without them; values are cut at 2047 characters; only the first section of
 // a name counts, and in it the first key of a name; a line without "=" is no
 // key. A UTF-8 byte-order mark is skipped and kept; a UTF-16LE one makes the
-// whole file UTF-16LE. Anything else is in the locale's character set.
+// whole file UTF-16LE. Anything else is read line by line: in the locale's
+// character set when the line reads there without loss, else as UTF-8 when
+// it is valid UTF-8. A key whose line reads in neither has no value.
 //
 // Writing: an unchanged value leaves its line alone; a changed key line
 // becomes "Key=value" with the key spelled as in the file; a missing key goes
 // after the last non-blank line of its section; a missing section goes at the
 // end of the file. New lines end in CR LF. When a value has no form in the
-// locale's character set, the whole file is written as UTF-16LE.
+// locale's character set, the whole file is written as UTF-16LE. A line that
+// could not be decoded is never rewritten: setting its key changes nothing,
+// and neither does a value that would turn such a file to UTF-16LE.
 class IniFile
 {
 public:
@@ -50,6 +54,7 @@ private:
         QByteArray raw;  // the line's bytes as read, its line break included
         QString text;    // decoded, without the line break
         QByteArray eol;  // the line break's bytes
+        bool lossy = false; // some bytes did not decode: `text` is not what `raw` holds
     };
 
     // Stops after `maxLines` lines; a file with more is kept as it is.
@@ -58,7 +63,9 @@ private:
     qsizetype findKey(qsizetype sectionLine, QStringView key) const;
     bool isSectionLine(qsizetype index) const;
     QByteArray encodedEol() const;
-    Line makeLine(const QString &text, const QByteArray &eol);
+    // std::nullopt when the text could only be written by re-encoding a line
+    // that did not decode.
+    std::optional<Line> makeLine(const QString &text, const QByteArray &eol);
     void endLine(qsizetype index);
     void convertToUtf16LE();
 

@@ -30,6 +30,8 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
+Q_DECLARE_METATYPE(GroupFileContent::Status)
+
 class TestGroupFile : public QObject
 {
     Q_OBJECT
@@ -47,6 +49,8 @@ private Q_SLOTS:
     void read_data();
     void read();
     void readLocaleCharset();
+    void readAcrossLocales_data();
+    void readAcrossLocales();
     void missingIsNotUnreadable();
     void unreadableFiles();
     void encode_data();
@@ -106,7 +110,6 @@ void TestGroupFile::read_data()
     QTest::newRow("UTF-8 mark only") << QByteArray("\xEF\xBB\xBF") << QStringList{};
     QTest::newRow("UTF-16LE mark") << QByteArray("\xFF\xFE/\0\xE5\x65\r\0\n\0", 10) << QStringList{"/\u65E5"};
     QTest::newRow("UTF-16BE mark") << QByteArray("\xFE\xFF\0/\x65\xE5\0\r\0\n", 10) << QStringList{"/\u65E5"};
-    QTest::newRow("UTF-16 odd length") << QByteArray("\xFF\xFE/\0a", 5) << QStringList{"/\uFFFD"};
 }
 
 void TestGroupFile::read()
@@ -128,6 +131,69 @@ void TestGroupFile::readLocaleCharset()
     // A byte-order mark still wins over the locale.
     QVERIFY(writeBytes(path(), "\xEF\xBB\xBF\xE6\x97\xA5\r\n"));
     QCOMPARE(readGroupFile(path()).lines, QStringList{u"日"_s});
+}
+
+void TestGroupFile::readAcrossLocales_data()
+{
+    // "@" stands for the test's folder, in the bytes and in the lines.
+    QTest::addColumn<QByteArray>("charset");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<GroupFileContent::Status>("status");
+
+    const auto read = GroupFileContent::Read;
+    const auto unreadable = GroupFileContent::Unreadable;
+
+    // 猫 in UTF-8 is valid Shift_JIS too, reading 迪ｫ.
+    QTest::newRow("UTF-8 under Shift_JIS, mojibake there")
+        << QByteArray("SHIFT_JIS") << QStringList{u"猫.png"_s} << QByteArray("@/\xE7\x8C\xAB.png,,\xE7\x8C\xAB\r\n")
+        << QStringList{u"@/猫.png,,猫"_s} << read;
+    QTest::newRow("UTF-8 under Shift_JIS, invalid there")
+        << QByteArray("SHIFT_JIS") << QStringList{u"テスト.txt"_s}
+        << QByteArray("@/\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88.txt,,\r\n") << QStringList{u"@/テスト.txt,,"_s} << read;
+    QTest::newRow("UTF-8 under EUC-JP") << QByteArray("EUC-JP") << QStringList{u"写真.png"_s}
+                                        << QByteArray("@/\xE5\x86\x99\xE7\x9C\x9F.png,,\r\n")
+                                        << QStringList{u"@/写真.png,,"_s} << read;
+    // 猫 in EUC-JP is valid UTF-8 too, reading ǭ.
+    QTest::newRow("EUC-JP under EUC-JP, valid UTF-8 too")
+        << QByteArray("EUC-JP") << QStringList{u"猫.png"_s} << QByteArray("@/\xC7\xAD.png,,\r\n")
+        << QStringList{u"@/猫.png,,"_s} << read;
+    QTest::newRow("Shift_JIS under UTF-8") << QByteArray("UTF-8") << QStringList{u"猫.png"_s, u"b.txt"_s}
+                                           << QByteArray("@/\x94\x4C.png,,\r\n@/b.txt,,\r\n")
+                                           << QStringList{u"@/\uFFFDL.png,,"_s, u"@/b.txt,,"_s} << unreadable;
+    QTest::newRow("valid in neither, Shift_JIS") << QByteArray("SHIFT_JIS") << QStringList{u"b.txt"_s}
+                                                 << QByteArray("@/a\x80.png,,\r\n@/b.txt,,\r\n")
+                                                 << QStringList{u"@/a\uFFFD.png,,"_s, u"@/b.txt,,"_s} << unreadable;
+    QTest::newRow("valid in neither, EUC-JP") << QByteArray("EUC-JP") << QStringList{}
+                                              << QByteArray("@/a\xFF.png,,\r\n")
+                                              << QStringList{u"@/a\uFFFD.png,,"_s} << unreadable;
+    // é in UTF-8 reads 辿 in EUC-JP: each reading finds one file the other
+    // misses, so neither keeps both entries.
+    QTest::newRow("each line's file there in one reading only")
+        << QByteArray("EUC-JP") << QStringList{u"é.txt"_s, u"猫.png"_s}
+        << QByteArray("@/\xC3\xA9.txt,,\r\n@/\xC7\xAD.png,,\r\n") << QStringList{u"@/辿.txt,,"_s, u"@/猫.png,,"_s}
+        << unreadable;
+    QTest::newRow("UTF-16 odd length") << QByteArray("UTF-8") << QStringList{} << QByteArray("\xFF\xFE/\0a", 5)
+                                       << QStringList{u"/\uFFFD"_s} << unreadable;
+}
+
+void TestGroupFile::readAcrossLocales()
+{
+    QFETCH(QByteArray, charset);
+    QFETCH(QStringList, files);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    QFETCH(GroupFileContent::Status, status);
+
+    for (const QString &name : files)
+        QVERIFY(writeBytes(m_dir->filePath(name), "x"));
+    QVERIFY(writeBytes(path(), bytes.replace('@', QFile::encodeName(m_dir->path()))));
+    LocaleCodec::setCharsetForTesting(charset);
+
+    const GroupFileContent content = readGroupFile(path());
+    QCOMPARE(content.status, status);
+    QCOMPARE(content.lines, lines.replaceInStrings(u"@"_s, m_dir->path()));
 }
 
 void TestGroupFile::missingIsNotUnreadable()

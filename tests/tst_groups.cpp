@@ -4,6 +4,7 @@
 #include "launcher/IconLayer.h"
 #include "launcher/IconCache.h"
 #include "launcher/LaunchButton.h"
+#include "platform/LocaleCodec.h"
 #include "TestFiles.h"
 
 #include <QAction>
@@ -91,6 +92,8 @@ private Q_SLOTS:
     void emptyAndUnusableFiles();
     void unreadableFileIsNeverOverwritten_data();
     void unreadableFileIsNeverOverwritten();
+    void fileFromAnotherLocale_data();
+    void fileFromAnotherLocale();
     void addingDoesNotSave();
     void hints_data();
     void hints();
@@ -297,6 +300,57 @@ void TestGroups::unreadableFileIsNeverOverwritten()
     } else {
         QVERIFY(info.isDir());
         QCOMPARE(QDir(groupFile()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{});
+    }
+}
+
+void TestGroups::fileFromAnotherLocale_data()
+{
+    // "@" stands for the test's folder.
+    QTest::addColumn<QByteArray>("charset");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<QByteArray>("after");
+
+    // 猫 in UTF-8 is valid Shift_JIS too; saved, it is in the locale's form.
+    QTest::newRow("UTF-8 under Shift_JIS") << QByteArray("SHIFT_JIS")
+                                           << QByteArray("@/\xE7\x8C\xAB.txt,,\xE7\x8C\xAB\r\n@/b.txt,,\r\n") << 2
+                                           << true << QByteArray("@/\x94\x4C.txt,,\x94\x4C\r\n@/b.txt,,\r\n");
+    QTest::newRow("Shift_JIS under UTF-8") << QByteArray("UTF-8") << QByteArray("@/\x94\x4C.txt,,\r\n@/b.txt,,\r\n")
+                                           << 1 << false << QByteArray();
+    QTest::newRow("valid in neither") << QByteArray("SHIFT_JIS") << QByteArray("@/\x94\x4C.txt,,\r\n@/\x80" "b.txt,,\r\n")
+                                      << 1 << false << QByteArray();
+}
+
+void TestGroups::fileFromAnotherLocale()
+{
+    QFETCH(QByteArray, charset);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, buttons);
+    QFETCH(bool, saved);
+    QFETCH(QByteArray, after);
+
+    const QByteArray folder = QFile::encodeName(m_dir->path());
+    QVERIFY(writeBytes(file(u"猫.txt"_s), "x"));
+    QVERIFY(writeBytes(file(u"b.txt"_s), "x"));
+    QVERIFY(writeBytes(groupFile(), bytes.replace('@', folder)));
+    LocaleCodec::setCharsetForTesting(charset);
+    const auto restore = qScopeGuard([] { LocaleCodec::setCharsetForTesting({}); });
+
+    TForm1 form(home());
+    form.show();
+    QCOMPARE(form.LaunchBtn.size(), buttons);
+
+    // Lines whose files are there are never lost to a save: either they
+    // were read as they are, or the file is not written at all.
+    QCOMPARE(form.SaveGroup(), saved);
+    if (saved) {
+        QVERIFY(m_shown.isEmpty());
+        QCOMPARE(readBytes(groupFile()), after.replace('@', folder));
+    } else {
+        QCOMPARE(m_shown.size(), 1);
+        QVERIFY2(m_shown[0].endsWith(u"読み込めなかったファイルは上書きしません"_s), qPrintable(m_shown[0]));
+        QCOMPARE(readBytes(groupFile()), bytes);
     }
 }
 

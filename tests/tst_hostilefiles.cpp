@@ -159,12 +159,12 @@ void TestHostileFiles::groupFile_data()
     QTest::addColumn<int>("buttons"); // entries the usable lines make
     QTest::addColumn<bool>("kept");   // never written over
 
-    // Lines that make no entry go at the next save; a file not read whole
-    // is never written.
+    // Lines that make no entry go at the next save; a file not read whole,
+    // or holding bytes that decode in no character set, is never written.
     QTest::newRow("100 MB") << Kind::Huge << 2 << true;
-    QTest::newRow("binary") << Kind::Binary << 2 << false;
-    QTest::newRow("invalid UTF-8") << Kind::InvalidUtf8 << 2 << false;
-    QTest::newRow("UTF-16, odd byte count") << Kind::OddUtf16 << 2 << false;
+    QTest::newRow("binary") << Kind::Binary << 2 << true;
+    QTest::newRow("invalid UTF-8") << Kind::InvalidUtf8 << 2 << true;
+    QTest::newRow("UTF-16, odd byte count") << Kind::OddUtf16 << 2 << true;
     QTest::newRow("NUL bytes") << Kind::NulBytes << 2 << false;
     QTest::newRow("1 000 000 lines") << Kind::MillionLines << 2 << true;
     QTest::newRow("a line of 1 MB") << Kind::LongLine << 2 << false;

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QByteArray utf16LE(QStringView text)
@@ -39,6 +41,9 @@ private Q_SLOTS:
     void utf16FileStaysUtf16();
     void utf8BomIsKept();
     void unencodableTextTurnsFileToUtf16();
+    void valueInAnotherCharset_data();
+    void valueInAnotherCharset();
+    void undecodableLineKeepsFileEncoding();
     void valueWithLineBreakStaysOneLine();
     void savesAndLoads();
     void saveFailureLeavesNoFile();
@@ -269,6 +274,72 @@ void TestIniFile::unencodableTextTurnsFileToUtf16()
     const IniFile reread = IniFile::fromBytes(after);
     QCOMPARE(reread.value(u"A", u"k").value_or(QString()), QStringLiteral("café"));
     QCOMPARE(reread.value(u"B", u"x").value_or(QString()), QStringLiteral("メニュー"));
+
+    // A new section's header is written in the file's new form too.
+    IniFile fresh = IniFile::fromBytes("[A]\nk=1\n");
+    fresh.setValue("B", "x", "メニュー");
+    QCOMPARE(fresh.toBytes(), "\xFF\xFE" + utf16LE(u"[A]\nk=1\n[B]\r\nx=メニュー\r\n"));
+}
+
+void TestIniFile::valueInAnotherCharset_data()
+{
+    QTest::addColumn<QByteArray>("charset");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected"); // null: bytes that did not decode, no value
+    QTest::addColumn<QString>("written");  // what the launcher writes back: the default or the value read
+
+    // メニュー in Shift_JIS.
+    QTest::newRow("Shift_JIS under UTF-8") << QByteArray("UTF-8")
+                                           << QByteArray("[Menu]\r\nName0=\x83\x81\x83\x6A\x83\x85\x81\x5B\r\n")
+                                           << "Menu" << "Name0" << QString() << u"メニュー1"_s;
+    QTest::newRow("UTF-8 under Shift_JIS") << QByteArray("SHIFT_JIS")
+                                           << QByteArray("[Menu]\r\nName0=\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88\r\n")
+                                           << "Menu" << "Name0" << u"テスト"_s << u"テスト"_s;
+    QTest::newRow("UTF-8 under EUC-JP") << QByteArray("EUC-JP")
+                                        << QByteArray("[Menu]\r\nName0=\xE5\x86\x99\xE7\x9C\x9F\r\n") << "Menu"
+                                        << "Name0" << u"写真"_s << u"写真"_s;
+    QTest::newRow("valid in neither, EUC-JP") << QByteArray("EUC-JP") << QByteArray("[Menu]\nName0=a\xFF\n")
+                                              << "Menu" << "Name0" << QString() << u"メニュー1"_s;
+    QTest::newRow("an integer in neither") << QByteArray("UTF-8") << QByteArray("[Icon]\r\nGlow=4\xFF\r\n") << "Icon"
+                                           << "Glow" << QString() << u"4"_s;
+    QTest::newRow("invalid after a UTF-8 mark") << QByteArray("SHIFT_JIS")
+                                                << QByteArray("\xEF\xBB\xBF[Menu]\r\nName0=\x83\x81\r\n") << "Menu"
+                                                << "Name0" << QString() << u"メニュー1"_s;
+}
+
+void TestIniFile::valueInAnotherCharset()
+{
+    QFETCH(QByteArray, charset);
+    QFETCH(QByteArray, file);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+    QFETCH(QString, written);
+    LocaleCodec::setCharsetForTesting(charset);
+
+    IniFile ini = IniFile::fromBytes(file);
+    QCOMPARE(ini.value(section, key).value_or(QString()), expected);
+    ini.setValue(section, key, written);
+    QCOMPARE(ini.toBytes(), file);
+}
+
+void TestIniFile::undecodableLineKeepsFileEncoding()
+{
+    LocaleCodec::setCharsetForTesting("SHIFT_JIS");
+    const QByteArray before = "[Menu]\r\nName0=\xFF\r\nName1=x\r\n";
+    IniFile ini = IniFile::fromBytes(before);
+
+    // No Shift_JIS form: turning the file to UTF-16LE would lose Name0's bytes.
+    ini.setValue("Menu", "Name1", u"😀"_s);
+    ini.setValue("Menu", "Name2", u"😀"_s);
+    ini.setValue("Back", "Opa", u"😀"_s);
+    QCOMPARE(ini.encoding(), IniFile::Encoding::Locale);
+    QCOMPARE(ini.toBytes(), before);
+
+    ini.setValue("Menu", "Name1", u"メモ"_s);
+    QCOMPARE(ini.toBytes(), QByteArray("[Menu]\r\nName0=\xFF\r\nName1=\x83\x81\x83\x82\r\n"));
 }
 
 void TestIniFile::valueWithLineBreakStaysOneLine()

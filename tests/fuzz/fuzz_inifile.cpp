@@ -104,7 +104,8 @@ QString decodeLine(const QByteArray &bytes, IniFile::Encoding encoding)
     }
     if (encoding == IniFile::Encoding::Utf8Bom)
         return QString::fromUtf8(bytes);
-    return LocaleCodec::decode(bytes);
+    // As the file reads it: a line in UTF-8 under another locale is UTF-8.
+    return LocaleCodec::decodeChecked(bytes).text;
 }
 
 // A line that may hold one of our keys: any "name = value" whose name is
