@@ -198,4 +198,9 @@ private:
         QPoint pressGlobal;
         QRect startGeometry;
     } m_drag;
+
+public:
+    // Another start in the same folder asked for the bar: it comes to the
+    // front with its buttons shown, even while stealth mode has faded them.
+    void bringToFront();
 };
