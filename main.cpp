@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The launcher's entry point: makes the bar and its two dialogs, hands the
 // dialogs to the bar, and runs until the bar closes.
+#include "app/SingleInstance.h"
 #include "app/Unit1.h"
 #include "editor/Unit3.h"
 #include "settings/Unit2.h"
@@ -18,12 +19,26 @@ int main(int argc, char *argv[])
     app.setQuitOnLastWindowClosed(false);
 
     const QString homePath = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    // A second launcher on the same folder would save over the first one's
+    // lists and settings: it hands over and ends instead.
+    SingleInstance single(homePath);
+    switch (single.claim()) {
+    case SingleInstance::Claim::Owner:
+        break;
+    case SingleInstance::Claim::HandedOver:
+        return 0;
+    case SingleInstance::Claim::NoAnswer:
+        qWarning("Quillbrook: a launcher in %s does not answer; not starting a second one",
+                 qPrintable(homePath));
+        return 1;
+    }
     TForm1 form1(homePath);
     // Their controls wait until first needed, so the bar shows sooner.
     TForm2 form2(&form1, nullptr, true);
     TForm3 form3(&form1, nullptr, true);
     form1.setDialogs(&form2, &form3);
     QObject::connect(&form1, &TForm1::closed, &app, &QCoreApplication::quit);
+    QObject::connect(&single, &SingleInstance::activationRequested, &form1, &TForm1::bringToFront);
 
     form1.show();
     return app.exec();

@@ -279,3 +279,14 @@ void TForm1::resizeEvent(QResizeEvent *event)
     placeComponents();
     updateWindowShape();
 }
+
+void TForm1::bringToFront()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    FloatAnimation1->stop();
+    FlowLayout1->setOpacity(1);
+    FlowLayout1->setVisible(true);
+}

@@ -114,6 +114,9 @@ public:
     void FormShow();
     // Writes the settings; false when the user chose to stay after a failure.
     bool FormCloseQuery();
+    // Another start in the same folder asked for the bar: it comes to the
+    // front with its buttons shown, even while stealth mode has faded them.
+    void bringToFront();
 
     // --- Settings file ---
     QString iniPath() const;

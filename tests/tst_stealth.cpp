@@ -59,6 +59,8 @@ private Q_SLOTS:
     void unknownPointerChangesNothing_data();
     void unknownPointerChangesNothing();
     void timerDrivesTheFade();
+    void bringToFrontUndoesTheFade_data();
+    void bringToFrontUndoesTheFade();
 };
 
 void TestStealth::init()
@@ -247,6 +249,32 @@ void TestStealth::timerDrivesTheFade()
 
     m_pointer = QPoint(250, 275);
     QTRY_COMPARE_WITH_TIMEOUT(form.FlowLayout1->opacity(), 1.0, 10000);
+}
+
+void TestStealth::bringToFrontUndoesTheFade_data()
+{
+    QTest::addColumn<int>("fadedMs"); // how far the fade has gone
+    QTest::newRow("half way") << 200;
+    QTest::newRow("faded out") << 400;
+}
+
+// Another start in the same folder asks for the bar while the pointer is away.
+void TestStealth::bringToFrontUndoesTheFade()
+{
+    QFETCH(int, fadedMs);
+
+    TForm1 &form = makeForm("0");
+    form.Timer1Timer();
+    form.FloatAnimation1->setCurrentTime(fadedMs);
+    QVERIFY(form.FlowLayout1->opacity() < 0.95);
+
+    form.bringToFront();
+    QVERIFY(!fading());
+    QCOMPARE(form.FlowLayout1->opacity(), 1.0);
+    QVERIFY(form.FlowLayout1->isVisible());
+    // A fade left running would pull the buttons down again.
+    QTest::qWait(100);
+    QCOMPARE(form.FlowLayout1->opacity(), 1.0);
 }
 
 QTEST_MAIN(TestStealth)

@@ -36,6 +36,7 @@ class Desktop:
     def __init__(self):
         self.procs = []
         self.display = None
+        self.runtime = None
         self.env = None
 
     def start(self):
@@ -52,7 +53,9 @@ class Desktop:
         if not number:
             raise RuntimeError("Xvfb did not start")
         self.display = f":{number}"
-        self.env = dict(os.environ, DISPLAY=self.display, LC_ALL="C.UTF-8")
+        # The launchers' locks and sockets stay on this desktop too.
+        self.runtime = tempfile.mkdtemp(prefix="qb-e2e-run-")
+        self.env = dict(os.environ, DISPLAY=self.display, LC_ALL="C.UTF-8", XDG_RUNTIME_DIR=self.runtime)
         self.env.pop("QT_QPA_PLATFORM", None)
         self.env.pop("WAYLAND_DISPLAY", None)
         self.spawn(["openbox", "--sm-disable"])
@@ -91,6 +94,8 @@ class Desktop:
                 os.killpg(proc.pid, signal.SIGKILL)
                 proc.wait()
         self.procs.clear()
+        if self.runtime:
+            shutil.rmtree(self.runtime, ignore_errors=True)
 
     # --- Pixels -------------------------------------------------------------
 
@@ -154,6 +159,11 @@ class Launcher:
     def read(self, name):
         with open(self.path(name), "rb") as f:
             return f.read()
+
+    def files(self):
+        """The launcher's own files in its folder and their contents."""
+        return {name: self.read(name) for name in sorted(os.listdir(self.dir))
+                if name.startswith("Quillbrook") and name != "Quillbrook"}
 
     def exists(self, name):
         return os.path.exists(self.path(name))

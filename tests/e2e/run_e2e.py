@@ -346,6 +346,26 @@ class Suite:
         wait_for(lambda: l.read("QuillbrookPath.txt").split(b"\r\n")[0] == expected,
                  what="the edited entry saved")
 
+    def case_one_per_folder(self):
+        l = self.launcher(files={"QuillbrookPath.txt": entry(self.fx("notes.txt")) + "\r\n"})
+        other = self.launcher()  # another folder: runs beside it
+        other.focus()
+        before = l.files()
+        started = time.monotonic()
+        second = subprocess.run([l.binary], cwd=l.dir, env=l.env, capture_output=True, timeout=5)
+        took = time.monotonic() - started
+        assert second.returncode == 0 and took < 1.0, (second.returncode, took, second.stderr)
+        assert l.running() and other.running()
+        wait_for(lambda: self.desktop.run(["xdotool", "getactivewindow"]).strip() == l.window,
+                 what="the first bar to come forward")
+        assert l.files() == before
+        # A launcher killed outright does not stop the next start.
+        l.proc.kill()
+        l.proc.wait()
+        l.log.close()
+        l.start()
+        assert l.running() and l.files() == before
+
     def case_screenshots(self):
         # A bar of mixed entries, each hover effect half-way, the menus, a gradient.
         ini = ("[Form]\nWidth=560\nHeight=170\n[Back]\nGradient=1\nDirection=2\n"

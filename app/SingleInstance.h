@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+#include <memory>
+
+class QLocalServer;
+class QLocalSocket;
+class QLockFile;
+
+// One launcher per folder. Two launchers on the same files would each save
+// their own copy of the lists and the settings, undoing each other's changes;
+// so a second start hands over to the launcher that already serves the folder.
+//
+// The folder is claimed with a lock file named after it in the user's runtime
+// directory; the owner listens on a local socket of the same name and emits
+// activationRequested() when another start asks for it. The lock counts only
+// while its process lives, so a launcher that was killed leaves nothing that
+// blocks the next start.
+class SingleInstance : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Claim {
+        // This process owns the folder and serves requests (or, where no lock
+        // can be made at all, runs unguarded as it would have without one).
+        Owner,
+        // The launcher that owns the folder has been asked to come forward.
+        HandedOver,
+        // A live process holds the folder but takes no request.
+        NoAnswer,
+    };
+
+    // `homePath` is the launcher's home folder; `runtimeDir` where the lock and
+    // the socket lie, by default the user's runtime directory.
+    explicit SingleInstance(const QString &homePath, const QString &runtimeDir = {},
+                            QObject *parent = nullptr);
+    ~SingleInstance() override;
+
+    // Claims the folder or hands over to its owner; never takes longer than
+    // `budget`, even when the owner does not answer.
+    Claim claim(std::chrono::milliseconds budget = std::chrono::milliseconds(600));
+
+    // The same for every spelling of one folder (links, "." and "..", a
+    // trailing separator), different for different folders.
+    static QByteArray folderKey(const QString &homePath);
+    static QString defaultRuntimeDir();
+
+    QString lockPath() const;
+    QString serverName() const;
+
+Q_SIGNALS:
+    // Another start in the same folder asks this launcher to come forward.
+    void activationRequested();
+
+private:
+    bool listen();
+    bool askOwner(int timeoutMs);
+    void acceptRequests();
+    void readRequest(QLocalSocket *socket);
+
+    QString m_dir;
+    QByteArray m_key;
+    std::unique_ptr<QLockFile> m_lock;
+    QLocalServer *m_server = nullptr;
+};

@@ -1,0 +1,187 @@
+// SPDX-License-Identifier: MIT
+// One launcher per folder: a second start in the same folder hands over to
+// the first, other folders are independent, and a killed launcher leaves
+// nothing that blocks the next start.
+#include "app/SingleInstance.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLockFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <memory>
+#include <optional>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+using Claim = SingleInstance::Claim;
+
+class TestSingleInstance : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    // The launchers' folders and the runtime directory all lie in m_dir.
+    QString folder(const QString &name) const;
+    QString runtime() const { return m_dir->path() + u"/run"_s; }
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void folderKey_data();
+    void folderKey();
+    void secondStartHandsOver();
+    void otherFoldersAreIndependent();
+    void killedOwnerDoesNotBlock();
+    void silentOwnerDoesNotHang();
+};
+
+QString TestSingleInstance::folder(const QString &name) const
+{
+    const QString path = m_dir->path() + u'/' + name;
+    QDir().mkpath(path);
+    return path + u'/';
+}
+
+void TestSingleInstance::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    QVERIFY(QDir().mkpath(runtime()));
+}
+
+void TestSingleInstance::cleanup()
+{
+    m_dir.reset();
+}
+
+void TestSingleInstance::folderKey_data()
+{
+    QTest::addColumn<QString>("other"); // relative to the temporary folder
+    QTest::addColumn<bool>("same");     // as the key of "bar/"
+    QTest::newRow("itself") << u"bar/"_s << true;
+    QTest::newRow("no trailing separator") << u"bar"_s << true;
+    QTest::newRow("dots") << u"./other/../bar/"_s << true;
+    QTest::newRow("through a link") << u"link/"_s << true;
+    QTest::newRow("another folder") << u"other/"_s << false;
+    QTest::newRow("a folder inside") << u"bar/inner/"_s << false;
+}
+
+void TestSingleInstance::folderKey()
+{
+    QFETCH(QString, other);
+    QFETCH(bool, same);
+
+    const QString bar = folder(u"bar"_s);
+    folder(u"other"_s);
+    folder(u"bar/inner"_s);
+    QVERIFY(QFile::link(bar.chopped(1), m_dir->path() + u"/link"_s));
+    const QByteArray key = SingleInstance::folderKey(bar);
+    QCOMPARE(SingleInstance::folderKey(m_dir->path() + u'/' + other) == key, same);
+}
+
+void TestSingleInstance::secondStartHandsOver()
+{
+    const QString home = folder(u"bar"_s);
+    std::optional<SingleInstance> first(std::in_place, home, runtime());
+    QCOMPARE(first->claim(), Claim::Owner);
+    QSignalSpy asked(&*first, &SingleInstance::activationRequested);
+
+    for (int start = 1; start <= 2; ++start) {
+        SingleInstance second(home, runtime());
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(second.claim(), Claim::HandedOver);
+        QVERIFY(clock.elapsed() < 1000);
+        QTRY_COMPARE(asked.count(), start);
+    }
+
+    // Once the first has gone, the next start owns the folder.
+    first.reset();
+    SingleInstance next(home, runtime());
+    QCOMPARE(next.claim(), Claim::Owner);
+}
+
+void TestSingleInstance::otherFoldersAreIndependent()
+{
+    SingleInstance a(folder(u"a"_s), runtime());
+    SingleInstance b(folder(u"b"_s), runtime());
+    QSignalSpy askedA(&a, &SingleInstance::activationRequested);
+    QCOMPARE(a.claim(), Claim::Owner);
+    QCOMPARE(b.claim(), Claim::Owner);
+    QVERIFY(a.lockPath() != b.lockPath() && a.serverName() != b.serverName());
+    QTest::qWait(50);
+    QCOMPARE(askedA.count(), 0);
+}
+
+void TestSingleInstance::killedOwnerDoesNotBlock()
+{
+    const QString home = folder(u"bar"_s);
+    int ready[2];
+    QCOMPARE(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        // A launcher that owns the folder until it is killed.
+        SingleInstance owner(home, runtime());
+        const char answer = owner.claim() == Claim::Owner ? 'y' : 'n';
+        (void)::write(ready[1], &answer, 1);
+        for (;;)
+            ::pause();
+    }
+    ::close(ready[1]);
+    char answer = 0;
+    QCOMPARE(::read(ready[0], &answer, 1), ssize_t(1));
+    ::close(ready[0]);
+    QCOMPARE(answer, 'y');
+
+    {
+        // A busy owner (this one never reads) still gets the request.
+        SingleInstance second(home, runtime());
+        QCOMPARE(second.claim(), Claim::HandedOver);
+    }
+
+    QCOMPARE(::kill(child, SIGKILL), 0);
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    // The killed owner's lock file and socket are still there.
+    SingleInstance next(home, runtime());
+    QVERIFY(QFile::exists(next.lockPath()));
+    QVERIFY(QFile::exists(next.serverName()));
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(next.claim(), Claim::Owner);
+    QVERIFY(clock.elapsed() < 1000);
+
+    // And it serves the folder on the old socket's name.
+    QSignalSpy asked(&next, &SingleInstance::activationRequested);
+    SingleInstance third(home, runtime());
+    QCOMPARE(third.claim(), Claim::HandedOver);
+    QTRY_COMPARE(asked.count(), 1);
+}
+
+void TestSingleInstance::silentOwnerDoesNotHang()
+{
+    // A live process holds the folder but listens nowhere: the start gives
+    // up in time and does not run beside it.
+    const QString home = folder(u"bar"_s);
+    SingleInstance start(home, runtime());
+    QLockFile held(start.lockPath());
+    QVERIFY(held.tryLock(0));
+
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(start.claim(std::chrono::milliseconds(400)), Claim::NoAnswer);
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(clock.elapsed() >= 300);
+}
+
+QTEST_GUILESS_MAIN(TestSingleInstance)
+#include "tst_singleinstance.moc"
