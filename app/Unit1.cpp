@@ -92,12 +92,7 @@ void TForm1::createComponents()
     placeComponents();
     connectCommands();
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-    opener = [](const QString &file, const QString &params, const QString &workingDir, QString *error) {
-        const QString reason = Opener::open(file, params, workingDir);
-        if (error)
-            *error = reason;
-        return reason.isEmpty();
-    };
+    opener = Opener::open;
     pointerPosition = [this] {
         // While the window system says the pointer is not over the bar, any
         // point outside it decides the same, and asking the X server twice a

@@ -171,7 +171,7 @@ QByteArray encodeGroupFile(const QStringList &lines)
     return kUtf8Bom + QByteArray(encoder.encode(text));
 }
 
-bool writeGroupFile(const QString &path, const QStringList &lines, QString *errorText)
+bool writeGroupFile(const QString &path, const QStringList &lines, QString *error)
 {
-    return writeFileAtomically(path, encodeGroupFile(lines), errorText);
+    return writeFileAtomically(path, encodeGroupFile(lines), error);
 }

@@ -56,6 +56,6 @@ GroupFileContent readGroupFile(const QString &path);
 // character has no form there, UTF-8 with a byte-order mark instead.
 QByteArray encodeGroupFile(const QStringList &lines);
 
-// Writes the lines atomically. On failure returns false and sets *errorText
+// Writes the lines atomically. On failure returns false and sets *error
 // to the system's error text.
-bool writeGroupFile(const QString &path, const QStringList &lines, QString *errorText);
+bool writeGroupFile(const QString &path, const QStringList &lines, QString *error);

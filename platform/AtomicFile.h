@@ -7,5 +7,5 @@
 // Replaces the file at `path` with `data` as a whole: the data goes to a
 // temporary file in the same directory, is flushed to disk and renamed over
 // the old file, so a crash or a full disk leaves the old file whole.
-// On failure returns false and sets *errorText to the system's error text.
-bool writeFileAtomically(const QString &path, const QByteArray &data, QString *errorText);
+// On failure returns false and sets *error to the system's error text.
+bool writeFileAtomically(const QString &path, const QByteArray &data, QString *error);

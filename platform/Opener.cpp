@@ -2,6 +2,7 @@
 #include "platform/Opener.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <gio/gdesktopappinfo.h>
@@ -13,7 +14,7 @@ namespace {
 
 QString messageOf(const GError *error)
 {
-    return error ? QString::fromUtf8(error->message) : QStringLiteral("unknown error");
+    return error ? QString::fromUtf8(error->message) : QCoreApplication::translate("Opener", "unknown error");
 }
 
 // A GList of URIs that owns its strings, as GIO's launch calls take them.
@@ -55,7 +56,7 @@ void changeDirectory(gpointer dir)
 
 // Starts an application with these URIs; it starts in its own Path when it
 // has one, else in `workingDir`.
-QString launchApp(GDesktopAppInfo *info, GList *uris, const QByteArray &workingDir)
+bool launchApp(GDesktopAppInfo *info, GList *uris, const QByteArray &workingDir, QString *error)
 {
     g_autofree gchar *ownPath = g_desktop_app_info_get_string(info, "Path");
     const bool chdirInChild = (!ownPath || !*ownPath) && !workingDir.isEmpty();
@@ -65,29 +66,32 @@ QString launchApp(GDesktopAppInfo *info, GList *uris, const QByteArray &workingD
         chdirInChild ? changeDirectory : nullptr,
         chdirInChild ? const_cast<char *>(workingDir.constData()) : nullptr,
         nullptr, nullptr, &gerror);
-    return ok ? QString() : messageOf(gerror);
+    if (!ok)
+        *error = messageOf(gerror);
+    return ok;
 }
 
-QString launchDesktopEntry(const QString &path, const QString &params, const QString &workingDir)
+bool launchDesktopEntry(const QString &path, const QString &params, const QString &workingDir, QString *error)
 {
     g_autoptr(GDesktopAppInfo) info = g_desktop_app_info_new_from_filename(QFile::encodeName(path).constData());
-    if (!info)
-        return QStringLiteral("not a valid desktop entry");
+    if (!info) {
+        *error = QCoreApplication::translate("Opener", "not a valid desktop entry");
+        return false;
+    }
     g_auto(GStrv) words = nullptr;
-    QString error;
-    if (!parseWords(params, &words, &error))
-        return error;
+    if (!parseWords(params, &words, error))
+        return false;
     const QByteArray cwd = QFile::encodeName(workingDir);
     UriList uris;
     for (gchar **w = words; w && *w; ++w) {
         g_autoptr(GFile) file = g_file_new_for_commandline_arg_and_cwd(*w, cwd.isEmpty() ? nullptr : cwd.constData());
         uris.append(g_file_get_uri(file));
     }
-    return launchApp(info, uris.get(), cwd);
+    return launchApp(info, uris.get(), cwd, error);
 }
 
 // A folder or a document, in the default application for its type.
-QString openWithDefault(const QString &path, const QString &workingDir)
+bool openWithDefault(const QString &path, const QString &workingDir, QString *error)
 {
     const QByteArray local = QFile::encodeName(path);
     g_autoptr(GFile) file = g_file_new_for_path(local.constData());
@@ -99,21 +103,22 @@ QString openWithDefault(const QString &path, const QString &workingDir)
     if (app && G_IS_DESKTOP_APP_INFO(app)) {
         // The list only borrows the URI.
         g_autoptr(GList) uris = g_list_append(nullptr, uri);
-        return launchApp(G_DESKTOP_APP_INFO(app), uris, QFile::encodeName(workingDir));
+        return launchApp(G_DESKTOP_APP_INFO(app), uris, QFile::encodeName(workingDir), error);
     }
     // Let GIO explain what is missing (no application for the type).
     g_autoptr(GError) gerror = nullptr;
-    if (!g_app_info_launch_default_for_uri(uri, nullptr, &gerror))
-        return messageOf(gerror);
-    return {};
+    if (!g_app_info_launch_default_for_uri(uri, nullptr, &gerror)) {
+        *error = messageOf(gerror);
+        return false;
+    }
+    return true;
 }
 
-QString startProgram(const QString &path, const QString &params, const QString &workingDir)
+bool startProgram(const QString &path, const QString &params, const QString &workingDir, QString *error)
 {
     g_auto(GStrv) words = nullptr;
-    QString error;
-    if (!parseWords(params, &words, &error))
-        return error;
+    if (!parseWords(params, &words, error))
+        return false;
     const QByteArray program = QFile::encodeName(path);
     // Borrows the program and the words; they outlive it.
     g_autoptr(GPtrArray) argv = g_ptr_array_new();
@@ -130,27 +135,33 @@ QString startProgram(const QString &path, const QString &params, const QString &
                                       reinterpret_cast<gchar **>(argv->pdata), nullptr,
                                       GSpawnFlags(G_SPAWN_STDIN_FROM_DEV_NULL), nullptr, nullptr,
                                       nullptr, &gerror);
-    return ok ? QString() : messageOf(gerror);
+    if (!ok)
+        *error = messageOf(gerror);
+    return ok;
 }
 
 } // namespace
 
 namespace Opener {
 
-QString open(const QString &file, const QString &params, const QString &workingDir)
+bool open(const QString &file, const QString &params, const QString &workingDir, QString *error)
 {
-    if (file.isEmpty())
-        return QStringLiteral("no file");
+    QString ignored;
+    if (!error)
+        error = &ignored;
     const QFileInfo info(file);
-    if (!info.exists())
-        return QStringLiteral("No such file or directory");
+    if (file.isEmpty() || !info.exists()) {
+        // Worded as the system words a missing file.
+        *error = QCoreApplication::translate("Opener", "No such file or directory");
+        return false;
+    }
     if (info.isDir())
-        return openWithDefault(file, workingDir);
+        return openWithDefault(file, workingDir, error);
     if (file.endsWith(QLatin1String(".desktop")) && info.isFile())
-        return launchDesktopEntry(file, params, workingDir);
+        return launchDesktopEntry(file, params, workingDir, error);
     if (info.isFile() && info.isExecutable())
-        return startProgram(file, params, workingDir);
-    return openWithDefault(file, workingDir);
+        return startProgram(file, params, workingDir, error);
+    return openWithDefault(file, workingDir, error);
 }
 
 } // namespace Opener

@@ -18,7 +18,7 @@
 // as long as starting takes; safe to call from any thread.
 namespace Opener {
 
-// An empty string on success, else the reason the file could not be opened.
-QString open(const QString &file, const QString &params, const QString &workingDir);
+// False when the file could not be opened, with the reason in `error`.
+bool open(const QString &file, const QString &params, const QString &workingDir, QString *error);
 
 } // namespace Opener

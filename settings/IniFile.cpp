@@ -5,6 +5,7 @@
 #include "platform/LocaleCodec.h"
 #include "platform/RegularFile.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -389,12 +390,12 @@ QByteArray IniFile::toBytes() const
     return bytes + m_tail;
 }
 
-bool IniFile::save(const QString &path, QString *errorText) const
+bool IniFile::save(const QString &path, QString *error) const
 {
     if (m_keepFile) {
-        if (errorText)
-            *errorText = QStringLiteral("the file could not be read whole and is kept as it is");
+        if (error)
+            *error = QCoreApplication::translate("IniFile", "the file could not be read whole and is kept as it is");
         return false;
     }
-    return writeFileAtomically(path, toBytes(), errorText);
+    return writeFileAtomically(path, toBytes(), error);
 }

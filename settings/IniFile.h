@@ -46,8 +46,8 @@ public:
     Encoding encoding() const { return m_encoding; }
     QByteArray toBytes() const;
 
-    // Atomic write; on failure returns false and sets *errorText.
-    bool save(const QString &path, QString *errorText) const;
+    // Atomic write; on failure returns false and sets *error.
+    bool save(const QString &path, QString *error) const;
 
 private:
     struct Line {
