@@ -10,6 +10,7 @@
 #include "platform/X11Window.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDialog>
@@ -96,8 +97,9 @@ void TForm1::createComponents()
     pointerPosition = [this] {
         // While the window system says the pointer is not over the bar, any
         // point outside it decides the same, and asking the X server twice a
-        // second would only cost a round trip.
-        if (!testAttribute(Qt::WA_UnderMouse))
+        // second would only cost a round trip. An open popup grabs the
+        // pointer and so hides where it is: then only asking tells.
+        if (!testAttribute(Qt::WA_UnderMouse) && !QApplication::activePopupWidget())
             return std::optional<QPoint>(geometry().topLeft() - QPoint(1, 1));
         return std::optional<QPoint>(QCursor::pos());
     };

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <utility>
 
 class DropArea;
 class IconLayer;
@@ -192,6 +193,9 @@ public:
     bool isRegistrationAreaShown() const;
 
     static constexpr int kMinimumSide = 70;
+    // The settings dialog's ranges for the icon size and corner radius.
+    static constexpr std::pair<int32_t, int32_t> kIconSideRange{16, 100};
+    static constexpr std::pair<int32_t, int32_t> kCornerRange{0, 100};
     // Launches under way at once; more clicks wait their turn.
     static constexpr int kLaunchThreads = 4;
 

@@ -52,8 +52,10 @@ void TForm1::ReadIniFile()
     keepOnScreen();
     isShowTaskBar = readBool(ini, Setting::FormTaskBar);
 
-    bw = readInt(ini, Setting::IconWidth);
-    bc = readInt(ini, Setting::IconCorner);
+    // Into the settings dialog's ranges at once: the same file always gives
+    // the same bar and the same next write, opened the dialog or not.
+    bw = std::clamp<int32_t>(readInt(ini, Setting::IconWidth), kIconSideRange.first, kIconSideRange.second);
+    bc = std::clamp<int32_t>(readInt(ini, Setting::IconCorner), kCornerRange.first, kCornerRange.second);
     bw2 = bw;
     bc2 = bc;
     FlowLayout1->setHorizontalGap(saneGap(readInt(ini, Setting::IconGapH)));

@@ -23,3 +23,55 @@ QString desktopEntryIcon(const QByteArray &content)
     }
     return {};
 }
+
+namespace {
+
+QString quotedExecArgument(const QString &word)
+{
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : word) {
+        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+            quoted.append(u'\\');
+        quoted.append(c);
+        // A lone % would start a field code.
+        if (c == u'%')
+            quoted.append(u'%');
+    }
+    quoted.append(u'"');
+    return quoted;
+}
+
+} // namespace
+
+QString execWithWords(const QString &exec, const QList<ExecWord> &words)
+{
+    const auto argumentsFor = [&words](QChar code) {
+        const bool uris = code == u'u' || code == u'U';
+        QStringList arguments;
+        for (const ExecWord &word : words)
+            arguments.append(quotedExecArgument(uris ? word.asUri : word.asPath));
+        return arguments.join(u' ');
+    };
+    QString result;
+    bool placed = false;
+    for (qsizetype i = 0; i < exec.size(); ++i) {
+        const QChar c = exec[i];
+        if (c != u'%' || i + 1 >= exec.size()) {
+            result.append(c);
+            continue;
+        }
+        const QChar code = exec[++i];
+        if (code == u'f' || code == u'F' || code == u'u' || code == u'U') {
+            if (!placed)
+                result.append(argumentsFor(code));
+            placed = true;
+            continue;
+        }
+        // Every other code (%i %c %k %%) is GIO's to expand.
+        result.append(c);
+        result.append(code);
+    }
+    if (!placed && !words.isEmpty())
+        result.append(u' ').append(argumentsFor(u'F'));
+    return result;
+}

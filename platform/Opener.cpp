@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "platform/Opener.h"
 
+#include "launcher/ParameterWords.h"
+#include "platform/DesktopEntry.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
@@ -33,20 +38,6 @@ private:
     GList *m_head = nullptr;
 };
 
-// Splits parameters into words; an empty or blank string has none.
-bool parseWords(const QString &params, GStrv *argv, QString *error)
-{
-    *argv = nullptr;
-    if (params.trimmed().isEmpty())
-        return true;
-    g_autoptr(GError) gerror = nullptr;
-    if (!g_shell_parse_argv(params.toUtf8().constData(), nullptr, argv, &gerror)) {
-        *error = messageOf(gerror);
-        return false;
-    }
-    return true;
-}
-
 void changeDirectory(gpointer dir)
 {
     // Runs in the child between fork and exec.
@@ -71,23 +62,64 @@ bool launchApp(GDesktopAppInfo *info, GList *uris, const QByteArray &workingDir,
     return ok;
 }
 
+// Words that name an existing file (relative to `dir`) become that file;
+// others stay as they are written.
+QList<ExecWord> execWords(const QStringList &words, const QString &dir, bool *allFiles)
+{
+    QList<ExecWord> result;
+    *allFiles = true;
+    for (const QString &word : words) {
+        const QFileInfo info(QDir(dir), word);
+        if (!word.isEmpty() && info.exists()) {
+            const QString path = info.absoluteFilePath();
+            result.append({path, QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)});
+        } else {
+            result.append({word, word});
+            *allFiles = false;
+        }
+    }
+    return result;
+}
+
 bool launchDesktopEntry(const QString &path, const QString &params, const QString &workingDir, QString *error)
 {
-    g_autoptr(GDesktopAppInfo) info = g_desktop_app_info_new_from_filename(QFile::encodeName(path).constData());
+    const QByteArray fileName = QFile::encodeName(path);
+    g_autoptr(GDesktopAppInfo) info = g_desktop_app_info_new_from_filename(fileName.constData());
     if (!info) {
         *error = QCoreApplication::translate("Opener", "not a valid desktop entry");
         return false;
     }
-    g_auto(GStrv) words = nullptr;
-    if (!parseWords(params, &words, error))
-        return false;
     const QByteArray cwd = QFile::encodeName(workingDir);
-    UriList uris;
-    for (gchar **w = words; w && *w; ++w) {
-        g_autoptr(GFile) file = g_file_new_for_commandline_arg_and_cwd(*w, cwd.isEmpty() ? nullptr : cwd.constData());
-        uris.append(g_file_get_uri(file));
+    const QStringList words = splitParameterWords(params);
+    g_autofree gchar *ownPath = g_desktop_app_info_get_string(info, "Path");
+    const QString fileDir = ownPath && *ownPath ? QFile::decodeName(ownPath) : workingDir;
+    bool allFiles = true;
+    const QList<ExecWord> execArgs = execWords(words, fileDir, &allFiles);
+    if (allFiles) {
+        // Only files: GIO places them by the entry's own field codes.
+        UriList uris;
+        for (const ExecWord &word : execArgs)
+            uris.append(g_strdup(word.asUri.toUtf8().constData()));
+        return launchApp(info, uris.get(), cwd, error);
     }
-    return launchApp(info, uris.get(), cwd, error);
+    // Options, URLs and text go to the program as written: the entry's
+    // command is given the words itself, and GIO does the rest (Path,
+    // Terminal, startup notification, the other field codes).
+    g_autoptr(GKeyFile) keys = g_key_file_new();
+    g_autoptr(GError) gerror = nullptr;
+    if (!g_key_file_load_from_file(keys, fileName.constData(), G_KEY_FILE_KEEP_TRANSLATIONS, &gerror)) {
+        *error = messageOf(gerror);
+        return false;
+    }
+    g_autofree gchar *exec = g_key_file_get_string(keys, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_EXEC, nullptr);
+    const QString command = execWithWords(QString::fromUtf8(exec ? exec : ""), execArgs);
+    g_key_file_set_string(keys, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_EXEC, command.toUtf8().constData());
+    g_autoptr(GDesktopAppInfo) withWords = g_desktop_app_info_new_from_keyfile(keys);
+    if (!withWords) {
+        *error = QCoreApplication::translate("Opener", "not a valid desktop entry");
+        return false;
+    }
+    return launchApp(withWords, nullptr, cwd, error);
 }
 
 // A folder or a document, in the default application for its type.
@@ -116,15 +148,15 @@ bool openWithDefault(const QString &path, const QString &workingDir, QString *er
 
 bool startProgram(const QString &path, const QString &params, const QString &workingDir, QString *error)
 {
-    g_auto(GStrv) words = nullptr;
-    if (!parseWords(params, &words, error))
-        return false;
     const QByteArray program = QFile::encodeName(path);
+    QList<QByteArray> words;
+    for (const QString &word : splitParameterWords(params))
+        words.append(QFile::encodeName(word));
     // Borrows the program and the words; they outlive it.
     g_autoptr(GPtrArray) argv = g_ptr_array_new();
     g_ptr_array_add(argv, const_cast<char *>(program.constData()));
-    for (gchar **w = words; w && *w; ++w)
-        g_ptr_array_add(argv, *w);
+    for (const QByteArray &word : std::as_const(words))
+        g_ptr_array_add(argv, const_cast<char *>(word.constData()));
     g_ptr_array_add(argv, nullptr);
 
     const QByteArray cwd = QFile::encodeName(workingDir);

@@ -21,6 +21,7 @@
 #include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <QThread>
 
 #include <gio/gio.h>
@@ -153,6 +154,8 @@ private Q_SLOTS:
     void programGetsParameterWords();
     void desktopEntryGetsFiles_data();
     void desktopEntryGetsFiles();
+    void desktopEntryParameters_data();
+    void desktopEntryParameters();
     void realFailureIsReported_data();
     void realFailureIsReported();
     void quickClicksLeaveNoZombie_data();
@@ -442,6 +445,11 @@ void TestLaunching::programGetsParameterWords_data()
     QTest::newRow("nothing expanded") << u"$HOME * ~ $(id) ;"_s
                                       << QStringList{u"$HOME"_s, u"*"_s, u"~"_s, u"$(id)"_s, u";"_s};
     QTest::newRow("non-ASCII") << u"日本語 \"ä ö\""_s << QStringList{u"日本語"_s, u"ä ö"_s};
+    // A quote without its partner is an ordinary character.
+    QTest::newRow("one apostrophe") << u"it's here"_s << QStringList{u"it's"_s, u"here"_s};
+    QTest::newRow("unclosed double quote") << u"say \"hi"_s << QStringList{u"say"_s, u"\"hi"_s};
+    QTest::newRow("apostrophe in double quotes") << u"\"it's here\""_s << QStringList{u"it's here"_s};
+    QTest::newRow("double quotes in single") << u"'say \"hi\"' x"_s << QStringList{u"say \"hi\""_s, u"x"_s};
 }
 
 void TestLaunching::programGetsParameterWords()
@@ -491,6 +499,52 @@ void TestLaunching::desktopEntryGetsFiles()
     QCOMPARE(m_shown, QStringList());
 }
 
+void TestLaunching::desktopEntryParameters_data()
+{
+    QTest::addColumn<QString>("fieldCode");
+    QTest::addColumn<QString>("params");
+    QTest::addColumn<QStringList>("args"); // {dir} stands for the entry's folder, {uri} for its URI
+
+    const QString mixed = u"-v \"a b.txt\" https://example.org/x?q=1 100%"_s;
+    const QStringList asPaths{u"-v"_s, u"{dir}/a b.txt"_s, u"https://example.org/x?q=1"_s, u"100%"_s};
+    const QStringList asUris{u"-v"_s, u"{uri}/a%20b.txt"_s, u"https://example.org/x?q=1"_s, u"100%"_s};
+    QTest::newRow("%F, options and files") << u"%F"_s << mixed << asPaths;
+    QTest::newRow("%f, options and files") << u"%f"_s << mixed << asPaths;
+    QTest::newRow("%U, options and files") << u"%U"_s << mixed << asUris;
+    QTest::newRow("no field code: appended") << QString() << mixed << asPaths;
+    QTest::newRow("%F, files only") << u"%F"_s << u"\"a b.txt\" sub"_s
+                                    << QStringList{u"{dir}/a b.txt"_s, u"{dir}/sub"_s};
+    QTest::newRow("%F, text with quotes") << u"%F"_s << u"'say \"$HOME\" `x`'"_s
+                                          << QStringList{u"say \"$HOME\" `x`"_s};
+    QTest::newRow("%F, nothing") << u"%F"_s << QString() << QStringList();
+}
+
+void TestLaunching::desktopEntryParameters()
+{
+    QFETCH(QString, fieldCode);
+    QFETCH(QString, params);
+    QFETCH(QStringList, args);
+
+    const QString folder = home() + u"entries"_s;
+    QVERIFY(QDir().mkpath(folder + u"/sub"_s));
+    QVERIFY(writeBytes(folder + u"/a b.txt"_s, "x"));
+    const QString entry = folder + u"/app.desktop"_s;
+    QVERIFY(writeBytes(entry, u"[Desktop Entry]\nType=Application\nName=App\nExec=\"%1\" %2\n"_s
+                                  .arg(recorder(), fieldCode).toUtf8()));
+
+    addEntry(entry, params)->click();
+    QTRY_COMPARE_WITH_TIMEOUT(recorded().size(), 1, kSettleMs);
+    const Record record = recorded().first();
+    const QString uri = QUrl::fromLocalFile(folder).toString(QUrl::FullyEncoded);
+    QStringList expected;
+    for (const QString &arg : std::as_const(args))
+        expected.append(QString(arg).replace(u"{dir}"_s, folder).replace(u"{uri}"_s, uri));
+    QCOMPARE(record.argv.mid(1), expected);
+    QCOMPARE(record.cwd, folder);
+    QCoreApplication::processEvents();
+    QCOMPARE(m_shown, QStringList());
+}
+
 void TestLaunching::realFailureIsReported_data()
 {
     QTest::addColumn<QString>("name");
@@ -499,7 +553,6 @@ void TestLaunching::realFailureIsReported_data()
     QTest::addColumn<QString>("params");
 
     QTest::newRow("no such file") << u"missing"_s << QByteArray() << false << QString();
-    QTest::newRow("parameters do not parse") << u"tool"_s << QByteArray("#!/bin/sh\n") << true << u"\"open"_s;
     QTest::newRow("program cannot start") << u"tool"_s << QByteArray("#!/no/such/interpreter\n") << true
                                           << QString();
     QTest::newRow("no application for the type") << u"blob.qbunknown"_s << QByteArray("\x00\x01\x02\xff\xfe", 5)

@@ -8,6 +8,7 @@
 #include "launcher/PathRules.h"
 #include "settings/ColorButton.h"
 #include "settings/ColorComboBox.h"
+#include "settings/IniFile.h"
 #include "settings/Unit2.h"
 #include "TestFiles.h"
 
@@ -545,11 +546,11 @@ void TestSettingsDialog::groupLoadPullsSizesIntoRange_data()
     QTest::addColumn<int>("corner2");
     QTest::addColumn<int>("cornerAfterClosing");
 
+    // Reading pulls the values into the boxes' ranges, so the bar, the
+    // dialog and the next write agree from the start.
     QTest::newRow("above the ranges") << 150 << 200 << 100 << 100 << 100;
     QTest::newRow("in range") << 40 << 6 << 40 << 6 << 6;
-    // The corner box already shows 0: pulling -5 in changes nothing, so
-    // nothing is written back to bc2; bc takes the box's value at closing.
-    QTest::newRow("below the ranges") << 10 << -5 << 16 << -5 << 0;
+    QTest::newRow("below the ranges") << 10 << -5 << 16 << 0 << 0;
 }
 
 void TestSettingsDialog::groupLoadPullsSizesIntoRange()
@@ -565,8 +566,13 @@ void TestSettingsDialog::groupLoadPullsSizesIntoRange()
     // Before the dialog was ever opened.
     QCOMPARE(m_form1->bw2, width2);
     QCOMPARE(m_form1->bc2, corner2);
-    QCOMPARE(m_form1->bw, width);
-    QCOMPARE(m_form1->bc, corner);
+    QCOMPARE(m_form1->bw, width2);
+    QCOMPARE(m_form1->bc, corner2);
+    QCOMPARE(m_form1->LaunchBtn.first()->iconSide(), width2);
+    QVERIFY(m_form1->WriteIniFile());
+    const IniFile written = IniFile::load(iniFile());
+    QCOMPARE(written.value(u"Icon", u"Width"), QString::number(width2));
+    QCOMPARE(written.value(u"Icon", u"Corner"), QString::number(corner2));
 
     m_form2->show();
     QVERIFY(m_form2->close());

@@ -6,7 +6,9 @@
 #include "app/Unit1.h"
 #include "launcher/IconLayer.h"
 
+#include <QCursor>
 #include <QFile>
+#include <QMenu>
 #include <QPropertyAnimation>
 #include <QTemporaryDir>
 #include <QTest>
@@ -59,6 +61,8 @@ private Q_SLOTS:
     void unknownPointerChangesNothing_data();
     void unknownPointerChangesNothing();
     void timerDrivesTheFade();
+    void popupOpenUsesRealPointer_data();
+    void popupOpenUsesRealPointer();
     void bringToFrontUndoesTheFade_data();
     void bringToFrontUndoesTheFade();
 };
@@ -275,6 +279,35 @@ void TestStealth::bringToFrontUndoesTheFade()
     // A fade left running would pull the buttons down again.
     QTest::qWait(100);
     QCOMPARE(form.FlowLayout1->opacity(), 1.0);
+}
+
+void TestStealth::popupOpenUsesRealPointer_data()
+{
+    QTest::addColumn<QPoint>("pointer");
+    QTest::addColumn<bool>("inside");
+    QTest::newRow("menu opened over the bar") << QPoint(250, 275) << true;
+    QTest::newRow("pointer moved off the bar") << QPoint(600, 500) << false;
+}
+
+void TestStealth::popupOpenUsesRealPointer()
+{
+    QFETCH(QPoint, pointer);
+    QFETCH(bool, inside);
+
+    // The bar's own pointer query, not the test's: a popup's grab clears
+    // "under the mouse", which must not read as the pointer having left.
+    writeBytes(home() + u"Quillbrook.ini"_s, "[Mode]\r\nStealth=1\r\n");
+    m_form = std::make_unique<TForm1>(home());
+    TForm1 &form = *m_form;
+    form.show();
+    form.setGeometry(kWindow);
+    QCursor::setPos(pointer);
+    form.PopupMenu2->popup(QPoint(250, 275));
+    QTRY_VERIFY(form.PopupMenu2->isVisible());
+    QVERIFY(!form.testAttribute(Qt::WA_UnderMouse));
+    form.Timer1Timer();
+    QCOMPARE(fading(), !inside);
+    form.PopupMenu2->close();
 }
 
 QTEST_MAIN(TestStealth)
