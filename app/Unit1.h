@@ -103,7 +103,8 @@ public:
     DropArea *DropTarget1 = nullptr;                  // where files are dropped in registration mode
 
     QAction *groupItem(int group) const;
-    // Group names as the user wrote them (menus would read "&" as a mnemonic).
+    // Group names as the user wrote them; the menu items show them with
+    // "&", tabs and line breaks made harmless.
     QString groupName(int group) const;
     void setGroupName(int group, const QString &name);
 
@@ -234,6 +235,7 @@ private:
     void loadQueuedIcons();
     void finishLaunches();
 
+    std::array<QString, kGroupCount> m_groupNames;
     QPointer<QWidget> m_settingsDialog;
     QPointer<QDialog> m_parameterEditor;
     // Launch workers: few, so a storm of clicks cannot start hundreds of

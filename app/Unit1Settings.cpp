@@ -28,12 +28,19 @@ int saneGap(int32_t gap)
 
 QString TForm1::groupName(int group) const
 {
-    return groupItem(group)->text().replace(QLatin1String("&&"), QLatin1String("&"));
+    return m_groupNames.at(group);
 }
 
 void TForm1::setGroupName(int group, const QString &name)
 {
-    groupItem(group)->setText(QString(name).replace(QLatin1Char('&'), QLatin1String("&&")));
+    m_groupNames.at(group) = name;
+    // A menu reads "&" as a mnemonic and a tab as the start of the shortcut
+    // column; line breaks would make a two-line item.
+    QString caption = name;
+    caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+    for (const QChar blank : {u'\t', u'\n', u'\r'})
+        caption.replace(blank, QLatin1Char(' '));
+    groupItem(group)->setText(caption);
 }
 
 QString TForm1::iniPath() const

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -60,10 +61,11 @@ void TForm3::ensureControls()
     Button2 = new QPushButton(QStringLiteral("破棄"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setGeometry(176, 192, 105, 33);
-    // Enter in an edit must not press a button the user did not choose.
+    // Enter in a field presses "変更" and nothing else.
     Button1->setAutoDefault(false);
     Button2->setAutoDefault(false);
     Button3->setAutoDefault(false);
+    Button1->setDefault(true);
 
     applyDialogTheme(this);
 
@@ -77,11 +79,8 @@ void TForm3::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame = geometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    // On the bar's screen, where the user is looking.
+    centreOnScreen(this, m_form1->screen());
     FormShow();
 }
 
@@ -90,6 +89,16 @@ void TForm3::setVisible(bool visible)
     if (visible)
         ensureControls();
     QDialog::setVisible(visible);
+}
+
+void TForm3::keyPressEvent(QKeyEvent *event)
+{
+    // Escape discards as "破棄" does.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && Button2) {
+        Button2->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TForm3::done(int result)

@@ -2,6 +2,7 @@
 #include "settings/DialogTheme.h"
 
 #include <QFile>
+#include <QScreen>
 #include <QWidget>
 
 void applyDialogTheme(QWidget *dialog)
@@ -14,4 +15,15 @@ void applyDialogTheme(QWidget *dialog)
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }();
     dialog->setStyleSheet(sheet);
+}
+
+void centreOnScreen(QWidget *dialog, const QScreen *screen)
+{
+    if (!screen)
+        return;
+    // The frame, not the client area: move() places the frame, so centring
+    // the client area would shift the dialog by its title bar each time.
+    QRect frame = dialog->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    dialog->move(frame.topLeft());
 }

@@ -106,11 +106,8 @@ void TForm2::showEvent(QShowEvent *event)
     if (event->spontaneous())
         return;
     ensureControls();
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame = geometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    // On the bar's screen, where the user is looking.
+    centreOnScreen(this, m_form1->screen());
     FormShow();
 }
 

@@ -68,7 +68,23 @@ private Q_SLOTS:
     void setBackColor_data();
     void setBackColor();
     void showPaintsBackgroundFromSettings();
+    void groupNameCaptions();
 };
+
+void TestMainWindow::groupNameCaptions()
+{
+    writeIni("[Menu]\r\nName1=a\tb&c\r\n");
+    TForm1 form(home());
+    // The menu shows blanks for tabs and line breaks; the name itself is
+    // kept as the user wrote it, and written back so.
+    QCOMPARE(form.groupItem(1)->text(), u"a b&&c"_s);
+    form.setGroupName(2, u"x\ny\r\nz"_s);
+    QCOMPARE(form.groupItem(2)->text(), u"x y  z"_s);
+    QCOMPARE(form.groupName(1), u"a\tb&c"_s);
+    QCOMPARE(form.groupName(2), u"x\ny\r\nz"_s);
+    QVERIFY(form.WriteIniFile());
+    QVERIFY(readBytes(file(u"Quillbrook.ini"_s)).contains("Name1=a\tb&c\r\n"));
+}
 
 void TestMainWindow::init()
 {

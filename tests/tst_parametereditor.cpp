@@ -41,7 +41,7 @@ QStringList shellWords(const QString &params)
     return words;
 }
 
-enum class Closing { Change, Discard, CloseBox };
+enum class Closing { Change, Discard, CloseBox, EscapeKey };
 
 } // namespace
 
@@ -78,6 +78,8 @@ private Q_SLOTS:
     void change();
     void discardAndCloseBox_data();
     void discardAndCloseBox();
+    void enterInFieldPressesChange_data();
+    void enterInFieldPressesChange();
     void saveFailureKeepsEditorOpen();
     void shortLineShowsEmptyFields();
     void filePicking_data();
@@ -139,6 +141,9 @@ void TestParameterEditor::close(Closing how)
         break;
     case Closing::CloseBox:
         m_form3->close();
+        break;
+    case Closing::EscapeKey:
+        QTest::keyClick(m_form3->HintEdit, Qt::Key_Escape);
         break;
     }
 }
@@ -263,6 +268,30 @@ void TestParameterEditor::discardAndCloseBox_data()
 
     QTest::newRow("破棄") << Closing::Discard << false;
     QTest::newRow("close box") << Closing::CloseBox << true;
+    QTest::newRow("Escape") << Closing::EscapeKey << false;
+}
+
+void TestParameterEditor::enterInFieldPressesChange_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::newRow("parameters") << u"ParamEdit"_s;
+    QTest::newRow("hint") << u"HintEdit"_s;
+}
+
+void TestParameterEditor::enterInFieldPressesChange()
+{
+    QFETCH(QString, field);
+
+    start();
+    editEntry(1, [&] {
+        m_form3->ParamEdit->setText(u"-e"_s);
+        QLineEdit *edit = m_form3->findChild<QLineEdit *>(field);
+        QVERIFY(edit);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QVERIFY(m_form3->isHidden());
+    });
+    QCOMPARE(m_form1->LaunchPath[0].at(1), file(u"b.sh"_s) + u",-e,Bee"_s);
+    QVERIFY(readBytes(groupFile()).contains(",-e,Bee"));
 }
 
 void TestParameterEditor::discardAndCloseBox()
