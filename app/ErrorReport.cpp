@@ -2,6 +2,10 @@
 #include "app/ErrorReport.h"
 
 #include <QMessageBox>
+#include <QPointer>
+#include <QScreen>
+
+#include <algorithm>
 #include <QPushButton>
 
 namespace {
@@ -14,6 +18,29 @@ const QString kTitle = QStringLiteral("Quillbrook");
 } // namespace
 
 namespace ErrorReport {
+
+// Where a box of `size` goes so that it hides none of the bar: below it,
+// else above, else to its right or left, kept on the bar's screen.
+QPoint placeBeside(const QRect &bar, const QSize &size, const QRect &area)
+{
+    const int left = std::clamp(bar.left(), area.left(), std::max(area.left(), area.right() + 1 - size.width()));
+    const int top = std::clamp(bar.top(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height()));
+    const QRect candidates[] = {
+        QRect(QPoint(left, bar.bottom() + 1), size),
+        QRect(QPoint(left, bar.top() - size.height()), size),
+        QRect(QPoint(bar.right() + 1, top), size),
+        QRect(QPoint(bar.left() - size.width(), top), size),
+    };
+    for (const QRect &place : candidates) {
+        if (area.contains(place))
+            return place.topLeft();
+    }
+    // No free side: the corner of the screen farthest from the bar.
+    const QPoint far(bar.center().x() < area.center().x() ? area.right() + 1 - size.width() : area.left(),
+                     bar.center().y() < area.center().y() ? area.bottom() + 1 - size.height() : area.top());
+    return far;
+}
+
 
 void show(QWidget *parent, const QString &message)
 {
@@ -30,10 +57,21 @@ void notify(QWidget *parent, const QString &message)
         g_show(message);
         return;
     }
-    auto *box = new QMessageBox(QMessageBox::Critical, kTitle, message, QMessageBox::Ok, parent);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::NonModal);
-    box->show();
+    // One box at a time: a second failure updates it rather than stacking
+    // another.
+    static QPointer<QMessageBox> shown;
+    if (!shown) {
+        shown = new QMessageBox(QMessageBox::Critical, kTitle, message, QMessageBox::Ok, parent);
+        shown->setAttribute(Qt::WA_DeleteOnClose);
+        shown->setWindowModality(Qt::NonModal);
+    }
+    shown->setText(message);
+    shown->adjustSize();
+    if (parent)
+        shown->move(placeBeside(parent->frameGeometry(), shown->frameGeometry().size(),
+                               parent->screen()->availableGeometry()));
+    shown->show();
+    shown->raise();
 }
 
 CloseChoice askOnCloseFailure(QWidget *parent, const QString &message)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <functional>
 
@@ -16,6 +17,10 @@ void show(QWidget *parent, const QString &message);
 // The same message in a box that blocks nothing: the launcher does not wait
 // for the user to read it.
 void notify(QWidget *parent, const QString &message);
+
+// Where a message box of `size` goes so that it hides none of the bar:
+// below it, else above, else beside it, within `area` (the screen).
+QPoint placeBeside(const QRect &bar, const QSize &size, const QRect &area);
 
 enum class CloseChoice { Retry, QuitWithoutSaving, Stay };
 

@@ -69,7 +69,32 @@ private Q_SLOTS:
     void setBackColor();
     void showPaintsBackgroundFromSettings();
     void groupNameCaptions();
+    void messageBesideBar_data();
+    void messageBesideBar();
 };
+
+void TestMainWindow::messageBesideBar_data()
+{
+    QTest::addColumn<QRect>("bar");
+    QTest::addColumn<QPoint>("box");
+
+    // Screen 1000 x 800; the box is 300 x 100.
+    QTest::newRow("room below") << QRect(100, 0, 500, 100) << QPoint(100, 100);
+    QTest::newRow("bar at the bottom") << QRect(100, 700, 500, 100) << QPoint(100, 600);
+    QTest::newRow("bar at the right edge") << QRect(900, 0, 100, 100) << QPoint(700, 100);
+    QTest::newRow("bar fills the height") << QRect(0, 0, 400, 800) << QPoint(400, 0);
+    QTest::newRow("bar fills the screen") << QRect(0, 0, 1000, 800) << QPoint(0, 0);
+}
+
+void TestMainWindow::messageBesideBar()
+{
+    QFETCH(QRect, bar);
+    QFETCH(QPoint, box);
+    const QRect screen(0, 0, 1000, 800);
+    const QPoint placed = ErrorReport::placeBeside(bar, QSize(300, 100), screen);
+    QCOMPARE(placed, box);
+    QVERIFY(screen.contains(QRect(placed, QSize(300, 100))));
+}
 
 void TestMainWindow::groupNameCaptions()
 {
