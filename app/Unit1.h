@@ -134,8 +134,12 @@ public:
     // The current group's lines.
     QStringList &currentLines() { return LaunchPath[MenuIndex]; }
     void LoadGroup(int index);
-    // Reports a failure to the user and returns false.
-    bool SaveGroup();
+    // Writes the current group's lines; `edit` is the user's change that led
+    // to the save. When someone else changed the file since we last read or
+    // wrote it, the edit is made to the file's lines instead and the group is
+    // read again, so neither change is lost. Reports a failure, or an edit
+    // that cannot be made over the other change, and returns false.
+    bool SaveGroup(const GroupEdit &edit = {});
     // Builds the current group's buttons again from its file, with icon size
     // `size` and corner radius `corner`.
     void rebuildButtons(int32_t size, int32_t corner);
@@ -244,6 +248,10 @@ private:
     // A group file that could not be read whole may hold entries we never
     // saw: it is never overwritten.
     std::array<bool, kGroupCount> m_groupUnreadable{};
+    // Each group file as we last read or wrote it; none for a group never
+    // read.
+    std::array<std::optional<FileStamp>, kGroupCount> m_groupStamp{};
+    bool saveOverChangedFile(const GroupEdit &edit);
     // Icons not yet made wait here while a large group loads, so the bar
     // shows at once and fills them in, in order.
     QList<QPointer<LaunchButton>> m_iconQueue;

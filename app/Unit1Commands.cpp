@@ -60,7 +60,10 @@ void TForm1::AddMenuClick()
         return;
     if (!SaveGroup())
         return;
-    MenuItem6->setEnabled(true);
+    // A file emptied elsewhere, read again by the save, turned the mode
+    // back on.
+    if (!AddMenu->isChecked())
+        MenuItem6->setEnabled(true);
 }
 
 void TForm1::DropTarget1Dropped(const QStringList &files)
@@ -79,7 +82,7 @@ void TForm1::DropTarget1Dropped(const QStringList &files)
     AddLaunchButton();
     Q_EMIT groupLinesChanged();
     // Saved at once, so no later load or close can lose it.
-    SaveGroup();
+    SaveGroup({GroupEdit::Append, LaunchPath[MenuIndex].last(), {}});
 }
 
 void TForm1::DelBtnClick()
@@ -88,13 +91,15 @@ void TForm1::DelBtnClick()
     const qsizetype i = LaunchBtn.indexOf(button);
     if (i < 0)
         return;
+    const QString line = LaunchPath[MenuIndex].value(i);
     if (i < LaunchPath[MenuIndex].size())
         LaunchPath[MenuIndex].removeAt(i);
     removeButton(button);
     Q_EMIT groupLinesChanged();
-    if (!SaveGroup())
+    if (!SaveGroup({GroupEdit::Remove, line, {}}))
         return;
-    if (LaunchPath[MenuIndex].isEmpty())
+    // A group read again by the save may be in registration mode already.
+    if (LaunchPath[MenuIndex].isEmpty() && !AddMenu->isChecked())
         AddMenuClick();
 }
 

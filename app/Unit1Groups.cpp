@@ -32,6 +32,7 @@ int saneSide(int32_t value)
 constexpr qsizetype kSyncIconGroup = 12;
 constexpr int kIconsPerTurn = 24;
 
+const QString kCannotCreateText = QStringLiteral("ファイル \"%1\" を作成できません。%2");
 const QString kUnreadableFileText = QStringLiteral("読み込めなかったファイルは上書きしません");
 
 } // namespace
@@ -54,6 +55,7 @@ void TForm1::LoadGroup(int index)
     LaunchPath[index].clear();
     const GroupFileContent content = readGroupFile(groupPath(index));
     m_groupUnreadable[index] = content.status == GroupFileContent::Unreadable;
+    m_groupStamp[index] = content.stamp;
     if (content.lines.isEmpty())
         switchRegistrationOn();
     m_syncIconsLeft = content.lines.size() <= kSyncIconGroup ? INT_MAX : 0;
@@ -73,21 +75,56 @@ void TForm1::LoadGroup(int index)
     Q_EMIT groupLinesChanged();
 }
 
-bool TForm1::SaveGroup()
+bool TForm1::SaveGroup(const GroupEdit &edit)
 {
     const QString path = groupPath(MenuIndex);
-    const QString message = QStringLiteral("ファイル \"%1\" を作成できません。%2");
     // A file we could not read may hold entries we never saw.
     if (m_groupUnreadable[MenuIndex]) {
-        ErrorReport::show(this, message.arg(path, kUnreadableFileText));
+        ErrorReport::show(this, kCannotCreateText.arg(path, kUnreadableFileText));
         return false;
     }
+    const std::optional<FileStamp> &known = m_groupStamp[MenuIndex];
+    if (known && fileStamp(path) != *known)
+        return saveOverChangedFile(edit);
     QString error;
     if (!writeGroupFile(path, LaunchPath[MenuIndex], &error)) {
-        ErrorReport::show(this, message.arg(path, error));
+        ErrorReport::show(this, kCannotCreateText.arg(path, error));
         return false;
     }
+    m_groupStamp[MenuIndex] = fileStamp(path);
     return true;
+}
+
+bool TForm1::saveOverChangedFile(const GroupEdit &edit)
+{
+    const QString path = groupPath(MenuIndex);
+    const GroupFileContent onDisk = readGroupFile(path);
+    // Refused without reading the group again: the user's change stays in
+    // memory, and the file stays as it is.
+    if (onDisk.status == GroupFileContent::Unreadable) {
+        ErrorReport::show(this, kCannotCreateText.arg(path, kUnreadableFileText));
+        return false;
+    }
+    const std::optional<QStringList> merged = applyGroupEdit(onDisk.lines, edit);
+    if (merged && *merged != onDisk.lines) {
+        QString error;
+        if (!writeGroupFile(path, *merged, &error)) {
+            ErrorReport::show(this, kCannotCreateText.arg(path, error));
+            return false;
+        }
+    }
+    // The bar shows the file as it is now, one button per line again.
+    removeAllButtons();
+    LoadGroup(MenuIndex);
+    if (merged)
+        return true;
+    const QString refusal = edit.kind == GroupEdit::Reorder
+        ? QStringLiteral("ファイル \"%1\" が他で変更されたため、並べ替えを保存できません。"
+                         "ファイルの内容を読み直しましたので、もう一度並べ替えてください。")
+        : QStringLiteral("ファイル \"%1\" が他で変更され、このエントリが見つからないため、変更を保存できません。"
+                         "ファイルの内容を読み直しました。");
+    ErrorReport::show(this, refusal.arg(path));
+    return false;
 }
 
 void TForm1::rebuildButtons(int32_t size, int32_t corner)

@@ -128,16 +128,24 @@ void TForm3::Button1Click()
     TForm1 *f = m_form1;
     const int index = f->selectIndex;
     QStringList &lines = f->currentLines();
+    GroupEdit edit{GroupEdit::Replace, {}, {}};
     if (index >= 0 && index < lines.size()) {
+        edit.line = lines[index];
         // Quoted where needed, so that a typed comma or quote survives.
-        lines[index] = joinEntryLine({FileName->text(), ParamEdit->text(), HintEdit->text()});
+        edit.newLine = joinEntryLine({FileName->text(), ParamEdit->text(), HintEdit->text()});
+        lines[index] = edit.newLine;
         if (f->FShowhint && index < f->LaunchBtn.size())
             f->LaunchBtn[index]->setToolTip(HintEdit->text());
     }
     f->AddMenu->setChecked(false);
-    if (!f->SaveGroup())
+    if (f->SaveGroup(edit)) {
+        accept();
         return;
-    accept();
+    }
+    // The group was read again from its file: line `index` may be another
+    // entry now, and a second "変更" would write over it.
+    if (f->currentLines().value(index) != edit.newLine)
+        reject();
 }
 
 void TForm3::Button2Click()

@@ -36,6 +36,31 @@ bool startsWithMark(const QByteArray &bytes)
     return bytes.startsWith(kUtf8Bom) || bytes.startsWith(kUtf16LeBom) || bytes.startsWith(kUtf16BeBom);
 }
 
+std::optional<TRec> entryOf(const QString &line)
+{
+    return recFromFields(splitEntryLine(line));
+}
+
+// The first of `lines` that makes the entry `wanted`, or -1.
+qsizetype indexOfEntry(const QStringList &lines, const TRec &wanted)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (entryOf(lines[i]) == wanted)
+            return i;
+    }
+    return -1;
+}
+
+qsizetype indexOfFile(const QStringList &lines, const QString &fname)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const std::optional<TRec> entry = entryOf(lines[i]);
+        if (entry && entry->fname == fname)
+            return i;
+    }
+    return -1;
+}
+
 bool namesFileThere(const QString &line)
 {
     const std::optional<TRec> rec = recFromFields(splitEntryLine(line));
@@ -117,6 +142,7 @@ QStringList splitTextLines(QStringView text, qsizetype maxLines)
 GroupFileContent readGroupFile(const QString &path)
 {
     GroupFileContent content;
+    content.stamp = fileStamp(path);
     const RegularFileRead file = readRegularFile(path, kMaxGroupFileSize);
     switch (file.status) {
     case RegularFileRead::Missing:
@@ -152,6 +178,40 @@ GroupFileContent readGroupFile(const QString &path)
     // is not all it holds.
     content.status = whole && clean ? GroupFileContent::Read : GroupFileContent::Unreadable;
     return content;
+}
+
+std::optional<QStringList> applyGroupEdit(QStringList lines, const GroupEdit &edit)
+{
+    switch (edit.kind) {
+    case GroupEdit::Keep:
+        return lines;
+    case GroupEdit::Append:
+        lines.append(edit.line);
+        return lines;
+    case GroupEdit::Remove: {
+        const std::optional<TRec> entry = entryOf(edit.line);
+        const qsizetype i = entry ? indexOfEntry(lines, *entry) : -1;
+        // Gone already: the other change removed it too.
+        if (i >= 0)
+            lines.removeAt(i);
+        return lines;
+    }
+    case GroupEdit::Replace: {
+        const std::optional<TRec> entry = entryOf(edit.line);
+        if (!entry)
+            return std::nullopt;
+        qsizetype i = indexOfEntry(lines, *entry);
+        if (i < 0)
+            i = indexOfFile(lines, entry->fname);
+        if (i < 0)
+            return std::nullopt;
+        lines[i] = edit.newLine;
+        return lines;
+    }
+    case GroupEdit::Reorder:
+        break;
+    }
+    return std::nullopt;
 }
 
 QByteArray encodeGroupFile(const QStringList &lines)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/FileStamp.h"
 #include "platform/LocaleCodec.h"
 
 #include <QByteArray>
@@ -8,6 +9,7 @@
 #include <QStringList>
 
 #include <limits>
+#include <optional>
 
 // The groups' list files: one entry line per line, in the locale's character
 // set, every line ended by CR LF.
@@ -44,6 +46,8 @@ struct GroupFileContent {
     };
     Status status = Missing;
     QStringList lines;
+    // Taken before reading: a change made while we read shows as a change.
+    FileStamp stamp;
 };
 
 // Bytes that read cleanly both in the locale's character set and as UTF-8,
@@ -51,6 +55,29 @@ struct GroupFileContent {
 // are there (the locale's on a tie); when each way finds a file the other
 // does not, no reading keeps every entry, and the file is Unreadable.
 GroupFileContent readGroupFile(const QString &path);
+
+// One change the user made to a group, kept so that it can be made again
+// to the lines of a file someone else changed since we read it: saving the
+// lines in memory would lose that other change.
+struct GroupEdit {
+    enum Kind {
+        Keep,    // nothing of the user's is waiting: the file's lines win
+        Append,  // `line` goes at the end
+        Remove,  // the entry of `line` goes, if it is still there
+        Replace, // the entry of `line` becomes `newLine`
+        Reorder, // a whole new order, which cannot be laid over another's
+    };
+    Kind kind = Keep;
+    QString line;
+    QString newLine;
+};
+
+// `lines` (as read from a file) with `edit` made to them; nothing when it
+// cannot be made: a new order, or a replaced entry whose file is no longer
+// in the lines. Lines are matched by the entry they make, so a line written
+// by hand in another form ("path" for "path,,") is still found. A replaced
+// line is found as it was, else by its file.
+std::optional<QStringList> applyGroupEdit(QStringList lines, const GroupEdit &edit);
 
 // Each line followed by CR LF, in the locale's character set; when a
 // character has no form there, UTF-8 with a byte-order mark instead.

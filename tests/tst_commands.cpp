@@ -4,9 +4,11 @@
 #include "app/DropArea.h"
 #include "app/ErrorReport.h"
 #include "app/Unit1.h"
+#include "editor/Unit3.h"
 #include "launcher/IconLayer.h"
 #include "launcher/LaunchButton.h"
 #include "settings/IniFile.h"
+#include "settings/Unit2.h"
 #include "TestFiles.h"
 
 #include <QAction>
@@ -14,14 +16,22 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QMutex>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include <memory>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -110,6 +120,9 @@ private Q_SLOTS:
     void switchGroupRebuildsFromFile();
     void groupKeysWhileGroupMenuDisabled_data();
     void groupKeysWhileGroupMenuDisabled();
+
+    void saveOverFileChangedElsewhere_data();
+    void saveOverFileChangedElsewhere();
 };
 
 void TestCommands::init()
@@ -579,6 +592,136 @@ void TestCommands::groupKeysWhileGroupMenuDisabled()
     QCOMPARE(menuIndexInIni(), QString::number(group));
     // Registration mode goes on in the new group.
     QCOMPARE(marksOf(form), kLoadedEmpty);
+}
+
+// --- Group files changed by another program ---
+
+void TestCommands::saveOverFileChangedElsewhere_data()
+{
+    // Entries are named by their file: "a" is a.txt as the launcher writes
+    // it ("path,,a"), "h" a line typed by hand (the bare path), "b'" b.txt
+    // after the edit below. The group starts as a, b, c.
+    QTest::addColumn<QString>("action");
+    // What another program does after the load: "none"; "add h"; "drop b"
+    // (writes a, c, h); "c to e" (the same bytes but for one letter, at the
+    // same time, by rename: only the inode tells).
+    QTest::addColumn<QString>("handEdit");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<bool>("refused");
+
+    const auto row = [](const char *name, const char *action, const char *handEdit, const QString &expected,
+                        bool refused) {
+        QTest::newRow(name) << QString::fromLatin1(action) << QString::fromLatin1(handEdit)
+                            << expected.split(u' ') << refused;
+    };
+    row("drop", "drop", "none", u"a b c d"_s, false);
+    row("drop over a line added", "drop", "add h", u"a b c h d"_s, false);
+    row("delete", "delete", "none", u"a c"_s, false);
+    row("delete over a line added", "delete", "add h", u"a c h"_s, false);
+    row("delete of a line gone already", "delete", "drop b", u"a c h"_s, false);
+    row("delete over a same-size rewrite", "delete", "c to e", u"a e"_s, false);
+    row("edit", "edit", "none", u"a b' c"_s, false);
+    row("edit over a line added", "edit", "add h", u"a b' c h"_s, false);
+    row("edit of a line gone", "edit", "drop b", u"a c h"_s, true);
+    row("reorder", "reorder", "none", u"b a c"_s, false);
+    row("reorder over a line added", "reorder", "add h", u"a b c h"_s, true);
+}
+
+void TestCommands::saveOverFileChangedElsewhere()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, handEdit);
+    QFETCH(QStringList, expected);
+    QFETCH(bool, refused);
+
+    writeGroup(0, {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s});
+    for (const QString &name : {u"d.txt"_s, u"e.txt"_s, u"h.txt"_s})
+        makeFile(name);
+    const auto lineOf = [this](const QString &entry) {
+        if (entry == u"h")
+            return file(u"h.txt"_s);
+        if (entry == u"b'")
+            return file(u"b.txt"_s) + u",-v,Bee"_s;
+        return file(entry + u".txt"_s) + u",,"_s + entry;
+    };
+    const auto textOf = [&](const QString &entries) {
+        QByteArray text;
+        for (const QString &entry : entries.split(u' '))
+            text += lineOf(entry).toUtf8() + "\r\n";
+        return text;
+    };
+
+    TForm1 form(home());
+    TForm2 settings(&form);
+    TForm3 editor(&form);
+    form.setDialogs(&settings, &editor);
+    form.show();
+    QCOMPARE(form.LaunchBtn.size(), 3);
+
+    if (handEdit == u"add h") {
+        QVERIFY(writeBytes(groupFile(0), textOf(u"a b c h"_s)));
+    } else if (handEdit == u"drop b") {
+        QVERIFY(writeBytes(groupFile(0), textOf(u"a c h"_s)));
+    } else if (handEdit == u"c to e") {
+        struct stat old {};
+        QCOMPARE(::stat(QFile::encodeName(groupFile(0)).constData(), &old), 0);
+        const QString next = file(u"next.txt"_s);
+        QVERIFY(writeBytes(next, textOf(u"a b e"_s)));
+        const struct timespec times[2] = {old.st_atim, old.st_mtim};
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(next).constData(), times, 0), 0);
+        QCOMPARE(std::rename(QFile::encodeName(next).constData(), QFile::encodeName(groupFile(0)).constData()), 0);
+        QCOMPARE(QFileInfo(groupFile(0)).size(), qint64(old.st_size));
+    }
+
+    if (action == u"drop") {
+        form.DropTarget1Dropped({file(u"d.txt"_s)});
+    } else if (action == u"delete") {
+        form.ButtonMouseEnter(form.LaunchBtn[1]);
+        form.DelBtnClick();
+    } else if (action == u"edit") {
+        form.ButtonMouseEnter(form.LaunchBtn[1]);
+        QTimer::singleShot(0, &editor, [&] {
+            editor.ParamEdit->setText(u"-v"_s);
+            editor.HintEdit->setText(u"Bee"_s);
+            editor.Button1->click();
+            if (editor.isVisible())
+                editor.done(QDialog::Rejected);
+        });
+        form.EditCmdClick();
+        QVERIFY(editor.isHidden());
+    } else if (action == u"reorder") {
+        settings.show();
+        settings.ListBox1->setCurrentRow(1);
+        settings.UpBtn->click();
+        settings.ConfirmBtn->click();
+        QVERIFY(settings.close());
+    }
+
+    QCOMPARE(readBytes(groupFile(0)), textOf(expected.join(u' ')));
+    if (refused) {
+        QCOMPARE(m_shown.size(), 1);
+        QVERIFY2(m_shown[0].contains(groupFile(0)) && m_shown[0].contains(u"他で変更"_s), qPrintable(m_shown[0]));
+    } else {
+        QCOMPARE(m_shown, QStringList());
+    }
+    // The bar shows the file, button i for line i.
+    QStringList files;
+    for (const QString &entry : std::as_const(expected))
+        files.append(file(entry.left(1) + u".txt"_s));
+    QStringList buttonFiles, lineFiles;
+    for (const LaunchButton *button : std::as_const(form.LaunchBtn))
+        buttonFiles.append(button->filePath());
+    for (const QString &line : std::as_const(form.LaunchPath[0]))
+        lineFiles.append(splitEntryLine(line).value(0));
+    QCOMPARE(buttonFiles, files);
+    QCOMPARE(lineFiles, files);
+    QCOMPARE(form.FlowLayout1->items(), widgetsOf(form.LaunchBtn));
+
+    // The file is known again: the next save writes the lines in memory
+    // (a line typed by hand as a bare path gets its two commas).
+    form.ButtonMouseEnter(form.LaunchBtn.first());
+    form.DelBtnClick();
+    QCOMPARE(readBytes(groupFile(0)), form.LaunchPath[0].join(u"\r\n"_s).toUtf8() + "\r\n");
 }
 
 QTEST_MAIN(TestCommands)

@@ -4,6 +4,7 @@
 #include "editor/Unit3.h"
 #include "launcher/IconLayer.h"
 #include "launcher/LaunchButton.h"
+#include "platform/FileStamp.h"
 #include "TestFiles.h"
 
 #include <QAction>
@@ -235,8 +236,8 @@ void TestParameterEditor::change()
     LaunchButton *button = m_form1->LaunchBtn.at(1);
     const QString tipBefore = button->toolTip();
     m_form1->AddMenu->setChecked(true);
-    // Saved even when nothing changed: the file comes back.
-    QVERIFY(QFile::remove(groupFile()));
+    // Saved even when nothing changed: the file is replaced by a new one.
+    const FileStamp before = fileStamp(groupFile());
 
     editEntry(1, [&] {
         m_form3->ParamEdit->setText(param);
@@ -246,6 +247,7 @@ void TestParameterEditor::change()
     QCOMPARE(m_form1->LaunchPath[0].at(1), line);
     QCOMPARE(m_form1->LaunchPath[0].size(), 2);
     QCOMPARE(QString::fromUtf8(readBytes(groupFile())), file(u"a.txt"_s) + u",,a\r\n"_s + line + u"\r\n"_s);
+    QVERIFY(fileStamp(groupFile()) != before);
     QCOMPARE(button->toolTip(), showHint ? hint : tipBefore);
     QVERIFY(!m_form1->AddMenu->isChecked());
     QVERIFY(m_shown.isEmpty());

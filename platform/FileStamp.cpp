@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: MIT
+#include "platform/FileStamp.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+
+FileStamp fileStamp(const QString &path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.size = info.st_size;
+    stamp.mtimeNs = qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+    stamp.device = info.st_dev;
+    stamp.inode = info.st_ino;
+    return stamp;
+}
