@@ -235,21 +235,14 @@ void TForm1::placeComponents()
 
 void TForm1::keepOnScreen()
 {
-    const QRect frame = geometry();
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    for (const QScreen *screen : screens) {
-        if (screen->geometry().intersects(frame))
-            return;
-    }
-    const QScreen *primary = QGuiApplication::primaryScreen();
-    if (!primary)
-        return;
-    // A monitor that held the window is gone: bring it back, as near to its
-    // old place as the primary screen allows.
-    const QRect area = primary->geometry();
-    const int left = std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width()));
-    const int top = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height()));
-    move(left, top);
+    // A stored size beyond the screen, or a place off it (a monitor that is
+    // gone, a hand-edited file), would open a window nobody can see or reach.
+    QList<ScreenArea> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens.append({screen->geometry(), screen->availableGeometry()});
+    const QRect placed = placeOnScreen(m_userGeometry, screens, minimumSize());
+    move(placed.topLeft());
+    resize(placed.size());
 }
 
 void TForm1::showEvent(QShowEvent *event)
@@ -272,9 +265,23 @@ void TForm1::closeEvent(QCloseEvent *event)
 void TForm1::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    if (m_systemGesture == SystemGesture::Resize) {
+        m_userGeometry.width = width();
+        m_userGeometry.height = height();
+    }
     FormResize();
     placeComponents();
     updateWindowShape();
+}
+
+void TForm1::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    if (m_systemGesture == SystemGesture::Move) {
+        m_userGeometry.left = x();
+        m_userGeometry.top = y();
+        m_userMoved = true;
+    }
 }
 
 void TForm1::bringToFront()

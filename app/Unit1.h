@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/WindowPlacement.h"
 #include "launcher/EntryLine.h"
 #include "launcher/GroupFile.h"
 
@@ -122,6 +123,11 @@ public:
 
     // --- Settings file ---
     QString iniPath() const;
+    // The place and size the settings file stores: as read, or as the user's
+    // own move or resize left them. What the window manager imposes (a tiling
+    // layout, a maximise, rounding at fractional scales) and the fitting onto
+    // the screen at start never replace them.
+    const StoredGeometry &userGeometry() const { return m_userGeometry; }
     void ReadIniFile();
     // Reports a failure to the user and returns false.
     bool WriteIniFile();
@@ -218,6 +224,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -226,6 +233,9 @@ private:
     bool handleAreaMouse(QEvent *event);
     void followPointer(const QPoint &globalPos);
     void applyDrag(const QPoint &delta);
+    void startSystemGesture();
+    void checkSystemGesture();
+    void endSystemGesture();
     void FormCreate();
     void FormResize();
     void createComponents();
@@ -270,4 +280,12 @@ private:
         QPoint pressGlobal;
         QRect startGeometry;
     } m_drag;
+    StoredGeometry m_userGeometry;
+    bool m_userMoved = false; // the stored position is one the user dragged to
+    // A move or resize the user started and the window manager carries out:
+    // the geometry changes that follow are the user's until the button is
+    // released (where the X server can tell) or the pointer comes back to us.
+    enum class SystemGesture { None, Move, Resize } m_systemGesture = SystemGesture::None;
+    QTimer *m_gestureTimer = nullptr;
+    bool m_gestureReleased = false;
 };

@@ -8,12 +8,14 @@
 #include "launcher/IconLayer.h"
 #include "launcher/LaunchButton.h"
 #include "launcher/PathRules.h"
+#include "platform/X11Window.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -159,6 +161,7 @@ void TForm1::followPointer(const QPoint &globalPos)
             if (started) {
                 m_drag.active = false;
                 unsetCursor();
+                startSystemGesture();
                 return;
             }
         }
@@ -168,10 +171,61 @@ void TForm1::followPointer(const QPoint &globalPos)
 
 void TForm1::applyDrag(const QPoint &delta)
 {
-    if (m_drag.resize)
-        resize(m_drag.startGeometry.size() + QSize(delta.x(), delta.y()));
-    else
-        move(m_drag.startGeometry.topLeft() + delta);
+    // What the user asked for is stored, not what the window system made of
+    // it (at a fractional scale factor it may come back a pixel off).
+    if (m_drag.resize) {
+        const QSize size = (m_drag.startGeometry.size() + QSize(delta.x(), delta.y())).expandedTo(minimumSize());
+        resize(size);
+        m_userGeometry.width = size.width();
+        m_userGeometry.height = size.height();
+    } else {
+        const QPoint pos = m_drag.startGeometry.topLeft() + delta;
+        move(pos);
+        m_userGeometry.left = pos.x();
+        m_userGeometry.top = pos.y();
+        m_userMoved = true;
+    }
+}
+
+void TForm1::startSystemGesture()
+{
+    m_systemGesture = m_drag.resize ? SystemGesture::Resize : SystemGesture::Move;
+    windowHandle()->installEventFilter(this);
+    if (!m_gestureTimer) {
+        m_gestureTimer = new QTimer(this);
+        m_gestureTimer->setInterval(100);
+        connect(m_gestureTimer, &QTimer::timeout, this, &TForm1::checkSystemGesture);
+    }
+    m_gestureReleased = false;
+    m_gestureTimer->start();
+}
+
+void TForm1::checkSystemGesture()
+{
+    const std::optional<bool> held = X11Window::pointerButtonDown();
+    if (!held) {
+        // Only the pointer's return can tell.
+        m_gestureTimer->stop();
+        return;
+    }
+    if (*held) {
+        m_gestureReleased = false;
+        return;
+    }
+    // The last geometry the window manager sent before the release may not
+    // have reached us yet: it ends one tick later.
+    if (m_gestureReleased)
+        endSystemGesture();
+    m_gestureReleased = true;
+}
+
+void TForm1::endSystemGesture()
+{
+    m_systemGesture = SystemGesture::None;
+    if (m_gestureTimer)
+        m_gestureTimer->stop();
+    if (windowHandle())
+        windowHandle()->removeEventFilter(this);
 }
 
 bool TForm1::handleAreaMouse(QEvent *event)
@@ -212,6 +266,16 @@ bool TForm1::handleAreaMouse(QEvent *event)
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
+    // Where the button cannot be asked for, a press or a move without a
+    // button ends the user's gesture; an Enter does not, as one comes at
+    // once, when the pointer passes to the window manager.
+    if (watched == windowHandle() && m_systemGesture != SystemGesture::None) {
+        const bool pointerBack = event->type() == QEvent::MouseButtonPress
+            || (event->type() == QEvent::MouseMove && static_cast<QMouseEvent *>(event)->buttons() == Qt::NoButton);
+        if (pointerBack)
+            endSystemGesture();
+        return false;
+    }
     if (watched == FlowLayout1 || watched == DropTarget1)
         return handleAreaMouse(event);
     return QWidget::eventFilter(watched, event);

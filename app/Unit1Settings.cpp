@@ -52,10 +52,13 @@ void TForm1::ReadIniFile()
 {
     const IniFile ini = IniFile::load(iniPath());
 
-    move(x(), readInt(ini, Setting::FormTop));
-    move(readInt(ini, Setting::FormLeft), y());
-    resize(width(), readInt(ini, Setting::FormHeight));
-    resize(readInt(ini, Setting::FormWidth), height());
+    // Kept as read, whatever the screen makes of it: the window gets a
+    // place that fits, the file keeps what the user set.
+    m_userGeometry.top = readInt(ini, Setting::FormTop);
+    m_userGeometry.left = readInt(ini, Setting::FormLeft);
+    m_userGeometry.height = readInt(ini, Setting::FormHeight);
+    m_userGeometry.width = readInt(ini, Setting::FormWidth);
+    m_userMoved = false;
     keepOnScreen();
     isShowTaskBar = readBool(ini, Setting::FormTaskBar);
 
@@ -95,17 +98,20 @@ void TForm1::ReadIniFile()
 
 bool TForm1::writeIniFile(QString *error)
 {
-    if (y() < 0)
-        move(x(), 0);
-    if (x() < 0)
-        move(0, y());
+    // A bar the user dragged partly above or left of the screen comes back
+    // to the edge; a place read from the file is the user's to keep.
+    if (m_userMoved && (m_userGeometry.top < 0 || m_userGeometry.left < 0)) {
+        m_userGeometry.top = std::max(m_userGeometry.top, 0);
+        m_userGeometry.left = std::max(m_userGeometry.left, 0);
+        move(std::max(x(), 0), std::max(y(), 0));
+    }
     QDir::setCurrent(HomePath);
 
     IniFile ini = IniFile::load(iniPath());
-    writeInt(ini, Setting::FormTop, y());
-    writeInt(ini, Setting::FormLeft, x());
-    writeInt(ini, Setting::FormHeight, height());
-    writeInt(ini, Setting::FormWidth, width());
+    writeInt(ini, Setting::FormTop, m_userGeometry.top);
+    writeInt(ini, Setting::FormLeft, m_userGeometry.left);
+    writeInt(ini, Setting::FormHeight, m_userGeometry.height);
+    writeInt(ini, Setting::FormWidth, m_userGeometry.width);
     writeBool(ini, Setting::FormTaskBar, isShowTaskBar);
     writeInt(ini, Setting::IconWidth, bw2);
     writeInt(ini, Setting::IconCorner, bc2);

@@ -4,7 +4,32 @@
 #include "platform/RegularFile.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSaveFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The new file is created by this process: a launcher run once as root in
+// another user's folder would leave them files of root's that they can no
+// longer save. Root gives the file back to its owner and group, anyone else
+// at most to a group of their own; where neither is allowed (EPERM, a file
+// system without owners) only the mode is kept, as QSaveFile does.
+void keepOwner(const QString &path, int fd)
+{
+    struct stat old {};
+    struct stat fresh {};
+    if (fd < 0 || ::stat(QFile::encodeName(path).constData(), &old) != 0 || ::fstat(fd, &fresh) != 0)
+        return;
+    if (old.st_uid == fresh.st_uid && old.st_gid == fresh.st_gid)
+        return;
+    const bool kept = ::fchown(fd, old.st_uid, old.st_gid) == 0 || ::fchown(fd, uid_t(-1), old.st_gid) == 0;
+    Q_UNUSED(kept);
+}
+
+} // namespace
 
 bool writeFileAtomically(const QString &path, const QByteArray &data, QString *error)
 {
@@ -16,7 +41,8 @@ bool writeFileAtomically(const QString &path, const QByteArray &data, QString *e
         return false;
     }
     // QSaveFile writes beside the target, syncs and renames; it follows a
-    // symbolic link to its target and keeps the old file's permissions.
+    // symbolic link to its target and keeps the old file's permissions (the
+    // owner and group we keep ourselves, below).
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)
@@ -32,6 +58,7 @@ bool writeFileAtomically(const QString &path, const QByteArray &data, QString *e
         file.cancelWriting();
         return false;
     }
+    keepOwner(path, file.handle());
     if (!file.commit()) {
         if (error)
             *error = file.errorString();

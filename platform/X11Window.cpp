@@ -157,4 +157,18 @@ void setStaysOnTop(QWidget *window, bool on)
     xcb_flush(c);
 }
 
+std::optional<bool> pointerButtonDown()
+{
+    xcb_connection_t *c = connection();
+    if (!c)
+        return std::nullopt;
+    int screen = 0;
+    const XcbReply<xcb_query_pointer_reply_t> reply(
+        xcb_query_pointer_reply(c, xcb_query_pointer(c, rootOf(c, &screen)), nullptr));
+    if (!reply)
+        return std::nullopt;
+    // Buttons 4 and 5 are the wheel: they are never held.
+    return (reply->mask & (XCB_BUTTON_MASK_1 | XCB_BUTTON_MASK_2 | XCB_BUTTON_MASK_3)) != 0;
+}
+
 } // namespace X11Window

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
+
 class QWidget;
 
 // Window states that the X11 window manager keeps (_NET_WM_STATE). Every
@@ -20,5 +22,9 @@ void setSkipTaskbar(QWidget *window);
 // Adds or removes the stay-on-top state, on a shown window through the window
 // manager, so the window neither moves nor flashes.
 void setStaysOnTop(QWidget *window, bool on);
+
+// Whether a mouse button is held down right now, as the X server knows it
+// (also while the window manager holds the pointer); nothing elsewhere.
+std::optional<bool> pointerButtonDown();
 
 } // namespace X11Window

@@ -2,6 +2,7 @@
 #include "app/ErrorReport.h"
 #include "app/Plate.h"
 #include "app/Unit1.h"
+#include "app/WindowPlacement.h"
 #include "launcher/IconLayer.h"
 #include "launcher/LaunchButton.h"
 #include "settings/IniFile.h"
@@ -12,12 +13,14 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <climits>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -34,7 +37,14 @@ QStringList entriesOf(const QString &dir)
 
 } // namespace
 
+char *toString(const StoredGeometry &g)
+{
+    return QTest::toString(u"left %1, top %2, width %3, height %4"_s.arg(g.left).arg(g.top).arg(g.width).arg(g.height));
+}
+
 Q_DECLARE_METATYPE(ErrorReport::CloseChoice)
+Q_DECLARE_METATYPE(StoredGeometry)
+Q_DECLARE_METATYPE(QList<ScreenArea>)
 
 class TestMainWindow : public QObject
 {
@@ -49,6 +59,18 @@ private:
     QString home() const { return m_dir->path() + u'/'; }
     QString file(const QString &name) const { return home() + name; }
     void writeIni(const QByteArray &text) { QVERIFY(writeBytes(file(u"Quillbrook.ini"_s), text)); }
+    void writeGeometry(const StoredGeometry &g)
+    {
+        writeIni(u"[Form]\r\nTop=%1\r\nLeft=%2\r\nHeight=%3\r\nWidth=%4\r\n"_s.arg(g.top).arg(g.left).arg(g.height)
+                     .arg(g.width).toUtf8());
+    }
+    // The geometry the settings file holds now.
+    StoredGeometry storedGeometry() const
+    {
+        const IniFile ini = IniFile::load(file(u"Quillbrook.ini"_s));
+        const auto value = [&](const char *key) { return ini.value(u"Form"_s, QString::fromUtf8(key)).value_or(u"?"_s).toInt(); };
+        return {value("Left"), value("Top"), value("Width"), value("Height")};
+    }
 
 private Q_SLOTS:
     void init();
@@ -60,8 +82,14 @@ private Q_SLOTS:
     void minimumSize();
     void currentGroupFromSettings_data();
     void currentGroupFromSettings();
-    void positionOffEveryScreen_data();
-    void positionOffEveryScreen();
+    void placeOnScreens_data();
+    void placeOnScreens();
+    void geometryFitsTheScreen_data();
+    void geometryFitsTheScreen();
+    void imposedGeometryNotStored_data();
+    void imposedGeometryNotStored();
+    void userDragStored_data();
+    void userDragStored();
     void closeWhenSettingsCannotBeWritten_data();
     void closeWhenSettingsCannotBeWritten();
     void stayAfterFailedCloseThenCloseAgain();
@@ -136,7 +164,12 @@ void TestMainWindow::startsWithDefaultsAndNoFiles()
     TForm1 form(home());
     form.show();
 
-    QCOMPARE(form.geometry(), QRect(670, 0, 500, 100));
+    // The default place passes the right edge of the tests' 800 pixel wide
+    // screen: the window moves in, the stored place stays the default.
+    QCOMPARE(form.userGeometry(), (StoredGeometry{670, 0, 500, 100}));
+    QCOMPARE(form.size(), QSize(500, 100));
+    QCOMPARE(form.y(), 0);
+    QVERIFY(form.screen()->availableGeometry().contains(form.geometry()));
     QCOMPARE(form.MenuIndex, 0);
     QVERIFY(form.Menu0->isChecked());
     QVERIFY(!form.isShowTaskBar);
@@ -338,34 +371,173 @@ void TestMainWindow::currentGroupFromSettings()
     QCOMPARE(IniFile::load(file(u"Quillbrook.ini"_s)).value(u"Menu", u"Index"), QString::number(expected));
 }
 
-void TestMainWindow::positionOffEveryScreen_data()
+void TestMainWindow::placeOnScreens_data()
 {
-    QTest::addColumn<bool>("fromBottomRight"); // else from the top-left corner
-    QTest::addColumn<QPoint>("offset");
-    QTest::addColumn<bool>("moved");
+    QTest::addColumn<QList<ScreenArea>>("screens");
+    QTest::addColumn<StoredGeometry>("stored");
+    QTest::addColumn<QRect>("expected");
 
-    QTest::newRow("far right and below") << true << QPoint(1000, 1000) << true;
-    QTest::newRow("far left and above") << false << QPoint(-5000, -5000) << true;
-    QTest::newRow("partly on screen stays") << true << QPoint(-50, -50) << false;
+    // A primary screen with a panel along its bottom, a second one to its
+    // right and higher up.
+    const ScreenArea primary{QRect(0, 0, 1000, 800), QRect(0, 0, 1000, 770)};
+    const ScreenArea second{QRect(1000, -200, 800, 600), QRect(1000, -200, 800, 600)};
+    const QList<ScreenArea> both{primary, second};
+
+    QTest::newRow("fits") << both << StoredGeometry{100, 100, 500, 100} << QRect(100, 100, 500, 100);
+    QTest::newRow("on the second screen") << both << StoredGeometry{1100, -150, 500, 100} << QRect(1100, -150, 500, 100);
+    QTest::newRow("past the second's right edge") << both << StoredGeometry{1500, 0, 500, 100}
+                                                  << QRect(1300, 0, 500, 100);
+    QTest::newRow("over the panel") << both << StoredGeometry{0, 700, 300, 100} << QRect(0, 670, 300, 100);
+    QTest::newRow("larger than the available area") << both << StoredGeometry{0, 0, 5000, 5000}
+                                                    << QRect(0, 0, 1000, 770);
+    QTest::newRow("corner off both, overlaps the second") << both << StoredGeometry{1500, -300, 500, 200}
+                                                          << QRect(1300, -200, 500, 200);
+    QTest::newRow("off every screen: the primary") << both << StoredGeometry{5000, 5000, 100, 100}
+                                                   << QRect(900, 670, 100, 100);
+    QTest::newRow("overlap past 32 bits") << both << StoredGeometry{INT_MIN, INT_MIN, INT_MAX, INT_MAX}
+                                          << QRect(0, 0, 1000, 770);
+    QTest::newRow("screen smaller than the minimum") << QList<ScreenArea>{{QRect(0, 0, 50, 40), QRect(0, 0, 50, 40)}}
+                                                     << StoredGeometry{10, 10, 500, 100} << QRect(0, 0, 70, 70);
+    QTest::newRow("no screens") << QList<ScreenArea>{} << StoredGeometry{100, 100, 500, 100} << QRect(0, 0, 70, 70);
 }
 
-void TestMainWindow::positionOffEveryScreen()
+void TestMainWindow::placeOnScreens()
 {
-    QFETCH(bool, fromBottomRight);
-    QFETCH(QPoint, offset);
-    QFETCH(bool, moved);
+    QFETCH(QList<ScreenArea>, screens);
+    QFETCH(StoredGeometry, stored);
+    QFETCH(QRect, expected);
 
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QPoint stored = (fromBottomRight ? screen.bottomRight() : screen.topLeft()) + offset;
-    writeIni(u"[Form]\r\nTop=%1\r\nLeft=%2\r\nHeight=100\r\nWidth=500\r\n"_s.arg(stored.y()).arg(stored.x()).toUtf8());
+    QCOMPARE(placeOnScreen(stored, screens, QSize(70, 70)), expected);
+}
+
+void TestMainWindow::geometryFitsTheScreen_data()
+{
+    QTest::addColumn<StoredGeometry>("stored");
+    QTest::addColumn<QRect>("shown");
+
+    // The offscreen platform's one screen: 800 x 800, all of it available.
+    QTest::newRow("fits") << StoredGeometry{100, 200, 300, 150} << QRect(100, 200, 300, 150);
+    QTest::newRow("past the right edge") << StoredGeometry{670, 0, 500, 100} << QRect(300, 0, 500, 100);
+    QTest::newRow("huge width") << StoredGeometry{670, 0, 99999999, 100} << QRect(0, 0, 800, 100);
+    QTest::newRow("huge height, low down") << StoredGeometry{100, 700, 300, 99999999} << QRect(100, 0, 300, 800);
+    QTest::newRow("largest size") << StoredGeometry{0, 0, INT_MAX, INT_MAX} << QRect(0, 0, 800, 800);
+    QTest::newRow("largest place") << StoredGeometry{INT_MAX, INT_MAX, 500, 100} << QRect(300, 700, 500, 100);
+    QTest::newRow("smallest place") << StoredGeometry{INT_MIN, INT_MIN, 500, 100} << QRect(0, 0, 500, 100);
+    QTest::newRow("partly above and left") << StoredGeometry{-50, -50, 500, 100} << QRect(0, 0, 500, 100);
+    QTest::newRow("far right and below") << StoredGeometry{1800, 1800, 500, 100} << QRect(300, 700, 500, 100);
+    QTest::newRow("negative size") << StoredGeometry{100, 100, -500, -1} << QRect(100, 100, 70, 70);
+    QTest::newRow("smallest size") << StoredGeometry{100, 100, INT_MIN, INT_MIN} << QRect(100, 100, 70, 70);
+}
+
+void TestMainWindow::geometryFitsTheScreen()
+{
+    QFETCH(StoredGeometry, stored);
+    QFETCH(QRect, shown);
+
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    if (available != QRect(0, 0, 800, 800))
+        QSKIP("the table is written for the offscreen platform's 800 x 800 screen");
+    writeGeometry(stored);
 
     TForm1 form(home());
     form.show();
-    QCOMPARE(form.size(), QSize(500, 100));
-    if (moved)
-        QVERIFY2(screen.contains(form.geometry()), qPrintable(u"%1,%2"_s.arg(form.x()).arg(form.y())));
-    else
-        QCOMPARE(form.pos(), stored);
+    QCOMPARE(form.geometry(), shown);
+    QVERIFY(available.contains(form.geometry()));
+    // What was read is what is written back: the user moved nothing.
+    QCOMPARE(form.userGeometry(), stored);
+    QVERIFY(form.close());
+    QCOMPARE(storedGeometry(), stored);
+}
+
+enum class Imposed { Move, Resize, Maximise, OneOff };
+
+void TestMainWindow::imposedGeometryNotStored_data()
+{
+    QTest::addColumn<int>("imposed");
+
+    QTest::newRow("a tiling layout's place") << int(Imposed::Move);
+    QTest::newRow("a tiling layout's size") << int(Imposed::Resize);
+    QTest::newRow("maximised") << int(Imposed::Maximise);
+    QTest::newRow("a pixel off at a fractional scale") << int(Imposed::OneOff);
+}
+
+void TestMainWindow::imposedGeometryNotStored()
+{
+    QFETCH(int, imposed);
+
+    const StoredGeometry stored{100, 200, 600, 150};
+    writeGeometry(stored);
+    TForm1 form(home());
+    form.show();
+    switch (Imposed(imposed)) {
+    case Imposed::Move: form.move(0, 0); break;
+    case Imposed::Resize: form.resize(800, 400); break;
+    case Imposed::Maximise: form.showMaximized(); break;
+    case Imposed::OneOff: form.setGeometry(101, 200, 599, 151); break;
+    }
+    QTRY_VERIFY(form.geometry() != QRect(100, 200, 600, 150));
+    QVERIFY(form.WriteIniFile());
+    QCOMPARE(storedGeometry(), stored);
+    QVERIFY(form.close());
+    QCOMPARE(storedGeometry(), stored);
+}
+
+void TestMainWindow::userDragStored_data()
+{
+    QTest::addColumn<StoredGeometry>("stored");
+    QTest::addColumn<bool>("resizeMode");
+    QTest::addColumn<int>("button"); // Qt::MouseButton
+    QTest::addColumn<QPoint>("delta");
+    QTest::addColumn<StoredGeometry>("expected");
+
+    const StoredGeometry fits{100, 200, 300, 150};
+    QTest::newRow("move") << fits << false << int(Qt::LeftButton) << QPoint(50, 30) << StoredGeometry{150, 230, 300, 150};
+    QTest::newRow("move, right button") << fits << false << int(Qt::RightButton) << QPoint(-40, 60)
+                                        << StoredGeometry{60, 260, 300, 150};
+    QTest::newRow("resize") << fits << true << int(Qt::LeftButton) << QPoint(100, 50)
+                            << StoredGeometry{100, 200, 400, 200};
+    QTest::newRow("resize below the minimum") << fits << true << int(Qt::LeftButton) << QPoint(-500, -500)
+                                              << StoredGeometry{100, 200, 70, 70};
+    // Written back at the edge, as the window itself comes back.
+    QTest::newRow("moved partly above and left") << fits << false << int(Qt::LeftButton) << QPoint(-150, -250)
+                                                 << StoredGeometry{0, 0, 300, 150};
+    // The window was shown 800 wide at 0; moving it keeps the stored width.
+    QTest::newRow("move with a huge stored width") << StoredGeometry{670, 0, 99999999, 100} << false
+                                                   << int(Qt::LeftButton) << QPoint(0, 100)
+                                                   << StoredGeometry{0, 100, 99999999, 100};
+}
+
+void TestMainWindow::userDragStored()
+{
+    QFETCH(StoredGeometry, stored);
+    QFETCH(bool, resizeMode);
+    QFETCH(int, button);
+    QFETCH(QPoint, delta);
+    QFETCH(StoredGeometry, expected);
+
+    writeGeometry(stored);
+    TForm1 form(home());
+    form.show();
+    form.ReSize2->setChecked(resizeMode);
+
+    // A pointer's global position does not follow the window it moves.
+    const auto pointer = [&](QEvent::Type type, QPoint global, Qt::MouseButtons held) {
+        const QPointF local = form.FlowLayout1->mapFromGlobal(QPointF(global));
+        QMouseEvent event(type, local, QPointF(global), Qt::MouseButton(button), held, Qt::NoModifier);
+        QCoreApplication::sendEvent(form.FlowLayout1, &event);
+    };
+    const QPoint press = form.FlowLayout1->mapToGlobal(QPoint(30, 30));
+    pointer(QEvent::MouseButtonPress, press, Qt::MouseButton(button));
+    pointer(QEvent::MouseMove, press + delta / 2, Qt::MouseButton(button));
+    pointer(QEvent::MouseMove, press + delta, Qt::MouseButton(button));
+    pointer(QEvent::MouseButtonRelease, press + delta, Qt::NoButton);
+    QVERIFY(!form.PopupMenu2->isVisible());
+
+    // Then the window manager has its way; only the user's drag is kept.
+    form.move(5, 5);
+    form.resize(200, 100);
+    QVERIFY(form.close());
+    QCOMPARE(storedGeometry(), expected);
 }
 
 void TestMainWindow::setBackColor_data()

@@ -19,6 +19,7 @@
 #include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <functional>
@@ -88,6 +89,8 @@ private Q_SLOTS:
 
     void everySaveFailsSafely_data();
     void everySaveFailsSafely();
+    void saveKeepsOwner_data();
+    void saveKeepsOwner();
 };
 
 void TestWriteFailures::initTestCase()
@@ -279,6 +282,48 @@ void TestWriteFailures::everySaveFailsSafely()
     form.close();
     QCOMPARE(closed.size(), 1);
     QVERIFY(m_shown.isEmpty());
+}
+
+void TestWriteFailures::saveKeepsOwner_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("settings file") << u"Quillbrook.ini"_s;
+    QTest::newRow("group file") << u"QuillbrookPath.txt"_s;
+}
+
+void TestWriteFailures::saveKeepsOwner()
+{
+    QFETCH(QString, name);
+    if (::geteuid() != 0)
+        QSKIP("giving a file to another user needs root");
+
+    // The user's files, and root starting the launcher in their folder.
+    const QString home = m_home + u'/';
+    QVERIFY(writeBytes(home + u"one.txt"_s, "x"));
+    QVERIFY(writeBytes(home + u"QuillbrookPath.txt"_s, (home + u"one.txt,,One\r\n"_s).toUtf8()));
+    QVERIFY(writeBytes(home + u"Quillbrook.ini"_s, "[Form]\r\nLeft=100\r\n"));
+    const QByteArray path = QFile::encodeName(home + name);
+    constexpr uid_t kNobody = 65534;
+    constexpr gid_t kNogroup = 65534;
+    QCOMPARE(::chown(path.constData(), kNobody, kNogroup), 0);
+    QCOMPARE(::chmod(path.constData(), 0640), 0);
+    struct stat before {};
+    QCOMPARE(::stat(path.constData(), &before), 0);
+
+    TForm1 form(home);
+    form.show();
+    QCOMPARE(form.LaunchBtn.size(), 1);
+    QVERIFY(form.WriteIniFile());
+    QVERIFY(form.SaveGroup());
+
+    struct stat after {};
+    QCOMPARE(::stat(path.constData(), &after), 0);
+    QVERIFY(after.st_ino != before.st_ino); // replaced, not written in place
+    QCOMPARE(after.st_uid, kNobody);
+    QCOMPARE(after.st_gid, kNogroup);
+    QCOMPARE(after.st_mode & 07777, mode_t(0640));
+    QVERIFY(m_shown.isEmpty());
+    QVERIFY(form.close());
 }
 
 QTEST_MAIN(TestWriteFailures)

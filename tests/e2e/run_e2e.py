@@ -259,6 +259,25 @@ class Suite:
         l.drag((g2[0] + g2[2] - 50, g2[1] + 50), (g2[0] - 200, g2[1] - 100))
         g = l.geometry()
         assert (g[2], g[3]) == (70, 70), g
+        # The settings keep what the user did, not what the window manager
+        # imposed afterwards.
+        self.desktop.xdotool("windowmove", l.window, 300, 300)
+        self.desktop.xdotool("windowsize", l.window, 400, 300)
+        time.sleep(0.4)
+        l.key("ctrl+x")
+        wait_for(lambda: not l.running(), what="the launcher to end")
+        ini = l.read("Quillbrook.ini")
+        for line in (f"Top={g[1]}", f"Left={g[0]}", "Height=70", "Width=70"):
+            assert f"{line}\r\n".encode() in ini, (line, ini)
+
+    def case_huge_width(self):
+        l = self.launcher(ini="[Form]\nWidth=99999999\n")
+        x, y, w, h = l.geometry()
+        assert x >= 0 and y >= 0 and x + w <= Desktop.WIDTH and y + h <= Desktop.HEIGHT, (x, y, w, h)
+        l.key("ctrl+x")
+        wait_for(lambda: not l.running(), what="the launcher to end")
+        ini = l.read("Quillbrook.ini")
+        assert b"Width=99999999\r\n" in ini and b"Left=670\r\n" in ini, ini
 
     def case_stealth(self):
         l = self.launcher(ini="[Mode]\nStealth=1\n", files={"QuillbrookPath.txt": self.mixed_group()})
