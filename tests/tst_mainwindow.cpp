@@ -6,7 +6,7 @@
 #include "launcher/LaunchButton.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsKeys.h"
-#include "TestFiles.h"
+#include "BarFixture.h"
 
 #include <QAction>
 #include <QDir>
@@ -14,11 +14,8 @@
 #include <QMenu>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -36,19 +33,9 @@ QStringList entriesOf(const QString &dir)
 
 Q_DECLARE_METATYPE(ErrorReport::CloseChoice)
 
-class TestMainWindow : public QObject
+class TestMainWindow : public QObject, protected BarFixture
 {
     Q_OBJECT
-
-private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QStringList m_shown;
-    QStringList m_asked;
-    std::function<ErrorReport::CloseChoice()> m_closeAnswer;
-
-    QString home() const { return m_dir->path() + u'/'; }
-    QString file(const QString &name) const { return home() + name; }
-    void writeIni(const QByteArray &text) { QVERIFY(writeBytes(file(u"Quillbrook.ini"_s), text)); }
 
 private Q_SLOTS:
     void init();
@@ -72,22 +59,12 @@ private Q_SLOTS:
 
 void TestMainWindow::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_shown.clear();
-    m_asked.clear();
-    m_closeAnswer = [] { return ErrorReport::CloseChoice::Stay; };
-    ErrorReport::setHandlers([this](const QString &message) { m_shown.append(message); },
-                             [this](const QString &message) {
-                                 m_asked.append(message);
-                                 return m_closeAnswer();
-                             });
+    QVERIFY(setUp());
 }
 
 void TestMainWindow::cleanup()
 {
-    ErrorReport::setHandlers({}, {});
-    m_dir.reset();
+    tearDown();
 }
 
 void TestMainWindow::startsWithDefaultsAndNoFiles()
