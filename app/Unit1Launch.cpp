@@ -12,11 +12,44 @@
 #include <QPointer>
 #include <QThreadPool>
 
+#include <functional>
+
+#if defined(__SANITIZE_THREAD__)
+#define QB_THREAD_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define QB_THREAD_SANITIZER 1
+#endif
+#endif
+#ifdef QB_THREAD_SANITIZER
+#include <sanitizer/tsan_interface.h>
+#endif
+
 namespace {
 
 // An open that hangs (a stalled network folder) must not hold the launcher's
 // exit for ever.
 constexpr int kExitWaitMs = 5000;
+
+// The pool hands a job to its worker under a lock ThreadSanitizer cannot see
+// (Qt's mutexes wait on futexes directly), so it would take every job's
+// captures for raced. These two mark that hand-over for it and are nothing in
+// any other build.
+[[maybe_unused]] char launchHandOver;
+
+void handOver()
+{
+#ifdef QB_THREAD_SANITIZER
+    __tsan_release(&launchHandOver);
+#endif
+}
+
+void takeOver()
+{
+#ifdef QB_THREAD_SANITIZER
+    __tsan_acquire(&launchHandOver);
+#endif
+}
 
 } // namespace
 
@@ -32,7 +65,8 @@ void TForm1::BtnClickEvent(LaunchButton *sender)
     // The worker touches no widget: it reports a failure back to the
     // user-interface thread, which shows it unless the bar is gone.
     QPointer<TForm1> self(this);
-    m_launchPool->start([request = std::move(*request), open = opener, self]() mutable {
+    std::function<void()> job = [request = std::move(*request), open = opener, self]() mutable {
+        takeOver();
         request.workingDir = workingDirectoryOf(request.file);
         QString reason;
         if (open(request.file, request.params, request.workingDir, &reason))
@@ -42,7 +76,9 @@ void TForm1::BtnClickEvent(LaunchButton *sender)
             if (self)
                 ErrorReport::notify(self, message);
         }, Qt::QueuedConnection);
-    });
+    };
+    handOver();
+    m_launchPool->start(std::move(job));
 }
 
 bool TForm1::waitForLaunches()

@@ -15,10 +15,13 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// The file's bytes, or "<unreadable>" when it cannot be read (or is missing).
+// The file's bytes; "<missing>" when there is no such file, "<unreadable>"
+// when there is one that cannot be read (a folder, say).
 inline QByteArray readBytes(const QString &path)
 {
     QFile file(path);
+    if (!file.exists())
+        return "<missing>";
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 

@@ -2,7 +2,6 @@
 // The bar's commands: registration mode and its marks, drops, deleting an
 // entry, switching groups, resize mode, and the shortcuts that reach them.
 #include "app/DropArea.h"
-#include "app/ErrorReport.h"
 #include "app/Unit1.h"
 #include "editor/Unit3.h"
 #include "launcher/IconLayer.h"
@@ -10,6 +9,7 @@
 #include "settings/IniFile.h"
 #include "settings/Unit2.h"
 #include "TestFiles.h"
+#include "BarFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,15 +38,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 using TestFiles::writeBytes;
-
-// The file's bytes, or "<missing>" when there is no such file.
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.exists())
-        return "<missing>";
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
+using TestFiles::readBytes;
 
 // The registration marks that are on, in a fixed order; "groups" stands for
 // an enabled group submenu.
@@ -77,16 +69,11 @@ QList<QWidget *> widgetsOf(const QList<LaunchButton *> &buttons)
 
 } // namespace
 
-class TestCommands : public QObject
+class TestCommands : public QObject, protected BarFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QStringList m_shown;
-
-    QString home() const { return m_dir->path() + u'/'; }
-    QString file(const QString &name) const { return home() + name; }
     QString groupFile(int group) const { return home() + groupFileName(group); }
     // An existing file in the home folder.
     QString makeFile(const QString &name);
@@ -127,17 +114,12 @@ private Q_SLOTS:
 
 void TestCommands::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_shown.clear();
-    ErrorReport::setHandlers([this](const QString &message) { m_shown.append(message); },
-                             [](const QString &) { return ErrorReport::CloseChoice::Stay; });
+    QVERIFY(setUp());
 }
 
 void TestCommands::cleanup()
 {
-    ErrorReport::setHandlers({}, {});
-    m_dir.reset();
+    tearDown();
 }
 
 QString TestCommands::makeFile(const QString &name)

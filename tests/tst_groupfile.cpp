@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "launcher/GroupFile.h"
 #include "platform/LocaleCodec.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,19 +15,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+using TestFiles::readBytes;
+using TestFiles::writeBytes;
 
 } // namespace
 

@@ -1,26 +1,22 @@
 // SPDX-License-Identifier: MIT
-#include "app/ErrorReport.h"
 #include "app/Unit1.h"
 #include "launcher/IconLayer.h"
 #include "launcher/IconCache.h"
 #include "launcher/LaunchButton.h"
 #include "platform/LocaleCodec.h"
-#include "TestFiles.h"
+#include "BarFixture.h"
+#include "TestPointer.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QEnterEvent>
 #include <QFile>
 #include <QIcon>
 #include <QImage>
 #include <QMenu>
 #include <QScopeGuard>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -49,30 +45,16 @@ int iconSideOf(const LaunchButton *button)
     return qRound(std::max(size.width(), size.height()));
 }
 
-void enter(QWidget *widget)
-{
-    QEnterEvent event(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
-    QApplication::sendEvent(widget, &event);
-}
-
-void leave(QWidget *widget)
-{
-    QEvent event(QEvent::Leave);
-    QApplication::sendEvent(widget, &event);
-}
+using TestPointer::enter;
+using TestPointer::leave;
 
 } // namespace
 
-class TestGroups : public QObject
+class TestGroups : public QObject, protected BarFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QStringList m_shown;
-
-    QString home() const { return m_dir->path() + u'/'; }
-    QString file(const QString &name) const { return home() + name; }
     QString groupFile() const { return file(u"QuillbrookPath.txt"_s); }
 
     // Group 0 of a desktop entry, a picture, a text file, a missing file, a
@@ -109,19 +91,14 @@ private Q_SLOTS:
 
 void TestGroups::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_shown.clear();
-    ErrorReport::setHandlers([this](const QString &message) { m_shown.append(message); },
-                             [](const QString &) { return ErrorReport::CloseChoice::Stay; });
+    QVERIFY(setUp());
     // Icons are shared by path and time; each test builds its files anew.
     IconCache::clear();
 }
 
 void TestGroups::cleanup()
 {
-    ErrorReport::setHandlers({}, {});
-    m_dir.reset();
+    tearDown();
 }
 
 QStringList TestGroups::writeMixedGroup()

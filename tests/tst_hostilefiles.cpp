@@ -3,20 +3,17 @@
 // and its settings: huge, binary, badly encoded, endless, not files at all.
 // The bar must start, show what it can read, and never write over what it
 // could not read whole.
-#include "app/ErrorReport.h"
 #include "app/Unit1.h"
+#include "BarFixture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -27,11 +24,7 @@ enum class Kind {
     Fifo, Device, DanglingLink, LoopingLink, NoReadPermission, Folder,
 };
 
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+using TestFiles::writeBytes;
 
 QByteArray utf16(const QString &text)
 {
@@ -57,15 +50,11 @@ QString describe(const QString &path)
 
 } // namespace
 
-class TestHostileFiles : public QObject
+class TestHostileFiles : public QObject, protected BarFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QStringList m_shown;
-
-    QString home() const { return m_dir->path() + u'/'; }
     // Puts the hostile thing at `path`; `good` is text the launcher can use,
     // mixed in where the kind allows. False to skip the row.
     bool make(Kind kind, const QString &path, const QByteArray &good, QString *why);
@@ -82,18 +71,14 @@ private Q_SLOTS:
 
 void TestHostileFiles::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_shown.clear();
-    ErrorReport::setHandlers([this](const QString &message) { m_shown.append(message); },
-                             [](const QString &) { return ErrorReport::CloseChoice::QuitWithoutSaving; });
+    QVERIFY(setUp());
+    m_closeAnswer = [] { return ErrorReport::CloseChoice::QuitWithoutSaving; };
 }
 
 void TestHostileFiles::cleanup()
 {
-    ErrorReport::setHandlers({}, {});
     QFile::setPermissions(home(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    m_dir.reset();
+    tearDown();
 }
 
 bool TestHostileFiles::make(Kind kind, const QString &path, const QByteArray &good, QString *why)

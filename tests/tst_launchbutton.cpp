@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "launcher/LaunchButton.h"
+#include "TestPointer.h"
 
-#include <QApplication>
-#include <QEnterEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -10,17 +9,8 @@
 
 namespace {
 
-void enter(QWidget *widget)
-{
-    QEnterEvent event(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
-    QApplication::sendEvent(widget, &event);
-}
-
-void leave(QWidget *widget)
-{
-    QEvent event(QEvent::Leave);
-    QApplication::sendEvent(widget, &event);
-}
+using TestPointer::enter;
+using TestPointer::leave;
 
 // Animations run 0.1 s and 0.2 s; a slow machine gets much longer.
 constexpr int kSettle = 5000;

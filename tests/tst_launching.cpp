@@ -2,15 +2,14 @@
 // Opening an entry: what a click hands over, on which thread, what a failure
 // tells the user, and what a real program, desktop entry, folder or document
 // receives when it is started.
-#include "app/ErrorReport.h"
 #include "app/Unit1.h"
 #include "editor/Unit3.h"
 #include "launcher/LaunchButton.h"
 #include "launcher/LaunchRequest.h"
 #include "launcher/PathRules.h"
 #include "platform/Opener.h"
+#include "BarFixture.h"
 #include "TestDesktop.h"
-#include "TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -107,7 +106,7 @@ struct Record {
 
 } // namespace
 
-class TestLaunching : public QObject
+class TestLaunching : public QObject, protected BarFixture
 {
     Q_OBJECT
 
@@ -115,13 +114,9 @@ private:
     // Lives for the whole run: the desktop's folders must not change once
     // GIO has read them.
     QTemporaryDir m_base;
-    std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<TForm1> m_form;
     std::shared_ptr<FakeOpener> m_fake;
-    QStringList m_shown;
-    QList<QThread *> m_shownOn;
 
-    QString home() const { return m_dir->path() + u'/'; }
     QString records() const { return m_base.filePath(u"records"_s); }
     // The recorder, copied into a folder whose name has a blank.
     QString recorder() const { return m_base.filePath(u"my tools/recorder"_s); }
@@ -191,16 +186,7 @@ void TestLaunching::initTestCase()
 
 void TestLaunching::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_shown.clear();
-    m_shownOn.clear();
-    ErrorReport::setHandlers(
-        [this](const QString &message) {
-            m_shown.append(message);
-            m_shownOn.append(QThread::currentThread());
-        },
-        [](const QString &) { return ErrorReport::CloseChoice::Stay; });
+    QVERIFY(setUp());
     const QStringList old = QDir(records()).entryList(QDir::Files | QDir::Hidden);
     for (const QString &name : old)
         QFile::remove(QDir(records()).filePath(name));
@@ -213,8 +199,7 @@ void TestLaunching::cleanup()
         m_fake->open(1000);
     m_form.reset();
     m_fake.reset();
-    ErrorReport::setHandlers({}, {});
-    m_dir.reset();
+    tearDown();
 }
 
 TForm1 &TestLaunching::form()

@@ -2,11 +2,10 @@
 // A storm of clicks: 200 in a second on entries of every kind. Every launch
 // must happen or be reported, the bar must go on handling events while the
 // launches are under way, and no zombie and no thread may remain.
-#include "app/ErrorReport.h"
 #include "app/Unit1.h"
 #include "launcher/LaunchButton.h"
+#include "BarFixture.h"
 #include "TestDesktop.h"
-#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,16 +71,13 @@ struct GatedOpener {
 
 } // namespace
 
-class TestLaunchStorm : public QObject
+class TestLaunchStorm : public QObject, protected BarFixture
 {
     Q_OBJECT
 
 private:
     QTemporaryDir m_base;
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QStringList m_shown;
 
-    QString home() const { return m_dir->path() + u'/'; }
     QString records() const { return m_base.filePath(u"records"_s); }
     int recordCount() const { return int(QDir(records()).entryList(QDir::Files).size()); }
     // Clicks the buttons in turn, one every 5 ms, from the event loop.
@@ -118,11 +114,7 @@ void TestLaunchStorm::initTestCase()
 
 void TestLaunchStorm::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_shown.clear();
-    ErrorReport::setHandlers([this](const QString &message) { m_shown.append(message); },
-                             [](const QString &) { return ErrorReport::CloseChoice::Stay; });
+    QVERIFY(setUp());
     const QStringList old = QDir(records()).entryList(QDir::Files);
     for (const QString &name : old)
         QFile::remove(QDir(records()).filePath(name));
@@ -130,8 +122,7 @@ void TestLaunchStorm::init()
 
 void TestLaunchStorm::cleanup()
 {
-    ErrorReport::setHandlers({}, {});
-    m_dir.reset();
+    tearDown();
 }
 
 void TestLaunchStorm::storm(const QList<LaunchButton *> &buttons)

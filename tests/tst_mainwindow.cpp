@@ -7,7 +7,7 @@
 #include "launcher/LaunchButton.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsKeys.h"
-#include "TestFiles.h"
+#include "BarFixture.h"
 
 #include <QAction>
 #include <QDir>
@@ -16,7 +16,6 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -46,19 +45,11 @@ Q_DECLARE_METATYPE(ErrorReport::CloseChoice)
 Q_DECLARE_METATYPE(StoredGeometry)
 Q_DECLARE_METATYPE(QList<ScreenArea>)
 
-class TestMainWindow : public QObject
+class TestMainWindow : public QObject, protected BarFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QStringList m_shown;
-    QStringList m_asked;
-    std::function<ErrorReport::CloseChoice()> m_closeAnswer;
-
-    QString home() const { return m_dir->path() + u'/'; }
-    QString file(const QString &name) const { return home() + name; }
-    void writeIni(const QByteArray &text) { QVERIFY(writeBytes(file(u"Quillbrook.ini"_s), text)); }
     void writeGeometry(const StoredGeometry &g)
     {
         writeIni(u"[Form]\r\nTop=%1\r\nLeft=%2\r\nHeight=%3\r\nWidth=%4\r\n"_s.arg(g.top).arg(g.left).arg(g.height)
@@ -141,22 +132,12 @@ void TestMainWindow::groupNameCaptions()
 
 void TestMainWindow::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_shown.clear();
-    m_asked.clear();
-    m_closeAnswer = [] { return ErrorReport::CloseChoice::Stay; };
-    ErrorReport::setHandlers([this](const QString &message) { m_shown.append(message); },
-                             [this](const QString &message) {
-                                 m_asked.append(message);
-                                 return m_closeAnswer();
-                             });
+    QVERIFY(setUp());
 }
 
 void TestMainWindow::cleanup()
 {
-    ErrorReport::setHandlers({}, {});
-    m_dir.reset();
+    tearDown();
 }
 
 void TestMainWindow::startsWithDefaultsAndNoFiles()

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "app/ErrorReport.h"
 #include "app/Unit1.h"
 #include "editor/Unit3.h"
 #include "launcher/IconLayer.h"
 #include "launcher/LaunchButton.h"
 #include "platform/FileStamp.h"
 #include "TestFiles.h"
+#include "BarFixture.h"
 
 #include <QAction>
 #include <QDir>
@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -48,18 +47,14 @@ enum class Closing { Change, Discard, CloseBox, EscapeKey };
 
 Q_DECLARE_METATYPE(Closing)
 
-class TestParameterEditor : public QObject
+class TestParameterEditor : public QObject, protected BarFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<TForm3> m_form3;
-    QStringList m_shown;
 
-    QString home() const { return m_dir->path() + u'/'; }
-    QString file(const QString &name) const { return home() + name; }
     QString groupFile() const { return file(groupFileName(0)); }
 
     void start();
@@ -89,11 +84,7 @@ private Q_SLOTS:
 
 void TestParameterEditor::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_shown.clear();
-    ErrorReport::setHandlers([this](const QString &message) { m_shown.append(message); },
-                             [](const QString &) { return ErrorReport::CloseChoice::Stay; });
+    QVERIFY(setUp());
     QVERIFY(writeBytes(file(u"a.txt"_s), "a"));
     QVERIFY(writeBytes(file(u"b.sh"_s), "b"));
     QVERIFY(writeBytes(groupFile(), (file(u"a.txt"_s) + u",,a\r\n"_s + file(u"b.sh"_s) + u",-x,Bee\r\n"_s).toUtf8()));
@@ -103,8 +94,7 @@ void TestParameterEditor::cleanup()
 {
     m_form3.reset();
     m_form1.reset();
-    ErrorReport::setHandlers({}, {});
-    m_dir.reset();
+    tearDown();
 }
 
 void TestParameterEditor::start()

@@ -2,14 +2,13 @@
 // A launcher killed while it saves: copies of the bar save a group list file
 // and the settings file in a loop and are killed with SIGKILL at random
 // moments. Each file must then hold exactly its old or its new content.
-#include "app/ErrorReport.h"
 #include "app/Unit1.h"
+#include "BarFixture.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
@@ -20,11 +19,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
+using TestFiles::readBytes;
 
 // Contents large enough that a write takes many system calls.
 struct Content {
@@ -54,26 +49,34 @@ void saveBoth(TForm1 &form, const Content &c)
 
 } // namespace
 
-class TestSaveCrash : public QObject
+class TestSaveCrash : public QObject, protected BarFixture
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    void init();
+    void cleanup();
+
     void killedWhileSavingLosesNothing();
 };
+
+void TestSaveCrash::init()
+{
+    QVERIFY(setUp());
+    m_closeAnswer = [] { return ErrorReport::CloseChoice::QuitWithoutSaving; };
+}
+
+void TestSaveCrash::cleanup()
+{
+    tearDown();
+}
 
 void TestSaveCrash::killedWhileSavingLosesNothing()
 {
     constexpr int kTries = 1000;
     constexpr qint64 kBudgetMs = 30000;
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QStringList shown;
-    ErrorReport::setHandlers([&](const QString &message) { shown.append(message); },
-                             [](const QString &) { return ErrorReport::CloseChoice::QuitWithoutSaving; });
-    const QString home = dir.path() + u'/';
-    TForm1 form(home);
+    TForm1 form(home());
     const QString groupFile = form.groupPath(form.MenuIndex);
     const QString iniFile = form.iniPath();
 
@@ -92,7 +95,7 @@ void TestSaveCrash::killedWhileSavingLosesNothing()
     saveBoth(form, a);
     const QByteArray groupA = readBytes(groupFile);
     const QByteArray iniA = readBytes(iniFile);
-    QVERIFY(shown.isEmpty());
+    QVERIFY(m_shown.isEmpty());
     QVERIFY(groupA != groupB && iniA != iniB);
     QVERIFY(iniA.contains("note=kept by hand"));
 
@@ -136,10 +139,9 @@ void TestSaveCrash::killedWhileSavingLosesNothing()
     saveBoth(form, b);
     QCOMPARE(readBytes(groupFile), groupB);
     QCOMPARE(readBytes(iniFile), iniB);
-    QVERIFY(shown.isEmpty());
+    QVERIFY(m_shown.isEmpty());
     qInfo("%d kills, a round of saves took %lld us", tries, roundUs);
     QVERIFY2(tries >= 100, "too few kills in the time allowed");
-    ErrorReport::setHandlers({}, {});
 }
 
 QTEST_MAIN(TestSaveCrash)

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include "app/ErrorReport.h"
 #include "app/Plate.h"
 #include "app/Unit1.h"
 #include "launcher/IconLayer.h"
@@ -10,7 +9,7 @@
 #include "settings/ColorComboBox.h"
 #include "settings/IniFile.h"
 #include "settings/Unit2.h"
-#include "TestFiles.h"
+#include "BarFixture.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -27,7 +26,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -74,18 +72,14 @@ void setSameValue(QWidget *control)
 
 } // namespace
 
-class TestSettingsDialog : public QObject
+class TestSettingsDialog : public QObject, protected BarFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<TForm2> m_form2;
-    QStringList m_shown;
 
-    QString home() const { return m_dir->path() + u'/'; }
-    QString file(const QString &name) const { return home() + name; }
     QString iniFile() const { return file(u"Quillbrook.ini"_s); }
 
     // Creates the named files and a group list file of one line each.
@@ -128,11 +122,7 @@ private Q_SLOTS:
 
 void TestSettingsDialog::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_shown.clear();
-    ErrorReport::setHandlers([this](const QString &message) { m_shown.append(message); },
-                             [](const QString &) { return ErrorReport::CloseChoice::Stay; });
+    QVERIFY(setUp());
     writeGroup(0, {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s});
 }
 
@@ -140,8 +130,7 @@ void TestSettingsDialog::cleanup()
 {
     m_form2.reset();
     m_form1.reset();
-    ErrorReport::setHandlers({}, {});
-    m_dir.reset();
+    tearDown();
 }
 
 void TestSettingsDialog::writeGroup(int group, const QStringList &names)

@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: MIT
 // Stealth mode: each tick of the timer compares the pointer with the window
 // and fades the buttons out, or brings them back at once.
-#include "app/ErrorReport.h"
 #include "app/Plate.h"
 #include "app/Unit1.h"
 #include "launcher/IconLayer.h"
+#include "BarFixture.h"
 
 #include <QCursor>
 #include <QFile>
 #include <QMenu>
 #include <QPropertyAnimation>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -23,24 +22,16 @@ namespace {
 // Where the tests put the window: left 100, top 200, 300 wide, 150 high.
 const QRect kWindow(100, 200, 300, 150);
 
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 } // namespace
 
-class TestStealth : public QObject
+class TestStealth : public QObject, protected BarFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<TForm1> m_form;
     std::optional<QPoint> m_pointer;
 
-    QString home() const { return m_dir->path() + u'/'; }
     // A shown bar at kWindow whose pointer is m_pointer; `stealth` is what
     // the settings file says.
     TForm1 &makeForm(const QByteArray &stealth);
@@ -69,23 +60,20 @@ private Q_SLOTS:
 
 void TestStealth::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
+    QVERIFY(setUp());
     m_pointer = QPoint(-10000, -10000);
-    ErrorReport::setHandlers([](const QString &) {}, [](const QString &) { return ErrorReport::CloseChoice::Stay; });
 }
 
 void TestStealth::cleanup()
 {
     m_form.reset();
-    ErrorReport::setHandlers({}, {});
-    m_dir.reset();
+    tearDown();
 }
 
 TForm1 &TestStealth::makeForm(const QByteArray &stealth)
 {
     if (!stealth.isNull())
-        writeBytes(home() + u"Quillbrook.ini"_s, "[Mode]\r\nStealth=" + stealth + "\r\n");
+        writeIni("[Mode]\r\nStealth=" + stealth + "\r\n");
     m_form = std::make_unique<TForm1>(home());
     m_form->pointerPosition = [this] { return m_pointer; };
     m_form->show();
@@ -296,7 +284,7 @@ void TestStealth::popupOpenUsesRealPointer()
 
     // The bar's own pointer query, not the test's: a popup's grab clears
     // "under the mouse", which must not read as the pointer having left.
-    writeBytes(home() + u"Quillbrook.ini"_s, "[Mode]\r\nStealth=1\r\n");
+    TestFiles::writeBytes(home() + u"Quillbrook.ini"_s, "[Mode]\r\nStealth=1\r\n");
     m_form = std::make_unique<TForm1>(home());
     TForm1 &form = *m_form;
     form.show();

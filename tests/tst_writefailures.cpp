@@ -2,14 +2,13 @@
 // Writes that fail as on a full disk or in a read-only folder: every command
 // that saves shows its message, the old files stay as they were, nothing is
 // left behind, and the bar goes on and can still be ended.
-#include "app/ErrorReport.h"
 #include "app/Unit1.h"
 #include "launcher/LaunchButton.h"
+#include "BarFixture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
@@ -23,23 +22,13 @@
 #include <unistd.h>
 
 #include <functional>
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+using TestFiles::readBytes;
+using TestFiles::writeBytes;
 
 QMap<QString, QByteArray> snapshot(const QString &dir)
 {
@@ -67,15 +56,13 @@ enum class Fault { FileSizeLimit, FullFilesystem, ReadOnlyFolder };
 
 } // namespace
 
-class TestWriteFailures : public QObject
+class TestWriteFailures : public QObject, protected BarFixture
 {
     Q_OBJECT
 
 private:
     bool m_ownMounts = false; // a private mount namespace: mounts vanish with us
-    std::unique_ptr<QTemporaryDir> m_base;
-    QString m_home;
-    QStringList m_shown;
+    QString m_home; // a folder of its own, for a file system to be mounted on
     std::function<void()> m_lift;
 
     // Makes every write in m_home fail; m_lift undoes it. False to skip.
@@ -103,16 +90,14 @@ void TestWriteFailures::initTestCase()
 
 void TestWriteFailures::init()
 {
-    m_base = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_base->isValid());
-    m_home = m_base->filePath(u"home"_s);
+    QVERIFY(setUp());
+    m_home = file(u"home"_s);
     QVERIFY(QDir().mkpath(m_home));
-    m_shown.clear();
-    ErrorReport::setHandlers([this](const QString &message) { m_shown.append(message); },
-                             [this](const QString &message) {
-                                 m_shown.append(message);
-                                 return ErrorReport::CloseChoice::Stay;
-                             });
+    // The question a failed close asks counts among the messages here.
+    m_closeAnswer = [this] {
+        m_shown.append(m_asked.last());
+        return ErrorReport::CloseChoice::Stay;
+    };
 }
 
 void TestWriteFailures::cleanup()
@@ -120,8 +105,7 @@ void TestWriteFailures::cleanup()
     if (m_lift)
         m_lift();
     m_lift = nullptr;
-    ErrorReport::setHandlers({}, {});
-    m_base.reset();
+    tearDown();
 }
 
 bool TestWriteFailures::mountTmpfs(QString *why)
