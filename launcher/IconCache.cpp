@@ -2,6 +2,7 @@
 #include "launcher/IconCache.h"
 
 #include "platform/FileIcons.h"
+#include "platform/FileStamp.h"
 
 #include <QCache>
 #include <QCoreApplication>
@@ -36,9 +37,12 @@ void clearAtApplicationExit()
 
 QString keyOf(char kind, const QString &path, int side, qreal dpr)
 {
-    const QFileInfo info(path);
-    const qint64 stamp = info.exists() ? info.lastModified().toMSecsSinceEpoch() : -1;
-    return QStringLiteral("%1|%2|%3|%4|%5|").arg(kind).arg(side).arg(dpr).arg(stamp).arg(info.size()) + path;
+    // Nanoseconds and the inode: a picture rewritten within the same second,
+    // or replaced by rename with the same size, is still a new picture.
+    const FileStamp stamp = fileStamp(path);
+    return QStringLiteral("%1|%2|%3|%4|%5|%6|").arg(kind).arg(side).arg(dpr)
+               .arg(stamp.exists ? stamp.mtimeNs : -1).arg(stamp.size).arg(stamp.inode)
+        + path;
 }
 
 QString typeKeyOf(const QString &path, int side, qreal dpr)

@@ -113,9 +113,23 @@ void IconLayer::paintLayer(QPainter &painter, const QRegion &region)
     painter.setClipRegion(region);
     if (m_effect->shadowEnabled() && m_effect->shadowColor().alpha() > 0) {
         const int blur = IconLayerEffect::kShadowBlur;
+        // A turning button's shadow turns with it; the still ones share one
+        // image, made again only when a button starts or stops turning.
+        QList<const LaunchButton *> turning;
+        for (QWidget *item : std::as_const(m_items)) {
+            const auto *button = qobject_cast<LaunchButton *>(item);
+            if (button && button->isVisible() && button->rotationAngle() != 0)
+                turning.append(button);
+        }
+        if (turning != m_turningButtons) {
+            m_turningButtons = turning;
+            m_shadowAlpha = QImage();
+        }
         painter.save();
         painter.setOpacity(painter.opacity() * IconLayerEffect::kShadowOpacity);
         painter.drawImage(IconLayerEffect::shadowOffset() - QPointF(blur, blur), shadowImage());
+        for (const LaunchButton *button : std::as_const(turning))
+            paintTurningShadow(painter, *button);
         painter.restore();
     }
     // Later buttons lie above earlier ones, as their widgets do.
@@ -138,7 +152,7 @@ const QImage &IconLayer::shadowImage()
         p.setBrush(Qt::black);
         for (QWidget *item : std::as_const(m_items)) {
             auto *button = qobject_cast<LaunchButton *>(item);
-            if (!button)
+            if (!button || m_turningButtons.contains(button))
                 continue;
             const qreal r = button->cornerRadius();
             p.drawRoundedRect(QRectF(button->geometry().translated(blur, blur)), r, r);
@@ -154,6 +168,37 @@ const QImage &IconLayer::shadowImage()
         m_shadowTint = tint;
     }
     return m_shadowImage;
+}
+
+void IconLayer::paintTurningShadow(QPainter &painter, const LaunchButton &button)
+{
+    const int blur = IconLayerEffect::kShadowBlur;
+    const QRgb tint = m_effect->shadowColor().rgba();
+    const QSize size = button.size();
+    const int radius = button.cornerRadius();
+    if (m_turningShadow.isNull() || m_turningShadowSize != size || m_turningShadowRadius != radius
+        || m_turningShadowTint != tint) {
+        QImage shape(size + QSize(2 * blur, 2 * blur), QImage::Format_ARGB32_Premultiplied);
+        shape.fill(Qt::transparent);
+        QPainter p(&shape);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::black);
+        p.drawRoundedRect(QRectF(QPointF(blur, blur), QSizeF(size)), radius, radius);
+        p.end();
+        QImage alpha = shape.convertToFormat(QImage::Format_Alpha8);
+        blurAlpha(alpha, blur);
+        m_turningShadow = tintedAlpha(alpha, m_effect->shadowColor());
+        m_turningShadowSize = size;
+        m_turningShadowRadius = radius;
+        m_turningShadowTint = tint;
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.translate(QRectF(button.geometry()).center() + IconLayerEffect::shadowOffset());
+    painter.rotate(button.rotationAngle());
+    painter.drawImage(QPointF(-size.width() / 2.0 - blur, -size.height() / 2.0 - blur), m_turningShadow);
+    painter.restore();
 }
 
 void IconLayer::resizeEvent(QResizeEvent *event)

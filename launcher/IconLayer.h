@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class IconLayerEffect;
+class LaunchButton;
 
 // The bar's icon layer: holds the launch buttons in rows that wrap to its
 // width, paints them, and carries the layer's shadow and opacity.
@@ -42,8 +43,9 @@ protected:
 
 private:
     void paintLayer(QPainter &painter, const QRegion &region);
-    // The buttons' shadow, blurred once per arrangement of the buttons.
+    // The still buttons' shadow, blurred once per arrangement of the buttons.
     const QImage &shadowImage();
+    void paintTurningShadow(QPainter &painter, const LaunchButton &button);
 
     QList<QWidget *> m_items;
     FlowSpacing m_spacing;
@@ -53,4 +55,11 @@ private:
     QImage m_shadowAlpha;  // blurred silhouettes; null when out of date
     QImage m_shadowImage;  // the same, tinted
     QRgb m_shadowTint = 0;
+    // Buttons left out of the shared shadow while they turn, and the one
+    // shadow they are given instead (buttons of a bar share size and radius).
+    QList<const LaunchButton *> m_turningButtons;
+    QImage m_turningShadow;
+    QSize m_turningShadowSize;
+    int m_turningShadowRadius = -1;
+    QRgb m_turningShadowTint = 0;
 };

@@ -18,6 +18,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <cstdio>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -87,6 +89,7 @@ private Q_SLOTS:
     void typeIconForOddFiles_data();
     void typeIconForOddFiles();
     void desktopEntryThemeIcon();
+    void changedPictureShowsAtRebuild();
 };
 
 void TestGroups::init()
@@ -561,6 +564,36 @@ void TestGroups::desktopEntryThemeIcon()
     QCOMPARE(iconSideOf(form.LaunchBtn[0]), 48);
     // The named icon, not the generic one of desktop entries.
     QVERIFY(shown.toImage() != IconCache::typeIcon(path, 48, shown.devicePixelRatio()).toImage());
+}
+
+void TestGroups::changedPictureShowsAtRebuild()
+{
+    const QString picture = file(u"picture.png"_s);
+    QVERIFY(writePng(picture, Qt::red));
+    QVERIFY(writeBytes(groupFile(), picture.toUtf8() + "\r\n"));
+    TForm1 form(home());
+    form.show();
+    QCOMPARE(middleOf(form.LaunchBtn[0]->iconPixmap()), QColor(Qt::red));
+
+    // Replaced by rename within the same instant and with the same size, as
+    // an editor saving twice in a second may: only the inode tells.
+    QFile old(picture);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    const QDateTime modified = old.fileTime(QFileDevice::FileModificationTime);
+    const qint64 size = old.size();
+    old.close();
+    const QString next = file(u"next.png"_s);
+    QVERIFY(writePng(next, Qt::blue));
+    QCOMPARE(QFileInfo(next).size(), size);
+    QFile replacement(next);
+    QVERIFY(replacement.open(QIODevice::ReadWrite));
+    QVERIFY(replacement.setFileTime(modified, QFileDevice::FileModificationTime));
+    replacement.close();
+    QVERIFY(::rename(QFile::encodeName(next).constData(), QFile::encodeName(picture).constData()) == 0);
+
+    form.rebuildButtons(form.bw, form.bc);
+    QCOMPARE(form.LaunchBtn.size(), 1);
+    QCOMPARE(middleOf(form.LaunchBtn[0]->iconPixmap()), QColor(Qt::blue));
 }
 
 QTEST_MAIN(TestGroups)

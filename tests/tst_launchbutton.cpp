@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
+#include "launcher/IconLayer.h"
+#include "launcher/IconLayerEffect.h"
 #include "launcher/LaunchButton.h"
 #include "TestPointer.h"
 
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -33,7 +36,36 @@ private Q_SLOTS:
     void fadeEndsOpaqueAfterLeavingMidway();
     void keys_data();
     void keys();
+    void shadowTurnsWithButton();
 };
+
+void TestLaunchButton::shadowTurnsWithButton()
+{
+    // A button on a real icon layer, its shadow on, turned 45 degrees.
+    IconLayer layer;
+    layer.resize(200, 120);
+    layer.shadowEffect()->setShadowEnabled(true);
+    layer.shadowEffect()->setShadowColor(Qt::black);
+    auto *button = new LaunchButton(QStringLiteral("/nowhere/b.txt"), 48, 14, 0, &layer);
+    button->setHoverEffect(3, Qt::yellow);
+    layer.addItem(button);
+    layer.show();
+    const auto alphaAt = [&layer](QPoint point) {
+        QImage image(layer.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        layer.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        return qAlpha(image.pixel(point));
+    };
+    // Just inside the still button's bottom-right corner, where only its
+    // shadow lies once it has turned.
+    const QPoint corner = button->geometry().bottomRight() + QPoint(1, 1);
+    QVERIFY(alphaAt(corner) > 0);
+    enter(button);
+    QCOMPARE(button->rotationAngle(), 45.0);
+    QCOMPARE(alphaAt(corner), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(button->rotationAngle(), 0.0, kSettle);
+    QVERIFY(alphaAt(corner) > 0);
+}
 
 void TestLaunchButton::init()
 {
