@@ -5,6 +5,7 @@
 
 #include "app/Unit1.h"
 
+#include "settings/ClampingSpinBox.h"
 #include "settings/ColorButton.h"
 #include "settings/ColorComboBox.h"
 
@@ -43,7 +44,7 @@ QGroupBox *groupBox(QWidget *parent, const QString &title, QRect geometry)
 
 QSpinBox *spinBox(QWidget *parent, const char *name, QRect geometry, int min, int max, int value)
 {
-    auto *box = place(new QSpinBox(parent), name, geometry);
+    auto *box = place(new ClampingSpinBox(parent), name, geometry);
     box->setRange(min, max);
     box->setValue(value);
     return box;
@@ -99,7 +100,7 @@ void TForm2::createControls()
     // --- 背景 ---
     backBox = groupBox(this, QStringLiteral("背景"), {8, 96, 273, 129});
     label(backBox, QStringLiteral("透明度"), {16, 26, 60, 24});
-    OpaSpin = place(new QDoubleSpinBox(backBox), "OpaSpin", {80, 26, 70, 24});
+    OpaSpin = place(new ClampingDoubleSpinBox(backBox), "OpaSpin", {80, 26, 70, 24});
     OpaSpin->setRange(0.1, 1.0);
     OpaSpin->setSingleStep(0.1);
     OpaSpin->setDecimals(1);

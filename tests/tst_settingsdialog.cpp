@@ -118,6 +118,8 @@ private Q_SLOTS:
     void emptyGroupTransparency();
     void writeFailureKeepsDialogOpen();
     void settingsCommandWhileOpen();
+    void typedValueOutsideRange_data();
+    void typedValueOutsideRange();
 };
 
 void TestSettingsDialog::init()
@@ -713,6 +715,39 @@ void TestSettingsDialog::settingsCommandWhileOpen()
     QVERIFY(m_form2->isVisible());
     QCOMPARE(m_form2->IconWidth->value(), 50);
     QCOMPARE(m_form2->selectedRow(), 1);
+}
+
+void TestSettingsDialog::typedValueOutsideRange_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("value");
+
+    QTest::newRow("size above") << u"IconWidth"_s << u"200"_s << 100.0;
+    QTest::newRow("size below") << u"IconWidth"_s << u"5"_s << 16.0;
+    QTest::newRow("size in range") << u"IconWidth"_s << u"40"_s << 40.0;
+    QTest::newRow("gap above") << u"HGap"_s << u"75"_s << 50.0;
+    QTest::newRow("opacity above") << u"OpaSpin"_s << u"5"_s << 1.0;
+    QTest::newRow("opacity below") << u"OpaSpin"_s << u"0.0"_s << 0.1;
+}
+
+void TestSettingsDialog::typedValueOutsideRange()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(double, value);
+
+    start();
+    m_form2->show();
+    auto *spin = m_form2->findChild<QAbstractSpinBox *>(box);
+    QVERIFY(spin);
+    spin->setFocus();
+    spin->selectAll();
+    QTest::keyClicks(spin, typed);
+    QTest::keyClick(spin, Qt::Key_Return);
+    // Pulled to the nearest limit, not back to the value before.
+    const QVariant shown = spin->property("value");
+    QCOMPARE(shown.toDouble(), value);
 }
 
 QTEST_MAIN(TestSettingsDialog)
