@@ -293,4 +293,6 @@ void TForm1::bringToFront()
     FloatAnimation1->stop();
     FlowLayout1->setOpacity(1);
     FlowLayout1->setVisible(true);
+    // Stealth mode looks again where the pointer is.
+    pointerCrossedEdge();
 }

@@ -227,6 +227,8 @@ protected:
     void moveEvent(QMoveEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
     void connectCommands();
@@ -247,6 +249,10 @@ private:
     void updateWindowShape();
 
     void loadQueuedIcons();
+    // Whether entering and leaving the bar reach it (no popup grabs them).
+    bool pointerCrossingsReported() const;
+    // Wakes stealth mode's tick, which rests while nothing can change.
+    void pointerCrossedEdge();
     void finishLaunches();
 
     std::array<QString, kGroupCount> m_groupNames;
@@ -270,6 +276,7 @@ private:
     bool m_transparency = true; // the window's background is see-through
     bool m_compositor = true;   // a compositor draws translucency; else a mask cuts the window
     bool m_menusStyled = false; // menus get their style sheet when first opened
+    bool m_stealthSuspended = false; // a dialog keeps the buttons shown
     // Moving or resizing by following the pointer, where the window manager
     // cannot do it (and for the right button, whose release opens the menu).
     struct PointerDrag {

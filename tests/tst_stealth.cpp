@@ -5,6 +5,7 @@
 #include "app/Unit1.h"
 #include "launcher/IconLayer.h"
 #include "BarFixture.h"
+#include "TestPointer.h"
 
 #include <QCursor>
 #include <QFile>
@@ -52,6 +53,7 @@ private Q_SLOTS:
     void unknownPointerChangesNothing_data();
     void unknownPointerChangesNothing();
     void timerDrivesTheFade();
+    void tickRestsOnlyInSteadyStates();
     void popupOpenUsesRealPointer_data();
     void popupOpenUsesRealPointer();
     void bringToFrontUndoesTheFade_data();
@@ -238,9 +240,46 @@ void TestStealth::timerDrivesTheFade()
     TForm1 &form = makeForm("1");
     QVERIFY(form.Timer1->isActive());
     QTRY_COMPARE_WITH_TIMEOUT(form.FlowLayout1->opacity(), 0.0, 10000);
+    // Faded with the pointer away: nothing can change until it comes back,
+    // so the tick rests.
+    QTRY_VERIFY_WITH_TIMEOUT(!form.Timer1->isActive(), 10000);
 
+    // The window system tells of the pointer crossing onto the bar.
     m_pointer = QPoint(250, 275);
+    TestPointer::enter(&form);
+    QVERIFY(form.Timer1->isActive());
     QTRY_COMPARE_WITH_TIMEOUT(form.FlowLayout1->opacity(), 1.0, 10000);
+}
+
+void TestStealth::tickRestsOnlyInSteadyStates()
+{
+    TForm1 &form = makeForm("1");
+    // Inside with the window system agreeing: shown, nothing left to do.
+    m_pointer = QPoint(250, 275);
+    form.setAttribute(Qt::WA_UnderMouse, true);
+    form.Timer1Timer();
+    QCOMPARE(form.FlowLayout1->opacity(), 1.0);
+    QVERIFY(!form.Timer1->isActive());
+    // Coming in over the edge column, the window system says inside, the
+    // tick outside: the buttons stay faded, and the tick goes on so the
+    // pointer's move inwards is seen.
+    m_pointer = QPoint(100, 275);
+    form.Timer1->start();
+    form.Timer1Timer();
+    QVERIFY(fading());
+    form.FloatAnimation1->setCurrentTime(400);
+    form.Timer1Timer();
+    QVERIFY(form.Timer1->isActive());
+    m_pointer = QPoint(101, 275);
+    form.Timer1Timer();
+    QCOMPARE(form.FlowLayout1->opacity(), 1.0);
+    // A dialog keeps the buttons shown and the tick off; crossings then
+    // do not wake it.
+    form.suspendStealth();
+    TestPointer::enter(&form);
+    QVERIFY(!form.Timer1->isActive());
+    form.resumeStealth();
+    QVERIFY(form.Timer1->isActive());
 }
 
 void TestStealth::bringToFrontUndoesTheFade_data()
