@@ -90,6 +90,11 @@ bool isX11()
     return QGuiApplication::platformName() == QLatin1String("xcb");
 }
 
+bool isWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 bool compositorRunning()
 {
     xcb_connection_t *c = connection();
@@ -127,6 +132,10 @@ void setSkipTaskbar(QWidget *window)
 
 void setStaysOnTop(QWidget *window, bool on)
 {
+    // Wayland has no such state for a client to ask; a changed flag would
+    // only make the window anew.
+    if (isWayland())
+        return;
     xcb_connection_t *c = connection();
     if (!c || !window->isVisible()) {
         // Before the first showing the window flag is enough. Elsewhere a

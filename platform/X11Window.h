@@ -11,6 +11,10 @@ namespace X11Window {
 
 bool isX11();
 
+// Native Wayland (no X server reached): the compositor places the window,
+// keeps it where it likes and decides about stacking and the taskbar.
+bool isWayland();
+
 // Whether a compositing manager runs on the window's screen; without one a
 // translucent window shows black where it is transparent.
 bool compositorRunning();
@@ -20,7 +24,7 @@ bool compositorRunning();
 void setSkipTaskbar(QWidget *window);
 
 // Adds or removes the stay-on-top state, on a shown window through the window
-// manager, so the window neither moves nor flashes.
+// manager, so the window neither moves nor flashes. Nothing on Wayland.
 void setStaysOnTop(QWidget *window, bool on);
 
 // Whether a mouse button is held down right now, as the X server knows it
