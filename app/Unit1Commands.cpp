@@ -155,15 +155,15 @@ void TForm1::followPointer(const QPoint &globalPos)
         // release that has already happened. The right button stays with
         // us so that its release can still open the menu.
         if (m_drag.button == Qt::LeftButton && windowHandle()) {
-            // The window manager keeps the window where it finds it under
-            // the pointer: catch up on the threshold first, or the window
-            // trails the pointer by it for the whole drag.
-            applyDrag(delta);
             if (m_drag.resize)
                 unpinSize();
-            const bool started = m_drag.resize
-                ? windowHandle()->startSystemResize(Qt::BottomEdge | Qt::RightEdge)
-                : windowHandle()->startSystemMove();
+            // Counted from the press, not from here, or the window would
+            // trail the pointer by the threshold for the whole drag.
+            bool started = X11Window::startSystemMoveFrom(this, m_drag.pressGlobal, m_drag.resize);
+            if (!started) {
+                started = m_drag.resize ? windowHandle()->startSystemResize(Qt::BottomEdge | Qt::RightEdge)
+                                        : windowHandle()->startSystemMove();
+            }
             if (started) {
                 m_drag.active = false;
                 unsetCursor();

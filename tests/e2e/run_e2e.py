@@ -424,6 +424,73 @@ class Suite:
                 self.desktop.xdotool("key", "Escape")
             l.stop()
 
+    def case_compositor_switch(self):
+        # A coloured desktop shows what lies behind the bar; green plate.
+        background = (192, 128, 48)
+        # (display reports a failure even when it has set the background.)
+        self.desktop.run(["display", "-size", f"{Desktop.WIDTH}x{Desktop.HEIGHT}", "-window", "root",
+                          "xc:#c08030"])
+        self.desktop.stop_compositor()
+        try:
+            l = self.launcher(ini="[Back]\nColor0=-16744448\n",
+                              files={"QuillbrookPath.txt": entry(self.fx("notes.txt")) + "\r\n"})
+            self.pointer_away()
+            x, y, w, h = BAR
+            plate_inside = (x + 400, 80)
+            green = (0, 128, 0)
+
+            def pixel(px, py):
+                return self.desktop.pixels(px, py, 1, 1)[0][0]
+
+            def without_compositor(name):
+                self.shot(name, crop=(600, 0, 640, 130))
+                # Cut, not black: the rounded corner and the shadow strip show
+                # the desktop; the plate's edge is its own colour to the pixel.
+                for px, py in ((x, y), (x + w - 5, 30), (x + 200, h - 4)):
+                    assert colour_distance(pixel(px, py), background) < 8, (name, px, py, pixel(px, py))
+                for px, py in ((x + 8, 0), (x, 50), (x + w - 11, 50), (x + 200, h - 11), plate_inside):
+                    assert colour_distance(pixel(px, py), green) < 8, (name, px, py, pixel(px, py))
+
+            without_compositor("no-compositor.png")
+            self.desktop.start_compositor()
+            # Translucent again: what picom draws behind shows through the
+            # plate (black: picom ignores a root background without a pixmap
+            # property).
+            wait_for(lambda: colour_distance(pixel(*plate_inside), green) > 8, timeout=5,
+                     what="the plate to turn translucent")
+            self.shot("compositor-started.png", crop=(600, 0, 640, 130))
+            self.desktop.stop_compositor()
+            wait_for(lambda: colour_distance(pixel(*plate_inside), green) < 8, timeout=5,
+                     what="the plate to turn solid")
+            without_compositor("compositor-stopped.png")
+        finally:
+            if self.desktop.compositor not in self.desktop.procs:
+                self.desktop.start_compositor()
+
+    def case_drag_follows_pointer(self):
+        l = self.launcher(files={"QuillbrookPath.txt": entry(self.fx("notes.txt")) + "\r\n"})
+        d = self.desktop
+        start = (1100, 50)
+        d.xdotool("mousemove", *start)
+        time.sleep(0.1)
+        d.xdotool("mousedown", 1)
+        time.sleep(0.1)
+        # Past the drag threshold every step moves the window by exactly as
+        # much as the pointer has travelled since the press.
+        d.xdotool("mousemove", start[0] + 2, start[1] + 2)
+        time.sleep(0.1)
+        for dx, dy in ((10, 5), (-40, 30), (-100, 100)):
+            d.xdotool("mousemove", start[0] + dx, start[1] + dy)
+            want = (BAR[0] + dx, BAR[1] + dy)
+            wait_for(lambda: l.geometry()[:2] == want, timeout=2, what=f"the bar at {want}")
+        d.xdotool("mouseup", 1)
+        time.sleep(0.3)
+        assert l.geometry()[:2] == (570, 100), l.geometry()
+        l.key("ctrl+x")
+        wait_for(lambda: not l.running(), what="the launcher to end")
+        ini = l.read("Quillbrook.ini")
+        assert b"Left=570\r\n" in ini and b"Top=100\r\n" in ini, ini
+
     # --- Other desktops -----------------------------------------------------
 
     SWAY_INI = "[Form]\nLeft=300\nTop=200\nWidth=500\nHeight=100\n"
