@@ -11,9 +11,10 @@
 int main(int argc, char *argv[])
 {
     // The launcher places its own window, which only X11 (and XWayland)
-    // allows; a Wayland session would ignore the position.
+    // allows; a Wayland session without an X server still gets a bar, placed
+    // by the compositor.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Quillbrook"));
     app.setQuitOnLastWindowClosed(false);

@@ -44,6 +44,12 @@ void Plate::setGradientFill(QColor start, QColor stop)
     update();
 }
 
+void Plate::setOpaque(bool opaque)
+{
+    m_opaque = opaque;
+    update();
+}
+
 void Plate::setGradientPositions(QPointF start, QPointF stop)
 {
     m_start = start;
@@ -63,6 +69,10 @@ void Plate::paintEvent(QPaintEvent *)
     if (plate.isEmpty())
         return;
     QPainter p(this);
+    if (m_opaque) {
+        p.fillRect(plate, fill(plate));
+        return;
+    }
     p.setRenderHint(QPainter::Antialiasing);
     p.setOpacity(m_opacity);
 
@@ -85,13 +95,22 @@ void Plate::paintEvent(QPaintEvent *)
 
     QPainterPath path;
     path.addRoundedRect(plate, kCornerRadius, kCornerRadius);
-    if (m_gradient) {
-        QLinearGradient g(plate.left() + m_start.x() * plate.width(), plate.top() + m_start.y() * plate.height(),
-                          plate.left() + m_stop.x() * plate.width(), plate.top() + m_stop.y() * plate.height());
-        g.setColorAt(0, m_color0);
-        g.setColorAt(1, m_color1);
-        p.fillPath(path, g);
-    } else {
-        p.fillPath(path, m_color0);
-    }
+    p.fillPath(path, fill(plate));
+}
+
+QBrush Plate::fill(const QRectF &plate) const
+{
+    // A translucent colour would show black where no compositor blends it.
+    auto solid = [this](QColor c) {
+        if (m_opaque)
+            c.setAlpha(255);
+        return c;
+    };
+    if (!m_gradient)
+        return solid(m_color0);
+    QLinearGradient g(plate.left() + m_start.x() * plate.width(), plate.top() + m_start.y() * plate.height(),
+                      plate.left() + m_stop.x() * plate.width(), plate.top() + m_stop.y() * plate.height());
+    g.setColorAt(0, solid(m_color0));
+    g.setColorAt(1, solid(m_color1));
+    return g;
 }

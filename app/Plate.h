@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QBrush>
 #include <QColor>
 #include <QPointF>
 #include <QWidget>
@@ -28,6 +29,11 @@ public:
     void setGradientFill(QColor start, QColor stop);
     void setGradientPositions(QPointF start, QPointF stop);
 
+    // Without a compositor nothing behind the window shows through: the
+    // plate is painted solid and square, and the window's mask rounds it, so
+    // no half-covered pixel on its edge turns dark.
+    void setOpaque(bool opaque);
+
     bool isGradient() const { return m_gradient; }
     QColor color0() const { return m_color0; }
     QColor color1() const { return m_color1; }
@@ -39,8 +45,11 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    QBrush fill(const QRectF &plate) const;
+
     qreal m_opacity = 1;
     bool m_gradient = false;
+    bool m_opaque = false;
     QColor m_color0 = Qt::white;
     QColor m_color1 = Qt::white;
     QPointF m_start{0, 0};

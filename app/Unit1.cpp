@@ -6,7 +6,9 @@
 #include "launcher/IconLayer.h"
 #include "launcher/IconLayerEffect.h"
 #include "launcher/LaunchButton.h"
+#include "platform/CompositorWatch.h"
 #include "platform/Opener.h"
+#include "platform/SwayPlacement.h"
 #include "platform/X11Window.h"
 
 #include <QActionGroup>
@@ -144,8 +146,10 @@ void TForm1::createMenus()
     CloseCmd2 = item(PopupMenu2, QStringLiteral("終了"), QKeySequence(Qt::CTRL | Qt::Key_X));
 
     for (QMenu *menu : {PopupMenu1, PopupMenu2, MenuItem6}) {
-        // Round corners need the space around them transparent.
+        // Round corners need the space around them transparent, or cut
+        // away where no compositor can show it.
         menu->setAttribute(Qt::WA_TranslucentBackground);
+        menu->installEventFilter(this);
         // Styling loads fonts, which the bar's start need not wait for.
         connect(menu, &QMenu::aboutToShow, this, &TForm1::styleMenus);
     }
@@ -176,6 +180,7 @@ QAction *TForm1::groupItem(int group) const
 
 void TForm1::FormCreate()
 {
+    m_pinSize = X11Window::isX11() || X11Window::isWayland();
     LaunchBtn.clear();
     for (QStringList &lines : LaunchPath)
         lines.clear();
@@ -191,7 +196,10 @@ void TForm1::FormCreate()
     if (!isShowTaskBar)
         X11Window::setSkipTaskbar(this);
     m_compositor = !X11Window::isX11() || X11Window::compositorRunning();
+    Rectangle1->setOpaque(!m_compositor);
     updateWindowShape();
+    // A compositor may come or go while the bar runs.
+    connect(new CompositorWatch(this), &CompositorWatch::changed, this, &TForm1::compositorChanged);
 }
 
 void TForm1::FormShow()
@@ -240,16 +248,43 @@ void TForm1::keepOnScreen()
     QList<ScreenArea> screens;
     for (const QScreen *screen : QGuiApplication::screens())
         screens.append({screen->geometry(), screen->availableGeometry()});
-    const QRect placed = placeOnScreen(m_userGeometry, screens, minimumSize());
-    move(placed.topLeft());
-    resize(placed.size());
+    const QRect placed = placeOnScreen(m_userGeometry, screens, QSize(kMinimumSide, kMinimumSide));
+    // Native Wayland ignores a client's position; the stored one stays.
+    if (!X11Window::isWayland())
+        move(placed.topLeft());
+    resizeBar(placed.size());
+}
+
+void TForm1::pinSize()
+{
+    if (!m_pinSize || m_systemGesture == SystemGesture::Resize)
+        return;
+    setMinimumSize(size());
+    setMaximumSize(size());
+}
+
+void TForm1::unpinSize()
+{
+    setMinimumSize(kMinimumSide, kMinimumSide);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+void TForm1::resizeBar(QSize size)
+{
+    unpinSize();
+    resize(size);
+    pinSize();
 }
 
 void TForm1::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         FormShow();
+        // sway centres the window it floats; its IPC puts it where it was.
+        if (X11Window::isX11() && SwayPlacement::available())
+            SwayPlacement::moveTo(this, windowTitle(), pos());
+    }
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
@@ -272,12 +307,14 @@ void TForm1::resizeEvent(QResizeEvent *event)
     FormResize();
     placeComponents();
     updateWindowShape();
+    pinSize();
 }
 
 void TForm1::moveEvent(QMoveEvent *event)
 {
     QWidget::moveEvent(event);
-    if (m_systemGesture == SystemGesture::Move) {
+    // Where the compositor places the window, its position is no one's choice.
+    if (m_systemGesture == SystemGesture::Move && !X11Window::isWayland()) {
         m_userGeometry.left = x();
         m_userGeometry.top = y();
         m_userMoved = true;

@@ -247,6 +247,14 @@ private:
     void switchRegistrationOn();
     void keepOnScreen();
     void updateWindowShape();
+    void updateMenuShape(QMenu *menu);
+    void compositorChanged(bool running);
+    // A window of fixed size (minimum = maximum) is what tiling window
+    // managers float, sway among them; the size is let go only while the
+    // user resizes. resizeBar() is how the bar changes its own size.
+    void pinSize();
+    void unpinSize();
+    void resizeBar(QSize size);
 
     void loadQueuedIcons();
     // Whether entering and leaving the bar reach it (no popup grabs them).
@@ -275,6 +283,7 @@ private:
     int m_syncIconsLeft = INT_MAX;
     bool m_transparency = true; // the window's background is see-through
     bool m_compositor = true;   // a compositor draws translucency; else a mask cuts the window
+    bool m_pinSize = false;     // on a real window system the size is fixed but for the user's resizing
     bool m_menusStyled = false; // menus get their style sheet when first opened
     bool m_stealthSuspended = false; // a dialog keeps the buttons shown
     // Moving or resizing by following the pointer, where the window manager

@@ -5,8 +5,16 @@
 #include "app/DropArea.h"
 #include "app/Plate.h"
 
+#include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
+
+namespace {
+
+// The menus' style sheet rounds their corners by this much.
+constexpr qreal kMenuCornerRadius = 5;
+
+} // namespace
 
 void TForm1::SetBackColor()
 {
@@ -56,6 +64,30 @@ void TForm1::updateWindowShape()
     QPainterPath path;
     path.addRoundedRect(QRectF(Rectangle1->plateRect()), Plate::kCornerRadius, Plate::kCornerRadius);
     setMask(QRegion(path.toFillPolygon().toPolygon()));
+}
+
+void TForm1::compositorChanged(bool running)
+{
+    if (m_compositor == running)
+        return;
+    m_compositor = running;
+    Rectangle1->setOpaque(!running);
+    updateWindowShape();
+    for (QMenu *menu : {PopupMenu1, PopupMenu2, MenuItem6})
+        updateMenuShape(menu);
+    update();
+}
+
+void TForm1::updateMenuShape(QMenu *menu)
+{
+    // As the bar: without a compositor the transparent corners would be black.
+    if (m_compositor) {
+        menu->clearMask();
+        return;
+    }
+    QPainterPath path;
+    path.addRoundedRect(QRectF(menu->rect()), kMenuCornerRadius, kMenuCornerRadius);
+    menu->setMask(QRegion(path.toFillPolygon().toPolygon()));
 }
 
 void TForm1::paintEvent(QPaintEvent *)

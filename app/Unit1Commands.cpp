@@ -155,15 +155,22 @@ void TForm1::followPointer(const QPoint &globalPos)
         // release that has already happened. The right button stays with
         // us so that its release can still open the menu.
         if (m_drag.button == Qt::LeftButton && windowHandle()) {
-            const bool started = m_drag.resize
-                ? windowHandle()->startSystemResize(Qt::BottomEdge | Qt::RightEdge)
-                : windowHandle()->startSystemMove();
+            if (m_drag.resize)
+                unpinSize();
+            // Counted from the press, not from here, or the window would
+            // trail the pointer by the threshold for the whole drag.
+            bool started = X11Window::startSystemMoveFrom(this, m_drag.pressGlobal, m_drag.resize);
+            if (!started) {
+                started = m_drag.resize ? windowHandle()->startSystemResize(Qt::BottomEdge | Qt::RightEdge)
+                                        : windowHandle()->startSystemMove();
+            }
             if (started) {
                 m_drag.active = false;
                 unsetCursor();
                 startSystemGesture();
                 return;
             }
+            pinSize();
         }
     }
     applyDrag(delta);
@@ -174,11 +181,15 @@ void TForm1::applyDrag(const QPoint &delta)
     // What the user asked for is stored, not what the window system made of
     // it (at a fractional scale factor it may come back a pixel off).
     if (m_drag.resize) {
-        const QSize size = (m_drag.startGeometry.size() + QSize(delta.x(), delta.y())).expandedTo(minimumSize());
-        resize(size);
+        const QSize size = (m_drag.startGeometry.size() + QSize(delta.x(), delta.y()))
+                               .expandedTo(QSize(kMinimumSide, kMinimumSide));
+        resizeBar(size);
         m_userGeometry.width = size.width();
         m_userGeometry.height = size.height();
     } else {
+        // The compositor of a Wayland session decides where the window is.
+        if (X11Window::isWayland())
+            return;
         const QPoint pos = m_drag.startGeometry.topLeft() + delta;
         move(pos);
         m_userGeometry.left = pos.x();
@@ -226,6 +237,7 @@ void TForm1::endSystemGesture()
         m_gestureTimer->stop();
     if (windowHandle())
         windowHandle()->removeEventFilter(this);
+    pinSize();
 }
 
 bool TForm1::handleAreaMouse(QEvent *event)
@@ -278,5 +290,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched == FlowLayout1 || watched == DropTarget1)
         return handleAreaMouse(event);
+    if (auto *menu = qobject_cast<QMenu *>(watched);
+        menu && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+        updateMenuShape(menu);
     return QWidget::eventFilter(watched, event);
 }

@@ -2,6 +2,8 @@
 #include "platform/X11Window.h"
 
 #include <QGuiApplication>
+#include <QPoint>
+#include <QWindow>
 #include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
 
@@ -90,6 +92,11 @@ bool isX11()
     return QGuiApplication::platformName() == QLatin1String("xcb");
 }
 
+bool isWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 bool compositorRunning()
 {
     xcb_connection_t *c = connection();
@@ -127,6 +134,10 @@ void setSkipTaskbar(QWidget *window)
 
 void setStaysOnTop(QWidget *window, bool on)
 {
+    // Wayland has no such state for a client to ask; a changed flag would
+    // only make the window anew.
+    if (isWayland())
+        return;
     xcb_connection_t *c = connection();
     if (!c || !window->isVisible()) {
         // Before the first showing the window flag is enough. Elsewhere a
@@ -155,6 +166,40 @@ void setStaysOnTop(QWidget *window, bool on)
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char *>(&event));
     xcb_flush(c);
+}
+
+bool startSystemMoveFrom(QWidget *window, QPoint pressGlobal, bool resize)
+{
+    xcb_connection_t *c = connection();
+    if (!c || !window->windowHandle())
+        return false;
+    const char name[] = "_NET_WM_MOVERESIZE";
+    const XcbReply<xcb_intern_atom_reply_t> atom(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, uint16_t(sizeof name - 1), name), nullptr));
+    if (!atom || atom->atom == XCB_ATOM_NONE)
+        return false;
+    int screen = 0;
+    const xcb_window_t root = rootOf(c, &screen);
+    // Device pixels, as the window manager counts them.
+    const QPoint at = (QPointF(pressGlobal) * window->devicePixelRatioF()).toPoint();
+    xcb_client_message_event_t event;
+    std::memset(&event, 0, sizeof event);
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = xcb_window_t(window->winId());
+    event.type = atom->atom;
+    event.data.data32[0] = uint32_t(at.x());
+    event.data.data32[1] = uint32_t(at.y());
+    event.data.data32[2] = resize ? 4 : 8; // _NET_WM_MOVERESIZE_SIZE_BOTTOMRIGHT or _MOVE
+    event.data.data32[3] = 1;              // the left button
+    event.data.data32[4] = 1;              // from an ordinary application
+    // The window manager needs the pointer our press grabbed.
+    xcb_ungrab_pointer(c, XCB_CURRENT_TIME);
+    xcb_send_event(c, 0, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&event));
+    xcb_flush(c);
+    return true;
 }
 
 std::optional<bool> pointerButtonDown()

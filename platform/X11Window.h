@@ -3,6 +3,7 @@
 
 #include <optional>
 
+class QPoint;
 class QWidget;
 
 // Window states that the X11 window manager keeps (_NET_WM_STATE). Every
@@ -10,6 +11,10 @@ class QWidget;
 namespace X11Window {
 
 bool isX11();
+
+// Native Wayland (no X server reached): the compositor places the window,
+// keeps it where it likes and decides about stacking and the taskbar.
+bool isWayland();
 
 // Whether a compositing manager runs on the window's screen; without one a
 // translucent window shows black where it is transparent.
@@ -20,8 +25,15 @@ bool compositorRunning();
 void setSkipTaskbar(QWidget *window);
 
 // Adds or removes the stay-on-top state, on a shown window through the window
-// manager, so the window neither moves nor flashes.
+// manager, so the window neither moves nor flashes. Nothing on Wayland.
 void setStaysOnTop(QWidget *window, bool on);
+
+// Hands a move (or a resize by the bottom-right corner) that the left
+// button started at `pressGlobal` over to the window manager. The window
+// manager moves the window by the pointer's travel from that point, so the
+// window follows the pointer exactly, the drag threshold included. False
+// where it cannot (not X11, or the window manager lacks the request).
+bool startSystemMoveFrom(QWidget *window, QPoint pressGlobal, bool resize);
 
 // Whether a mouse button is held down right now, as the X server knows it
 // (also while the window manager holds the pointer); nothing elsewhere.

@@ -8,6 +8,7 @@
 #include "settings/ClampingSpinBox.h"
 #include "settings/ColorButton.h"
 #include "settings/ColorComboBox.h"
+#include "platform/X11Window.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -96,6 +97,13 @@ void TForm2::createControls()
     Stealth = checkBox(styleBox, "Stealth", QStringLiteral("Stealth"), {16, 56, 90, 24}, false);
     TaskBarCheck = checkBox(styleBox, "TaskBarCheck", QStringLiteral("タスクバーに表示"), {120, 56, 145, 24}, false);
     TaskBarCheck->setToolTip(QStringLiteral("再起動後に有効になります"));
+    if (X11Window::isWayland()) {
+        // The compositor alone decides stacking and the taskbar there; the
+        // choices are kept for an X11 session.
+        const QString reduced = QStringLiteral("Wayland では「Top」と「タスクバーに表示」は働きません");
+        Top->setToolTip(reduced);
+        TaskBarCheck->setToolTip(reduced);
+    }
 
     // --- 背景 ---
     backBox = groupBox(this, QStringLiteral("背景"), {8, 96, 273, 129});

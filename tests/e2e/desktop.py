@@ -61,10 +61,19 @@ class Desktop:
         self.spawn(["openbox", "--sm-disable"])
         wait_for(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.run(["xprop", "-root"]),
                  what="the window manager")
-        compositor = shutil.which("picom") and ["picom", "--backend", "xrender"] or ["xcompmgr"]
-        self.spawn(compositor)
-        time.sleep(0.5)
+        self.start_compositor()
         return self
+
+    def start_compositor(self):
+        argv = shutil.which("picom") and ["picom", "--backend", "xrender"] or ["xcompmgr"]
+        self.compositor = self.spawn(argv)
+        time.sleep(0.5)
+
+    def stop_compositor(self):
+        os.killpg(self.compositor.pid, signal.SIGTERM)
+        self.compositor.wait(timeout=5)
+        self.procs.remove(self.compositor)
+        time.sleep(0.5)
 
     def spawn(self, argv, **kwargs):
         proc = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL,
