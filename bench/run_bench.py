@@ -28,14 +28,29 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
 
+
+
+def install_bench_packages():
+    with open(os.path.join(HERE, "packages.txt")) as f:
+        packages = f.read().split()
+    subprocess.run(["bash", os.path.join(ROOT, ".ci", "deps.sh"), *packages], check=True)
+    os.environ["QB_BENCH_INSTALLED"] = "1"
+
+
 try:
     from Xlib import X, display as xdisplay, error as xerror
     from Xlib.ext import xtest
 except ImportError:
-    # Debian's python3-xlib is installed for Debian's python3; another
-    # python3 first on PATH would not see it.
-    if os.path.exists("/usr/bin/python3") and os.path.realpath(sys.executable) != os.path.realpath("/usr/bin/python3"):
-        os.execv("/usr/bin/python3", ["/usr/bin/python3", *sys.argv])
+    # On a fresh machine python3-xlib comes with the bench packages; it is
+    # installed for Debian's python3, which another python3 first on PATH
+    # would not see.
+    DEBIAN_PYTHON = "/usr/bin/python3"
+    python = DEBIAN_PYTHON if os.path.exists(DEBIAN_PYTHON) else sys.executable
+    if "--no-install" not in sys.argv and "QB_BENCH_INSTALLED" not in os.environ:
+        install_bench_packages()
+        os.execv(python, [python, *sys.argv])
+    if os.path.realpath(sys.executable) != os.path.realpath(python):
+        os.execv(python, [python, *sys.argv])
     raise
 
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
@@ -817,10 +832,8 @@ def main():
         args.idle_seconds = int(args.idle_seconds)
     only = set(args.only.split(","))
 
-    if not args.no_install:
-        with open(os.path.join(HERE, "packages.txt")) as f:
-            packages = f.read().split()
-        subprocess.run(["bash", os.path.join(ROOT, ".ci", "deps.sh"), *packages], check=True)
+    if not args.no_install and "QB_BENCH_INSTALLED" not in os.environ:
+        install_bench_packages()
 
     # The figures' command, without the options that only say where they go.
     shown, skip = [], False
