@@ -76,5 +76,5 @@ void DropArea::dropEvent(QDropEvent *event)
         return;
     }
     event->acceptProposedAction();
-    Q_EMIT dropped(paths);
+    Q_EMIT dropped(paths, event->position().toPoint());
 }

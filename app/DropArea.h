@@ -20,7 +20,8 @@ public:
     static QStringList localPaths(const QMimeData *data);
 
 Q_SIGNALS:
-    void dropped(const QStringList &paths);
+    // `pos` is where the drop landed, in the area's coordinates.
+    void dropped(const QStringList &paths, const QPoint &pos);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -125,6 +125,7 @@ void TForm1::createMenus()
     AddMenu = item(PopupMenu1, QStringLiteral("新規追加"), {}, true);
     DelBtn = item(PopupMenu1, QStringLiteral("削除"));
     EditCmd = item(PopupMenu1, QStringLiteral("パラメータ編集"));
+    FolderCmd = item(PopupMenu1, QStringLiteral("フォルダを開く"));
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));

@@ -3,7 +3,9 @@
 
 #include "app/WindowPlacement.h"
 #include "launcher/EntryLine.h"
+#include "launcher/FlowPlacement.h"
 #include "launcher/GroupFile.h"
+#include "launcher/LaunchRequest.h"
 
 #include <QPointer>
 #include <QRgb>
@@ -42,6 +44,7 @@ class QTimer;
 //   Unit1Groups.cpp      loading and saving groups, building buttons, icons
 //   Unit1Launch.cpp      opening an entry on a worker thread
 //   Unit1Commands.cpp    the context menus' commands, moving and resizing
+//   Unit1Arrange.cpp     arranging by hand: dragging buttons, the focus keys
 //   Unit1Stealth.cpp     stealth mode's tick and its suspension by dialogs
 //   Unit1Appearance.cpp  the plate's fill and the window's transparency
 //   Unit1Dialogs.cpp     opening the two dialogs
@@ -84,6 +87,7 @@ public:
     QAction *AddMenu = nullptr;                       // "新規追加": registration mode on or off
     QAction *DelBtn = nullptr;                        // "削除": removes the button's entry
     QAction *EditCmd = nullptr;                       // "パラメータ編集": opens the parameter editor
+    QAction *FolderCmd = nullptr;                     // "フォルダを開く": the entry's folder in the file manager
     QMenu *PopupMenu2 = nullptr;                      // the bar's context menu
     QAction *Seting2 = nullptr;                       // "設定" (F12): opens the settings dialog
     QAction *AddMenu2 = nullptr;                      // "新規登録" (Ctrl+N): registration mode, as AddMenu
@@ -171,7 +175,9 @@ public:
 
     // --- Commands ---
     void AddMenuClick();
-    void DropTarget1Dropped(const QStringList &files);
+    // Registers every file, in order; before button `before` when it is one
+    // of the bar's, else at the end. Saved at once, in one write.
+    void DropTarget1Dropped(const QStringList &files, qsizetype before = -1);
     void DelBtnClick();
     // Switches to group n (the group items' handler).
     void MenuClick(int group);
@@ -181,6 +187,15 @@ public:
     void FlowLayout1MouseDown(QMouseEvent *event);
     void SaveMenuClick();
     void CloseCmdClick();
+
+    // --- Arranging by hand ---
+    // Moves entry `from` to place `to`, its button with it, and saves the
+    // new order; false when nothing moved or the save was refused.
+    bool moveEntry(qsizetype from, qsizetype to);
+    // Opens the folder holding the entry of `obj`, on a worker.
+    void FolderCmdClick();
+    // The bar's button at `pos` (in the window's coordinates); -1 for none.
+    qsizetype buttonIndexAt(const QPoint &pos) const;
 
     // --- Stealth ---
     // The pointer's position on the screen, or nothing where it is unknown.
@@ -262,6 +277,19 @@ private:
     // Wakes stealth mode's tick, which rests while nothing can change.
     void pointerCrossedEdge();
     void finishLaunches();
+    // Hands `request` to a worker of the launch pool.
+    void startOpen(LaunchRequest request);
+
+    // A button picked up and carried: over the bar the others make room,
+    // outside it the file is offered to other programs.
+    void dragButton(LaunchButton *button, const QPoint &hotSpot);
+    bool handleArrangeDrag(QEvent *event);
+    void stepFocus(LaunchButton *button, FlowStep step);
+    struct ArrangeDrag {
+        QPointer<LaunchButton> button;
+        qsizetype from = -1;  // its place when picked up
+        bool dropped = false; // released over the bar
+    } m_arrange;
 
     std::array<QString, kGroupCount> m_groupNames;
     QPointer<QWidget> m_settingsDialog;

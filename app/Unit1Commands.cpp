@@ -40,13 +40,19 @@ void TForm1::connectCommands()
     codeChecked(ReSize2, &TForm1::ReSize2Click);
     connect(DelBtn, &QAction::triggered, this, &TForm1::DelBtnClick);
     connect(EditCmd, &QAction::triggered, this, &TForm1::EditCmdClick);
+    connect(FolderCmd, &QAction::triggered, this, &TForm1::FolderCmdClick);
     connect(Seting2, &QAction::triggered, this, &TForm1::SetingClick);
     connect(SaveMenu, &QAction::triggered, this, &TForm1::SaveMenuClick);
     connect(CloseCmd2, &QAction::triggered, this, &TForm1::CloseCmdClick);
     for (int n = 0; n < kGroupCount; ++n)
         connect(groupItem(n), &QAction::triggered, this, [this, n] { MenuClick(n); });
-    connect(DropTarget1, &DropArea::dropped, this, &TForm1::DropTarget1Dropped);
+    connect(DropTarget1, &DropArea::dropped, this, [this](const QStringList &files, const QPoint &pos) {
+        DropTarget1Dropped(files, buttonIndexAt(DropTarget1->mapTo(this, pos)));
+    });
     FlowLayout1->installEventFilter(this);
+    // Only a button of the bar itself is dropped here: the bar takes its new
+    // place (files from elsewhere go to the drop area).
+    FlowLayout1->setAcceptDrops(true);
     DropTarget1->installEventFilter(this);
 }
 
@@ -68,23 +74,41 @@ void TForm1::AddMenuClick()
         MenuItem6->setEnabled(true);
 }
 
-void TForm1::DropTarget1Dropped(const QStringList &files)
+void TForm1::DropTarget1Dropped(const QStringList &files, qsizetype before)
 {
-    if (files.isEmpty())
-        return;
-    const QString path = files.first();
-    // One line per entry: a path with a line break could not be read back.
-    if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r'))) {
-        ErrorReport::show(this, QStringLiteral("%1 は改行を含むため登録できません。").arg(path));
-        return;
+    QStringList refused;
+    QStringList added;
+    const qsizetype at = before >= 0 && before < LaunchBtn.size() ? before : -1;
+    const QString beforeLine = at >= 0 ? LaunchPath[MenuIndex].value(at) : QString();
+    for (const QString &path : files) {
+        // One line per entry: a path with a line break could not be read back.
+        if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r'))) {
+            refused.append(path);
+            continue;
+        }
+        rec.fname = path;
+        rec.hint = ExtractFileTitle(path);
+        rec.param.clear();
+        AddLaunchButton();
+        added.append(LaunchPath[MenuIndex].last());
+        if (at >= 0) {
+            const qsizetype last = LaunchBtn.size() - 1;
+            const qsizetype to = at + added.size() - 1;
+            FlowLayout1->moveItem(last, to);
+            LaunchBtn.move(last, to);
+            LaunchPath[MenuIndex].move(last, to);
+        }
     }
-    rec.fname = path;
-    rec.hint = ExtractFileTitle(path);
-    rec.param.clear();
-    AddLaunchButton();
+    if (!refused.isEmpty())
+        ErrorReport::show(this, QStringLiteral("%1 は改行を含むため登録できません。").arg(refused.join(QStringLiteral("、"))));
+    if (added.isEmpty())
+        return;
     Q_EMIT groupLinesChanged();
     // Saved at once, so no later load or close can lose it.
-    SaveGroup({GroupEdit::Append, LaunchPath[MenuIndex].last(), {}});
+    if (at >= 0)
+        SaveGroup({GroupEdit::Insert, beforeLine, {}, added});
+    else
+        SaveGroup({GroupEdit::Append, {}, {}, added});
 }
 
 void TForm1::DelBtnClick()
@@ -98,7 +122,7 @@ void TForm1::DelBtnClick()
         LaunchPath[MenuIndex].removeAt(i);
     removeButton(button);
     Q_EMIT groupLinesChanged();
-    if (!SaveGroup({GroupEdit::Remove, line, {}}))
+    if (!SaveGroup({GroupEdit::Remove, line, {}, {}}))
         return;
     // A group read again by the save may be in registration mode already.
     if (LaunchPath[MenuIndex].isEmpty() && !AddMenu->isChecked())
@@ -287,6 +311,17 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         if (pointerBack)
             endSystemGesture();
         return false;
+    }
+    if (watched == FlowLayout1) {
+        switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::DragLeave:
+        case QEvent::Drop:
+            return handleArrangeDrag(event);
+        default:
+            break;
+        }
     }
     if (watched == FlowLayout1 || watched == DropTarget1)
         return handleAreaMouse(event);

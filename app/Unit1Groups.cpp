@@ -145,8 +145,14 @@ void TForm1::AddLaunchButton()
     connect(button, &LaunchButton::mouseEntered, this, &TForm1::ButtonMouseEnter);
     connect(button, &QAbstractButton::clicked, this, [this, button] { BtnClickEvent(button); });
     connect(button, &LaunchButton::styleRefreshRequested, this, &TForm1::ButtonApplyStyleLookup);
-    connect(button, &LaunchButton::contextMenuRequested, this,
-            [this](LaunchButton *, const QPoint &pos) { PopupMenu1->popup(pos); });
+    // The menu acts on obj: from the keyboard that is the focused button,
+    // not the one the pointer last passed.
+    connect(button, &LaunchButton::contextMenuRequested, this, [this](LaunchButton *sender, const QPoint &pos) {
+        obj = sender;
+        PopupMenu1->popup(pos);
+    });
+    connect(button, &LaunchButton::dragRequested, this, &TForm1::dragButton);
+    connect(button, &LaunchButton::focusStepRequested, this, &TForm1::stepFocus);
 
     FlowLayout1->addItem(button);
     LaunchBtn.append(button);

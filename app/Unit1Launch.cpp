@@ -61,11 +61,27 @@ void TForm1::BtnClickEvent(LaunchButton *sender)
     std::optional<LaunchRequest> request = launchRequestFor(currentLines().at(i));
     if (!request)
         return;
+    startOpen(std::move(*request));
+}
 
+void TForm1::FolderCmdClick()
+{
+    const qsizetype i = LaunchBtn.indexOf(obj.data());
+    if (i < 0 || i >= currentLines().size())
+        return;
+    const std::optional<LaunchRequest> entry = launchRequestFor(currentLines().at(i));
+    const QString folder = entry ? workingDirectoryOf(entry->file) : QString();
+    if (folder.isEmpty())
+        return;
+    startOpen({folder, {}, {}});
+}
+
+void TForm1::startOpen(LaunchRequest request)
+{
     // The worker touches no widget: it reports a failure back to the
     // user-interface thread, which shows it unless the bar is gone.
     QPointer<TForm1> self(this);
-    std::function<void()> job = [request = std::move(*request), open = opener, self]() mutable {
+    std::function<void()> job = [request = std::move(request), open = opener, self]() mutable {
         takeOver();
         request.workingDir = workingDirectoryOf(request.file);
         QString reason;

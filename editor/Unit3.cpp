@@ -128,7 +128,7 @@ void TForm3::Button1Click()
     TForm1 *f = m_form1;
     const int index = f->selectIndex;
     QStringList &lines = f->currentLines();
-    GroupEdit edit{GroupEdit::Replace, {}, {}};
+    GroupEdit edit{GroupEdit::Replace, {}, {}, {}};
     if (index >= 0 && index < lines.size()) {
         edit.line = lines[index];
         // Quoted where needed, so that a typed comma or quote survives.

@@ -32,3 +32,15 @@ private:
 };
 
 QList<QRect> placeFlow(const QList<QSize> &sizes, int areaWidth, const FlowSpacing &spacing);
+
+// The slot an item dropped at `point` lands in: the one whose centre is
+// nearest. -1 when there is none.
+qsizetype nearestSlot(const QList<QRect> &slots, QPoint point);
+
+// Steps of the keyboard focus over placed items: along the reading order,
+// to the nearest item of the row above or below, to the first or last.
+enum class FlowStep { Previous, Next, RowAbove, RowBelow, First, Last };
+
+// The item `step` leads to from item `current` of `rects` (in placing
+// order); `current` itself where there is nowhere to go.
+qsizetype flowNeighbour(const QList<QRect> &rects, qsizetype current, FlowStep step);

@@ -186,8 +186,17 @@ std::optional<QStringList> applyGroupEdit(QStringList lines, const GroupEdit &ed
     case GroupEdit::Keep:
         return lines;
     case GroupEdit::Append:
-        lines.append(edit.line);
+        lines.append(edit.added);
         return lines;
+    case GroupEdit::Insert: {
+        const std::optional<TRec> entry = entryOf(edit.line);
+        qsizetype at = entry ? indexOfEntry(lines, *entry) : -1;
+        if (at < 0)
+            at = lines.size();
+        for (const QString &line : edit.added)
+            lines.insert(at++, line);
+        return lines;
+    }
     case GroupEdit::Remove: {
         const std::optional<TRec> entry = entryOf(edit.line);
         const qsizetype i = entry ? indexOfEntry(lines, *entry) : -1;

@@ -62,14 +62,17 @@ GroupFileContent readGroupFile(const QString &path);
 struct GroupEdit {
     enum Kind {
         Keep,    // nothing of the user's is waiting: the file's lines win
-        Append,  // `line` goes at the end
+        Append,  // `added` go at the end, in order
         Remove,  // the entry of `line` goes, if it is still there
         Replace, // the entry of `line` becomes `newLine`
         Reorder, // a whole new order, which cannot be laid over another's
+        Insert,  // `added` go before the entry of `line`; at the end when it is gone
     };
     Kind kind = Keep;
     QString line;
     QString newLine;
+    // The new lines of one drop, saved in one write.
+    QStringList added;
 };
 
 // `lines` (as read from a file) with `edit` made to them; nothing when it

@@ -49,6 +49,23 @@ void IconLayer::removeItem(QWidget *item)
     update();
 }
 
+void IconLayer::moveItem(qsizetype from, qsizetype to)
+{
+    if (from == to || from < 0 || to < 0 || from >= m_items.size() || to >= m_items.size())
+        return;
+    m_items.move(from, to);
+    relayout();
+}
+
+QList<QRect> IconLayer::itemRects() const
+{
+    QList<QRect> rects;
+    rects.reserve(m_items.size());
+    for (const QWidget *item : m_items)
+        rects.append(item->geometry());
+    return rects;
+}
+
 void IconLayer::setHorizontalGap(int gap)
 {
     if (m_spacing.gapH == gap)

@@ -23,6 +23,10 @@ public:
     // Takes every item off the layer at once.
     void clearItems();
     const QList<QWidget *> &items() const { return m_items; }
+    // Moves item `from` to place `to`; the items between close up or make room.
+    void moveItem(qsizetype from, qsizetype to);
+    // The items' places, in order.
+    QList<QRect> itemRects() const;
 
     int horizontalGap() const { return m_spacing.gapH; }
     int verticalGap() const { return m_spacing.gapV; }

@@ -3,8 +3,11 @@
 
 #include "launcher/GlowImages.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QEnterEvent>
+#include <QFocusEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QVariantAnimation>
@@ -19,6 +22,9 @@ const QColor kPressedGlow(0x4F, 0x48, 0x48);
 constexpr qreal kGlowOpacity = 0.9;
 constexpr int kGlowSpread = 8;
 constexpr qreal kMagnification = 1.2;
+constexpr qreal kLiftedOpacity = 0.3;
+const QColor kFocusRing(0x2A, 0x6F, 0xD6);
+constexpr qreal kFocusRingWidth = 2.5;
 
 } // namespace
 
@@ -73,7 +79,7 @@ void LaunchButton::paintButton(QPainter &p) const
     const QRectF box(0, 0, width(), height());
     p.save();
     p.translate(pos());
-    p.setOpacity(p.opacity() * m_opacity);
+    p.setOpacity(p.opacity() * m_opacity * (m_lifted ? kLiftedOpacity : 1.0));
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
 
@@ -124,7 +130,27 @@ void LaunchButton::paintButton(QPainter &p) const
         target.moveCenter(box.center());
         p.drawPixmap(target, m_icon, QRectF(m_icon.rect()));
     }
+    if (showsFocusRing()) {
+        // The button's own outline, drawn bold in the focus colour.
+        const qreal inset = kFocusRingWidth / 2 + 1;
+        const qreal radius = std::max<qreal>(m_cornerRadius - inset, 0);
+        p.setPen(QPen(kFocusRing, kFocusRingWidth));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(box.adjusted(inset, inset, -inset, -inset), radius, radius);
+    }
     p.restore();
+}
+
+void LaunchButton::setLifted(bool lifted)
+{
+    m_lifted = lifted;
+    refresh();
+}
+
+void LaunchButton::showFocusRing()
+{
+    m_focusRing = true;
+    refresh();
 }
 
 void LaunchButton::refresh()
@@ -181,6 +207,24 @@ void LaunchButton::leaveEvent(QEvent *event)
 
 void LaunchButton::keyPressEvent(QKeyEvent *event)
 {
+    const Qt::KeyboardModifiers bare = event->modifiers() & ~Qt::KeypadModifier;
+    if (bare == Qt::ShiftModifier && event->key() == Qt::Key_F10) {
+        Q_EMIT contextMenuRequested(this, mapToGlobal(QPoint(0, height())));
+        return;
+    }
+    if (bare == Qt::NoModifier) {
+        static constexpr std::pair<int, FlowStep> kSteps[] = {
+            {Qt::Key_Left, FlowStep::Previous}, {Qt::Key_Right, FlowStep::Next},
+            {Qt::Key_Up, FlowStep::RowAbove},   {Qt::Key_Down, FlowStep::RowBelow},
+            {Qt::Key_Home, FlowStep::First},    {Qt::Key_End, FlowStep::Last},
+        };
+        for (const auto &[key, step] : kSteps) {
+            if (event->key() == key) {
+                Q_EMIT focusStepRequested(this, step);
+                return;
+            }
+        }
+    }
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     if (enter && mods == Qt::NoModifier) {
@@ -197,9 +241,54 @@ void LaunchButton::keyPressEvent(QKeyEvent *event)
     QAbstractButton::keyPressEvent(event);
 }
 
+void LaunchButton::mousePressEvent(QMouseEvent *event)
+{
+    m_focusRing = false;
+    if (event->button() == Qt::LeftButton)
+        m_pressPos = event->position().toPoint();
+    QAbstractButton::mousePressEvent(event);
+}
+
+void LaunchButton::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_pressPos && (event->buttons() & Qt::LeftButton)
+        && (event->position().toPoint() - *m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
+        const QPoint hotSpot = *m_pressPos;
+        m_pressPos.reset();
+        // The drag takes the release: the button must not stay down or click.
+        setDown(false);
+        Q_EMIT dragRequested(this, hotSpot);
+        return;
+    }
+    if (!(event->buttons() & Qt::LeftButton))
+        m_pressPos.reset();
+    QAbstractButton::mouseMoveEvent(event);
+}
+
+void LaunchButton::focusInEvent(QFocusEvent *event)
+{
+    QAbstractButton::focusInEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    m_focusRing = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
+        || reason == Qt::ShortcutFocusReason;
+    refresh();
+}
+
+void LaunchButton::focusOutEvent(QFocusEvent *event)
+{
+    QAbstractButton::focusOutEvent(event);
+    // A popup (the button's own menu) takes the focus only for a while.
+    if (event->reason() != Qt::PopupFocusReason)
+        m_focusRing = false;
+    refresh();
+}
+
 void LaunchButton::contextMenuEvent(QContextMenuEvent *event)
 {
-    Q_EMIT contextMenuRequested(this, event->globalPos());
+    // The keyboard's menu opens below the button, not where the pointer is.
+    const QPoint at = event->reason() == QContextMenuEvent::Keyboard ? mapToGlobal(QPoint(0, height()))
+                                                                      : event->globalPos();
+    Q_EMIT contextMenuRequested(this, at);
 }
 
 void LaunchButton::changeEvent(QEvent *event)

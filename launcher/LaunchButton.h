@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "launcher/FlowPlacement.h"
+
 #include <QAbstractButton>
 #include <QColor>
 #include <QPixmap>
+
+#include <optional>
 
 class QVariantAnimation;
 
@@ -42,6 +46,14 @@ public:
     QPointF magnifyCenter() const;
     bool magnifying() const;
 
+    // While the button is dragged to a new place, its place on the bar shows
+    // only a faint trace of it.
+    void setLifted(bool lifted);
+    bool isLifted() const { return m_lifted; }
+    // The focus ring shows while the focus came from the keyboard.
+    bool showsFocusRing() const { return m_focusRing && hasFocus(); }
+    void showFocusRing();
+
     // The area the button may paint, in its parent's coordinates.
     QRect paintRect() const;
     // Paints the button with `painter` in its parent's coordinates.
@@ -50,6 +62,12 @@ public:
 Q_SIGNALS:
     void mouseEntered(LaunchButton *button);
     void contextMenuRequested(LaunchButton *button, const QPoint &globalPos);
+    // The left button was pressed at `hotSpot` and the pointer moved beyond
+    // the drag distance: the button is to be picked up. A click no longer
+    // follows.
+    void dragRequested(LaunchButton *button, const QPoint &hotSpot);
+    // An arrow key, Home or End asks to move the focus.
+    void focusStepRequested(LaunchButton *button, FlowStep step);
     // Emitted when the look must be built again (style or screen changed).
     void styleRefreshRequested(LaunchButton *button);
 
@@ -58,6 +76,10 @@ protected:
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void changeEvent(QEvent *event) override;
 
@@ -75,4 +97,7 @@ private:
     qreal m_rotation = 0;
     qreal m_opacity = 1;
     QVariantAnimation *m_animation = nullptr;
+    bool m_lifted = false;
+    bool m_focusRing = false;
+    std::optional<QPoint> m_pressPos; // where the left button went down, until it is released
 };

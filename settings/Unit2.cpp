@@ -300,7 +300,7 @@ void TForm2::DelBtnClick()
 
 void TForm2::ConfirmBtnClick()
 {
-    if (!m_form1->SaveGroup({GroupEdit::Reorder, {}, {}}))
+    if (!m_form1->SaveGroup({GroupEdit::Reorder, {}, {}, {}}))
         return;
     m_unconfirmedOrder = false;
     isChange = true;

@@ -6,6 +6,7 @@
 #include "editor/Unit3.h"
 #include "launcher/IconLayer.h"
 #include "launcher/LaunchButton.h"
+#include "launcher/PathRules.h"
 #include "settings/IniFile.h"
 #include "settings/Unit2.h"
 #include "TestFiles.h"
@@ -281,7 +282,7 @@ void TestCommands::drop_data()
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QString>("hint");
 
-    QTest::newRow("first of three") << QStringList{u"a.txt"_s, u"b.txt"_s, u"c.txt"_s} << u"a"_s;
+    QTest::newRow("three at once") << QStringList{u"a.txt"_s, u"b.txt"_s, u"c.txt"_s} << u"a"_s;
     QTest::newRow("double extension") << QStringList{u"archive.tar.gz"_s} << u"archive.tar"_s;
     QTest::newRow("leading dot only") << QStringList{u".profile"_s} << QString();
     QTest::newRow("no dot") << QStringList{u"tool"_s} << u"tool"_s;
@@ -315,11 +316,16 @@ void TestCommands::drop()
     form.DropTarget1Dropped(paths);
 
     QCOMPARE(m_shown, QStringList());
-    QCOMPARE(form.LaunchBtn.size(), 2);
-    QCOMPARE(form.LaunchBtn.last()->filePath(), paths.first());
-    QCOMPARE(form.LaunchPath[0].size(), 2);
+    // Every file of the drop, in the order given, after the kept entry.
+    QCOMPARE(form.LaunchBtn.size(), 1 + paths.size());
+    QCOMPARE(form.LaunchPath[0].size(), 1 + paths.size());
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        QCOMPARE(form.LaunchBtn[1 + i]->filePath(), paths[i]);
+        QCOMPARE(recFromFields(splitEntryLine(form.LaunchPath[0][1 + i])),
+                 std::optional<TRec>(TRec{paths[i], QString(), ExtractFileTitle(paths[i])}));
+    }
     const TRec added{paths.first(), QString(), hint};
-    QCOMPARE(recFromFields(splitEntryLine(form.LaunchPath[0].last())), std::optional<TRec>(added));
+    QCOMPARE(recFromFields(splitEntryLine(form.LaunchPath[0][1])), std::optional<TRec>(added));
     // On disk at once, while registration mode goes on.
     QCOMPARE(readBytes(groupFile(0)), form.LaunchPath[0].join(u"\r\n"_s).toUtf8() + "\r\n");
     QCOMPARE(marksOf(form), kOn);
@@ -328,8 +334,8 @@ void TestCommands::drop()
         return;
     // What was saved reads back as the same entry.
     form.MenuClick(0);
-    QCOMPARE(form.LaunchBtn.size(), 2);
-    QCOMPARE(recFromFields(splitEntryLine(form.LaunchPath[0].last())), std::optional<TRec>(added));
+    QCOMPARE(form.LaunchBtn.size(), 1 + paths.size());
+    QCOMPARE(recFromFields(splitEntryLine(form.LaunchPath[0][1])), std::optional<TRec>(added));
     QCOMPARE(form.LaunchPath[0].first(), before.first());
 }
 
@@ -338,7 +344,7 @@ void TestCommands::dropWithLineBreakIsRefused_data()
     QTest::addColumn<QStringList>("names");
     QTest::newRow("line feed") << QStringList{u"bad\nname.txt"_s};
     QTest::newRow("carriage return") << QStringList{u"bad\rname.txt"_s};
-    QTest::newRow("first of the drop") << QStringList{u"bad\nname.txt"_s, u"good.txt"_s};
+    QTest::newRow("one of the drop") << QStringList{u"bad\nname.txt"_s, u"good.txt"_s};
 }
 
 void TestCommands::dropWithLineBreakIsRefused()
@@ -357,10 +363,16 @@ void TestCommands::dropWithLineBreakIsRefused()
     form.DropTarget1Dropped(paths);
 
     QCOMPARE(m_shown.size(), 1);
-    QCOMPARE(form.LaunchPath[0], before);
-    QCOMPARE(form.LaunchBtn.size(), 1);
-    QCOMPARE(form.FlowLayout1->items().size(), 1);
-    QCOMPARE(readBytes(groupFile(0)), fileBefore);
+    // The others of the drop are registered.
+    QStringList expected = before;
+    for (const QString &path : std::as_const(paths)) {
+        if (!path.contains(u'\n') && !path.contains(u'\r'))
+            expected.append(path + u",,"_s + ExtractFileTitle(path));
+    }
+    QCOMPARE(form.LaunchPath[0], expected);
+    QCOMPARE(form.LaunchBtn.size(), expected.size());
+    QCOMPARE(form.FlowLayout1->items().size(), expected.size());
+    QCOMPARE(readBytes(groupFile(0)), expected.size() == 1 ? fileBefore : expected.join(u"\r\n"_s).toUtf8() + "\r\n");
 }
 
 void TestCommands::dragAndDrop_data()
@@ -369,23 +381,24 @@ void TestCommands::dragAndDrop_data()
     // the home folder; anything else is taken as it is.
     QTest::addColumn<QStringList>("urls");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("registered"); // empty: refused
+    QTest::addColumn<QStringList>("registered"); // empty: refused
 
-    QTest::newRow("one file") << QStringList{u"~/a.txt"_s} << QString() << u"a.txt"_s;
-    QTest::newRow("two files") << QStringList{u"~/a.txt"_s, u"~/b.txt"_s} << QString() << u"a.txt"_s;
-    QTest::newRow("folder") << QStringList{u"~/folder/"_s} << QString() << u"folder"_s;
-    QTest::newRow("file without dot") << QStringList{u"~/tool"_s} << QString() << u"tool"_s;
+    QTest::newRow("one file") << QStringList{u"~/a.txt"_s} << QString() << QStringList{u"a.txt"_s};
+    QTest::newRow("two files") << QStringList{u"~/a.txt"_s, u"~/b.txt"_s} << QString()
+                               << QStringList{u"a.txt"_s, u"b.txt"_s};
+    QTest::newRow("folder") << QStringList{u"~/folder/"_s} << QString() << QStringList{u"folder"_s};
+    QTest::newRow("file without dot") << QStringList{u"~/tool"_s} << QString() << QStringList{u"tool"_s};
     QTest::newRow("web link then file") << QStringList{u"https://example.com/a.txt"_s, u"~/b.txt"_s} << QString()
-                                        << u"b.txt"_s;
-    QTest::newRow("web link") << QStringList{u"https://example.com/a.txt"_s} << QString() << QString();
-    QTest::newRow("text") << QStringList() << u"/etc/hosts"_s << QString();
+                                        << QStringList{u"b.txt"_s};
+    QTest::newRow("web link") << QStringList{u"https://example.com/a.txt"_s} << QString() << QStringList();
+    QTest::newRow("text") << QStringList() << u"/etc/hosts"_s << QStringList();
 }
 
 void TestCommands::dragAndDrop()
 {
     QFETCH(QStringList, urls);
     QFETCH(QString, text);
-    QFETCH(QString, registered);
+    QFETCH(QStringList, registered);
 
     auto mime = std::make_unique<QMimeData>();
     QList<QUrl> list;
@@ -422,9 +435,14 @@ void TestCommands::dragAndDrop()
         QCOMPARE(readBytes(groupFile(0)), QByteArray("<missing>"));
         return;
     }
-    QCOMPARE(form.LaunchBtn.size(), 1);
-    QCOMPARE(form.LaunchBtn.first()->filePath(), file(registered));
-    QCOMPARE(readBytes(groupFile(0)), form.LaunchPath[0].first().toUtf8() + "\r\n");
+    QStringList shown;
+    for (const LaunchButton *button : std::as_const(form.LaunchBtn))
+        shown.append(button->filePath());
+    QStringList expected;
+    for (const QString &name : std::as_const(registered))
+        expected.append(file(name));
+    QCOMPARE(shown, expected);
+    QCOMPARE(readBytes(groupFile(0)), form.LaunchPath[0].join(u"\r\n"_s).toUtf8() + "\r\n");
 }
 
 // --- Deleting ---

@@ -10,6 +10,8 @@ class TestFlowPlacement : public QObject
 private Q_SLOTS:
     void place_data();
     void place();
+    void dropSlot_data();
+    void dropSlot();
 };
 
 void TestFlowPlacement::place_data()
@@ -70,6 +72,31 @@ void TestFlowPlacement::place()
     spacing.gapV = gapV;
     QCOMPARE(spacing.padding, 4);
     QCOMPARE(placeFlow(sizes, areaWidth, spacing), expected);
+}
+
+// Where a dragged button lands, over a bar of two rows: 3 + 2 buttons of 62
+// placed from (4, 4), the same slots whatever order they stand in.
+void TestFlowPlacement::dropSlot_data()
+{
+    QTest::addColumn<QPoint>("point");
+    QTest::addColumn<qsizetype>("slot");
+
+    QTest::newRow("on a button") << QPoint(100, 30) << qsizetype(1);
+    QTest::newRow("in the gap, nearer the right one") << QPoint(131, 30) << qsizetype(2);
+    QTest::newRow("left of the bar") << QPoint(-50, 30) << qsizetype(0);
+    QTest::newRow("past the end of the first row") << QPoint(400, 20) << qsizetype(2);
+    QTest::newRow("second row") << QPoint(100, 100) << qsizetype(4);
+    QTest::newRow("past the end of the short last row") << QPoint(170, 200) << qsizetype(4);
+    QTest::newRow("above the bar") << QPoint(35, -100) << qsizetype(0);
+}
+
+void TestFlowPlacement::dropSlot()
+{
+    QFETCH(QPoint, point);
+    QFETCH(qsizetype, slot);
+    const QList<QRect> slots = placeFlow(QList<QSize>(5, QSize(62, 62)), 200, FlowSpacing{});
+    QCOMPARE(nearestSlot(slots, point), slot);
+    QCOMPARE(nearestSlot({}, point), qsizetype(-1));
 }
 
 QTEST_APPLESS_MAIN(TestFlowPlacement)

@@ -47,6 +47,8 @@ private Q_SLOTS:
     void encode();
     void unencodableRoundTrip_data();
     void unencodableRoundTrip();
+    void applyEdit_data();
+    void applyEdit();
     void writeReplacesWholeFile();
     void failedWriteKeepsOldFile();
 };
@@ -278,6 +280,56 @@ void TestGroupFile::unencodableRoundTrip()
     const GroupFileContent content = readGroupFile(path());
     QCOMPARE(content.status, GroupFileContent::Read);
     QCOMPARE(content.lines, lines);
+}
+
+// An edit made again to the lines of a file someone else changed. Lines are
+// "/x.txt,," for a letter x; "h" is a bare path typed by hand.
+void TestGroupFile::applyEdit_data()
+{
+    QTest::addColumn<QString>("lines");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("added");
+    QTest::addColumn<QString>("expected"); // "-": refused
+
+    const auto row = [](const char *name, const char *lines, GroupEdit::Kind kind, const char *line,
+                        const char *added, const char *expected) {
+        QTest::newRow(name) << QString::fromLatin1(lines) << int(kind) << QString::fromLatin1(line)
+                            << QString::fromLatin1(added) << QString::fromLatin1(expected);
+    };
+    row("append one", "a b", GroupEdit::Append, "", "c", "a b c");
+    row("append a drop of three, in order", "a b", GroupEdit::Append, "", "e d c", "a b e d c");
+    row("insert before an entry", "a b c", GroupEdit::Insert, "b", "e d", "a e d b c");
+    row("insert before the first", "a b", GroupEdit::Insert, "a", "c", "c a b");
+    row("insert before an entry written by hand", "a h b", GroupEdit::Insert, "h", "c", "a c h b");
+    row("insert before an entry gone: at the end", "a c", GroupEdit::Insert, "b", "d e", "a c d e");
+    row("remove", "a b c", GroupEdit::Remove, "b", "", "a c");
+    row("reorder cannot be laid over", "a b c", GroupEdit::Reorder, "", "", "-");
+}
+
+void TestGroupFile::applyEdit()
+{
+    QFETCH(QString, lines);
+    QFETCH(int, kind);
+    QFETCH(QString, line);
+    QFETCH(QString, added);
+    QFETCH(QString, expected);
+
+    // "h" stands for h.txt as a bare path, the others as the launcher writes them.
+    const auto lineOf = [](const QString &x) { return x == u"h" ? u"/h.txt"_s : u"/"_s + x + u".txt,,"_s; };
+    const auto linesOf = [&](const QString &names) {
+        QStringList out;
+        for (const QString &x : names.split(u' ', Qt::SkipEmptyParts))
+            out.append(lineOf(x));
+        return out;
+    };
+    const GroupEdit edit{GroupEdit::Kind(kind), line.isEmpty() ? QString() : u"/"_s + line + u".txt,,"_s, {},
+                         linesOf(added)};
+    const std::optional<QStringList> result = applyGroupEdit(linesOf(lines), edit);
+    if (expected == u"-")
+        QCOMPARE(result, std::nullopt);
+    else
+        QCOMPARE(result, std::optional<QStringList>(linesOf(expected)));
 }
 
 void TestGroupFile::writeReplacesWholeFile()

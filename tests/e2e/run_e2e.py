@@ -3,8 +3,8 @@
 """End-to-end suite: the real launcher on a real X desktop, driven and
 checked from outside the process the way a user would use it.
 
-  run_e2e.py --bin Quillbrook --dragsource dragsource --recorder recorder
-             --screenshots DIR [-k NAME]
+  run_e2e.py --bin Quillbrook --dragsource dragsource --droptarget droptarget
+             --recorder recorder --screenshots DIR [-k NAME]
 """
 import argparse
 import os
@@ -172,7 +172,8 @@ class Suite:
         self.drag_files([self.fx("notes.txt"), self.fx("red.png")], (900, 50))
         group = wait_for(lambda: l.exists("QuillbrookPath.txt") and l.read("QuillbrookPath.txt"),
                          what="the group file")
-        assert group == (entry(self.fx("notes.txt"), "", "notes") + "\r\n").encode(), group
+        assert group == (entry(self.fx("notes.txt"), "", "notes") + "\r\n"
+                         + entry(self.fx("red.png"), "", "red") + "\r\n").encode(), group
         # A drag of plain text is refused: nothing more is registered.
         self.drag_files([self.fx("red.png")], (900, 50), as_text=True)
         time.sleep(0.5)
@@ -182,6 +183,68 @@ class Suite:
         time.sleep(0.3)
         self.shot("after-drop.png", crop=(600, 0, 640, 130))
         assert colour_distance(self.desktop.mean_colour(*button_centre(0), 4, 4), (255, 255, 255)) > 5
+
+    def button_colours(self, count):
+        return [self.desktop.mean_colour(*button_centre(i), 6, 6) for i in range(count)]
+
+    def case_reorder(self):
+        self.clear_records()
+        names = ["red.png", "notes.txt", "green.png", "recorder"]
+        group = "".join(entry(self.fx(n), "", os.path.splitext(n)[0]) + "\r\n" for n in names)
+        l = self.launcher(files={"QuillbrookPath.txt": group})
+        self.pointer_away()
+        time.sleep(0.3)
+        self.shot("reorder-before.png", crop=(600, 0, 640, 130))
+        red, _, green, _ = self.button_colours(4)
+        # The red picture, picked up and carried past the green one.
+        start = button_centre(0)
+        l.drag(start, (button_centre(2)[0] + 10, start[1]), steps=12)
+        order = ["notes.txt", "green.png", "red.png", "recorder"]
+        expected = "".join(entry(self.fx(n), "", os.path.splitext(n)[0]) + "\r\n" for n in order).encode()
+        wait_for(lambda: l.read("QuillbrookPath.txt") == expected, what="the new order saved")
+        self.pointer_away()
+        time.sleep(0.3)
+        self.shot("reorder-after.png", crop=(600, 0, 640, 130))
+        now = self.button_colours(4)
+        assert colour_distance(now[1], green) < 12 and colour_distance(now[2], red) < 12, (now, red, green)
+        # A plain click still launches what now stands last.
+        self.click_button(3)
+        wait_for(self.records, what="the recorder to run")
+        # Released outside the bar: everything stays.
+        l.drag(button_centre(0), (900, 500), steps=10)
+        time.sleep(0.3)
+        assert l.read("QuillbrookPath.txt") == expected
+
+    def case_drag_out(self):
+        l = self.launcher(files={"QuillbrookPath.txt": entry(self.fx("notes.txt"), "", "notes") + "\r\n"})
+        argv = [self.args.droptarget, "--at", "300,300"]
+        target = subprocess.Popen(argv, env=self.desktop.env, stdout=subprocess.PIPE, text=True,
+                                  start_new_session=True)
+        self.desktop.procs.append(target)
+        wait_for(lambda: self.desktop.run(["xdotool", "search", "--onlyvisible", "--name", "^droptarget$"]).split(),
+                 what="the drop target")
+        time.sleep(0.3)
+        before = l.read("QuillbrookPath.txt")
+        l.drag(button_centre(0), (380, 360), steps=12)
+        line = target.stdout.readline().strip()
+        assert line == "url file://" + self.fx("notes.txt").replace(" ", "%20"), line
+        target.terminate()
+        assert l.read("QuillbrookPath.txt") == before
+        assert l.running()
+
+    def case_drop_many(self):
+        l = self.launcher()
+        files = [self.fx("notes.txt"), self.fx("red.png"), self.fx("projects")]
+        self.drag_files(files, (900, 50))
+        lines = [entry(f, "", os.path.splitext(os.path.basename(f))[0]) for f in files]
+        wait_for(lambda: l.exists("QuillbrookPath.txt")
+                 and l.read("QuillbrookPath.txt") == "".join(x + "\r\n" for x in lines).encode(),
+                 what="all three registered")
+        # Dropped on the second button (beneath the drop area): goes before it.
+        self.drag_files([self.fx("green.png"), self.fx("song.mp3")], button_centre(1))
+        lines[1:1] = [entry(self.fx("green.png"), "", "green"), entry(self.fx("song.mp3"), "", "song")]
+        wait_for(lambda: l.read("QuillbrookPath.txt") == "".join(x + "\r\n" for x in lines).encode(),
+                 what="two inserted before the second")
 
     def case_keys(self):
         group = entry(self.fx("notes.txt"), "", "notes") + "\r\n" + entry(self.fx("red.png")) + "\r\n"
@@ -596,6 +659,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--bin", required=True)
     parser.add_argument("--dragsource", required=True)
+    parser.add_argument("--droptarget", required=True)
     parser.add_argument("--recorder", required=True)
     parser.add_argument("--screenshots", required=True)
     parser.add_argument("-k", help="run only the cases whose name contains this")

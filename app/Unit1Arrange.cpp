@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: MIT
+// Arranging the bar by hand: a button dragged to a new place (or out, to
+// another program, as its file), and the keys that move the focus between
+// buttons.
+#include "app/Unit1.h"
+
+#include "launcher/IconLayer.h"
+#include "launcher/LaunchButton.h"
+
+#include <QDrag>
+#include <QDragMoveEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QUrl>
+
+bool TForm1::moveEntry(qsizetype from, qsizetype to)
+{
+    QStringList &lines = currentLines();
+    const qsizetype count = LaunchBtn.size();
+    // Out of step with the lines (the settings dialog's list can do that):
+    // a position would name the wrong entry.
+    if (from == to || lines.size() != count || from < 0 || to < 0 || from >= count || to >= count)
+        return false;
+    LaunchButton *button = LaunchBtn[from];
+    FlowLayout1->moveItem(FlowLayout1->items().indexOf(button), to);
+    LaunchBtn.move(from, to);
+    lines.move(from, to);
+    Q_EMIT groupLinesChanged();
+    return SaveGroup({GroupEdit::Reorder, {}, {}, {}});
+}
+
+qsizetype TForm1::buttonIndexAt(const QPoint &pos) const
+{
+    const QPoint onLayer = FlowLayout1->mapFrom(this, pos);
+    for (qsizetype i = 0; i < LaunchBtn.size(); ++i) {
+        if (LaunchBtn[i]->geometry().contains(onLayer))
+            return i;
+    }
+    return -1;
+}
+
+void TForm1::dragButton(LaunchButton *button, const QPoint &hotSpot)
+{
+    const qsizetype from = LaunchBtn.indexOf(button);
+    if (from < 0 || m_arrange.button)
+        return;
+    const qreal dpr = devicePixelRatioF();
+    QPixmap image(button->size() * dpr);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.translate(-button->pos());
+        button->paintButton(painter);
+    }
+    auto *data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(button->filePath())});
+    auto *drag = new QDrag(button);
+    drag->setMimeData(data);
+    drag->setPixmap(image);
+    drag->setHotSpot(hotSpot);
+
+    m_arrange = {button, from, false};
+    const QPointer<LaunchButton> carried(button);
+    button->setLifted(true);
+    // Copy and link only: another program must never move the user's file
+    // away. Whatever it does, the bar keeps its entry.
+    drag->exec(Qt::CopyAction | Qt::LinkAction, Qt::CopyAction);
+    const bool dropped = m_arrange.dropped;
+    m_arrange = {};
+    if (!carried)
+        return;
+    carried->setLifted(false);
+    const qsizetype shown = FlowLayout1->items().indexOf(carried.data());
+    if (shown < 0)
+        return;
+    // Released outside the bar, dropped into another program or called off
+    // with Escape: the button goes back where it stood.
+    if (!dropped || !moveEntry(from, shown))
+        FlowLayout1->moveItem(shown, from);
+}
+
+bool TForm1::handleArrangeDrag(QEvent *event)
+{
+    LaunchButton *button = m_arrange.button.data();
+    auto *drop = static_cast<QDropEvent *>(event);
+    const bool ours = event->type() == QEvent::DragLeave || (button && drop->source() == button);
+    if (!ours) {
+        event->ignore();
+        return true;
+    }
+    const qsizetype shown = button ? FlowLayout1->items().indexOf(button) : -1;
+    if (shown < 0) {
+        event->ignore();
+        return true;
+    }
+    switch (event->type()) {
+    case QEvent::DragLeave:
+        FlowLayout1->moveItem(shown, m_arrange.from);
+        return true;
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop: {
+        // The others make room where it would land.
+        const qsizetype slot = nearestSlot(FlowLayout1->itemRects(), drop->position().toPoint());
+        if (slot >= 0)
+            FlowLayout1->moveItem(shown, slot);
+        if (event->type() == QEvent::Drop)
+            m_arrange.dropped = true;
+        drop->acceptProposedAction();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void TForm1::stepFocus(LaunchButton *button, FlowStep step)
+{
+    const QList<QWidget *> &items = FlowLayout1->items();
+    const qsizetype to = flowNeighbour(FlowLayout1->itemRects(), items.indexOf(button), step);
+    auto *target = qobject_cast<LaunchButton *>(items.value(to));
+    if (!target)
+        return;
+    target->setFocus(Qt::TabFocusReason);
+    target->showFocusRing();
+}
