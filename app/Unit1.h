@@ -88,6 +88,7 @@ public:
     QAction *Seting2 = nullptr;                       // "設定" (F12): opens the settings dialog
     QAction *AddMenu2 = nullptr;                      // "新規登録" (Ctrl+N): registration mode, as AddMenu
     QAction *ReSize2 = nullptr;                       // "サイズ変更" (Ctrl+R): dragging resizes instead of moving
+    QAction *StartAtLogin = nullptr;                  // "ログイン時に起動": an autostart entry runs this program
     QAction *MenuItem5 = nullptr;                     // separator
     QMenu *MenuItem6 = nullptr;                       // "グループ選択": the group submenu
     QAction *Menu0 = nullptr, *Menu1 = nullptr, *Menu2 = nullptr, *Menu3 = nullptr,
@@ -192,6 +193,16 @@ public:
     // when stealth mode is on.
     void suspendStealth();
     void resumeStealth();
+
+    // --- Start at login ---
+    // Where the autostart entry goes ($XDG_CONFIG_HOME) and the program it
+    // runs: by default the user's config folder and this very executable.
+    QString autostartConfigHome;
+    QString autostartProgram;
+    // Writes the entry, or removes it when it names this program.
+    void StartAtLoginClick();
+    // The check mark follows the entry on disk, which others may change.
+    void showStartAtLogin();
 
     // --- Dialogs ---
     void SetingClick();
