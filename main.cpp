@@ -33,8 +33,9 @@ int main(int argc, char *argv[])
         QStringLiteral("DIR"));
     options.addOption(homeOption);
     options.process(app);
-    const QString homePath = chooseHomeFolder(QCoreApplication::applicationDirPath(), options.value(homeOption),
-                                              qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath());
+    const HomeFolder home = chooseHomeFolder(QCoreApplication::applicationDirPath(), options.value(homeOption),
+                                             qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath());
+    const QString &homePath = home.path;
     // A second launcher on the same folder would save over the first one's
     // lists and settings: it hands over and ends instead.
     SingleInstance single(homePath);
@@ -49,6 +50,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     TForm1 form1(homePath);
+    form1.createHomeOnSave = home.createOnSave;
     app.setWindowIcon(QIcon(QStringLiteral(":/icons/quillbrook.svg")));
     // Their controls wait until first needed, so the bar shows sooner.
     TForm2 form2(&form1, nullptr, true);

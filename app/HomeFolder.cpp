@@ -14,16 +14,16 @@ QString withSlash(const QString &folder)
 
 } // namespace
 
-QString chooseHomeFolder(const QString &executableDir, const QString &homeOption,
-                         const QString &configHome, const QString &userHome)
+HomeFolder chooseHomeFolder(const QString &executableDir, const QString &homeOption,
+                            const QString &configHome, const QString &userHome)
 {
     if (!homeOption.isEmpty())
-        return withSlash(QFileInfo(homeOption).absoluteFilePath());
+        return {withSlash(QFileInfo(homeOption).absoluteFilePath()), true};
     if (QFileInfo(QDir::cleanPath(executableDir)).fileName() == u"bin") {
         // A relative XDG_CONFIG_HOME is invalid by the Base Directory rules
         // and would follow the current folder around: it is ignored.
         const QString config = QDir::isAbsolutePath(configHome) ? configHome : userHome + QStringLiteral("/.config");
-        return withSlash(config + QStringLiteral("/Quillbrook"));
+        return {withSlash(config + QStringLiteral("/Quillbrook")), true};
     }
-    return withSlash(executableDir);
+    return {withSlash(executableDir), false};
 }

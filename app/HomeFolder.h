@@ -10,6 +10,13 @@
 //   folder "Quillbrook" in the user's config folder: `configHome`
 //   ($XDG_CONFIG_HOME) when absolute, else `userHome` + "/.config";
 // - else `executableDir` itself, the portable layout of a build folder.
-// Nothing is created here: the folder appears at the first save.
-QString chooseHomeFolder(const QString &executableDir, const QString &homeOption,
-                         const QString &configHome, const QString &userHome);
+// Nothing is created here. The last two folders are the launcher's own and
+// appear at its first save (`createOnSave`); a portable folder that has gone
+// is not made again, so saving reports it.
+struct HomeFolder {
+    QString path;
+    bool createOnSave = false;
+    bool operator==(const HomeFolder &) const = default;
+};
+HomeFolder chooseHomeFolder(const QString &executableDir, const QString &homeOption,
+                            const QString &configHome, const QString &userHome);

@@ -57,6 +57,7 @@ public:
 
     // --- State ---
     QString HomePath;                                 // folder of the settings and group files, ending in "/"
+    bool createHomeOnSave = false;                    // a missing HomePath is made at a save, not reported
     std::array<QStringList, kGroupCount> LaunchPath;  // entry lines of groups 0 to 4, as in their files
     QList<LaunchButton *> LaunchBtn;                  // current group's buttons; button i stands for line i
     int MenuIndex = 0;                                // current group, 0 to 4

@@ -89,7 +89,8 @@ bool TForm1::SaveGroup(const GroupEdit &edit)
     if (known && fileStamp(path) != *known)
         return saveOverChangedFile(edit);
     QString error;
-    QDir().mkpath(HomePath);
+    if (createHomeOnSave)
+        QDir().mkpath(HomePath);
     if (!writeGroupFile(path, LaunchPath[MenuIndex], &error)) {
         ErrorReport::show(this, tr(kCannotCreateText).arg(path, error));
         return false;

@@ -111,7 +111,8 @@ bool TForm1::writeIniFile(QString *error)
         move(std::max(x(), 0), std::max(y(), 0));
     }
     // An installed launcher's folder is made at its first save, not before.
-    QDir().mkpath(HomePath);
+    if (createHomeOnSave)
+        QDir().mkpath(HomePath);
     QDir::setCurrent(HomePath);
 
     IniFile ini = IniFile::load(iniPath());
