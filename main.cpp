@@ -1,12 +1,18 @@
 // SPDX-License-Identifier: MIT
 // The launcher's entry point: makes the bar and its two dialogs, hands the
 // dialogs to the bar, and runs until the bar closes.
+#include "app/ApplicationId.h"
+#include "app/HomeFolder.h"
 #include "app/SingleInstance.h"
+#include "app/Translation.h"
 #include "app/Unit1.h"
 #include "editor/Unit3.h"
 #include "settings/Unit2.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
@@ -18,8 +24,19 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Quillbrook"));
     app.setQuitOnLastWindowClosed(false);
+    app.setDesktopFileName(QLatin1String(kApplicationId));
+    installTranslation(&app);
 
-    const QString homePath = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    QCommandLineParser options;
+    options.addHelpOption();
+    const QCommandLineOption homeOption(
+        QStringLiteral("home"), QCoreApplication::translate("main", "設定とグループのファイルを置くフォルダ"),
+        QStringLiteral("DIR"));
+    options.addOption(homeOption);
+    options.process(app);
+    const HomeFolder home = chooseHomeFolder(QCoreApplication::applicationDirPath(), options.value(homeOption),
+                                             qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath());
+    const QString &homePath = home.path;
     // A second launcher on the same folder would save over the first one's
     // lists and settings: it hands over and ends instead.
     SingleInstance single(homePath);
@@ -34,6 +51,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     TForm1 form1(homePath);
+    form1.createHomeOnSave = home.createOnSave;
+    app.setWindowIcon(QIcon(QStringLiteral(":/icons/quillbrook.svg")));
     // Their controls wait until first needed, so the bar shows sooner.
     TForm2 form2(&form1, nullptr, true);
     TForm3 form3(&form1, nullptr, true);

@@ -8,7 +8,8 @@
 
 DropArea::DropArea(QWidget *parent)
     : QWidget(parent)
-    , m_text(QStringLiteral("Drop領域"))
+    //: The area files are dropped on to register them.
+    , m_text(tr("Drop領域"))
 {
     setAcceptDrops(true);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/ErrorReport.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
@@ -79,8 +80,10 @@ CloseChoice askOnCloseFailure(QWidget *parent, const QString &message)
     if (g_askOnClose)
         return g_askOnClose(message);
     QMessageBox box(QMessageBox::Critical, kTitle, message, QMessageBox::NoButton, parent);
-    QPushButton *retry = box.addButton(QStringLiteral("再試行"), QMessageBox::AcceptRole);
-    QPushButton *quit = box.addButton(QStringLiteral("保存せずに終了"), QMessageBox::DestructiveRole);
+    //: Button: try saving the settings again.
+    QPushButton *retry = box.addButton(QCoreApplication::translate("ErrorReport", "再試行"), QMessageBox::AcceptRole);
+    QPushButton *quit = box.addButton(QCoreApplication::translate("ErrorReport", "保存せずに終了"),
+                                      QMessageBox::DestructiveRole);
     box.setDefaultButton(retry);
     box.exec();
     if (box.clickedButton() == retry)

@@ -22,6 +22,7 @@
 #include <QPropertyAnimation>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStandardPaths>
 #include <QThreadPool>
 #include <QTimer>
 
@@ -39,6 +40,8 @@ constexpr QSize kDesignSize(836, 225);
 TForm1::TForm1(const QString &homePath, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , HomePath(homePath)
+    , autostartConfigHome(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+    , autostartProgram(QCoreApplication::applicationFilePath())
 {
     createComponents();
     FormCreate();
@@ -122,18 +125,23 @@ void TForm1::createMenus()
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    AddMenu = item(PopupMenu1, QStringLiteral("新規追加"), {}, true);
-    DelBtn = item(PopupMenu1, QStringLiteral("削除"));
-    EditCmd = item(PopupMenu1, QStringLiteral("パラメータ編集"));
-    FolderCmd = item(PopupMenu1, QStringLiteral("フォルダを開く"));
+    //: A button's menu: registration mode, where dropped files become entries.
+    AddMenu = item(PopupMenu1, tr("新規追加"), {}, true);
+    //: A button's menu: removes the button's entry.
+    DelBtn = item(PopupMenu1, tr("削除"));
+    EditCmd = item(PopupMenu1, tr("パラメータ編集"));
+    //: A button's menu: opens the folder that holds the entry's file.
+    FolderCmd = item(PopupMenu1, tr("フォルダを開く"));
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
-    Seting2 = item(PopupMenu2, QStringLiteral("設定"), QKeySequence(Qt::Key_F12));
-    AddMenu2 = item(PopupMenu2, QStringLiteral("新規登録"), QKeySequence(Qt::CTRL | Qt::Key_N), true);
-    ReSize2 = item(PopupMenu2, QStringLiteral("サイズ変更"), QKeySequence(Qt::CTRL | Qt::Key_R), true);
+    //: Menu item: opens the settings dialog.
+    Seting2 = item(PopupMenu2, tr("設定"), QKeySequence(Qt::Key_F12));
+    AddMenu2 = item(PopupMenu2, tr("新規登録"), QKeySequence(Qt::CTRL | Qt::Key_N), true);
+    ReSize2 = item(PopupMenu2, tr("サイズ変更"), QKeySequence(Qt::CTRL | Qt::Key_R), true);
+    StartAtLogin = item(PopupMenu2, tr("ログイン時に起動"), {}, true);
     MenuItem5 = PopupMenu2->addSeparator();
-    MenuItem6 = PopupMenu2->addMenu(QStringLiteral("グループ選択"));
+    MenuItem6 = PopupMenu2->addMenu(tr("グループ選択"));
     groupItems = new QActionGroup(this);
     groupItems->setExclusive(true);
     const Qt::Key keys[kGroupCount] = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5};
@@ -143,8 +151,9 @@ void TForm1::createMenus()
         groupItems->addAction(*members[n]);
     }
     MenuItem7 = PopupMenu2->addSeparator();
-    SaveMenu = item(PopupMenu2, QStringLiteral("設定保存"));
-    CloseCmd2 = item(PopupMenu2, QStringLiteral("終了"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    SaveMenu = item(PopupMenu2, tr("設定保存"));
+    //: Menu item: closes the launcher.
+    CloseCmd2 = item(PopupMenu2, tr("終了"), QKeySequence(Qt::CTRL | Qt::Key_X));
 
     for (QMenu *menu : {PopupMenu1, PopupMenu2, MenuItem6}) {
         // Round corners need the space around them transparent, or cut
@@ -154,6 +163,8 @@ void TForm1::createMenus()
         // Styling loads fonts, which the bar's start need not wait for.
         connect(menu, &QMenu::aboutToShow, this, &TForm1::styleMenus);
     }
+    // The entry may have been changed or removed outside since.
+    connect(PopupMenu2, &QMenu::aboutToShow, this, &TForm1::showStartAtLogin);
 }
 
 void TForm1::styleMenus()

@@ -60,6 +60,7 @@ public:
 
     // --- State ---
     QString HomePath;                                 // folder of the settings and group files, ending in "/"
+    bool createHomeOnSave = false;                    // a missing HomePath is made at a save, not reported
     std::array<QStringList, kGroupCount> LaunchPath;  // entry lines of groups 0 to 4, as in their files
     QList<LaunchButton *> LaunchBtn;                  // current group's buttons; button i stands for line i
     int MenuIndex = 0;                                // current group, 0 to 4
@@ -92,6 +93,7 @@ public:
     QAction *Seting2 = nullptr;                       // "設定" (F12): opens the settings dialog
     QAction *AddMenu2 = nullptr;                      // "新規登録" (Ctrl+N): registration mode, as AddMenu
     QAction *ReSize2 = nullptr;                       // "サイズ変更" (Ctrl+R): dragging resizes instead of moving
+    QAction *StartAtLogin = nullptr;                  // "ログイン時に起動": an autostart entry runs this program
     QAction *MenuItem5 = nullptr;                     // separator
     QMenu *MenuItem6 = nullptr;                       // "グループ選択": the group submenu
     QAction *Menu0 = nullptr, *Menu1 = nullptr, *Menu2 = nullptr, *Menu3 = nullptr,
@@ -207,6 +209,16 @@ public:
     // when stealth mode is on.
     void suspendStealth();
     void resumeStealth();
+
+    // --- Start at login ---
+    // Where the autostart entry goes ($XDG_CONFIG_HOME) and the program it
+    // runs: by default the user's config folder and this very executable.
+    QString autostartConfigHome;
+    QString autostartProgram;
+    // Writes the entry, or removes it when it names this program.
+    void StartAtLoginClick();
+    // The check mark follows the entry on disk, which others may change.
+    void showStartAtLogin();
 
     // --- Dialogs ---
     void SetingClick();

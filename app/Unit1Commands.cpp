@@ -3,6 +3,7 @@
 // moving and resizing the window, saving the settings and ending.
 #include "app/Unit1.h"
 
+#include "app/Autostart.h"
 #include "app/DropArea.h"
 #include "app/ErrorReport.h"
 #include "launcher/IconLayer.h"
@@ -38,6 +39,7 @@ void TForm1::connectCommands()
     codeChecked(AddMenu, &TForm1::AddMenuClick);
     codeChecked(AddMenu2, &TForm1::AddMenuClick);
     codeChecked(ReSize2, &TForm1::ReSize2Click);
+    codeChecked(StartAtLogin, &TForm1::StartAtLoginClick);
     connect(DelBtn, &QAction::triggered, this, &TForm1::DelBtnClick);
     connect(EditCmd, &QAction::triggered, this, &TForm1::EditCmdClick);
     connect(FolderCmd, &QAction::triggered, this, &TForm1::FolderCmdClick);
@@ -100,7 +102,7 @@ void TForm1::DropTarget1Dropped(const QStringList &files, qsizetype before)
         }
     }
     if (!refused.isEmpty())
-        ErrorReport::show(this, QStringLiteral("%1 は改行を含むため登録できません。").arg(refused.join(QStringLiteral("、"))));
+        ErrorReport::show(this, tr("%1 は改行を含むため登録できません。").arg(refused.join(tr("、"))));
     if (added.isEmpty())
         return;
     Q_EMIT groupLinesChanged();
@@ -329,4 +331,20 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         menu && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
         updateMenuShape(menu);
     return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::showStartAtLogin()
+{
+    StartAtLogin->setChecked(Autostart::isEnabled(autostartConfigHome, autostartProgram));
+}
+
+void TForm1::StartAtLoginClick()
+{
+    QString error;
+    const bool ok = Autostart::isEnabled(autostartConfigHome, autostartProgram)
+        ? Autostart::disable(autostartConfigHome, &error)
+        : Autostart::enable(autostartConfigHome, autostartProgram, &error);
+    showStartAtLogin();
+    if (!ok)
+        ErrorReport::show(this, error);
 }

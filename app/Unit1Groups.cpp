@@ -11,6 +11,7 @@
 #include "launcher/PathRules.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QTimer>
@@ -32,8 +33,9 @@ int saneSide(int32_t value)
 constexpr qsizetype kSyncIconGroup = 12;
 constexpr int kIconsPerTurn = 24;
 
-const QString kCannotCreateText = QStringLiteral("ファイル \"%1\" を作成できません。%2");
-const QString kUnreadableFileText = QStringLiteral("読み込めなかったファイルは上書きしません");
+//: %1 is a group file's path, %2 the reason.
+const char *const kCannotCreateText = QT_TRANSLATE_NOOP("TForm1", "ファイル \"%1\" を作成できません。%2");
+const char *const kUnreadableFileText = QT_TRANSLATE_NOOP("TForm1", "読み込めなかったファイルは上書きしません");
 
 } // namespace
 
@@ -80,15 +82,17 @@ bool TForm1::SaveGroup(const GroupEdit &edit)
     const QString path = groupPath(MenuIndex);
     // A file we could not read may hold entries we never saw.
     if (m_groupUnreadable[MenuIndex]) {
-        ErrorReport::show(this, kCannotCreateText.arg(path, kUnreadableFileText));
+        ErrorReport::show(this, tr(kCannotCreateText).arg(path, tr(kUnreadableFileText)));
         return false;
     }
     const std::optional<FileStamp> &known = m_groupStamp[MenuIndex];
     if (known && fileStamp(path) != *known)
         return saveOverChangedFile(edit);
     QString error;
+    if (createHomeOnSave)
+        QDir().mkpath(HomePath);
     if (!writeGroupFile(path, LaunchPath[MenuIndex], &error)) {
-        ErrorReport::show(this, kCannotCreateText.arg(path, error));
+        ErrorReport::show(this, tr(kCannotCreateText).arg(path, error));
         return false;
     }
     m_groupStamp[MenuIndex] = fileStamp(path);
@@ -102,14 +106,14 @@ bool TForm1::saveOverChangedFile(const GroupEdit &edit)
     // Refused without reading the group again: the user's change stays in
     // memory, and the file stays as it is.
     if (onDisk.status == GroupFileContent::Unreadable) {
-        ErrorReport::show(this, kCannotCreateText.arg(path, kUnreadableFileText));
+        ErrorReport::show(this, tr(kCannotCreateText).arg(path, tr(kUnreadableFileText)));
         return false;
     }
     const std::optional<QStringList> merged = applyGroupEdit(onDisk.lines, edit);
     if (merged && *merged != onDisk.lines) {
         QString error;
         if (!writeGroupFile(path, *merged, &error)) {
-            ErrorReport::show(this, kCannotCreateText.arg(path, error));
+            ErrorReport::show(this, tr(kCannotCreateText).arg(path, error));
             return false;
         }
     }
@@ -119,10 +123,10 @@ bool TForm1::saveOverChangedFile(const GroupEdit &edit)
     if (merged)
         return true;
     const QString refusal = edit.kind == GroupEdit::Reorder
-        ? QStringLiteral("ファイル \"%1\" が他で変更されたため、並べ替えを保存できません。"
-                         "ファイルの内容を読み直しましたので、もう一度並べ替えてください。")
-        : QStringLiteral("ファイル \"%1\" が他で変更され、このエントリが見つからないため、変更を保存できません。"
-                         "ファイルの内容を読み直しました。");
+        ? tr("ファイル \"%1\" が他で変更されたため、並べ替えを保存できません。"
+             "ファイルの内容を読み直しましたので、もう一度並べ替えてください。")
+        : tr("ファイル \"%1\" が他で変更され、このエントリが見つからないため、変更を保存できません。"
+             "ファイルの内容を読み直しました。");
     ErrorReport::show(this, refusal.arg(path));
     return false;
 }

@@ -87,7 +87,8 @@ void TForm1::startOpen(LaunchRequest request)
         QString reason;
         if (open(request.file, request.params, request.workingDir, &reason))
             return;
-        const QString message = QStringLiteral("%1 を開けませんでした。%2").arg(request.file, reason);
+        //: %1 is the entry's file, %2 the system's reason.
+        const QString message = tr("%1 を開けませんでした。%2").arg(request.file, reason);
         QMetaObject::invokeMethod(qApp, [self, message] {
             if (self)
                 ErrorReport::notify(self, message);

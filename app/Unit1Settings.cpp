@@ -82,8 +82,13 @@ void TForm1::ReadIniFile()
     if (MenuIndex < 0 || MenuIndex >= kGroupCount)
         MenuIndex = 0;
 
-    for (int n = 0; n < kGroupCount; ++n)
-        setGroupName(n, readString(ini, kGroupNames[n]));
+    for (int n = 0; n < kGroupCount; ++n) {
+        // A name in the file is the user's and stays as written; only our
+        // own default name follows the interface language.
+        const SettingSpec &spec = settingSpec(kGroupNames[n]);
+        const bool stored = ini.value(QString::fromLatin1(spec.section), QString::fromLatin1(spec.key)).has_value();
+        setGroupName(n, stored ? readString(ini, kGroupNames[n]) : tr(spec.defaultValue));
+    }
 
     GlowColor = QRgb(readInt(ini, Setting::ColorGlow));
     ShadowEffect1->setShadowColor(QColor::fromRgba(QRgb(readInt(ini, Setting::ColorShadow))));
@@ -105,6 +110,9 @@ bool TForm1::writeIniFile(QString *error)
         m_userGeometry.left = std::max(m_userGeometry.left, 0);
         move(std::max(x(), 0), std::max(y(), 0));
     }
+    // An installed launcher's folder is made at its first save, not before.
+    if (createHomeOnSave)
+        QDir().mkpath(HomePath);
     QDir::setCurrent(HomePath);
 
     IniFile ini = IniFile::load(iniPath());
@@ -139,7 +147,8 @@ bool TForm1::writeIniFile(QString *error)
     if (ini.save(iniPath(), &reason))
         return true;
     if (error)
-        *error = QStringLiteral("%1 に書き込めません。%2").arg(iniPath(), reason);
+        //: %1 is the settings file's path, %2 the system's reason.
+        *error = tr("%1 に書き込めません。%2").arg(iniPath(), reason);
     return false;
 }
 

@@ -24,7 +24,7 @@ TForm3::TForm3(TForm1 *form1, QWidget *parent, bool deferControls)
     , m_form1(form1)
 {
     setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("パラメータ編集"));
+    setWindowTitle(tr("パラメータ編集"));
     setFixedSize(kClientSize);
     OpenDialog1 = [](QWidget *parent) { return QFileDialog::getOpenFileName(parent); };
     if (!deferControls)
@@ -40,25 +40,27 @@ void TForm3::ensureControls()
     FileName->setGeometry(0, 0, kClientSize.width(), 25);
     // A path is shown as it is, never read as markup.
     FileName->setTextFormat(Qt::PlainText);
-    Label2 = new QLabel(QStringLiteral("アプリに渡すファイルを指定"), this);
+    Label2 = new QLabel(tr("アプリに渡すファイルを指定"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setGeometry(24, 56, 166, 20);
-    Button3 = new QPushButton(QStringLiteral("ファイル選択"), this);
+    Button3 = new QPushButton(tr("ファイル選択"), this);
     Button3->setObjectName(QStringLiteral("Button3"));
     Button3->setGeometry(192, 48, 89, 30);
     ParamEdit = new QLineEdit(this);
     ParamEdit->setObjectName(QStringLiteral("ParamEdit"));
     ParamEdit->setGeometry(24, 88, 273, 25);
-    Label1 = new QLabel(QStringLiteral("Hint"), this);
+    Label1 = new QLabel(tr("Hint"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(32, 128, 120, 20);
     HintEdit = new QLineEdit(this);
     HintEdit->setObjectName(QStringLiteral("HintEdit"));
     HintEdit->setGeometry(24, 152, 273, 22);
-    Button1 = new QPushButton(QStringLiteral("変更"), this);
+    //: Button: saves the entry.
+    Button1 = new QPushButton(tr("変更"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(32, 192, 113, 33);
-    Button2 = new QPushButton(QStringLiteral("破棄"), this);
+    //: Button: discards the changes.
+    Button2 = new QPushButton(tr("破棄"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setGeometry(176, 192, 105, 33);
     // Enter in a field presses "変更" and nothing else.

@@ -31,7 +31,8 @@ TForm2::TForm2(TForm1 *form1, QWidget *parent, bool deferControls)
     , m_form1(form1)
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("設定"));
+    //: The settings dialog's title.
+    setWindowTitle(tr("設定"));
     setFixedSize(kClientSize);
     // Every group load hands the stored size and radius to the spin boxes,
     // which pull them into range before the dialog is ever opened.
