@@ -35,11 +35,37 @@ void DropArea::paintEvent(QPaintEvent *)
     p.setPen(QPen(QColor(0x50, 0x60, 0x80, m_dragOver ? 240 : 170), 1.5, Qt::DashLine));
     p.setBrush(QColor(248, 250, 255, m_dragOver ? 235 : 200));
     p.drawRoundedRect(box, 5, 5);
+    const QImage caption = captionImage();
+    if (!caption.isNull()) {
+        const QSizeF size = caption.deviceIndependentSize();
+        p.drawImage(QRectF(box.center() - QPointF(size.width(), size.height()) / 2, size), caption);
+        return;
+    }
     QFont font = p.font();
     font.setPointSizeF(font.pointSizeF() * 1.2);
     p.setFont(font);
     p.setPen(QColor(0x30, 0x38, 0x48));
     p.drawText(box, Qt::AlignCenter, m_text);
+}
+
+QImage DropArea::captionImage() const
+{
+    // Drawn from an image of the caption (tools/render_drop_labels.cpp): an
+    // empty bar then loads no font, which costs more memory and start-up
+    // time than the rest of the bar. A caption without its image is text.
+    static const std::pair<const char *, const char *> kImages[] = {
+        {"Drop領域", ":/labels/drop-ja"},
+        {"Drop area", ":/labels/drop-en"},
+    };
+    for (const auto &[caption, image] : kImages) {
+        if (m_text != QString::fromUtf8(caption))
+            continue;
+        const bool sharp = devicePixelRatioF() > 1.0;
+        QImage loaded(QString::fromLatin1(image) + (sharp ? QStringLiteral("@2x.png") : QStringLiteral(".png")));
+        loaded.setDevicePixelRatio(sharp ? 2.0 : 1.0);
+        return loaded;
+    }
+    return {};
 }
 
 void DropArea::dragEnterEvent(QDragEnterEvent *event)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 class QMimeData;
@@ -31,6 +32,8 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    QImage captionImage() const;
+
     QString m_text;
     bool m_dragOver = false;
 };

@@ -284,6 +284,11 @@ private:
     void resizeBar(QSize size);
 
     void loadQueuedIcons();
+    // A button with its signals connected, for AddLaunchButton to fill.
+    LaunchButton *newLaunchButton();
+    // Buttons off the bar, hidden, waiting to be reused.
+    QList<LaunchButton *> m_spareButtons;
+    static constexpr qsizetype kMaxSpareButtons = 4096;
     // Whether entering and leaving the bar reach it (no popup grabs them).
     bool pointerCrossingsReported() const;
     // Wakes stealth mode's tick, which rests while nothing can change.

@@ -142,10 +142,22 @@ void TForm1::rebuildButtons(int32_t size, int32_t corner)
 
 void TForm1::AddLaunchButton()
 {
-    auto *button = new LaunchButton(rec.fname, saneSide(bw), saneSide(pad), bc, FlowLayout1);
+    LaunchButton *button = m_spareButtons.isEmpty() ? newLaunchButton() : m_spareButtons.takeLast();
+    button->reuse(rec.fname, saneSide(bw), saneSide(pad), bc);
     if (FShowhint)
         button->setToolTip(launchHint(rec));
     button->setHoverEffect(GlowNo, QColor::fromRgba(GlowColor));
+
+    FlowLayout1->addItem(button);
+    LaunchBtn.append(button);
+    LaunchPath[MenuIndex].append(joinEntryLine(rec));
+    button->setFocus();
+    ButtonApplyStyleLookup(button);
+}
+
+LaunchButton *TForm1::newLaunchButton()
+{
+    auto *button = new LaunchButton(QString(), 0, 0, 0, FlowLayout1);
     connect(button, &LaunchButton::mouseEntered, this, &TForm1::ButtonMouseEnter);
     connect(button, &QAbstractButton::clicked, this, [this, button] { BtnClickEvent(button); });
     connect(button, &LaunchButton::styleRefreshRequested, this, &TForm1::ButtonApplyStyleLookup);
@@ -157,12 +169,7 @@ void TForm1::AddLaunchButton()
     });
     connect(button, &LaunchButton::dragRequested, this, &TForm1::dragButton);
     connect(button, &LaunchButton::focusStepRequested, this, &TForm1::stepFocus);
-
-    FlowLayout1->addItem(button);
-    LaunchBtn.append(button);
-    LaunchPath[MenuIndex].append(joinEntryLine(rec));
-    button->setFocus();
-    ButtonApplyStyleLookup(button);
+    return button;
 }
 
 void TForm1::ButtonApplyStyleLookup(LaunchButton *button)
@@ -231,7 +238,15 @@ void TForm1::removeAllButtons()
 {
     m_iconQueue.clear();
     FlowLayout1->clearItems();
-    for (LaunchButton *button : std::as_const(LaunchBtn))
-        button->deleteLater();
+    // Kept for the next group: making and destroying a thousand widgets is
+    // most of what a group switch would otherwise cost.
+    if (LaunchBtn.contains(obj.data()))
+        obj = nullptr;
+    for (LaunchButton *button : std::as_const(LaunchBtn)) {
+        if (m_spareButtons.size() < kMaxSpareButtons)
+            m_spareButtons.append(button);
+        else
+            button->deleteLater();
+    }
     LaunchBtn.clear();
 }

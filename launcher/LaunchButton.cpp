@@ -43,6 +43,26 @@ LaunchButton::LaunchButton(const QString &filePath, int iconSide, int padding, i
     connect(this, &QAbstractButton::released, this, &LaunchButton::refresh);
 }
 
+void LaunchButton::reuse(const QString &filePath, int iconSide, int padding, int cornerRadius)
+{
+    if (m_animation)
+        m_animation->stop();
+    setDown(false);
+    m_filePath = filePath;
+    m_iconSide = iconSide;
+    m_cornerRadius = cornerRadius;
+    const int side = std::max(0, iconSide + padding);
+    setFixedSize(side, side);
+    setToolTip(QString());
+    m_icon = QPixmap();
+    m_mouseOver = false;
+    m_rotation = 0;
+    m_opacity = 1;
+    m_lifted = false;
+    m_focusRing = false;
+    m_pressPos.reset();
+}
+
 void LaunchButton::setHoverEffect(int glowNo, QColor glowColor)
 {
     m_glowNo = (glowNo >= 0 && glowNo <= 5) ? glowNo : 0;

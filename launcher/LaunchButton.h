@@ -27,6 +27,10 @@ public:
     LaunchButton(const QString &filePath, int iconSide, int padding, int cornerRadius,
                  QWidget *parent = nullptr);
 
+    // Makes a button taken off the bar stand for another file, as new: a
+    // group switch reuses the buttons of the group before.
+    void reuse(const QString &filePath, int iconSide, int padding, int cornerRadius);
+
     QString filePath() const { return m_filePath; }
     int iconSide() const { return m_iconSide; }
     int cornerRadius() const { return m_cornerRadius; }

@@ -11,6 +11,7 @@
 #include "settings/Unit2.h"
 #include "TestFiles.h"
 #include "BarFixture.h"
+#include "TestPointer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -106,6 +107,7 @@ private Q_SLOTS:
 
     void switchGroupRebuildsFromFile_data();
     void switchGroupRebuildsFromFile();
+    void reusedButtonsCarryNothingOver();
     void groupKeysWhileGroupMenuDisabled_data();
     void groupKeysWhileGroupMenuDisabled();
 
@@ -549,8 +551,15 @@ void TestCommands::switchGroupRebuildsFromFile()
     const QStringList expected = group == 0 ? zero : two;
     QCOMPARE(form.LaunchPath[group], expected);
     QCOMPARE(form.LaunchBtn.size(), expected.size());
-    for (LaunchButton *button : std::as_const(old))
-        QVERIFY(!form.LaunchBtn.contains(button));
+    // Rebuilt from the file: button widgets may be reused, each now stands
+    // for its new line, and none is on the bar twice.
+    for (qsizetype i = 0; i < expected.size(); ++i)
+        QCOMPARE(form.LaunchBtn.at(i)->filePath(), splitEntryLine(expected.at(i)).value(0));
+    QCOMPARE(QSet<LaunchButton *>(form.LaunchBtn.cbegin(), form.LaunchBtn.cend()).size(), form.LaunchBtn.size());
+    for (LaunchButton *button : std::as_const(old)) {
+        if (!form.LaunchBtn.contains(button))
+            QVERIFY(button->isHidden());
+    }
     QCOMPARE(form.FlowLayout1->items(), widgetsOf(form.LaunchBtn));
     QCOMPARE(form.LaunchBtn.first()->filePath(), file(group == 0 ? u"a.txt"_s : u"b.txt"_s));
     // The group left is neither saved nor forgotten.
@@ -722,6 +731,37 @@ void TestCommands::saveOverFileChangedElsewhere()
     form.ButtonMouseEnter(form.LaunchBtn.first());
     form.DelBtnClick();
     QCOMPARE(readBytes(groupFile(0)), form.LaunchPath[0].join(u"\r\n"_s).toUtf8() + "\r\n");
+}
+
+void TestCommands::reusedButtonsCarryNothingOver()
+{
+    writeGroup(0, {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s});
+    writeGroup(1, {u"d.sh"_s, u"e.txt"_s});
+    QVERIFY(writeBytes(file(u"Quillbrook.ini"_s), "[Hint]\r\nShow=1\r\n[Icon]\r\nGlow=3\r\n"));
+    TForm1 form(home());
+    form.show();
+    // The pointer on a turning, pressed button whose menu was asked for.
+    LaunchButton *touched = form.LaunchBtn.at(1);
+    TestPointer::enter(touched);
+    touched->setDown(true);
+    QCOMPARE(form.obj.data(), touched);
+
+    form.MenuClick(1);
+    QVERIFY(!form.obj);
+    QCOMPARE(form.LaunchBtn.size(), 2);
+    TForm1 fresh(home());
+    fresh.show();
+    for (qsizetype i = 0; i < form.LaunchBtn.size(); ++i) {
+        const LaunchButton *reused = form.LaunchBtn.at(i);
+        const LaunchButton *made = fresh.LaunchBtn.at(i);
+        QCOMPARE(reused->filePath(), made->filePath());
+        QCOMPARE(reused->toolTip(), made->toolTip());
+        QCOMPARE(reused->size(), made->size());
+        QCOMPARE(reused->rotationAngle(), 0.0);
+        QVERIFY(!reused->isDown());
+        QVERIFY(!reused->isMouseOver());
+        QCOMPARE(reused->iconPixmap().toImage(), made->iconPixmap().toImage());
+    }
 }
 
 QTEST_MAIN(TestCommands)
