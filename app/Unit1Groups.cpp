@@ -175,7 +175,10 @@ LaunchButton *TForm1::newLaunchButton()
 void TForm1::ButtonApplyStyleLookup(LaunchButton *button)
 {
     if (!IconCache::contains(button->filePath(), button->iconSide(), devicePixelRatioF())) {
-        if (m_syncIconsLeft <= 0) {
+        // The buttons in sight get their icons before the first paint; the
+        // rest of a large group follow from the event loop.
+        const bool inSight = FlowLayout1->rect().intersects(button->geometry());
+        if (m_syncIconsLeft <= 0 && !inSight) {
             m_iconQueue.append(button);
             if (!m_iconTimer) {
                 m_iconTimer = new QTimer(this);

@@ -365,6 +365,27 @@ class Suite:
         assert colour_distance(back, icon) < 12, (back, icon)
         assert l.running()
 
+    def case_stealth_menu_open(self):
+        # A right click on a button opens its menu, whose grab hides the
+        # pointer from the bar: the buttons must stay shown while the
+        # pointer is still over the bar. Watched on the button to the left,
+        # which the menu (opening down and right) never covers.
+        l = self.launcher(ini="[Mode]\nStealth=1\n", files={"QuillbrookPath.txt": self.mixed_group()})
+        x, y = button_centre(1)
+        watched = (button_centre(0)[0] - 4, button_centre(0)[1] - 4, 8, 8)
+        self.desktop.xdotool("mousemove", x, y)
+        time.sleep(0.8)
+        icon = self.desktop.mean_colour(*watched)
+        plate = self.desktop.mean_colour(1100, 80, 8, 8)
+        assert colour_distance(icon, plate) > 40, (icon, plate)
+        self.desktop.xdotool("click", 3)
+        time.sleep(1.2)
+        shown = self.desktop.mean_colour(*watched)
+        self.shot("stealth-menu-open.png", crop=(600, 0, 640, 200))
+        self.desktop.xdotool("key", "Escape")
+        assert colour_distance(shown, icon) < 12, (shown, icon)
+        assert l.running()
+
     def window_named(self, launcher, title):
         def find():
             for wid in self.desktop.run(["xdotool", "search", "--all", "--onlyvisible", "--pid", str(launcher.proc.pid),

@@ -5,6 +5,7 @@
 
 #include "launcher/EntryLine.h"
 #include "launcher/LaunchRequest.h"
+#include "launcher/ParameterWords.h"
 #include "launcher/PathRules.h"
 
 #include <QStringList>
@@ -31,9 +32,14 @@ void checkSplit(const QString &line)
     const std::optional<LaunchRequest> request = launchRequestFor(line);
     FUZZ_CHECK(request.has_value() == (!fields.isEmpty() && fields.size() <= 3));
     if (request) {
-        const QString dir = workingDirectoryOf(request->s);
-        FUZZ_CHECK(dir == u"/" || request->s.startsWith(dir));
-        FUZZ_CHECK(fileNamePart(request->s).startsWith(ExtractFileTitle(request->s)));
+        const QString dir = workingDirectoryOf(request->file);
+        FUZZ_CHECK(dir == u"/" || request->file.startsWith(dir));
+        FUZZ_CHECK(fileNamePart(request->file).startsWith(ExtractFileTitle(request->file)));
+        // Any parameters split into words, never longer than the text.
+        qsizetype wordsLength = 0;
+        for (const QString &word : splitParameterWords(request->params))
+            wordsLength += word.size();
+        FUZZ_CHECK(wordsLength <= request->params.size());
     }
 }
 
