@@ -106,7 +106,10 @@ bool TForm1::waitForLaunches()
 void TForm1::finishLaunches()
 {
     // A pool's destructor waits without limit: one still stuck in an open is
-    // left to the end of the process instead.
-    if (!waitForLaunches())
+    // kept here until the process ends instead.
+    static QList<QThreadPool *> stuckPools;
+    if (!waitForLaunches()) {
         m_launchPool->setParent(nullptr);
+        stuckPools.append(m_launchPool);
+    }
 }
