@@ -107,9 +107,10 @@ void TForm1::finishLaunches()
 {
     // A pool's destructor waits without limit: one still stuck in an open is
     // kept here until the process ends instead.
-    static QList<QThreadPool *> stuckPools;
+    // (The list is never freed, so they stay reachable to the very end.)
+    static auto *stuckPools = new QList<QThreadPool *>;
     if (!waitForLaunches()) {
         m_launchPool->setParent(nullptr);
-        stuckPools.append(m_launchPool);
+        stuckPools->append(m_launchPool);
     }
 }
