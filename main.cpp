@@ -13,6 +13,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -52,7 +53,6 @@ int main(int argc, char *argv[])
     }
     TForm1 form1(homePath);
     form1.createHomeOnSave = home.createOnSave;
-    app.setWindowIcon(QIcon(QStringLiteral(":/icons/quillbrook.svg")));
     // Their controls wait until first needed, so the bar shows sooner.
     TForm2 form2(&form1, nullptr, true);
     TForm3 form3(&form1, nullptr, true);
@@ -61,5 +61,8 @@ int main(int argc, char *argv[])
     QObject::connect(&single, &SingleInstance::activationRequested, &form1, &TForm1::bringToFront);
 
     form1.show();
+    // The icon is an SVG: its plugins load once the bar is on the screen,
+    // not before (taskbars and dialogs pick the icon up when it changes).
+    QTimer::singleShot(0, &app, [&app] { app.setWindowIcon(QIcon(QStringLiteral(":/icons/quillbrook.svg"))); });
     return app.exec();
 }

@@ -289,6 +289,8 @@ private:
     // Buttons off the bar, hidden, waiting to be reused.
     QList<LaunchButton *> m_spareButtons;
     static constexpr qsizetype kMaxSpareButtons = 4096;
+    bool m_loadingGroup = false; // LoadGroup is adding buttons
+    bool m_painted = false;      // the bar has been painted once
     // Whether entering and leaving the bar reach it (no popup grabs them).
     bool pointerCrossingsReported() const;
     // Wakes stealth mode's tick, which rests while nothing can change.

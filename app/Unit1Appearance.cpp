@@ -92,6 +92,7 @@ void TForm1::updateMenuShape(QMenu *menu)
 
 void TForm1::paintEvent(QPaintEvent *)
 {
+    m_painted = true;
     if (m_transparency)
         return;
     QPainter p(this);

@@ -61,6 +61,9 @@ void TForm1::LoadGroup(int index)
     if (content.lines.isEmpty())
         switchRegistrationOn();
     m_syncIconsLeft = content.lines.size() <= kSyncIconGroup ? INT_MAX : 0;
+    // The focus goes to the last button, as AddLaunchButton would leave it,
+    // once: moving it through a thousand buttons costs a pair of events each.
+    m_loadingGroup = true;
     for (const QString &line : content.lines) {
         const std::optional<TRec> entry = recFromFields(splitEntryLine(line));
         if (!entry)
@@ -73,6 +76,9 @@ void TForm1::LoadGroup(int index)
         AddLaunchButton();
     }
     m_syncIconsLeft = INT_MAX;
+    m_loadingGroup = false;
+    if (!LaunchBtn.isEmpty())
+        LaunchBtn.last()->setFocus();
     Q_EMIT groupLoaded();
     Q_EMIT groupLinesChanged();
 }
@@ -151,7 +157,8 @@ void TForm1::AddLaunchButton()
     FlowLayout1->addItem(button);
     LaunchBtn.append(button);
     LaunchPath[MenuIndex].append(joinEntryLine(rec));
-    button->setFocus();
+    if (!m_loadingGroup)
+        button->setFocus();
     ButtonApplyStyleLookup(button);
 }
 
@@ -177,7 +184,9 @@ void TForm1::ButtonApplyStyleLookup(LaunchButton *button)
     if (!IconCache::contains(button->filePath(), button->iconSide(), devicePixelRatioF())) {
         // The buttons in sight get their icons before the first paint; the
         // rest of a large group follow from the event loop.
-        const bool inSight = FlowLayout1->rect().intersects(button->geometry());
+        // At start the bar shows first and every icon follows: the first
+        // paint need not wait for an icon theme to load.
+        const bool inSight = m_painted && FlowLayout1->rect().intersects(button->geometry());
         if (m_syncIconsLeft <= 0 && !inSight) {
             m_iconQueue.append(button);
             if (!m_iconTimer) {

@@ -17,7 +17,10 @@ IconLayer::IconLayer(QWidget *parent)
 
 void IconLayer::addItem(QWidget *item)
 {
-    item->setParent(this);
+    // A reused button is ours already; setting the same parent again would
+    // hide it and send events for nothing.
+    if (item->parentWidget() != this)
+        item->setParent(this);
     // A resize may not have reached us yet (it waits while we are hidden).
     if (m_cursorWidth != width())
         relayout();
