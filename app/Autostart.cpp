@@ -3,6 +3,7 @@
 
 #include "app/ApplicationId.h"
 #include "platform/AtomicFile.h"
+#include "platform/DesktopEntry.h"
 #include "platform/RegularFile.h"
 
 #include <QCoreApplication>
@@ -18,11 +19,6 @@ namespace {
 
 // An autostart entry is a few lines; anything far larger is not one.
 constexpr qint64 kMaxEntryBytes = 64 * 1024;
-
-bool isReserved(QChar c)
-{
-    return QStringView(u" \t\n\"'\\><~|&;$*?#()`").contains(c);
-}
 
 // The string level of a desktop entry value.
 QString escapeString(const QString &text)
@@ -69,21 +65,7 @@ QString entryPath(const QString &configHome)
 
 QString execValue(const QString &program)
 {
-    QString word;
-    const bool quote = std::any_of(program.begin(), program.end(), isReserved);
-    if (quote)
-        word += u'"';
-    for (const QChar c : program) {
-        if (quote && (c == u'"' || c == u'`' || c == u'$' || c == u'\\'))
-            word += u'\\';
-        word += c;
-        // A lone % would start a field code.
-        if (c == u'%')
-            word += u'%';
-    }
-    if (quote)
-        word += u'"';
-    return escapeString(word);
+    return escapeString(execArgument(program));
 }
 
 QString execProgram(const QString &value)

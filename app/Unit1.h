@@ -194,6 +194,9 @@ public:
     // Moves entry `from` to place `to`, its button with it, and saves the
     // new order; false when nothing moved or the save was refused.
     bool moveEntry(qsizetype from, qsizetype to);
+    // Moves line `from`, its button and its place on the layer to `to`,
+    // saving nothing.
+    void moveInBar(qsizetype from, qsizetype to);
     // Opens the folder holding the entry of `obj`, on a worker.
     void FolderCmdClick();
     // The bar's button at `pos` (in the window's coordinates); -1 for none.

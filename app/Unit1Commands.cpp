@@ -93,13 +93,8 @@ void TForm1::DropTarget1Dropped(const QStringList &files, qsizetype before)
         rec.param.clear();
         AddLaunchButton();
         added.append(LaunchPath[MenuIndex].last());
-        if (at >= 0) {
-            const qsizetype last = LaunchBtn.size() - 1;
-            const qsizetype to = at + added.size() - 1;
-            FlowLayout1->moveItem(last, to);
-            LaunchBtn.move(last, to);
-            LaunchPath[MenuIndex].move(last, to);
-        }
+        if (at >= 0)
+            moveInBar(LaunchBtn.size() - 1, at + added.size() - 1);
     }
     if (!refused.isEmpty())
         ErrorReport::show(this, tr("%1 は改行を含むため登録できません。").arg(refused.join(tr("、"))));

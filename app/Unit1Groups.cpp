@@ -182,10 +182,9 @@ LaunchButton *TForm1::newLaunchButton()
 void TForm1::ButtonApplyStyleLookup(LaunchButton *button)
 {
     if (!IconCache::contains(button->filePath(), button->iconSide(), devicePixelRatioF())) {
-        // The buttons in sight get their icons before the first paint; the
-        // rest of a large group follow from the event loop.
-        // At start the bar shows first and every icon follows: the first
-        // paint need not wait for an icon theme to load.
+        // After a switch the buttons in sight get their icons before the
+        // paint and the rest of a large group follow from the event loop; at
+        // start the bar shows first, so its paint waits for no icon theme.
         const bool inSight = m_painted && FlowLayout1->rect().intersects(button->geometry());
         if (m_syncIconsLeft <= 0 && !inSight) {
             m_iconQueue.append(button);

@@ -3,6 +3,8 @@
 
 #include <QList>
 
+#include <algorithm>
+
 QString desktopEntryIcon(const QByteArray &content)
 {
     bool inMainGroup = false;
@@ -24,24 +26,25 @@ QString desktopEntryIcon(const QByteArray &content)
     return {};
 }
 
-namespace {
-
-QString quotedExecArgument(const QString &word)
+QString execArgument(const QString &word)
 {
-    QString quoted = QStringLiteral("\"");
+    const auto reserved = [](QChar c) { return QStringView(u" \t\n\"'\\><~|&;$*?#()`").contains(c); };
+    const bool quote = word.isEmpty() || std::any_of(word.begin(), word.end(), reserved);
+    QString argument;
+    if (quote)
+        argument += u'"';
     for (const QChar c : word) {
-        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
-            quoted.append(u'\\');
-        quoted.append(c);
+        if (quote && (c == u'"' || c == u'`' || c == u'$' || c == u'\\'))
+            argument += u'\\';
+        argument += c;
         // A lone % would start a field code.
         if (c == u'%')
-            quoted.append(u'%');
+            argument += u'%';
     }
-    quoted.append(u'"');
-    return quoted;
+    if (quote)
+        argument += u'"';
+    return argument;
 }
-
-} // namespace
 
 QString execWithWords(const QString &exec, const QList<ExecWord> &words)
 {
@@ -49,7 +52,7 @@ QString execWithWords(const QString &exec, const QList<ExecWord> &words)
         const bool uris = code == u'u' || code == u'U';
         QStringList arguments;
         for (const ExecWord &word : words)
-            arguments.append(quotedExecArgument(uris ? word.asUri : word.asPath));
+            arguments.append(execArgument(uris ? word.asUri : word.asPath));
         return arguments.join(u' ');
     };
     QString result;

@@ -17,6 +17,11 @@ struct ExecWord {
     QString asUri;
 };
 
+// One argument of an Exec value, quoted by the Desktop Entry rules where it
+// holds a reserved character (or is empty), so GIO gives it to the program
+// unchanged. The key file's own escaping is not applied.
+QString execArgument(const QString &word);
+
 // The Exec value with the words in place of its first file field code
 // (%f %F %u %U; any further ones are dropped), or appended when it has
 // none. Each word is quoted by the Desktop Entry rules, so the command

@@ -145,7 +145,7 @@ void TestArrange::menuKeyOpensFocusedButtonsMenu()
     if (key == Qt::Key_Menu) {
         // The window system turns the Menu key into a menu request for the
         // focused widget itself.
-        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(5, 5));
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(5, 5), QApplication::focusWidget()->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(QApplication::focusWidget(), &request);
     } else {
         QTest::keyClick(form.windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
