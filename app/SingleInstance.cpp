@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "app/SingleInstance.h"
 
+#include "platform/UnixSocket.h"
+
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QThread>
@@ -90,11 +90,10 @@ SingleInstance::Claim SingleInstance::claim(std::chrono::milliseconds budget)
 
 bool SingleInstance::listen()
 {
-    // A killed owner leaves its socket behind; we hold the lock, so it is stale.
-    QLocalServer::removeServer(serverName());
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptRequests);
+    // A killed owner leaves its socket behind; we hold the lock, so it is
+    // stale and listen() replaces it.
+    m_server = new UnixSocket(this);
+    connect(m_server, &UnixSocket::accepted, this, &SingleInstance::acceptRequest);
     if (m_server->listen(serverName()))
         return true;
     qWarning("Quillbrook: cannot listen on %s: %s", qPrintable(serverName()),
@@ -104,35 +103,28 @@ bool SingleInstance::listen()
 
 bool SingleInstance::askOwner(int timeoutMs)
 {
-    QLocalSocket socket;
-    socket.connectToServer(serverName());
-    if (!socket.waitForConnected(timeoutMs))
-        return false;
+    const QDeadlineTimer deadline(timeoutMs);
+    UnixSocket socket;
     // Once the line is in the owner's socket it is delivered, even if the
     // owner is busy loading and reads it a moment later.
-    socket.write(kActivate.data(), kActivate.size());
-    if (!socket.waitForBytesWritten(timeoutMs))
-        return false;
-    socket.disconnectFromServer();
-    return true;
+    return socket.connectTo(serverName(), std::chrono::milliseconds(timeoutMs)) && socket.write(kActivate)
+        && socket.waitForWritten(std::chrono::milliseconds(std::max<qint64>(deadline.remainingTime(), 0)));
 }
 
-void SingleInstance::acceptRequests()
+void SingleInstance::acceptRequest(UnixSocket *socket)
 {
-    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        // The asking start may have written and gone before we got here.
-        readRequest(socket);
-    }
+    connect(socket, &UnixSocket::readyRead, this, [this, socket] { readRequest(socket); });
+    connect(socket, &UnixSocket::disconnected, socket, &QObject::deleteLater);
 }
 
-void SingleInstance::readRequest(QLocalSocket *socket)
+void SingleInstance::readRequest(UnixSocket *socket)
 {
-    while (socket->canReadLine()) {
-        if (socket->readLine(kMaxRequest + 1) == kActivate)
+    for (QByteArray line = socket->readLine(); !line.isEmpty(); line = socket->readLine()) {
+        if (line == kActivate)
             Q_EMIT activationRequested();
     }
-    if (socket->bytesAvailable() > kMaxRequest)
-        socket->abort();
+    if (socket->bytesAvailable() > kMaxRequest) {
+        socket->close();
+        socket->deleteLater();
+    }
 }

@@ -8,9 +8,8 @@
 #include <chrono>
 #include <memory>
 
-class QLocalServer;
-class QLocalSocket;
 class QLockFile;
+class UnixSocket;
 
 // One launcher per folder. Two launchers on the same files would each save
 // their own copy of the lists and the settings, undoing each other's changes;
@@ -61,11 +60,11 @@ Q_SIGNALS:
 private:
     bool listen();
     bool askOwner(int timeoutMs);
-    void acceptRequests();
-    void readRequest(QLocalSocket *socket);
+    void acceptRequest(UnixSocket *socket);
+    void readRequest(UnixSocket *socket);
 
     QString m_dir;
     QByteArray m_key;
     std::unique_ptr<QLockFile> m_lock;
-    QLocalServer *m_server = nullptr;
+    UnixSocket *m_server = nullptr;
 };

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "platform/SwayPlacement.h"
 
+#include "platform/UnixSocket.h"
+
 #include <QCoreApplication>
-#include <QLocalSocket>
 #include <QRegularExpression>
 #include <QTimer>
 
@@ -24,12 +25,16 @@ public:
     Request(QObject *owner, QByteArray command)
         : QObject(owner)
         , m_command(std::move(command))
-        , m_socket(new QLocalSocket(this))
+        , m_socket(new UnixSocket(this))
     {
-        connect(m_socket, &QLocalSocket::connected, this, &Request::send);
-        connect(m_socket, &QLocalSocket::readyRead, this, &Request::read);
-        connect(m_socket, &QLocalSocket::errorOccurred, this, [this] { deleteLater(); });
-        m_socket->connectToServer(qEnvironmentVariable("SWAYSOCK"));
+        connect(m_socket, &UnixSocket::readyRead, this, &Request::read);
+        connect(m_socket, &UnixSocket::disconnected, this, &QObject::deleteLater);
+        // A local socket is connected or refused at once, so the window's
+        // show does not wait; the rest runs from the event loop.
+        if (m_socket->connectTo(qEnvironmentVariable("SWAYSOCK")))
+            send();
+        else
+            deleteLater();
     }
 
 private:
@@ -63,7 +68,7 @@ private:
     }
 
     QByteArray m_command;
-    QLocalSocket *m_socket;
+    UnixSocket *m_socket;
     QByteArray m_reply;
     int m_attempts = 0;
 };

@@ -15,6 +15,8 @@
 #include <csignal>
 #include <memory>
 #include <optional>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,6 +43,9 @@ private Q_SLOTS:
     void otherFoldersAreIndependent();
     void killedOwnerDoesNotBlock();
     void silentOwnerDoesNotHang();
+    void strayClientsAreHarmless_data();
+    void strayClientsAreHarmless();
+    void runtimeDirTooLongForASocket();
 };
 
 QString TestSingleInstance::folder(const QString &name) const
@@ -181,6 +186,63 @@ void TestSingleInstance::silentOwnerDoesNotHang()
     QCOMPARE(start.claim(std::chrono::milliseconds(400)), Claim::NoAnswer);
     QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
     QVERIFY(clock.elapsed() >= 300);
+}
+
+void TestSingleInstance::strayClientsAreHarmless_data()
+{
+    QTest::addColumn<QByteArrayList>("parts"); // written one after another
+    QTest::addColumn<int>("activations");
+    QTest::newRow("silent and still connected") << QByteArrayList{} << 0;
+    QTest::newRow("garbage") << QByteArrayList{"activatex\nhello\n\0\xff\n"_ba} << 0;
+    QTest::newRow("endless line") << QByteArrayList{QByteArray(100000, 'a')} << 0;
+    QTest::newRow("two requests at once") << QByteArrayList{"activate\nactivate\n"_ba} << 2;
+    QTest::newRow("request in pieces") << QByteArrayList{"acti"_ba, "vate\n"_ba} << 1;
+}
+
+void TestSingleInstance::strayClientsAreHarmless()
+{
+    QFETCH(QByteArrayList, parts);
+    QFETCH(int, activations);
+
+    const QString home = folder(u"bar"_s);
+    SingleInstance owner(home, runtime());
+    QCOMPARE(owner.claim(), Claim::Owner);
+    QSignalSpy asked(&owner, &SingleInstance::activationRequested);
+
+    // Another program of the user's talks to the socket on its own terms.
+    const int stray = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    QVERIFY(stray >= 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, QFile::encodeName(owner.serverName()).constData(), sizeof address.sun_path);
+    QCOMPARE(::connect(stray, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    for (const QByteArray &part : parts) {
+        // The owner may cut off an endless line before it is all sent.
+        (void)::send(stray, part.constData(), size_t(part.size()), MSG_NOSIGNAL);
+        QTest::qWait(20);
+    }
+    QTRY_COMPARE(asked.count(), activations);
+
+    // The stray client, still connected, keeps nobody else out.
+    SingleInstance second(home, runtime());
+    QCOMPARE(second.claim(), Claim::HandedOver);
+    QTRY_COMPARE(asked.count(), activations + 1);
+    ::close(stray);
+}
+
+void TestSingleInstance::runtimeDirTooLongForASocket()
+{
+    // Longer than a socket address holds, short enough for a lock file.
+    const QString deep = runtime() + u'/' + QString(60, u'd') + u'/' + QString(60, u'e');
+    QVERIFY(QDir().mkpath(deep));
+    const QString home = folder(u"bar"_s);
+    SingleInstance first(home, deep);
+    QVERIFY(QFile::encodeName(first.serverName()).size() > 108);
+    QCOMPARE(first.claim(), Claim::Owner);
+
+    // The folder is still guarded: a second start does not run beside it.
+    SingleInstance second(home, deep);
+    QCOMPARE(second.claim(std::chrono::milliseconds(200)), Claim::NoAnswer);
 }
 
 QTEST_GUILESS_MAIN(TestSingleInstance)
