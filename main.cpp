@@ -13,7 +13,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
-#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -60,9 +59,12 @@ int main(int argc, char *argv[])
     QObject::connect(&form1, &TForm1::closed, &app, &QCoreApplication::quit);
     QObject::connect(&single, &SingleInstance::activationRequested, &form1, &TForm1::bringToFront);
 
+    // Pictures made from the SVG icon: an SVG would load its renderer and
+    // plugins into every start.
+    QIcon windowIcon;
+    for (const int side : {16, 24, 32, 48, 64, 128})
+        windowIcon.addFile(QStringLiteral(":/icons/window/%1.png").arg(side), QSize(side, side));
+    app.setWindowIcon(windowIcon);
     form1.show();
-    // The icon is an SVG: its plugins load once the bar is on the screen,
-    // not before (taskbars and dialogs pick the icon up when it changes).
-    QTimer::singleShot(0, &app, [&app] { app.setWindowIcon(QIcon(QStringLiteral(":/icons/quillbrook.svg"))); });
     return app.exec();
 }

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "app/SingleInstance.h"
 
+#include "platform/ProcessLock.h"
 #include "platform/UnixSocket.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -24,10 +24,8 @@ SingleInstance::SingleInstance(const QString &homePath, const QString &runtimeDi
     : QObject(parent)
     , m_dir(runtimeDir.isEmpty() ? defaultRuntimeDir() : runtimeDir)
     , m_key(folderKey(homePath))
-    , m_lock(std::make_unique<QLockFile>(lockPath()))
+    , m_lock(std::make_unique<ProcessLock>(lockPath()))
 {
-    // Only a dead owner makes the lock stale: a launcher runs for weeks.
-    m_lock->setStaleLockTime(0);
 }
 
 // The server closes before the lock goes, so no request reaches a launcher
@@ -67,15 +65,17 @@ SingleInstance::Claim SingleInstance::claim(std::chrono::milliseconds budget)
 {
     const QDeadlineTimer deadline(budget);
     for (;;) {
-        if (m_lock->tryLock(0)) {
+        QString error;
+        const ProcessLock::Result lock = m_lock->tryLock(&error);
+        if (lock == ProcessLock::Result::Locked) {
             listen();
             return Claim::Owner;
         }
-        if (m_lock->error() != QLockFile::LockFailedError) {
+        if (lock == ProcessLock::Result::Failed) {
             // No lock can be made here (a read-only or missing directory):
             // refusing to start would help nobody.
-            qWarning("Quillbrook: cannot lock %s; not guarding against a second launcher",
-                     qPrintable(lockPath()));
+            qWarning("Quillbrook: cannot lock %s (%s); not guarding against a second launcher",
+                     qPrintable(lockPath()), qPrintable(error));
             return Claim::Owner;
         }
         // The owner may be between taking the lock and listening, or may

@@ -8,7 +8,7 @@
 #include <chrono>
 #include <memory>
 
-class QLockFile;
+class ProcessLock;
 class UnixSocket;
 
 // One launcher per folder. Two launchers on the same files would each save
@@ -65,6 +65,6 @@ private:
 
     QString m_dir;
     QByteArray m_key;
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<ProcessLock> m_lock;
     UnixSocket *m_server = nullptr;
 };

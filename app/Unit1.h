@@ -159,6 +159,7 @@ public:
     void ButtonApplyStyleLookup(LaunchButton *button);
     void LoadFileIcon(const QString &path, LaunchButton *button);
     void LoadShellIcon(const QString &path, LaunchButton *button);
+    void startIconQueue();
     void ButtonMouseEnter(LaunchButton *button);
     // Takes every button off the bar and empties LaunchBtn.
     void removeAllButtons();

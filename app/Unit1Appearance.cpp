@@ -92,7 +92,10 @@ void TForm1::updateMenuShape(QMenu *menu)
 
 void TForm1::paintEvent(QPaintEvent *)
 {
-    m_painted = true;
+    if (!m_painted) {
+        m_painted = true;
+        startIconQueue();
+    }
     if (m_transparency)
         return;
     QPainter p(this);

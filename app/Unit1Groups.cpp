@@ -181,25 +181,38 @@ LaunchButton *TForm1::newLaunchButton()
 
 void TForm1::ButtonApplyStyleLookup(LaunchButton *button)
 {
-    if (!IconCache::contains(button->filePath(), button->iconSide(), devicePixelRatioF())) {
-        // After a switch the buttons in sight get their icons before the
-        // paint and the rest of a large group follow from the event loop; at
-        // start the bar shows first, so its paint waits for no icon theme.
-        const bool inSight = m_painted && FlowLayout1->rect().intersects(button->geometry());
-        if (m_syncIconsLeft <= 0 && !inSight) {
-            m_iconQueue.append(button);
-            if (!m_iconTimer) {
-                m_iconTimer = new QTimer(this);
-                m_iconTimer->setSingleShot(true);
-                connect(m_iconTimer, &QTimer::timeout, this, &TForm1::loadQueuedIcons);
-            }
-            m_iconTimer->start(0);
-            return;
-        }
-        --m_syncIconsLeft;
-    }
     // The button keeps its own path, so a later refresh shows its own icon.
-    LoadFileIcon(button->filePath(), button);
+    const QString &path = button->filePath();
+    if (const std::optional<QPixmap> icon = IconCache::cachedShownIcon(path, button->iconSide(), devicePixelRatioF())) {
+        button->setIconPixmap(*icon);
+        return;
+    }
+    // After a switch the buttons in sight get their icons before the paint
+    // and the rest of a large group follow from the event loop; at start the
+    // bar shows first, so its paint waits for no icon theme.
+    const bool inSight = m_painted && FlowLayout1->rect().intersects(button->geometry());
+    if (m_syncIconsLeft <= 0 && !inSight) {
+        m_iconQueue.append(button);
+        startIconQueue();
+        return;
+    }
+    --m_syncIconsLeft;
+    LoadFileIcon(path, button);
+}
+
+void TForm1::startIconQueue()
+{
+    // Before the first paint the queue waits for it: a timer due now would
+    // run ahead of the window system's first expose.
+    if (m_iconQueue.isEmpty() || (!m_painted && isVisible()))
+        return;
+    if (!m_iconTimer) {
+        m_iconTimer = new QTimer(this);
+        m_iconTimer->setSingleShot(true);
+        connect(m_iconTimer, &QTimer::timeout, this, &TForm1::loadQueuedIcons);
+    }
+    if (!m_iconTimer->isActive())
+        m_iconTimer->start(0);
 }
 
 void TForm1::loadQueuedIcons()
@@ -212,8 +225,7 @@ void TForm1::loadQueuedIcons()
         LoadFileIcon(button->filePath(), button);
         ++made;
     }
-    if (!m_iconQueue.isEmpty())
-        m_iconTimer->start(0);
+    startIconQueue();
 }
 
 void TForm1::LoadFileIcon(const QString &path, LaunchButton *button)

@@ -6,16 +6,39 @@
 
 #include <QCache>
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QFileInfo>
+#include <QHashFunctions>
+
+#include <cmath>
 
 namespace {
 
 constexpr int kMaxCostKiB = 64 * 1024;
 
-QCache<QString, QPixmap> &cache()
+// A group switch looks up every button's icon: the key is compared and
+// hashed, never formatted into a string.
+struct Key {
+    char kind = 0; // 'o' the file's own icon, 't' its type's
+    int side = 0;
+    int dprMilli = 0;
+    // For own icons, nanoseconds and the inode: a picture rewritten within
+    // the same second, or replaced by rename with the same size, is still a
+    // new picture. Type icons come from the name alone.
+    qint64 mtimeNs = 0;
+    qint64 size = 0;
+    quint64 inode = 0;
+    QString name;
+    bool operator==(const Key &) const = default;
+};
+
+size_t qHash(const Key &key, size_t seed = 0)
 {
-    static QCache<QString, QPixmap> c(kMaxCostKiB);
+    return qHashMulti(seed, key.kind, key.side, key.dprMilli, key.mtimeNs, key.size, key.inode, key.name);
+}
+
+QCache<Key, QPixmap> &cache()
+{
+    static QCache<Key, QPixmap> c(kMaxCostKiB);
     return c;
 }
 
@@ -35,24 +58,23 @@ void clearAtApplicationExit()
     });
 }
 
-QString keyOf(char kind, const QString &path, int side, qreal dpr)
+int dprKey(qreal dpr)
 {
-    // Nanoseconds and the inode: a picture rewritten within the same second,
-    // or replaced by rename with the same size, is still a new picture.
-    const FileStamp stamp = fileStamp(path);
-    return QStringLiteral("%1|%2|%3|%4|%5|%6|").arg(kind).arg(side).arg(dpr)
-               .arg(stamp.exists ? stamp.mtimeNs : -1).arg(stamp.size).arg(stamp.inode)
-        + path;
+    return int(std::lround(dpr * 1000));
 }
 
-QString typeKeyOf(const QString &path, int side, qreal dpr)
+Key ownKeyOf(const QString &path, const FileStamp &stamp, int side, qreal dpr)
 {
-    // The type comes from the name alone, so the file's time does not matter.
-    return QStringLiteral("t|%1|%2|").arg(side).arg(dpr) + QFileInfo(path).fileName();
+    return {'o', side, dprKey(dpr), stamp.exists ? stamp.mtimeNs : -1, stamp.size, stamp.inode, path};
+}
+
+Key typeKeyOf(const QString &path, int side, qreal dpr)
+{
+    return {'t', side, dprKey(dpr), 0, 0, 0, QFileInfo(path).fileName()};
 }
 
 template<typename Make>
-QPixmap cached(const QString &key, Make make)
+QPixmap cached(const Key &key, Make make)
 {
     if (const QPixmap *hit = cache().object(key))
         return *hit;
@@ -69,7 +91,7 @@ namespace IconCache {
 
 QPixmap ownIcon(const QString &path, int side, qreal dpr)
 {
-    return cached(keyOf('o', path, side, dpr), [&] { return FileIcons::ownIcon(path, side, dpr); });
+    return cached(ownKeyOf(path, fileStamp(path), side, dpr), [&] { return FileIcons::ownIcon(path, side, dpr); });
 }
 
 QPixmap typeIcon(const QString &path, int side, qreal dpr)
@@ -77,12 +99,22 @@ QPixmap typeIcon(const QString &path, int side, qreal dpr)
     return cached(typeKeyOf(path, side, dpr), [&] { return FileIcons::typeIcon(path, side, dpr); });
 }
 
-bool contains(const QString &path, int side, qreal dpr)
+QPixmap shownIcon(const QString &path, int side, qreal dpr)
 {
-    const QPixmap *own = cache().object(keyOf('o', path, side, dpr));
+    QPixmap own = ownIcon(path, side, dpr);
+    return own.isNull() ? typeIcon(path, side, dpr) : own;
+}
+
+std::optional<QPixmap> cachedShownIcon(const QString &path, int side, qreal dpr)
+{
+    const QPixmap *own = cache().object(ownKeyOf(path, fileStamp(path), side, dpr));
     if (!own)
-        return false;
-    return !own->isNull() || cache().contains(typeKeyOf(path, side, dpr));
+        return std::nullopt;
+    if (!own->isNull())
+        return *own;
+    if (const QPixmap *type = cache().object(typeKeyOf(path, side, dpr)))
+        return *type;
+    return std::nullopt;
 }
 
 void clear()

@@ -4,6 +4,8 @@
 #include <QPixmap>
 #include <QString>
 
+#include <optional>
+
 // File icons are made once per file, size and modification time and shared
 // by every button that shows them, across group switches and rebuilds. An
 // icon that changes on disk is made again because its time changes.
@@ -13,9 +15,12 @@ namespace IconCache {
 QPixmap ownIcon(const QString &path, int side, qreal dpr);
 // The icon of the file's type, by its name.
 QPixmap typeIcon(const QString &path, int side, qreal dpr);
+// The icon a button shows for the file: its own, else its type's.
+QPixmap shownIcon(const QString &path, int side, qreal dpr);
 
-// Whether the icon a button shows for this file is made already.
-bool contains(const QString &path, int side, qreal dpr);
+// The icon a button shows for this file if it is made already; looks at the
+// file once and makes nothing.
+std::optional<QPixmap> cachedShownIcon(const QString &path, int side, qreal dpr);
 
 // Drops every icon. Also runs by itself as the application ends, since no
 // pixmap may outlive it.

@@ -108,7 +108,7 @@ void IconLayer::relayout()
 void IconLayer::paintEvent(QPaintEvent *event)
 {
     const qreal opacity = m_effect->opacity();
-    if (opacity <= 0)
+    if (opacity <= 0 || m_items.isEmpty())
         return;
     QPainter painter(this);
     if (opacity >= 1) {
@@ -131,7 +131,7 @@ void IconLayer::paintEvent(QPaintEvent *event)
 void IconLayer::paintLayer(QPainter &painter, const QRegion &region)
 {
     painter.setClipRegion(region);
-    if (m_effect->shadowEnabled() && m_effect->shadowColor().alpha() > 0) {
+    if (m_effect->shadowEnabled() && m_effect->shadowColor().alpha() > 0 && !m_items.isEmpty()) {
         const int blur = IconLayerEffect::kShadowBlur;
         // A turning button's shadow turns with it; the still ones share one
         // image, made again only when a button starts or stops turning.

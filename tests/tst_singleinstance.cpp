@@ -3,11 +3,12 @@
 // the first, other folders are independent, and a killed launcher leaves
 // nothing that blocks the next start.
 #include "app/SingleInstance.h"
+#include "platform/ProcessLock.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLockFile>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -43,6 +44,8 @@ private Q_SLOTS:
     void otherFoldersAreIndependent();
     void killedOwnerDoesNotBlock();
     void silentOwnerDoesNotHang();
+    void startedProgramDoesNotKeepTheFolder();
+    void noLockPossibleStillStarts();
     void strayClientsAreHarmless_data();
     void strayClientsAreHarmless();
     void runtimeDirTooLongForASocket();
@@ -178,14 +181,46 @@ void TestSingleInstance::silentOwnerDoesNotHang()
     // up in time and does not run beside it.
     const QString home = folder(u"bar"_s);
     SingleInstance start(home, runtime());
-    QLockFile held(start.lockPath());
-    QVERIFY(held.tryLock(0));
+    ProcessLock held(start.lockPath());
+    QCOMPARE(held.tryLock(), ProcessLock::Result::Locked);
 
     QElapsedTimer clock;
     clock.start();
     QCOMPARE(start.claim(std::chrono::milliseconds(400)), Claim::NoAnswer);
     QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
     QVERIFY(clock.elapsed() >= 300);
+}
+
+void TestSingleInstance::startedProgramDoesNotKeepTheFolder()
+{
+    // A program started from the bar may run long after the bar has gone;
+    // it must not hold the bar's folder meanwhile.
+    const QString home = folder(u"bar"_s);
+    std::optional<SingleInstance> first(std::in_place, home, runtime());
+    QCOMPARE(first->claim(), Claim::Owner);
+    const pid_t program = ::fork();
+    QVERIFY(program >= 0);
+    if (program == 0) {
+        ::execl("/bin/sleep", "sleep", "30", static_cast<char *>(nullptr));
+        ::_exit(127);
+    }
+    first.reset();
+
+    SingleInstance next(home, runtime());
+    const Claim claim = next.claim(std::chrono::milliseconds(300));
+    ::kill(program, SIGKILL);
+    ::waitpid(program, nullptr, 0);
+    QCOMPARE(claim, Claim::Owner);
+}
+
+void TestSingleInstance::noLockPossibleStillStarts()
+{
+    // A runtime directory that cannot hold the lock guards nothing, but the
+    // bar still starts.
+    const QString home = folder(u"bar"_s);
+    SingleInstance start(home, m_dir->path() + u"/missing/run"_s);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"cannot lock .*"_s));
+    QCOMPARE(start.claim(), Claim::Owner);
 }
 
 void TestSingleInstance::strayClientsAreHarmless_data()
