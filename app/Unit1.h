@@ -155,13 +155,16 @@ public:
     // Builds the current group's buttons again from its file, with icon size
     // `size` and corner radius `corner`.
     void rebuildButtons(int32_t size, int32_t corner);
-    void AddLaunchButton();
+    // `stamp` is the entry's file as just read, when the caller has it.
+    void AddLaunchButton(const FileStamp *stamp = nullptr);
     void ButtonApplyStyleLookup(LaunchButton *button);
+    void applyIcon(LaunchButton *button, const FileStamp *stamp);
     void LoadFileIcon(const QString &path, LaunchButton *button);
     void LoadShellIcon(const QString &path, LaunchButton *button);
     void startIconQueue();
     void ButtonMouseEnter(LaunchButton *button);
-    // Takes every button off the bar and empties LaunchBtn.
+    // Takes every button off the bar and empties LaunchBtn; the buttons stay
+    // shown until LoadGroup reuses or hides them.
     void removeAllButtons();
     void removeButton(LaunchButton *button);
 

@@ -68,15 +68,20 @@ void TForm1::LoadGroup(int index)
         const std::optional<TRec> entry = recFromFields(splitEntryLine(line));
         if (!entry)
             continue;
-        // Folders are kept too: they open in the file manager.
-        const QFileInfo info(entry->fname);
-        if (entry->fname.isEmpty() || !(info.isFile() || info.isDir()))
+        // Folders are kept too: they open in the file manager. The same look
+        // at the file finds the button's icon in the cache.
+        const FileStamp stamp = fileStamp(entry->fname);
+        if (entry->fname.isEmpty() || !stamp.isFileOrFolder())
             continue;
         rec = *entry;
-        AddLaunchButton();
+        AddLaunchButton(&stamp);
     }
     m_syncIconsLeft = INT_MAX;
     m_loadingGroup = false;
+    // Spare buttons stay shown while the group is built, so the ones reused
+    // are not hidden and shown again; the rest go out of sight now.
+    for (LaunchButton *spare : std::as_const(m_spareButtons))
+        spare->hide();
     if (!LaunchBtn.isEmpty())
         LaunchBtn.last()->setFocus();
     Q_EMIT groupLoaded();
@@ -146,7 +151,7 @@ void TForm1::rebuildButtons(int32_t size, int32_t corner)
     FormShow();
 }
 
-void TForm1::AddLaunchButton()
+void TForm1::AddLaunchButton(const FileStamp *stamp)
 {
     LaunchButton *button = m_spareButtons.isEmpty() ? newLaunchButton() : m_spareButtons.takeLast();
     button->reuse(rec.fname, saneSide(bw), saneSide(pad), bc);
@@ -159,7 +164,7 @@ void TForm1::AddLaunchButton()
     LaunchPath[MenuIndex].append(joinEntryLine(rec));
     if (!m_loadingGroup)
         button->setFocus();
-    ButtonApplyStyleLookup(button);
+    applyIcon(button, stamp);
 }
 
 LaunchButton *TForm1::newLaunchButton()
@@ -181,9 +186,17 @@ LaunchButton *TForm1::newLaunchButton()
 
 void TForm1::ButtonApplyStyleLookup(LaunchButton *button)
 {
+    applyIcon(button, nullptr);
+}
+
+void TForm1::applyIcon(LaunchButton *button, const FileStamp *stamp)
+{
     // The button keeps its own path, so a later refresh shows its own icon.
     const QString &path = button->filePath();
-    if (const std::optional<QPixmap> icon = IconCache::cachedShownIcon(path, button->iconSide(), devicePixelRatioF())) {
+    const int side = button->iconSide();
+    const qreal dpr = devicePixelRatioF();
+    if (const std::optional<QPixmap> icon = stamp ? IconCache::cachedShownIcon(path, *stamp, side, dpr)
+                                                  : IconCache::cachedShownIcon(path, side, dpr)) {
         button->setIconPixmap(*icon);
         return;
     }
@@ -260,16 +273,20 @@ void TForm1::removeButton(LaunchButton *button)
 void TForm1::removeAllButtons()
 {
     m_iconQueue.clear();
-    FlowLayout1->clearItems();
+    // Taken off the layer still shown: LoadGroup hides the ones it does not
+    // reuse.
+    FlowLayout1->takeItems();
     // Kept for the next group: making and destroying a thousand widgets is
     // most of what a group switch would otherwise cost.
     if (LaunchBtn.contains(obj.data()))
         obj = nullptr;
     for (LaunchButton *button : std::as_const(LaunchBtn)) {
-        if (m_spareButtons.size() < kMaxSpareButtons)
+        if (m_spareButtons.size() < kMaxSpareButtons) {
             m_spareButtons.append(button);
-        else
+        } else {
+            button->hide();
             button->deleteLater();
+        }
     }
     LaunchBtn.clear();
 }

@@ -107,7 +107,12 @@ QPixmap shownIcon(const QString &path, int side, qreal dpr)
 
 std::optional<QPixmap> cachedShownIcon(const QString &path, int side, qreal dpr)
 {
-    const QPixmap *own = cache().object(ownKeyOf(path, fileStamp(path), side, dpr));
+    return cachedShownIcon(path, fileStamp(path), side, dpr);
+}
+
+std::optional<QPixmap> cachedShownIcon(const QString &path, const FileStamp &stamp, int side, qreal dpr)
+{
+    const QPixmap *own = cache().object(ownKeyOf(path, stamp, side, dpr));
     if (!own)
         return std::nullopt;
     if (!own->isNull())

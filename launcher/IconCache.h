@@ -6,6 +6,8 @@
 
 #include <optional>
 
+struct FileStamp;
+
 // File icons are made once per file, size and modification time and shared
 // by every button that shows them, across group switches and rebuilds. An
 // icon that changes on disk is made again because its time changes.
@@ -18,9 +20,10 @@ QPixmap typeIcon(const QString &path, int side, qreal dpr);
 // The icon a button shows for the file: its own, else its type's.
 QPixmap shownIcon(const QString &path, int side, qreal dpr);
 
-// The icon a button shows for this file if it is made already; looks at the
-// file once and makes nothing.
+// The icon a button shows for this file if it is made already; makes
+// nothing. `stamp` is the file's as just read, when the caller has it.
 std::optional<QPixmap> cachedShownIcon(const QString &path, int side, qreal dpr);
+std::optional<QPixmap> cachedShownIcon(const QString &path, const FileStamp &stamp, int side, qreal dpr);
 
 // Drops every icon. Also runs by itself as the application ends, since no
 // pixmap may outlive it.

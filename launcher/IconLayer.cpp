@@ -35,6 +35,11 @@ void IconLayer::clearItems()
 {
     for (QWidget *item : std::as_const(m_items))
         item->hide();
+    takeItems();
+}
+
+void IconLayer::takeItems()
+{
     m_items.clear();
     m_shadowAlpha = QImage();
     m_cursor = FlowCursor(width(), m_spacing);

@@ -22,6 +22,9 @@ public:
     void removeItem(QWidget *item);
     // Takes every item off the layer at once.
     void clearItems();
+    // The same, leaving the items shown for the caller to place again or
+    // hide: showing a widget again costs more than moving it.
+    void takeItems();
     const QList<QWidget *> &items() const { return m_items; }
     // Moves item `from` to place `to`; the items between close up or make room.
     void moveItem(qsizetype from, qsizetype to);
