@@ -13,6 +13,8 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 
 int main(int argc, char *argv[])
 {
@@ -59,12 +61,18 @@ int main(int argc, char *argv[])
     QObject::connect(&form1, &TForm1::closed, &app, &QCoreApplication::quit);
     QObject::connect(&single, &SingleInstance::activationRequested, &form1, &TForm1::bringToFront);
 
-    // Pictures made from the SVG icon: an SVG would load its renderer and
-    // plugins into every start.
-    QIcon windowIcon;
-    for (const int side : {16, 24, 32, 48, 64, 128})
-        windowIcon.addFile(QStringLiteral(":/icons/window/%1.png").arg(side), QSize(side, side));
-    app.setWindowIcon(windowIcon);
+    // Pictures made from the SVG icon, which would load its renderer into
+    // every start; read as PNG, since a reader left to guess the format asks
+    // every image plugin first. Taskbars and dialogs take the icon up when it
+    // changes, so it can wait for the bar to show.
+    QObject::connect(&form1, &TForm1::firstPainted, &app, [&app] {
+        QIcon windowIcon;
+        for (const int side : {16, 24, 32, 48, 64, 128}) {
+            QImageReader reader(QStringLiteral(":/icons/window/%1.png").arg(side), "png");
+            windowIcon.addPixmap(QPixmap::fromImage(reader.read()));
+        }
+        app.setWindowIcon(windowIcon);
+    }, Qt::SingleShotConnection);
     form1.show();
     return app.exec();
 }

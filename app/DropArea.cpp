@@ -2,6 +2,7 @@
 #include "app/DropArea.h"
 
 #include <QDragEnterEvent>
+#include <QImageReader>
 #include <QMimeData>
 #include <QPainter>
 #include <QUrl>
@@ -61,7 +62,11 @@ QImage DropArea::captionImage() const
         if (m_text != QString::fromUtf8(caption))
             continue;
         const bool sharp = devicePixelRatioF() > 1.0;
-        QImage loaded(QString::fromLatin1(image) + (sharp ? QStringLiteral("@2x.png") : QStringLiteral(".png")));
+        // Named as PNG: a reader left to guess the format loads every image
+        // plugin to ask it first.
+        QImage loaded = QImageReader(QString::fromLatin1(image) + (sharp ? QStringLiteral("@2x.png") : QStringLiteral(".png")),
+                                     "png")
+                            .read();
         loaded.setDevicePixelRatio(sharp ? 2.0 : 1.0);
         return loaded;
     }

@@ -253,6 +253,9 @@ Q_SIGNALS:
     // The current group's lines changed other than through the settings
     // dialog (a load, a drop, a delete): its order list is refilled.
     void groupLinesChanged();
+    // The bar has been painted for the first time: what can wait until the
+    // bar shows may start.
+    void firstPainted();
 
 protected:
     void showEvent(QShowEvent *event) override;

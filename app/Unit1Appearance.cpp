@@ -95,6 +95,8 @@ void TForm1::paintEvent(QPaintEvent *)
     if (!m_painted) {
         m_painted = true;
         startIconQueue();
+        // After the paint has reached the screen, not within it.
+        QMetaObject::invokeMethod(this, &TForm1::firstPainted, Qt::QueuedConnection);
     }
     if (m_transparency)
         return;

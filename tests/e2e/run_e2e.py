@@ -147,6 +147,20 @@ class Suite:
         centre = self.desktop.mean_colour(BAR[0] + 200, 40, 20, 10)
         assert min(centre) > 200, centre
         assert not l.exists("QuillbrookPath.txt")
+        # Taskbars and switchers get the icon in every size it comes in.
+        def icon_sides():
+            out = self.desktop.run(["xprop", "-id", l.window, "-notype", "32c", "_NET_WM_ICON"])
+            if "_NET_WM_ICON =" not in out:
+                return None
+            values = [int(v) for v in out.split("=", 1)[1].replace(",", " ").split()]
+            sides = []
+            while len(values) >= 2:
+                w, h = values[0], values[1]
+                sides.append((w, h))
+                values = values[2 + w * h:]
+            return sides
+        sides = wait_for(icon_sides, timeout=3, what="the window icon")
+        assert sides == [(s, s) for s in (16, 24, 32, 48, 64, 128)], sides
         self.pointer_away()
         self.shot("empty-bar.png", crop=(600, 0, 640, 130))
 
