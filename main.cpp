@@ -62,13 +62,14 @@ int main(int argc, char *argv[])
     QObject::connect(&single, &SingleInstance::activationRequested, &form1, &TForm1::bringToFront);
 
     // Pictures made from the SVG icon, which would load its renderer into
-    // every start; read as PNG, since a reader left to guess the format asks
-    // every image plugin first. Taskbars and dialogs take the icon up when it
+    // every start; read as the PNGs they are, since a reader that may guess
+    // the format loads every image plugin to ask it first. Taskbars and dialogs take the icon up when it
     // changes, so it can wait for the bar to show.
     QObject::connect(&form1, &TForm1::firstPainted, &app, [&app] {
         QIcon windowIcon;
         for (const int side : {16, 24, 32, 48, 64, 128}) {
             QImageReader reader(QStringLiteral(":/icons/window/%1.png").arg(side), "png");
+            reader.setAutoDetectImageFormat(false);
             windowIcon.addPixmap(QPixmap::fromImage(reader.read()));
         }
         app.setWindowIcon(windowIcon);

@@ -62,11 +62,12 @@ QImage DropArea::captionImage() const
         if (m_text != QString::fromUtf8(caption))
             continue;
         const bool sharp = devicePixelRatioF() > 1.0;
-        // Named as PNG: a reader left to guess the format loads every image
-        // plugin to ask it first.
-        QImage loaded = QImageReader(QString::fromLatin1(image) + (sharp ? QStringLiteral("@2x.png") : QStringLiteral(".png")),
-                                     "png")
-                            .read();
+        // Read as the PNG it is: a reader that may guess the format loads
+        // every image plugin to ask it first.
+        QImageReader reader(QString::fromLatin1(image) + (sharp ? QStringLiteral("@2x.png") : QStringLiteral(".png")),
+                            "png");
+        reader.setAutoDetectImageFormat(false);
+        QImage loaded = reader.read();
         loaded.setDevicePixelRatio(sharp ? 2.0 : 1.0);
         return loaded;
     }
