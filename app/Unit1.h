@@ -338,6 +338,17 @@ private:
     QList<QPointer<LaunchButton>> m_iconQueue;
     QTimer *m_iconTimer = nullptr;
     int m_syncIconsLeft = INT_MAX;
+    // At start a large group's buttons beyond the bar's edge are made just
+    // after the first paint. Until then they wait here, and any input makes
+    // them first, so the user never acts on part of a group.
+    struct PendingEntry {
+        TRec rec;
+        FileStamp stamp;
+    };
+    QList<PendingEntry> m_pendingEntries;
+    QObject *m_pendingInputWatch = nullptr;
+    void makePendingButtons();
+    void dropPendingButtons();
     bool m_transparency = true; // the window's background is see-through
     bool m_compositor = true;   // a compositor draws translucency; else a mask cuts the window
     bool m_pinSize = false;     // on a real window system the size is fixed but for the user's resizing

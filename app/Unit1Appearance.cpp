@@ -96,6 +96,7 @@ void TForm1::paintEvent(QPaintEvent *)
         m_painted = true;
         startIconQueue();
         // After the paint has reached the screen, not within it.
+        QMetaObject::invokeMethod(this, &TForm1::makePendingButtons, Qt::QueuedConnection);
         QMetaObject::invokeMethod(this, &TForm1::firstPainted, Qt::QueuedConnection);
     }
     if (m_transparency)

@@ -11,10 +11,13 @@
 #include "launcher/PathRules.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QTimer>
+
+#include <functional>
 
 namespace {
 
@@ -37,6 +40,40 @@ constexpr int kIconsPerTurn = 24;
 const char *const kCannotCreateText = QT_TRANSLATE_NOOP("TForm1", "ファイル \"%1\" を作成できません。%2");
 const char *const kUnreadableFileText = QT_TRANSLATE_NOOP("TForm1", "読み込めなかったファイルは上書きしません");
 
+// Runs `before` ahead of any input the application is given.
+class InputWatch : public QObject
+{
+public:
+    InputWatch(QObject *parent, std::function<void()> before)
+        : QObject(parent)
+        , m_before(std::move(before))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::ShortcutOverride:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::ContextMenu:
+        case QEvent::Wheel:
+        case QEvent::DragEnter:
+        case QEvent::Drop:
+            m_before();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_before;
+};
+
 } // namespace
 
 QString TForm1::groupPath(int group) const
@@ -54,6 +91,7 @@ void TForm1::switchRegistrationOn()
 
 void TForm1::LoadGroup(int index)
 {
+    dropPendingButtons();
     LaunchPath[index].clear();
     const GroupFileContent content = readGroupFile(groupPath(index));
     m_groupUnreadable[index] = content.status == GroupFileContent::Unreadable;
@@ -73,11 +111,21 @@ void TForm1::LoadGroup(int index)
         const FileStamp stamp = fileStamp(entry->fname);
         if (entry->fname.isEmpty() || !stamp.isFileOrFolder())
             continue;
+        // Before the bar's first paint only what it shows is made.
+        if (!m_pendingEntries.isEmpty() || (!m_painted && isVisible() && !LaunchBtn.isEmpty()
+                                            && LaunchBtn.last()->y() >= FlowLayout1->height())) {
+            m_pendingEntries.append({*entry, stamp});
+            continue;
+        }
         rec = *entry;
         AddLaunchButton(&stamp);
     }
     m_syncIconsLeft = INT_MAX;
     m_loadingGroup = false;
+    if (!m_pendingEntries.isEmpty() && !m_pendingInputWatch) {
+        m_pendingInputWatch = new InputWatch(this, [this] { makePendingButtons(); });
+        qApp->installEventFilter(m_pendingInputWatch);
+    }
     // Spare buttons stay shown while the group is built, so the ones reused
     // are not hidden and shown again; the rest go out of sight now.
     for (LaunchButton *spare : std::as_const(m_spareButtons))
@@ -90,6 +138,9 @@ void TForm1::LoadGroup(int index)
 
 bool TForm1::SaveGroup(const GroupEdit &edit)
 {
+    // Input makes them before it is handled; anything else that saves must
+    // not write the group without them.
+    makePendingButtons();
     const QString path = groupPath(MenuIndex);
     // A file we could not read may hold entries we never saw.
     if (m_groupUnreadable[MenuIndex]) {
@@ -149,6 +200,42 @@ void TForm1::rebuildButtons(int32_t size, int32_t corner)
     bw = size;
     bc = corner;
     FormShow();
+}
+
+void TForm1::makePendingButtons()
+{
+    if (m_pendingInputWatch) {
+        // Deleted later: this may run from within its own filter.
+        qApp->removeEventFilter(m_pendingInputWatch);
+        m_pendingInputWatch->deleteLater();
+        m_pendingInputWatch = nullptr;
+    }
+    if (m_pendingEntries.isEmpty())
+        return;
+    const QList<PendingEntry> entries = std::exchange(m_pendingEntries, {});
+    // Out of sight: their icons follow from the event loop.
+    m_loadingGroup = true;
+    m_syncIconsLeft = 0;
+    for (const PendingEntry &entry : entries) {
+        rec = entry.rec;
+        AddLaunchButton(&entry.stamp);
+    }
+    m_syncIconsLeft = INT_MAX;
+    m_loadingGroup = false;
+    for (LaunchButton *spare : std::as_const(m_spareButtons))
+        spare->hide();
+    LaunchBtn.last()->setFocus();
+    Q_EMIT groupLinesChanged();
+}
+
+void TForm1::dropPendingButtons()
+{
+    m_pendingEntries.clear();
+    if (m_pendingInputWatch) {
+        qApp->removeEventFilter(m_pendingInputWatch);
+        m_pendingInputWatch->deleteLater();
+        m_pendingInputWatch = nullptr;
+    }
 }
 
 void TForm1::AddLaunchButton(const FileStamp *stamp)
@@ -272,6 +359,7 @@ void TForm1::removeButton(LaunchButton *button)
 
 void TForm1::removeAllButtons()
 {
+    dropPendingButtons();
     m_iconQueue.clear();
     // Taken off the layer still shown: LoadGroup hides the ones it does not
     // reuse.

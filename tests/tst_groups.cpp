@@ -90,6 +90,8 @@ private Q_SLOTS:
     void typeIconForOddFiles();
     void desktopEntryThemeIcon();
     void changedPictureShowsAtRebuild();
+    void largeGroupAtStart_data();
+    void largeGroupAtStart();
 };
 
 void TestGroups::init()
@@ -594,6 +596,58 @@ void TestGroups::changedPictureShowsAtRebuild()
     form.rebuildButtons(form.bw, form.bc);
     QCOMPARE(form.LaunchBtn.size(), 1);
     QCOMPARE(middleOf(form.LaunchBtn[0]->iconPixmap()), QColor(Qt::blue));
+}
+
+void TestGroups::largeGroupAtStart_data()
+{
+    // What reaches the bar while the buttons beyond its edge wait for the
+    // first paint.
+    QTest::addColumn<QString>("before");
+    QTest::newRow("nothing") << u"nothing"_s;
+    QTest::newRow("End key") << u"key"_s;
+    QTest::newRow("a save") << u"save"_s;
+    QTest::newRow("a switch and back") << u"switch"_s;
+}
+
+void TestGroups::largeGroupAtStart()
+{
+    QFETCH(QString, before);
+    QStringList names;
+    for (int i = 0; i < 150; ++i)
+        names.append(u"file%1.txt"_s.arg(i));
+    const QStringList paths = writeTextFiles(names);
+    QStringList lines;
+    for (const QString &path : paths)
+        lines.append(path + u",,"_s);
+    const QByteArray written = readBytes(groupFile());
+
+    TForm1 form(home());
+    form.show();
+    QVERIFY2(form.LaunchBtn.size() < paths.size(), "the buttons out of sight wait for the first paint");
+
+    if (before == u"key") {
+        QTest::keyClick(form.focusWidget(), Qt::Key_End);
+        QCOMPARE(form.LaunchBtn.size(), paths.size());
+        QCOMPARE(form.focusWidget(), form.LaunchBtn.last());
+    } else if (before == u"save") {
+        QVERIFY(form.SaveGroup());
+        QCOMPARE(readBytes(groupFile()), lines.join(u"\r\n"_s).toUtf8() + "\r\n");
+    } else if (before == u"switch") {
+        form.MenuClick(1);
+        QVERIFY(form.LaunchBtn.isEmpty());
+        form.MenuClick(0);
+    }
+
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTRY_COMPARE(form.LaunchBtn.size(), paths.size());
+    QCOMPARE(form.LaunchPath[0], lines);
+    QCOMPARE(form.FlowLayout1->items().size(), paths.size());
+    QCOMPARE(form.focusWidget(), form.LaunchBtn.last());
+    for (int i = 0; i < paths.size(); ++i)
+        QCOMPARE(form.LaunchBtn[i]->filePath(), paths[i]);
+    if (before != u"save")
+        QCOMPARE(readBytes(groupFile()), written);
+    QVERIFY(m_shown.isEmpty());
 }
 
 QTEST_MAIN(TestGroups)
