@@ -57,12 +57,6 @@ void Plate::setGradientPositions(QPointF start, QPointF stop)
     update();
 }
 
-void Plate::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    m_shadow = QImage();
-}
-
 void Plate::paintEvent(QPaintEvent *)
 {
     const QRectF plate = plateRect();
@@ -76,21 +70,12 @@ void Plate::paintEvent(QPaintEvent *)
     p.setRenderHint(QPainter::Antialiasing);
     p.setOpacity(m_opacity);
 
-    if (m_shadow.isNull()) {
-        QImage shape(plate.size().toSize(), QImage::Format_ARGB32_Premultiplied);
-        shape.fill(Qt::transparent);
-        QPainter sp(&shape);
-        sp.setRenderHint(QPainter::Antialiasing);
-        sp.setPen(Qt::NoPen);
-        sp.setBrush(Qt::black);
-        sp.drawRoundedRect(QRectF(shape.rect()), kCornerRadius, kCornerRadius);
-        sp.end();
-        m_shadow = softShadow(shape, Qt::black, IconLayerEffect::kShadowBlur);
-    }
+    // The same for every size of the plate.
+    if (!m_shadow)
+        m_shadow.emplace(kCornerRadius, IconLayerEffect::kShadowBlur, Qt::black);
     p.save();
     p.setOpacity(m_opacity * IconLayerEffect::kShadowOpacity);
-    const qreal blur = IconLayerEffect::kShadowBlur;
-    p.drawImage(plate.topLeft() + IconLayerEffect::shadowOffset() - QPointF(blur, blur), m_shadow);
+    m_shadow->paint(p, QRect((plate.topLeft() + IconLayerEffect::shadowOffset()).toPoint(), plate.size().toSize()));
     p.restore();
 
     QPainterPath path;

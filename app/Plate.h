@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "launcher/GlowImages.h"
+
 #include <QBrush>
 #include <QColor>
 #include <QPointF>
 #include <QWidget>
+
+#include <optional>
 
 // The bar's translucent rounded plate and the shadow it casts into the free
 // strip at its right and bottom edges.
@@ -42,7 +46,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     QBrush fill(const QRectF &plate) const;
@@ -54,5 +57,5 @@ private:
     QColor m_color1 = Qt::white;
     QPointF m_start{0, 0};
     QPointF m_stop{0, 1};
-    QImage m_shadow;
+    std::optional<RoundedShadow> m_shadow;
 };

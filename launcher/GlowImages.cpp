@@ -6,6 +6,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -143,6 +144,60 @@ QImage softShadow(const QImage &source, QColor color, int radius)
     }
     blurAlpha(alpha, radius);
     return tintedAlpha(alpha, color);
+}
+
+namespace {
+
+QImage roundedShape(QSize size, qreal radius)
+{
+    QImage shape(size, QImage::Format_ARGB32_Premultiplied);
+    shape.fill(Qt::transparent);
+    QPainter p(&shape);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    p.drawRoundedRect(QRectF(shape.rect()), radius, radius);
+    return shape;
+}
+
+} // namespace
+
+RoundedShadow::RoundedShadow(qreal cornerRadius, int blur, QColor color)
+    : m_cornerRadius(cornerRadius)
+    , m_blur(blur)
+    , m_color(color)
+    // Room for the corner, its antialiased edge and the blur's reach on
+    // either side of one straight pixel in the middle.
+    , m_side(2 * (int(std::ceil(cornerRadius)) + 2 + 3 * std::max(1, blur / 2)) + 1)
+    , m_small(softShadow(roundedShape(QSize(m_side, m_side), cornerRadius), color, blur))
+{
+}
+
+void RoundedShadow::paint(QPainter &painter, const QRect &shape) const
+{
+    const QPoint origin = shape.topLeft() - QPoint(m_blur, m_blur);
+    if (shape.width() < m_side || shape.height() < m_side) {
+        painter.drawImage(origin, softShadow(roundedShape(shape.size(), m_cornerRadius), m_color, m_blur));
+        return;
+    }
+    // Three columns and three rows: the corners as they are, the single
+    // middle column and row stretched to the shape's size.
+    const int edge = m_small.width() / 2;
+    const int widths[3] = {edge, shape.width() + 2 * m_blur - 2 * edge, edge};
+    const int heights[3] = {edge, shape.height() + 2 * m_blur - 2 * edge, edge};
+    const int sourceX[3] = {0, edge, edge + 1};
+    const int sourceY[3] = {0, edge, edge + 1};
+    const int sourceW[3] = {edge, 1, edge};
+    int y = origin.y();
+    for (int row = 0; row < 3; ++row) {
+        int x = origin.x();
+        for (int column = 0; column < 3; ++column) {
+            painter.drawImage(QRect(x, y, widths[column], heights[row]), m_small,
+                              QRect(sourceX[column], sourceY[row], sourceW[column], sourceW[row]));
+            x += widths[column];
+        }
+        y += heights[row];
+    }
 }
 
 QImage outerGlowImage(QSize size, qreal cornerRadius, QColor color, int spread)
