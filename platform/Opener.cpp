@@ -3,6 +3,7 @@
 
 #include "launcher/ParameterWords.h"
 #include "platform/DesktopEntry.h"
+#include "platform/GioLibrary.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -10,8 +11,7 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include <gio/gdesktopappinfo.h>
-#include <gio/gio.h>
+#include <memory>
 
 #include <unistd.h>
 
@@ -21,6 +21,15 @@ QString messageOf(const GError *error)
 {
     return error ? QString::fromUtf8(error->message) : QCoreApplication::translate("Opener", "unknown error");
 }
+
+// Owns one reference to a GObject, dropped through the loaded GObject (the
+// header's g_autoptr would link it).
+struct ObjectUnref {
+    const GioLibrary *gio;
+    void operator()(gpointer object) const { gio->objectUnref(object); }
+};
+template<typename T>
+using ObjectPtr = std::unique_ptr<T, ObjectUnref>;
 
 // A GList of URIs that owns its strings, as GIO's launch calls take them.
 class UriList
@@ -47,12 +56,13 @@ void changeDirectory(gpointer dir)
 
 // Starts an application with these URIs; it starts in its own Path when it
 // has one, else in `workingDir`.
-bool launchApp(GDesktopAppInfo *info, GList *uris, const QByteArray &workingDir, QString *error)
+bool launchApp(const GioLibrary &gio, GDesktopAppInfo *info, GList *uris, const QByteArray &workingDir,
+               QString *error)
 {
-    g_autofree gchar *ownPath = g_desktop_app_info_get_string(info, "Path");
+    g_autofree gchar *ownPath = gio.desktopAppInfoGetString(info, "Path");
     const bool chdirInChild = (!ownPath || !*ownPath) && !workingDir.isEmpty();
     g_autoptr(GError) gerror = nullptr;
-    const gboolean ok = g_desktop_app_info_launch_uris_as_manager(
+    const gboolean ok = gio.desktopAppInfoLaunchUrisAsManager(
         info, uris, nullptr, G_SPAWN_SEARCH_PATH,
         chdirInChild ? changeDirectory : nullptr,
         chdirInChild ? const_cast<char *>(workingDir.constData()) : nullptr,
@@ -83,15 +93,18 @@ QList<ExecWord> execWords(const QStringList &words, const QString &dir, bool *al
 
 bool launchDesktopEntry(const QString &path, const QString &params, const QString &workingDir, QString *error)
 {
+    const GioLibrary *gio = GioLibrary::get(error);
+    if (!gio)
+        return false;
     const QByteArray fileName = QFile::encodeName(path);
-    g_autoptr(GDesktopAppInfo) info = g_desktop_app_info_new_from_filename(fileName.constData());
+    const ObjectPtr<GDesktopAppInfo> info(gio->desktopAppInfoNewFromFilename(fileName.constData()), ObjectUnref{gio});
     if (!info) {
         *error = QCoreApplication::translate("Opener", "not a valid desktop entry");
         return false;
     }
     const QByteArray cwd = QFile::encodeName(workingDir);
     const QStringList words = splitParameterWords(params);
-    g_autofree gchar *ownPath = g_desktop_app_info_get_string(info, "Path");
+    g_autofree gchar *ownPath = gio->desktopAppInfoGetString(info.get(), "Path");
     const QString fileDir = ownPath && *ownPath ? QFile::decodeName(ownPath) : workingDir;
     bool allFiles = true;
     const QList<ExecWord> execArgs = execWords(words, fileDir, &allFiles);
@@ -100,7 +113,7 @@ bool launchDesktopEntry(const QString &path, const QString &params, const QStrin
         UriList uris;
         for (const ExecWord &word : execArgs)
             uris.append(g_strdup(word.asUri.toUtf8().constData()));
-        return launchApp(info, uris.get(), cwd, error);
+        return launchApp(*gio, info.get(), uris.get(), cwd, error);
     }
     // Options, URLs and text go to the program as written: the entry's
     // command is given the words itself, and GIO does the rest (Path,
@@ -114,32 +127,37 @@ bool launchDesktopEntry(const QString &path, const QString &params, const QStrin
     g_autofree gchar *exec = g_key_file_get_string(keys, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_EXEC, nullptr);
     const QString command = execWithWords(QString::fromUtf8(exec ? exec : ""), execArgs);
     g_key_file_set_string(keys, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_EXEC, command.toUtf8().constData());
-    g_autoptr(GDesktopAppInfo) withWords = g_desktop_app_info_new_from_keyfile(keys);
+    const ObjectPtr<GDesktopAppInfo> withWords(gio->desktopAppInfoNewFromKeyfile(keys), ObjectUnref{gio});
     if (!withWords) {
         *error = QCoreApplication::translate("Opener", "not a valid desktop entry");
         return false;
     }
-    return launchApp(withWords, nullptr, cwd, error);
+    return launchApp(*gio, withWords.get(), nullptr, cwd, error);
 }
 
 // A folder or a document, in the default application for its type.
 bool openWithDefault(const QString &path, const QString &workingDir, QString *error)
 {
+    const GioLibrary *gio = GioLibrary::get(error);
+    if (!gio)
+        return false;
     const QByteArray local = QFile::encodeName(path);
-    g_autoptr(GFile) file = g_file_new_for_path(local.constData());
-    g_autofree gchar *uri = g_file_get_uri(file);
-    g_autoptr(GFileInfo) info = g_file_query_info(file, G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
-                                                  G_FILE_QUERY_INFO_NONE, nullptr, nullptr);
-    const char *type = info ? g_file_info_get_content_type(info) : nullptr;
-    g_autoptr(GAppInfo) app = type ? g_app_info_get_default_for_type(type, FALSE) : nullptr;
-    if (app && G_IS_DESKTOP_APP_INFO(app)) {
+    const ObjectPtr<GFile> file(gio->fileNewForPath(local.constData()), ObjectUnref{gio});
+    g_autofree gchar *uri = gio->fileGetUri(file.get());
+    const ObjectPtr<GFileInfo> info(gio->fileQueryInfo(file.get(), G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
+                                                       G_FILE_QUERY_INFO_NONE, nullptr, nullptr),
+                                    ObjectUnref{gio});
+    const char *type = info ? gio->fileInfoGetContentType(info.get()) : nullptr;
+    const ObjectPtr<GAppInfo> app(type ? gio->appInfoGetDefaultForType(type, FALSE) : nullptr, ObjectUnref{gio});
+    if (app && gio->typeCheckInstanceIsA(reinterpret_cast<GTypeInstance *>(app.get()), gio->desktopAppInfoGetType())) {
         // The list only borrows the URI.
         g_autoptr(GList) uris = g_list_append(nullptr, uri);
-        return launchApp(G_DESKTOP_APP_INFO(app), uris, QFile::encodeName(workingDir), error);
+        return launchApp(*gio, reinterpret_cast<GDesktopAppInfo *>(app.get()), uris, QFile::encodeName(workingDir),
+                         error);
     }
     // Let GIO explain what is missing (no application for the type).
     g_autoptr(GError) gerror = nullptr;
-    if (!g_app_info_launch_default_for_uri(uri, nullptr, &gerror)) {
+    if (!gio->appInfoLaunchDefaultForUri(uri, nullptr, &gerror)) {
         *error = messageOf(gerror);
         return false;
     }

@@ -16,6 +16,9 @@
 // `workingDir`.
 // Started programs are detached and reaped: no zombie is left. Blocks for
 // as long as starting takes; safe to call from any thread.
+// Folders, documents and desktop entries go through GIO, loaded at the
+// first of them; where it cannot be loaded they fail with the loader's
+// reason, and programs still start.
 namespace Opener {
 
 // False when the file could not be opened, with the reason in `error`.

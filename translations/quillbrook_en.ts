@@ -46,6 +46,14 @@
     </message>
 </context>
 <context>
+    <name>GioLibrary</name>
+    <message>
+        <source>GIO を読み込めません。%1</source>
+        <extracomment>%1 is the system&apos;s reason.</extracomment>
+        <translation>Cannot load GIO. %1</translation>
+    </message>
+</context>
+<context>
     <name>IniFile</name>
     <message>
         <source>the file could not be read whole and is kept as it is</source>
