@@ -82,6 +82,7 @@ void TForm1::createComponents()
     Rectangle1->setOpacity(0.8f);
 
     FlowLayout1 = new IconLayer(this);
+    connect(FlowLayout1, &IconLayer::iconsWanted, this, &TForm1::startIconQueue);
     FlowLayout1->setObjectName(QStringLiteral("FlowLayout1"));
     ShadowEffect1 = FlowLayout1->shadowEffect();
 

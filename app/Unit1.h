@@ -333,9 +333,9 @@ private:
     // read.
     std::array<std::optional<FileStamp>, kGroupCount> m_groupStamp{};
     bool saveOverChangedFile(const GroupEdit &edit);
-    // Icons not yet made wait here while a large group loads, so the bar
-    // shows at once and fills them in, in order.
-    QList<QPointer<LaunchButton>> m_iconQueue;
+    // Makes, a few at a time from the event loop, the icons of the buttons
+    // in sight that were shown without theirs, so a large group shows at
+    // once and fills them in, in order.
     QTimer *m_iconTimer = nullptr;
     int m_syncIconsLeft = INT_MAX;
     // At start a large group's buttons beyond the bar's edge are made just

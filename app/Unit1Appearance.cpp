@@ -94,7 +94,6 @@ void TForm1::paintEvent(QPaintEvent *)
 {
     if (!m_painted) {
         m_painted = true;
-        startIconQueue();
         // After the paint has reached the screen, not within it.
         QMetaObject::invokeMethod(this, &TForm1::makePendingButtons, Qt::QueuedConnection);
         QMetaObject::invokeMethod(this, &TForm1::firstPainted, Qt::QueuedConnection);

@@ -31,8 +31,8 @@ int saneSide(int32_t value)
 }
 
 // A small group's icons are made as its buttons are built; a larger group
-// shows its buttons at once and its new icons follow from the event loop,
-// in order, this many at a time.
+// shows its buttons at once and the new icons of those in sight follow from
+// the event loop, in order, this many at a time.
 constexpr qsizetype kSyncIconGroup = 12;
 constexpr int kIconsPerTurn = 24;
 
@@ -292,8 +292,7 @@ void TForm1::applyIcon(LaunchButton *button, const FileStamp *stamp)
     // bar shows first, so its paint waits for no icon theme.
     const bool inSight = m_painted && FlowLayout1->rect().intersects(button->geometry());
     if (m_syncIconsLeft <= 0 && !inSight) {
-        m_iconQueue.append(button);
-        startIconQueue();
+        button->setIconWanted(true);
         return;
     }
     --m_syncIconsLeft;
@@ -304,7 +303,7 @@ void TForm1::startIconQueue()
 {
     // Before the first paint the queue waits for it: a timer due now would
     // run ahead of the window system's first expose.
-    if (m_iconQueue.isEmpty() || (!m_painted && isVisible()))
+    if (!m_painted && isVisible())
         return;
     if (!m_iconTimer) {
         m_iconTimer = new QTimer(this);
@@ -317,15 +316,20 @@ void TForm1::startIconQueue()
 
 void TForm1::loadQueuedIcons()
 {
+    // The buttons in sight that still want their icons, in order; the
+    // others wait until a paint shows them.
+    const QRect sight = FlowLayout1->rect();
     int made = 0;
-    while (!m_iconQueue.isEmpty() && made < kIconsPerTurn) {
-        const QPointer<LaunchButton> button = m_iconQueue.takeFirst();
-        if (!button)
+    for (LaunchButton *button : std::as_const(LaunchBtn)) {
+        if (!button->iconWanted() || !sight.intersects(button->geometry()))
             continue;
+        if (made == kIconsPerTurn) {
+            startIconQueue();
+            return;
+        }
         LoadFileIcon(button->filePath(), button);
         ++made;
     }
-    startIconQueue();
 }
 
 void TForm1::LoadFileIcon(const QString &path, LaunchButton *button)
@@ -360,7 +364,6 @@ void TForm1::removeButton(LaunchButton *button)
 void TForm1::removeAllButtons()
 {
     dropPendingButtons();
-    m_iconQueue.clear();
     // Taken off the layer still shown: LoadGroup hides the ones it does not
     // reuse.
     FlowLayout1->takeItems();

@@ -158,11 +158,16 @@ void IconLayer::paintLayer(QPainter &painter, const QRegion &region)
         painter.restore();
     }
     // Later buttons lie above earlier ones, as their widgets do.
+    bool iconsWanted = false;
     for (QWidget *item : std::as_const(m_items)) {
         auto *button = qobject_cast<LaunchButton *>(item);
-        if (button && button->isVisible() && region.intersects(button->paintRect()))
+        if (button && button->isVisible() && region.intersects(button->paintRect())) {
             button->paintButton(painter);
+            iconsWanted = iconsWanted || button->iconWanted();
+        }
     }
+    if (iconsWanted)
+        Q_EMIT this->iconsWanted();
 }
 
 const QImage &IconLayer::shadowImage()

@@ -44,6 +44,10 @@ public:
     // Places the items now rather than at the next resize or show.
     void relayout();
 
+Q_SIGNALS:
+    // A button was painted without its icon.
+    void iconsWanted();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

@@ -55,6 +55,7 @@ void LaunchButton::reuse(const QString &filePath, int iconSide, int padding, int
     setFixedSize(side, side);
     setToolTip(QString());
     m_icon = QPixmap();
+    m_iconWanted = false;
     m_mouseOver = false;
     m_rotation = 0;
     m_opacity = 1;
@@ -73,6 +74,7 @@ void LaunchButton::setHoverEffect(int glowNo, QColor glowColor)
 void LaunchButton::setIconPixmap(const QPixmap &pixmap)
 {
     m_icon = pixmap;
+    m_iconWanted = false;
     refresh();
 }
 

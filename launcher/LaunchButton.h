@@ -42,6 +42,10 @@ public:
 
     void setIconPixmap(const QPixmap &pixmap);
     QPixmap iconPixmap() const { return m_icon; }
+    // The icon is still to be made; the layer asks for it when it paints
+    // the button, so a button never in sight never has its icon made.
+    void setIconWanted(bool wanted) { m_iconWanted = wanted; }
+    bool iconWanted() const { return m_iconWanted; }
 
     bool isMouseOver() const { return m_mouseOver; }
     qreal rotationAngle() const { return m_rotation; }
@@ -97,6 +101,7 @@ private:
     int m_glowNo = 0;
     QColor m_glowColor;
     QPixmap m_icon;
+    bool m_iconWanted = false;
     bool m_mouseOver = false;
     qreal m_rotation = 0;
     qreal m_opacity = 1;

@@ -18,6 +18,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
@@ -91,6 +92,7 @@ private Q_SLOTS:
     void desktopEntryThemeIcon();
     void changedPictureShowsAtRebuild();
     void largeGroupAtStart_data();
+    void iconsComeIntoSight();
     void largeGroupAtStart();
 };
 
@@ -648,6 +650,35 @@ void TestGroups::largeGroupAtStart()
     if (before != u"save")
         QCOMPARE(readBytes(groupFile()), written);
     QVERIFY(m_shown.isEmpty());
+}
+
+void TestGroups::iconsComeIntoSight()
+{
+    // Icons are made for the buttons the bar shows; the others get theirs
+    // when a larger bar shows them too.
+    QStringList names;
+    for (int i = 0; i < 60; ++i)
+        names.append(u"file%1.txt"_s.arg(i));
+    writeTextFiles(names);
+    TForm1 form(home());
+    form.resize(500, 100);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTRY_COMPARE(form.LaunchBtn.size(), names.size());
+    auto inSight = [&form](const LaunchButton *button) {
+        return form.FlowLayout1->rect().intersects(button->geometry());
+    };
+    QTRY_VERIFY(std::all_of(form.LaunchBtn.cbegin(), form.LaunchBtn.cend(), [&](const LaunchButton *button) {
+        return !inSight(button) || !button->iconPixmap().isNull();
+    }));
+    QVERIFY(!inSight(form.LaunchBtn.last()));
+    QVERIFY(form.LaunchBtn.last()->iconPixmap().isNull());
+
+    form.resize(500, 700);
+    QTRY_VERIFY(inSight(form.LaunchBtn.last()));
+    QTRY_VERIFY(std::all_of(form.LaunchBtn.cbegin(), form.LaunchBtn.cend(), [](const LaunchButton *button) {
+        return !button->iconPixmap().isNull();
+    }));
 }
 
 QTEST_MAIN(TestGroups)
