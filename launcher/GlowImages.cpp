@@ -146,8 +146,6 @@ QImage softShadow(const QImage &source, QColor color, int radius)
     return tintedAlpha(alpha, color);
 }
 
-namespace {
-
 QImage roundedShape(QSize size, qreal radius)
 {
     QImage shape(size, QImage::Format_ARGB32_Premultiplied);
@@ -159,8 +157,6 @@ QImage roundedShape(QSize size, qreal radius)
     p.drawRoundedRect(QRectF(shape.rect()), radius, radius);
     return shape;
 }
-
-} // namespace
 
 RoundedShadow::RoundedShadow(qreal cornerRadius, int blur, QColor color)
     : m_cornerRadius(cornerRadius)

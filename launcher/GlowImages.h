@@ -22,6 +22,9 @@ QImage tintedAlpha(const QImage &alpha8, QColor color);
 // `radius` on every side.
 QImage softShadow(const QImage &source, QColor color, int radius);
 
+// A black rounded rectangle filling an image of `size`, antialiased.
+QImage roundedShape(QSize size, qreal radius);
+
 // The soft shadow of a rounded rectangle of any size, painted from the
 // shadow of a small one: along the straight edges the shadow is the same
 // all the way, so those pixels are stretched rather than blurred and kept.

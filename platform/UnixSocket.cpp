@@ -67,18 +67,24 @@ UnixSocket::~UnixSocket()
     close();
 }
 
-bool UnixSocket::listen(const QString &path)
+int UnixSocket::startOver(const QString &path, sockaddr_un *address)
 {
     close();
     m_in.clear();
-    sockaddr_un address;
-    if (!makeAddress(path, &address, &m_error))
-        return false;
+    if (!makeAddress(path, address, &m_error))
+        return -1;
     const int fd = openSocket();
-    if (fd < 0) {
+    if (fd < 0)
         m_error = qt_error_string(errno);
+    return fd;
+}
+
+bool UnixSocket::listen(const QString &path)
+{
+    sockaddr_un address;
+    const int fd = startOver(path, &address);
+    if (fd < 0)
         return false;
-    }
     // A killed listener leaves its socket file; only a socket is ours to
     // replace, never a file someone put there.
     struct stat old {};
@@ -110,16 +116,10 @@ bool UnixSocket::listen(const QString &path)
 
 bool UnixSocket::connectTo(const QString &path, std::chrono::milliseconds timeout)
 {
-    close();
-    m_in.clear();
     sockaddr_un address;
-    if (!makeAddress(path, &address, &m_error))
+    const int fd = startOver(path, &address);
+    if (fd < 0)
         return false;
-    const int fd = openSocket();
-    if (fd < 0) {
-        m_error = qt_error_string(errno);
-        return false;
-    }
     const QDeadlineTimer deadline(timeout);
     for (;;) {
         if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0)

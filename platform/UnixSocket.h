@@ -9,6 +9,7 @@
 #include <utility>
 
 class QSocketNotifier;
+struct sockaddr_un;
 
 // A stream socket on a path in the file system (AF_UNIX), non-blocking and
 // driven by the event loop. Written for the launcher's two local talks (a
@@ -62,6 +63,9 @@ Q_SIGNALS:
     void disconnected();
 
 private:
+    // Closes what was open and makes a new socket for `path`'s address; -1
+    // with m_error set when either fails.
+    int startOver(const QString &path, sockaddr_un *address);
     void adopt(int fd);
     void acceptPending();
     void receive();

@@ -41,18 +41,6 @@ void plainPass(QImage &image, int r, bool alongRows)
     }
 }
 
-QImage roundedShape(QSize size, qreal radius)
-{
-    QImage shape(size, QImage::Format_ARGB32_Premultiplied);
-    shape.fill(Qt::transparent);
-    QPainter p(&shape);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::black);
-    p.drawRoundedRect(QRectF(shape.rect()), radius, radius);
-    return shape;
-}
-
 } // namespace
 
 void TestGlowImages::blurMatchesPlainBoxPasses_data()
