@@ -3,6 +3,7 @@
 // dialogs to the bar, and runs until the bar closes.
 #include "app/ApplicationId.h"
 #include "app/HomeFolder.h"
+#include "app/OwnPicture.h"
 #include "app/SingleInstance.h"
 #include "app/Translation.h"
 #include "app/Unit1.h"
@@ -13,7 +14,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
-#include <QImageReader>
 #include <QPixmap>
 
 int main(int argc, char *argv[])
@@ -62,16 +62,12 @@ int main(int argc, char *argv[])
     QObject::connect(&single, &SingleInstance::activationRequested, &form1, &TForm1::bringToFront);
 
     // Pictures made from the SVG icon, which would load its renderer into
-    // every start; read as the PNGs they are, since a reader that may guess
-    // the format loads every image plugin to ask it first. Taskbars and dialogs take the icon up when it
-    // changes, so it can wait for the bar to show.
+    // every start. Taskbars and dialogs take the icon up when it changes, so
+    // it can wait for the bar to show.
     QObject::connect(&form1, &TForm1::firstPainted, &app, [&app] {
         QIcon windowIcon;
-        for (const int side : {16, 24, 32, 48, 64, 128}) {
-            QImageReader reader(QStringLiteral(":/icons/window/%1.png").arg(side), "png");
-            reader.setAutoDetectImageFormat(false);
-            windowIcon.addPixmap(QPixmap::fromImage(reader.read()));
-        }
+        for (const int side : {16, 24, 32, 48, 64, 128})
+            windowIcon.addPixmap(QPixmap::fromImage(ownPicture(QStringLiteral(":/icons/window/%1.png").arg(side))));
         app.setWindowIcon(windowIcon);
     }, Qt::SingleShotConnection);
     form1.show();

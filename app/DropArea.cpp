@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/DropArea.h"
 
+#include "app/OwnPicture.h"
+
 #include <QDragEnterEvent>
-#include <QImageReader>
 #include <QMimeData>
 #include <QPainter>
 #include <QUrl>
@@ -62,12 +63,8 @@ QImage DropArea::captionImage() const
         if (m_text != QString::fromUtf8(caption))
             continue;
         const bool sharp = devicePixelRatioF() > 1.0;
-        // Read as the PNG it is: a reader that may guess the format loads
-        // every image plugin to ask it first.
-        QImageReader reader(QString::fromLatin1(image) + (sharp ? QStringLiteral("@2x.png") : QStringLiteral(".png")),
-                            "png");
-        reader.setAutoDetectImageFormat(false);
-        QImage loaded = reader.read();
+        QImage loaded =
+            ownPicture(QString::fromLatin1(image) + (sharp ? QStringLiteral("@2x.png") : QStringLiteral(".png")));
         loaded.setDevicePixelRatio(sharp ? 2.0 : 1.0);
         return loaded;
     }

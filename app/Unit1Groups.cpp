@@ -13,7 +13,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QMenu>
 #include <QTimer>
 
@@ -204,15 +203,10 @@ void TForm1::rebuildButtons(int32_t size, int32_t corner)
 
 void TForm1::makePendingButtons()
 {
-    if (m_pendingInputWatch) {
-        // Deleted later: this may run from within its own filter.
-        qApp->removeEventFilter(m_pendingInputWatch);
-        m_pendingInputWatch->deleteLater();
-        m_pendingInputWatch = nullptr;
-    }
-    if (m_pendingEntries.isEmpty())
-        return;
     const QList<PendingEntry> entries = std::exchange(m_pendingEntries, {});
+    dropPendingButtons();
+    if (entries.isEmpty())
+        return;
     // Out of sight: their icons follow from the event loop.
     m_loadingGroup = true;
     m_syncIconsLeft = 0;
@@ -222,8 +216,6 @@ void TForm1::makePendingButtons()
     }
     m_syncIconsLeft = INT_MAX;
     m_loadingGroup = false;
-    for (LaunchButton *spare : std::as_const(m_spareButtons))
-        spare->hide();
     LaunchBtn.last()->setFocus();
     Q_EMIT groupLinesChanged();
 }
@@ -232,6 +224,7 @@ void TForm1::dropPendingButtons()
 {
     m_pendingEntries.clear();
     if (m_pendingInputWatch) {
+        // Deleted later: this may run from within its own filter.
         qApp->removeEventFilter(m_pendingInputWatch);
         m_pendingInputWatch->deleteLater();
         m_pendingInputWatch = nullptr;
@@ -280,10 +273,8 @@ void TForm1::applyIcon(LaunchButton *button, const FileStamp *stamp)
 {
     // The button keeps its own path, so a later refresh shows its own icon.
     const QString &path = button->filePath();
-    const int side = button->iconSide();
-    const qreal dpr = devicePixelRatioF();
-    if (const std::optional<QPixmap> icon = stamp ? IconCache::cachedShownIcon(path, *stamp, side, dpr)
-                                                  : IconCache::cachedShownIcon(path, side, dpr)) {
+    if (const std::optional<QPixmap> icon = IconCache::cachedShownIcon(
+            path, stamp ? *stamp : fileStamp(path), button->iconSide(), devicePixelRatioF())) {
         button->setIconPixmap(*icon);
         return;
     }
@@ -301,10 +292,6 @@ void TForm1::applyIcon(LaunchButton *button, const FileStamp *stamp)
 
 void TForm1::startIconQueue()
 {
-    // Before the first paint the queue waits for it: a timer due now would
-    // run ahead of the window system's first expose.
-    if (!m_painted && isVisible())
-        return;
     if (!m_iconTimer) {
         m_iconTimer = new QTimer(this);
         m_iconTimer->setSingleShot(true);

@@ -11,6 +11,13 @@
 
 namespace {
 
+// The mean of a box of pixels whose sum is `sum`, by the window's
+// reciprocal in 16.16 fixed point.
+uchar boxMean(int sum, int reciprocal)
+{
+    return uchar(std::min(255, (sum * reciprocal + (1 << 15)) >> 16));
+}
+
 // One box pass along every row, the window's ends clamped to the row's
 // first and last pixel. Each sum is the difference of two running totals
 // over the padded row, so no sum waits for the one before it.
@@ -36,7 +43,7 @@ void rowPass(QImage &alpha8, int r, std::vector<int> &totals)
         const int *__restrict ends = starts + 2 * r + 1;
         uchar *__restrict out = line;
         for (int i = 0; i < count; ++i)
-            out[i] = uchar(std::min(255, ((ends[i] - starts[i]) * reciprocal + (1 << 15)) >> 16));
+            out[i] = boxMean(ends[i] - starts[i], reciprocal);
     }
 }
 
@@ -62,7 +69,7 @@ void columnPass(QImage &alpha8, int r, std::vector<int> &sums, std::vector<uchar
         const uchar *__restrict entering = row(y + r + 1);
         const uchar *__restrict leaving = row(y - r);
         for (int x = 0; x < width; ++x) {
-            out[x] = uchar(std::min(255, (sum[x] * reciprocal + (1 << 15)) >> 16));
+            out[x] = boxMean(sum[x], reciprocal);
             sum[x] += entering[x] - leaving[x];
         }
     }

@@ -99,17 +99,6 @@ QPixmap typeIcon(const QString &path, int side, qreal dpr)
     return cached(typeKeyOf(path, side, dpr), [&] { return FileIcons::typeIcon(path, side, dpr); });
 }
 
-QPixmap shownIcon(const QString &path, int side, qreal dpr)
-{
-    QPixmap own = ownIcon(path, side, dpr);
-    return own.isNull() ? typeIcon(path, side, dpr) : own;
-}
-
-std::optional<QPixmap> cachedShownIcon(const QString &path, int side, qreal dpr)
-{
-    return cachedShownIcon(path, fileStamp(path), side, dpr);
-}
-
 std::optional<QPixmap> cachedShownIcon(const QString &path, const FileStamp &stamp, int side, qreal dpr)
 {
     const QPixmap *own = cache().object(ownKeyOf(path, stamp, side, dpr));

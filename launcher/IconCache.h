@@ -17,12 +17,9 @@ namespace IconCache {
 QPixmap ownIcon(const QString &path, int side, qreal dpr);
 // The icon of the file's type, by its name.
 QPixmap typeIcon(const QString &path, int side, qreal dpr);
-// The icon a button shows for the file: its own, else its type's.
-QPixmap shownIcon(const QString &path, int side, qreal dpr);
 
-// The icon a button shows for this file if it is made already; makes
-// nothing. `stamp` is the file's as just read, when the caller has it.
-std::optional<QPixmap> cachedShownIcon(const QString &path, int side, qreal dpr);
+// The icon a button shows for this file (its own, else its type's) if it is
+// made already; makes nothing. `stamp` is the file's as just read.
 std::optional<QPixmap> cachedShownIcon(const QString &path, const FileStamp &stamp, int side, qreal dpr);
 
 // Drops every icon. Also runs by itself as the application ends, since no

@@ -31,13 +31,6 @@ void IconLayer::addItem(QWidget *item)
     item->show();
 }
 
-void IconLayer::clearItems()
-{
-    for (QWidget *item : std::as_const(m_items))
-        item->hide();
-    takeItems();
-}
-
 void IconLayer::takeItems()
 {
     m_items.clear();
@@ -136,7 +129,7 @@ void IconLayer::paintEvent(QPaintEvent *event)
 void IconLayer::paintLayer(QPainter &painter, const QRegion &region)
 {
     painter.setClipRegion(region);
-    if (m_effect->shadowEnabled() && m_effect->shadowColor().alpha() > 0 && !m_items.isEmpty()) {
+    if (m_effect->shadowEnabled() && m_effect->shadowColor().alpha() > 0) {
         const int blur = IconLayerEffect::kShadowBlur;
         // A turning button's shadow turns with it; the still ones share one
         // image, made again only when a button starts or stops turning.

@@ -20,10 +20,9 @@ public:
 
     void addItem(QWidget *item);
     void removeItem(QWidget *item);
-    // Takes every item off the layer at once.
-    void clearItems();
-    // The same, leaving the items shown for the caller to place again or
-    // hide: showing a widget again costs more than moving it.
+    // Takes every item off the layer at once, leaving them shown for the
+    // caller to place again or hide: showing a widget again costs more than
+    // moving it.
     void takeItems();
     const QList<QWidget *> &items() const { return m_items; }
     // Moves item `from` to place `to`; the items between close up or make room.

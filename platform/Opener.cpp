@@ -30,6 +30,11 @@ struct ObjectUnref {
 };
 template<typename T>
 using ObjectPtr = std::unique_ptr<T, ObjectUnref>;
+template<typename T>
+ObjectPtr<T> owned(const GioLibrary *gio, T *object)
+{
+    return ObjectPtr<T>(object, ObjectUnref{gio});
+}
 
 // A GList of URIs that owns its strings, as GIO's launch calls take them.
 class UriList
@@ -97,7 +102,7 @@ bool launchDesktopEntry(const QString &path, const QString &params, const QStrin
     if (!gio)
         return false;
     const QByteArray fileName = QFile::encodeName(path);
-    const ObjectPtr<GDesktopAppInfo> info(gio->desktopAppInfoNewFromFilename(fileName.constData()), ObjectUnref{gio});
+    const auto info = owned(gio, gio->desktopAppInfoNewFromFilename(fileName.constData()));
     if (!info) {
         *error = QCoreApplication::translate("Opener", "not a valid desktop entry");
         return false;
@@ -127,7 +132,7 @@ bool launchDesktopEntry(const QString &path, const QString &params, const QStrin
     g_autofree gchar *exec = g_key_file_get_string(keys, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_EXEC, nullptr);
     const QString command = execWithWords(QString::fromUtf8(exec ? exec : ""), execArgs);
     g_key_file_set_string(keys, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_EXEC, command.toUtf8().constData());
-    const ObjectPtr<GDesktopAppInfo> withWords(gio->desktopAppInfoNewFromKeyfile(keys), ObjectUnref{gio});
+    const auto withWords = owned(gio, gio->desktopAppInfoNewFromKeyfile(keys));
     if (!withWords) {
         *error = QCoreApplication::translate("Opener", "not a valid desktop entry");
         return false;
@@ -142,13 +147,12 @@ bool openWithDefault(const QString &path, const QString &workingDir, QString *er
     if (!gio)
         return false;
     const QByteArray local = QFile::encodeName(path);
-    const ObjectPtr<GFile> file(gio->fileNewForPath(local.constData()), ObjectUnref{gio});
+    const auto file = owned(gio, gio->fileNewForPath(local.constData()));
     g_autofree gchar *uri = gio->fileGetUri(file.get());
-    const ObjectPtr<GFileInfo> info(gio->fileQueryInfo(file.get(), G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
-                                                       G_FILE_QUERY_INFO_NONE, nullptr, nullptr),
-                                    ObjectUnref{gio});
+    const auto info = owned(gio, gio->fileQueryInfo(file.get(), G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
+                                                    G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
     const char *type = info ? gio->fileInfoGetContentType(info.get()) : nullptr;
-    const ObjectPtr<GAppInfo> app(type ? gio->appInfoGetDefaultForType(type, FALSE) : nullptr, ObjectUnref{gio});
+    const auto app = owned(gio, type ? gio->appInfoGetDefaultForType(type, FALSE) : nullptr);
     if (app && gio->typeCheckInstanceIsA(reinterpret_cast<GTypeInstance *>(app.get()), gio->desktopAppInfoGetType())) {
         // The list only borrows the URI.
         g_autoptr(GList) uris = g_list_append(nullptr, uri);

@@ -226,9 +226,7 @@ bool UnixSocket::write(QByteArrayView data)
         return false;
     m_out.append(data);
     if (const int error = sendQueued()) {
-        fail(error);
-        // The caller is still inside write(): it hears of the end later.
-        QMetaObject::invokeMethod(this, [this] { Q_EMIT disconnected(); }, Qt::QueuedConnection);
+        failLater(error);
         return false;
     }
     return true;
@@ -247,8 +245,7 @@ bool UnixSocket::waitForWritten(std::chrono::milliseconds timeout)
             return false;
         }
         if (const int error = sendQueued()) {
-            fail(error);
-            QMetaObject::invokeMethod(this, [this] { Q_EMIT disconnected(); }, Qt::QueuedConnection);
+            failLater(error);
             return false;
         }
     }
@@ -297,6 +294,14 @@ void UnixSocket::fail(int error)
 {
     m_error = qt_error_string(error);
     close();
+}
+
+void UnixSocket::failLater(int error)
+{
+    fail(error);
+    // The caller is still inside write() or waitForWritten(): it hears of
+    // the end from the event loop.
+    QMetaObject::invokeMethod(this, [this] { Q_EMIT disconnected(); }, Qt::QueuedConnection);
 }
 
 void UnixSocket::close()

@@ -72,6 +72,8 @@ private:
     // Sends what the peer takes now; the error that ended the connection, or 0.
     int sendQueued();
     void fail(int error);
+    // The same, with disconnected() from the event loop.
+    void failLater(int error);
 
     int m_fd = -1;
     QSocketNotifier *m_readable = nullptr;

@@ -5,6 +5,7 @@
 // first on its library path: the loader picks that one, and the probe would
 // not even start if the launcher's libraries linked GIO.
 #include "platform/Opener.h"
+#include "TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -49,14 +50,6 @@ int probe(const QString &dir)
     return 0;
 }
 
-bool writeFile(const QString &path, const QByteArray &data, QFile::Permissions permissions = {})
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
-        return false;
-    return !permissions || file.setPermissions(permissions);
-}
-
 } // namespace
 
 class TestGioLoad : public QObject
@@ -84,11 +77,12 @@ void TestGioLoad::missing()
     QFETCH(QString, reason);
     QTemporaryDir libs, work;
     QVERIFY(libs.isValid() && work.isValid());
-    QVERIFY(writeFile(libs.filePath(u"libgio-2.0.so.0"_s), library));
-    QVERIFY(writeFile(work.filePath(u"app.desktop"_s),
-                      "[Desktop Entry]\nType=Application\nName=App\nExec=true\n"));
-    QVERIFY(writeFile(work.filePath(u"program"_s), "#!/bin/sh\ntouch \"$1\"\n",
-                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QVERIFY(TestFiles::writeBytes(libs.filePath(u"libgio-2.0.so.0"_s), library));
+    QVERIFY(TestFiles::writeBytes(work.filePath(u"app.desktop"_s),
+                                  "[Desktop Entry]\nType=Application\nName=App\nExec=true\n"));
+    QVERIFY(TestFiles::writeBytes(work.filePath(u"program"_s), "#!/bin/sh\ntouch \"$1\"\n"));
+    QVERIFY(QFile::setPermissions(work.filePath(u"program"_s),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"LD_LIBRARY_PATH"_s, libs.path());
