@@ -3,6 +3,7 @@
 
 #include "app/DropArea.h"
 #include "app/Plate.h"
+#include "app/PointerWatch.h"
 #include "launcher/IconLayer.h"
 #include "launcher/IconLayerEffect.h"
 #include "launcher/LaunchButton.h"
@@ -100,13 +101,20 @@ void TForm1::createComponents()
     connectCommands();
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     opener = Opener::open;
+    m_pointerWatch = new PointerWatch(this);
     pointerPosition = [this] {
         // While the window system says the pointer is not over the bar, any
-        // point outside it decides the same, and asking the X server twice a
-        // second would only cost a round trip. An open popup grabs the
-        // pointer and so hides where it is: then only asking tells.
+        // point outside it decides the same, and while it reports the
+        // pointer over the bar, its last report tells where. An open popup
+        // or a held button grabs the pointer and so hides where it is: then
+        // only asking the X server tells.
+        const bool grabbed = QApplication::activePopupWidget() || QGuiApplication::mouseButtons() != Qt::NoButton;
         if (!testAttribute(Qt::WA_UnderMouse) && !QApplication::activePopupWidget())
             return std::optional<QPoint>(geometry().topLeft() - QPoint(1, 1));
+        if (grabbed)
+            m_pointerWatch->forget();
+        else if (const std::optional<QPoint> reported = m_pointerWatch->lastOnScreen(geometry().topLeft()))
+            return reported;
         return std::optional<QPoint>(QCursor::pos());
     };
 }
@@ -292,6 +300,7 @@ void TForm1::resizeBar(QSize size)
 void TForm1::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    m_pointerWatch->watch(windowHandle());
     if (!event->spontaneous()) {
         FormShow();
         // sway centres the window it floats; its IPC puts it where it was.

@@ -24,6 +24,7 @@ class IconLayer;
 class IconLayerEffect;
 class LaunchButton;
 class Plate;
+class PointerWatch;
 class QAction;
 class QActionGroup;
 class QDialog;
@@ -354,6 +355,7 @@ private:
     bool m_pinSize = false;     // on a real window system the size is fixed but for the user's resizing
     bool m_menusStyled = false; // menus get their style sheet when first opened
     bool m_stealthSuspended = false; // a dialog keeps the buttons shown
+    PointerWatch *m_pointerWatch = nullptr; // where the window system last saw the pointer over the bar
     // Moving or resizing by following the pointer, where the window manager
     // cannot do it (and for the right button, whose release opens the menu).
     struct PointerDrag {

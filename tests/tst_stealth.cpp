@@ -8,8 +8,11 @@
 #include "TestPointer.h"
 
 #include <QCursor>
+#include <QEnterEvent>
 #include <QFile>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QWindow>
 #include <QPropertyAnimation>
 #include <QTest>
 #include <QTimer>
@@ -56,6 +59,8 @@ private Q_SLOTS:
     void tickRestsOnlyInSteadyStates();
     void popupOpenUsesRealPointer_data();
     void popupOpenUsesRealPointer();
+    void pointerOverBarFromWindowReports_data();
+    void pointerOverBarFromWindowReports();
     void bringToFrontUndoesTheFade_data();
     void bringToFrontUndoesTheFade();
 };
@@ -335,6 +340,50 @@ void TestStealth::popupOpenUsesRealPointer()
     form.Timer1Timer();
     QCOMPARE(fading(), !inside);
     form.PopupMenu2->close();
+}
+
+void TestStealth::pointerOverBarFromWindowReports_data()
+{
+    QTest::addColumn<QPoint>("reported"); // where the window says the pointer came in
+    QTest::addColumn<bool>("moveWindow");  // the bar then moves under the resting pointer
+    QTest::addColumn<bool>("inside");
+    QTest::newRow("came in over the margin") << QPoint(5, 5) << false << true;
+    QTest::newRow("came in on the edge column") << QPoint(0, 5) << false << false;
+    QTest::newRow("moved to the far bottom corner") << QPoint(298, 148) << false << true;
+    QTest::newRow("bar moved away from the pointer") << QPoint(5, 5) << true << false;
+}
+
+// While the window reports the pointer over the bar, its last report says
+// where, and the tick asks the X server nothing (no round trip, no reply to
+// allocate). A window that moves makes the report stale: the server decides.
+void TestStealth::pointerOverBarFromWindowReports()
+{
+    QFETCH(QPoint, reported);
+    QFETCH(bool, moveWindow);
+    QFETCH(bool, inside);
+
+    TestFiles::writeBytes(home() + u"Quillbrook.ini"_s, "[Mode]\r\nStealth=1\r\n");
+    m_form = std::make_unique<TForm1>(home());
+    TForm1 &form = *m_form;
+    form.show();
+    form.setGeometry(kWindow);
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    // The server's pointer is far from the bar throughout.
+    QCursor::setPos(QPoint(900, 900));
+    QWindow *window = form.windowHandle();
+    QEnterEvent enter(QPointF(5, 5), QPointF(105, 205), QPointF(105, 205));
+    QApplication::sendEvent(window, &enter);
+    QMouseEvent move(QEvent::MouseMove, QPointF(reported), QPointF(reported + kWindow.topLeft()), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &move);
+    QVERIFY(form.testAttribute(Qt::WA_UnderMouse));
+    if (moveWindow)
+        form.move(kWindow.topLeft() + QPoint(300, 0));
+    QTRY_COMPARE(form.geometry().topLeft(), moveWindow ? QPoint(400, 200) : kWindow.topLeft());
+
+    form.Timer1Timer();
+    QCOMPARE(fading(), !inside);
+    QCOMPARE(form.Timer1->isActive(), !inside);
 }
 
 QTEST_MAIN(TestStealth)
