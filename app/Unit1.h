@@ -5,6 +5,7 @@
 #include "launcher/EntryLine.h"
 #include "launcher/FlowPlacement.h"
 #include "launcher/GroupFile.h"
+#include "launcher/LaunchButtonHost.h"
 #include "launcher/LaunchRequest.h"
 
 #include <QPointer>
@@ -50,7 +51,7 @@ class QTimer;
 //   Unit1Appearance.cpp  the plate's fill and the window's transparency
 //   Unit1Dialogs.cpp     opening the two dialogs
 // docs/NAMES.md explains every name below.
-class TForm1 : public QWidget
+class TForm1 : public QWidget, private LaunchButtonHost
 {
     Q_OBJECT
 
@@ -295,8 +296,14 @@ private:
     void resizeBar(QSize size);
 
     void loadQueuedIcons();
-    // A button with its signals connected, for AddLaunchButton to fill.
+    // A button reporting to the bar, for AddLaunchButton to fill.
     LaunchButton *newLaunchButton();
+    void launchButtonClicked(LaunchButton *button) override;
+    void launchButtonEntered(LaunchButton *button) override;
+    void launchButtonMenuRequested(LaunchButton *button, const QPoint &globalPos) override;
+    void launchButtonDragRequested(LaunchButton *button, const QPoint &hotSpot) override;
+    void launchButtonFocusStep(LaunchButton *button, FlowStep step) override;
+    void launchButtonStyleChanged(LaunchButton *button) override;
     // Buttons off the bar, hidden, waiting to be reused.
     QList<LaunchButton *> m_spareButtons;
     static constexpr qsizetype kMaxSpareButtons = 4096;

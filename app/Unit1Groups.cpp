@@ -249,19 +249,40 @@ void TForm1::AddLaunchButton(const FileStamp *stamp)
 
 LaunchButton *TForm1::newLaunchButton()
 {
-    auto *button = new LaunchButton(QString(), 0, 0, 0, FlowLayout1);
-    connect(button, &LaunchButton::mouseEntered, this, &TForm1::ButtonMouseEnter);
-    connect(button, &QAbstractButton::clicked, this, [this, button] { BtnClickEvent(button); });
-    connect(button, &LaunchButton::styleRefreshRequested, this, &TForm1::ButtonApplyStyleLookup);
+    return new LaunchButton(QString(), 0, 0, 0, FlowLayout1, this);
+}
+
+void TForm1::launchButtonClicked(LaunchButton *button)
+{
+    BtnClickEvent(button);
+}
+
+void TForm1::launchButtonEntered(LaunchButton *button)
+{
+    ButtonMouseEnter(button);
+}
+
+void TForm1::launchButtonMenuRequested(LaunchButton *button, const QPoint &globalPos)
+{
     // The menu acts on obj: from the keyboard that is the focused button,
     // not the one the pointer last passed.
-    connect(button, &LaunchButton::contextMenuRequested, this, [this](LaunchButton *sender, const QPoint &pos) {
-        obj = sender;
-        PopupMenu1->popup(pos);
-    });
-    connect(button, &LaunchButton::dragRequested, this, &TForm1::dragButton);
-    connect(button, &LaunchButton::focusStepRequested, this, &TForm1::stepFocus);
-    return button;
+    obj = button;
+    PopupMenu1->popup(globalPos);
+}
+
+void TForm1::launchButtonDragRequested(LaunchButton *button, const QPoint &hotSpot)
+{
+    dragButton(button, hotSpot);
+}
+
+void TForm1::launchButtonFocusStep(LaunchButton *button, FlowStep step)
+{
+    stepFocus(button, step);
+}
+
+void TForm1::launchButtonStyleChanged(LaunchButton *button)
+{
+    ButtonApplyStyleLookup(button);
 }
 
 void TForm1::ButtonApplyStyleLookup(LaunchButton *button)

@@ -29,8 +29,9 @@ constexpr qreal kFocusRingWidth = 2.5;
 } // namespace
 
 LaunchButton::LaunchButton(const QString &filePath, int iconSide, int padding, int cornerRadius,
-                           QWidget *parent)
+                           QWidget *parent, LaunchButtonHost *host)
     : QAbstractButton(parent)
+    , m_host(host)
     , m_filePath(filePath)
     , m_iconSide(iconSide)
     , m_cornerRadius(cornerRadius)
@@ -39,15 +40,16 @@ LaunchButton::LaunchButton(const QString &filePath, int iconSide, int padding, i
     setFixedSize(side, side);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_NoSystemBackground);
-    connect(this, &QAbstractButton::pressed, this, &LaunchButton::refresh);
-    connect(this, &QAbstractButton::released, this, &LaunchButton::refresh);
 }
 
 void LaunchButton::reuse(const QString &filePath, int iconSide, int padding, int cornerRadius)
 {
     if (m_animation)
         m_animation->stop();
-    setDown(false);
+    if (isDown()) {
+        setDown(false);
+        refresh();
+    }
     m_filePath = filePath;
     m_iconSide = iconSide;
     m_cornerRadius = cornerRadius;
@@ -181,6 +183,15 @@ void LaunchButton::refresh()
         parent->update(paintRect());
 }
 
+template<typename Handler>
+void LaunchButton::showingDownState(Handler handler)
+{
+    const bool down = isDown();
+    handler();
+    if (isDown() != down)
+        refresh();
+}
+
 void LaunchButton::startAnimation(qreal from, qreal to, int msecs, qreal LaunchButton::*target)
 {
     if (!m_animation) {
@@ -217,7 +228,8 @@ void LaunchButton::enterEvent(QEnterEvent *event)
         refresh();
         break;
     }
-    Q_EMIT mouseEntered(this);
+    if (m_host)
+        m_host->launchButtonEntered(this);
 }
 
 void LaunchButton::leaveEvent(QEvent *event)
@@ -231,7 +243,8 @@ void LaunchButton::keyPressEvent(QKeyEvent *event)
 {
     const Qt::KeyboardModifiers bare = event->modifiers() & ~Qt::KeypadModifier;
     if (bare == Qt::ShiftModifier && event->key() == Qt::Key_F10) {
-        Q_EMIT contextMenuRequested(this, mapToGlobal(QPoint(0, height())));
+        if (m_host)
+            m_host->launchButtonMenuRequested(this, mapToGlobal(QPoint(0, height())));
         return;
     }
     if (bare == Qt::NoModifier) {
@@ -242,7 +255,8 @@ void LaunchButton::keyPressEvent(QKeyEvent *event)
         };
         for (const auto &[key, step] : kSteps) {
             if (event->key() == key) {
-                Q_EMIT focusStepRequested(this, step);
+                if (m_host)
+                    m_host->launchButtonFocusStep(this, step);
                 return;
             }
         }
@@ -260,7 +274,12 @@ void LaunchButton::keyPressEvent(QKeyEvent *event)
         event->ignore();
         return;
     }
-    QAbstractButton::keyPressEvent(event);
+    showingDownState([&] { QAbstractButton::keyPressEvent(event); });
+}
+
+void LaunchButton::keyReleaseEvent(QKeyEvent *event)
+{
+    showingDownState([&] { QAbstractButton::keyReleaseEvent(event); });
 }
 
 void LaunchButton::mousePressEvent(QMouseEvent *event)
@@ -268,7 +287,12 @@ void LaunchButton::mousePressEvent(QMouseEvent *event)
     m_focusRing = false;
     if (event->button() == Qt::LeftButton)
         m_pressPos = event->position().toPoint();
-    QAbstractButton::mousePressEvent(event);
+    showingDownState([&] { QAbstractButton::mousePressEvent(event); });
+}
+
+void LaunchButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    showingDownState([&] { QAbstractButton::mouseReleaseEvent(event); });
 }
 
 void LaunchButton::mouseMoveEvent(QMouseEvent *event)
@@ -279,12 +303,22 @@ void LaunchButton::mouseMoveEvent(QMouseEvent *event)
         m_pressPos.reset();
         // The drag takes the release: the button must not stay down or click.
         setDown(false);
-        Q_EMIT dragRequested(this, hotSpot);
+        refresh();
+        if (m_host)
+            m_host->launchButtonDragRequested(this, hotSpot);
         return;
     }
     if (!(event->buttons() & Qt::LeftButton))
         m_pressPos.reset();
-    QAbstractButton::mouseMoveEvent(event);
+    showingDownState([&] { QAbstractButton::mouseMoveEvent(event); });
+}
+
+void LaunchButton::nextCheckState()
+{
+    // Called on every click, just before the clicked signal.
+    QAbstractButton::nextCheckState();
+    if (m_host)
+        m_host->launchButtonClicked(this);
 }
 
 void LaunchButton::focusInEvent(QFocusEvent *event)
@@ -298,6 +332,7 @@ void LaunchButton::focusInEvent(QFocusEvent *event)
 
 void LaunchButton::focusOutEvent(QFocusEvent *event)
 {
+    // Losing the focus lets go of a button the space bar holds down.
     QAbstractButton::focusOutEvent(event);
     // A popup (the button's own menu) takes the focus only for a while.
     if (event->reason() != Qt::PopupFocusReason)
@@ -310,12 +345,13 @@ void LaunchButton::contextMenuEvent(QContextMenuEvent *event)
     // The keyboard's menu opens below the button, not where the pointer is.
     const QPoint at = event->reason() == QContextMenuEvent::Keyboard ? mapToGlobal(QPoint(0, height()))
                                                                       : event->globalPos();
-    Q_EMIT contextMenuRequested(this, at);
+    if (m_host)
+        m_host->launchButtonMenuRequested(this, at);
 }
 
 void LaunchButton::changeEvent(QEvent *event)
 {
     QAbstractButton::changeEvent(event);
-    if (event->type() == QEvent::StyleChange)
-        Q_EMIT styleRefreshRequested(this);
+    if (event->type() == QEvent::StyleChange && m_host)
+        m_host->launchButtonStyleChanged(this);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "launcher/FlowPlacement.h"
+#include "launcher/LaunchButtonHost.h"
 
 #include <QAbstractButton>
 #include <QColor>
@@ -25,7 +26,7 @@ class LaunchButton : public QAbstractButton
 
 public:
     LaunchButton(const QString &filePath, int iconSide, int padding, int cornerRadius,
-                 QWidget *parent = nullptr);
+                 QWidget *parent = nullptr, LaunchButtonHost *host = nullptr);
 
     // Makes a button taken off the bar stand for another file, as new: a
     // group switch reuses the buttons of the group before.
@@ -67,18 +68,6 @@ public:
     // Paints the button with `painter` in its parent's coordinates.
     void paintButton(QPainter &painter) const;
 
-Q_SIGNALS:
-    void mouseEntered(LaunchButton *button);
-    void contextMenuRequested(LaunchButton *button, const QPoint &globalPos);
-    // The left button was pressed at `hotSpot` and the pointer moved beyond
-    // the drag distance: the button is to be picked up. A click no longer
-    // follows.
-    void dragRequested(LaunchButton *button, const QPoint &hotSpot);
-    // An arrow key, Home or End asks to move the focus.
-    void focusStepRequested(LaunchButton *button, FlowStep step);
-    // Emitted when the look must be built again (style or screen changed).
-    void styleRefreshRequested(LaunchButton *button);
-
 protected:
     void paintEvent(QPaintEvent *) override {}
     void enterEvent(QEnterEvent *event) override;
@@ -86,6 +75,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void nextCheckState() override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
@@ -93,8 +85,13 @@ protected:
 
 private:
     void refresh();
+    // Runs a handler of the base class and shows a change of the button's
+    // down state it made.
+    template<typename Handler>
+    void showingDownState(Handler handler);
     void startAnimation(qreal from, qreal to, int msecs, qreal LaunchButton::*target);
 
+    LaunchButtonHost *m_host;
     QString m_filePath;
     int m_iconSide;
     int m_cornerRadius;

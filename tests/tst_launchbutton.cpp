@@ -10,6 +10,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using TestPointer::enter;
@@ -37,6 +39,7 @@ private Q_SLOTS:
     void keys_data();
     void keys();
     void shadowTurnsWithButton();
+    void reportsToItsHost();
 };
 
 void TestLaunchButton::shadowTurnsWithButton()
@@ -65,6 +68,37 @@ void TestLaunchButton::shadowTurnsWithButton()
     QCOMPARE(alphaAt(corner), 0);
     QTRY_COMPARE_WITH_TIMEOUT(button->rotationAngle(), 0.0, kSettle);
     QVERIFY(alphaAt(corner) > 0);
+}
+
+// What the button tells the bar: a click from the pointer or the keyboard,
+// the pointer coming, the menu and the focus keys.
+void TestLaunchButton::reportsToItsHost()
+{
+    struct Host : LaunchButtonHost {
+        QStringList calls;
+        void launchButtonClicked(LaunchButton *) override { calls << u"click"_s; }
+        void launchButtonEntered(LaunchButton *) override { calls << u"enter"_s; }
+        void launchButtonMenuRequested(LaunchButton *, const QPoint &) override { calls << u"menu"_s; }
+        void launchButtonDragRequested(LaunchButton *, const QPoint &) override { calls << u"drag"_s; }
+        void launchButtonFocusStep(LaunchButton *, FlowStep step) override
+        {
+            calls << u"step %1"_s.arg(int(step));
+        }
+        void launchButtonStyleChanged(LaunchButton *) override { calls << u"style"_s; }
+    } host;
+    auto *button = new LaunchButton(u"/nowhere/c.txt"_s, 48, 14, 4, m_bar.get(), &host);
+    button->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_bar.get()));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::keyClick(button, Qt::Key_Return);
+    QTest::keyClick(button, Qt::Key_Space);
+    enter(button);
+    QTest::keyClick(button, Qt::Key_F10, Qt::ShiftModifier);
+    QTest::keyClick(button, Qt::Key_End);
+    button->setStyleSheet(u"color: red"_s);
+    // The pointer comes onto the button before it clicks it.
+    QCOMPARE(host.calls, (QStringList{u"enter"_s, u"click"_s, u"click"_s, u"click"_s, u"enter"_s, u"menu"_s,
+                                      u"step %1"_s.arg(int(FlowStep::Last)), u"style"_s}));
 }
 
 void TestLaunchButton::init()
