@@ -2,6 +2,7 @@
 #include "platform/FileIcons.h"
 
 #include "platform/DesktopEntry.h"
+#include "platform/PictureFormat.h"
 #include "platform/RegularFile.h"
 
 #include <QBuffer>
@@ -16,6 +17,7 @@
 namespace {
 
 constexpr qint64 kMaxDesktopEntryBytes = 1024 * 1024;
+constexpr qint64 kPictureHeadBytes = 1024;
 
 QPixmap fitted(const QImage &image, int side, qreal dpr)
 {
@@ -51,16 +53,25 @@ QPixmap imageFile(const QString &path, int side, qreal dpr)
 {
     // Read without blocking and decoded from memory: some files that look
     // regular (in /proc) block a reader forever.
-    const RegularFileRead file = readRegularFile(path, FileIcons::kMaxImageBytes);
+    // The beginning tells a picture; a document is not read further.
+    const RegularFileRead head = readRegularFile(path, kPictureHeadBytes);
+    if (head.status != RegularFileRead::Read && head.status != RegularFileRead::Partial)
+        return {};
+    const QByteArray format = pictureFormat(head.bytes, path);
+    if (format.isEmpty())
+        return {};
+    const RegularFileRead file =
+        head.status == RegularFileRead::Read ? head : readRegularFile(path, FileIcons::kMaxImageBytes);
     if (file.status != RegularFileRead::Read)
         return {};
     QBuffer buffer;
     buffer.setData(file.bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
+    QImageReader reader(&buffer, format);
+    reader.setAutoDetectImageFormat(false);
     if (!reader.canRead())
         return {};
-    if (reader.format() == "ico") { // several sizes: let QIcon pick the best
+    if (format == "ico" || format == "cur") { // several sizes: let QIcon pick the best
         QIcon icon;
         do {
             icon.addPixmap(QPixmap::fromImage(reader.read()));
