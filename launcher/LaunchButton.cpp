@@ -36,8 +36,10 @@ LaunchButton::LaunchButton(const QString &filePath, int iconSide, int padding, i
     , m_iconSide(iconSide)
     , m_cornerRadius(cornerRadius)
 {
+    // Resized, not fixed: no layout manages the buttons, and the size limits
+    // would cost each button an extra block of widget data.
     const int side = std::max(0, iconSide + padding);
-    setFixedSize(side, side);
+    resize(side, side);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_NoSystemBackground);
 }
@@ -54,7 +56,7 @@ void LaunchButton::reuse(const QString &filePath, int iconSide, int padding, int
     m_iconSide = iconSide;
     m_cornerRadius = cornerRadius;
     const int side = std::max(0, iconSide + padding);
-    setFixedSize(side, side);
+    resize(side, side);
     setToolTip(QString());
     m_icon = QPixmap();
     m_iconWanted = false;
