@@ -36,9 +36,10 @@ private:
     std::unique_ptr<TForm1> m_form;
     std::optional<QPoint> m_pointer;
 
-    // A shown bar at kWindow whose pointer is m_pointer; `stealth` is what
-    // the settings file says.
-    TForm1 &makeForm(const QByteArray &stealth);
+    // Where the bar learns of the pointer: m_pointer, or its own means.
+    enum class PointerSource { Test, Bar };
+    // A shown bar at kWindow; `stealth` is what the settings file says.
+    TForm1 &makeForm(const QByteArray &stealth, PointerSource source = PointerSource::Test);
     bool fading() const { return m_form->FloatAnimation1->state() == QAbstractAnimation::Running; }
 
 private Q_SLOTS:
@@ -77,12 +78,13 @@ void TestStealth::cleanup()
     tearDown();
 }
 
-TForm1 &TestStealth::makeForm(const QByteArray &stealth)
+TForm1 &TestStealth::makeForm(const QByteArray &stealth, PointerSource source)
 {
     if (!stealth.isNull())
         writeIni("[Mode]\r\nStealth=" + stealth + "\r\n");
     m_form = std::make_unique<TForm1>(home());
-    m_form->pointerPosition = [this] { return m_pointer; };
+    if (source == PointerSource::Test)
+        m_form->pointerPosition = [this] { return m_pointer; };
     m_form->show();
     m_form->setGeometry(kWindow);
     return *m_form;
@@ -328,11 +330,7 @@ void TestStealth::popupOpenUsesRealPointer()
 
     // The bar's own pointer query, not the test's: a popup's grab clears
     // "under the mouse", which must not read as the pointer having left.
-    TestFiles::writeBytes(home() + u"Quillbrook.ini"_s, "[Mode]\r\nStealth=1\r\n");
-    m_form = std::make_unique<TForm1>(home());
-    TForm1 &form = *m_form;
-    form.show();
-    form.setGeometry(kWindow);
+    TForm1 &form = makeForm("1", PointerSource::Bar);
     QCursor::setPos(pointer);
     form.PopupMenu2->popup(QPoint(250, 275));
     QTRY_VERIFY(form.PopupMenu2->isVisible());
@@ -362,11 +360,7 @@ void TestStealth::pointerOverBarFromWindowReports()
     QFETCH(bool, moveWindow);
     QFETCH(bool, inside);
 
-    TestFiles::writeBytes(home() + u"Quillbrook.ini"_s, "[Mode]\r\nStealth=1\r\n");
-    m_form = std::make_unique<TForm1>(home());
-    TForm1 &form = *m_form;
-    form.show();
-    form.setGeometry(kWindow);
+    TForm1 &form = makeForm("1", PointerSource::Bar);
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     // The server's pointer is far from the bar throughout.
     QCursor::setPos(QPoint(900, 900));
