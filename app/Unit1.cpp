@@ -108,10 +108,10 @@ void TForm1::createComponents()
         // pointer over the bar, its last report tells where. An open popup
         // or a held button grabs the pointer and so hides where it is: then
         // only asking the X server tells.
-        const bool grabbed = QApplication::activePopupWidget() || QGuiApplication::mouseButtons() != Qt::NoButton;
-        if (!testAttribute(Qt::WA_UnderMouse) && !QApplication::activePopupWidget())
+        const bool popup = QApplication::activePopupWidget() != nullptr;
+        if (!testAttribute(Qt::WA_UnderMouse) && !popup)
             return std::optional<QPoint>(geometry().topLeft() - QPoint(1, 1));
-        if (grabbed)
+        if (popup || QGuiApplication::mouseButtons() != Qt::NoButton)
             m_pointerWatch->forget();
         else if (const std::optional<QPoint> reported = m_pointerWatch->lastOnScreen(geometry().topLeft()))
             return reported;
