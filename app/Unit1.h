@@ -301,8 +301,6 @@ private:
     void launchButtonClicked(LaunchButton *button) override;
     void launchButtonEntered(LaunchButton *button) override;
     void launchButtonMenuRequested(LaunchButton *button, const QPoint &globalPos) override;
-    void launchButtonDragRequested(LaunchButton *button, const QPoint &hotSpot) override;
-    void launchButtonFocusStep(LaunchButton *button, FlowStep step) override;
     void launchButtonStyleChanged(LaunchButton *button) override;
     // Buttons off the bar, hidden, waiting to be reused.
     QList<LaunchButton *> m_spareButtons;
@@ -319,9 +317,9 @@ private:
 
     // A button picked up and carried: over the bar the others make room,
     // outside it the file is offered to other programs.
-    void dragButton(LaunchButton *button, const QPoint &hotSpot);
+    void launchButtonDragRequested(LaunchButton *button, const QPoint &hotSpot) override;
     bool handleArrangeDrag(QEvent *event);
-    void stepFocus(LaunchButton *button, FlowStep step);
+    void launchButtonFocusStep(LaunchButton *button, FlowStep step) override;
     struct ArrangeDrag {
         QPointer<LaunchButton> button;
         qsizetype from = -1;  // its place when picked up

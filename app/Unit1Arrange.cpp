@@ -44,7 +44,7 @@ qsizetype TForm1::buttonIndexAt(const QPoint &pos) const
     return -1;
 }
 
-void TForm1::dragButton(LaunchButton *button, const QPoint &hotSpot)
+void TForm1::launchButtonDragRequested(LaunchButton *button, const QPoint &hotSpot)
 {
     const qsizetype from = LaunchBtn.indexOf(button);
     if (from < 0 || m_arrange.button)
@@ -120,7 +120,7 @@ bool TForm1::handleArrangeDrag(QEvent *event)
     }
 }
 
-void TForm1::stepFocus(LaunchButton *button, FlowStep step)
+void TForm1::launchButtonFocusStep(LaunchButton *button, FlowStep step)
 {
     const QList<QWidget *> &items = FlowLayout1->items();
     const qsizetype to = flowNeighbour(FlowLayout1->itemRects(), items.indexOf(button), step);

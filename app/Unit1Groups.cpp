@@ -270,16 +270,6 @@ void TForm1::launchButtonMenuRequested(LaunchButton *button, const QPoint &globa
     PopupMenu1->popup(globalPos);
 }
 
-void TForm1::launchButtonDragRequested(LaunchButton *button, const QPoint &hotSpot)
-{
-    dragButton(button, hotSpot);
-}
-
-void TForm1::launchButtonFocusStep(LaunchButton *button, FlowStep step)
-{
-    stepFocus(button, step);
-}
-
 void TForm1::launchButtonStyleChanged(LaunchButton *button)
 {
     ButtonApplyStyleLookup(button);

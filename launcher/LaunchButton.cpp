@@ -48,10 +48,7 @@ void LaunchButton::reuse(const QString &filePath, int iconSide, int padding, int
 {
     if (m_animation)
         m_animation->stop();
-    if (isDown()) {
-        setDown(false);
-        refresh();
-    }
+    setDown(false);
     m_filePath = filePath;
     m_iconSide = iconSide;
     m_cornerRadius = cornerRadius;

@@ -4,6 +4,7 @@
 #include "launcher/LaunchButton.h"
 #include "TestPointer.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
@@ -71,7 +72,7 @@ void TestLaunchButton::shadowTurnsWithButton()
 }
 
 // What the button tells the bar: a click from the pointer or the keyboard,
-// the pointer coming, the menu and the focus keys.
+// the pointer coming, the menu, the focus keys and a drag.
 void TestLaunchButton::reportsToItsHost()
 {
     struct Host : LaunchButtonHost {
@@ -96,9 +97,16 @@ void TestLaunchButton::reportsToItsHost()
     QTest::keyClick(button, Qt::Key_F10, Qt::ShiftModifier);
     QTest::keyClick(button, Qt::Key_End);
     button->setStyleSheet(u"color: red"_s);
+    // Pressed and carried beyond the drag distance: picked up, not clicked.
+    QTest::mousePress(button, Qt::LeftButton, {}, QPoint(5, 5));
+    QMouseEvent carried(QEvent::MouseMove, QPointF(40, 40), button->mapToGlobal(QPointF(40, 40)), Qt::NoButton,
+                        Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(button, &carried);
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(40, 40));
+    QVERIFY(!button->isDown());
     // The pointer comes onto the button before it clicks it.
     QCOMPARE(host.calls, (QStringList{u"enter"_s, u"click"_s, u"click"_s, u"click"_s, u"enter"_s, u"menu"_s,
-                                      u"step %1"_s.arg(int(FlowStep::Last)), u"style"_s}));
+                                      u"step %1"_s.arg(int(FlowStep::Last)), u"style"_s, u"drag"_s}));
 }
 
 void TestLaunchButton::init()
