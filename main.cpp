@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The launcher's entry point: makes the bar and its two dialogs, hands the
 // dialogs to the bar, and runs until the bar closes.
-#include "app/ApplicationId.h"
-#include "app/HomeFolder.h"
+#include "core/session/ApplicationId.h"
+#include "core/session/HomeFolder.h"
 #include "app/OwnPicture.h"
-#include "app/SingleInstance.h"
+#include "core/session/SingleInstance.h"
 #include "app/Translation.h"
 #include "app/Unit1.h"
 #include "editor/Unit3.h"

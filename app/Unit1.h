@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/WindowPlacement.h"
-#include "launcher/EntryLine.h"
-#include "launcher/FlowPlacement.h"
-#include "launcher/GroupFile.h"
+#include "core/layout/WindowPlacement.h"
+#include "core/entries/EntryLine.h"
+#include "core/layout/FlowPlacement.h"
+#include "core/groups/GroupFile.h"
 #include "launcher/LaunchButtonHost.h"
-#include "launcher/LaunchRequest.h"
+#include "core/entries/LaunchRequest.h"
 
 #include <QPointer>
 #include <QRgb>

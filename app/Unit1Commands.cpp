@@ -3,12 +3,12 @@
 // moving and resizing the window, saving the settings and ending.
 #include "app/Unit1.h"
 
-#include "app/Autostart.h"
+#include "core/session/Autostart.h"
 #include "app/DropArea.h"
 #include "app/ErrorReport.h"
 #include "launcher/IconLayer.h"
 #include "launcher/LaunchButton.h"
-#include "launcher/PathRules.h"
+#include "core/entries/PathRules.h"
 #include "platform/X11Window.h"
 
 #include <QAction>

@@ -8,7 +8,7 @@
 #include "launcher/IconLayer.h"
 #include "launcher/IconCache.h"
 #include "launcher/LaunchButton.h"
-#include "launcher/PathRules.h"
+#include "core/entries/PathRules.h"
 
 #include <QAction>
 #include <QApplication>

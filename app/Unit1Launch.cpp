@@ -5,8 +5,8 @@
 
 #include "app/ErrorReport.h"
 #include "launcher/LaunchButton.h"
-#include "launcher/LaunchRequest.h"
-#include "launcher/PathRules.h"
+#include "core/entries/LaunchRequest.h"
+#include "core/entries/PathRules.h"
 
 #include <QCoreApplication>
 #include <QPointer>

@@ -7,8 +7,8 @@
 #include "app/Plate.h"
 #include "launcher/IconLayer.h"
 #include "launcher/IconLayerEffect.h"
-#include "settings/IniFile.h"
-#include "settings/SettingsKeys.h"
+#include "core/settings/IniFile.h"
+#include "core/settings/SettingsKeys.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "bench/MixedEntries.h"
 
-#include "launcher/EntryLine.h"
-#include "launcher/GroupFile.h"
+#include "core/entries/EntryLine.h"
+#include "core/groups/GroupFile.h"
 
 #include <QDir>
 #include <QFile>

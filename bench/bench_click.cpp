@@ -10,7 +10,7 @@
 #include "app/Unit1.h"
 #include "bench/Figures.h"
 #include "bench/MixedEntries.h"
-#include "launcher/EntryLine.h"
+#include "core/entries/EntryLine.h"
 #include "launcher/LaunchButton.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 #include "editor/Unit3.h"
 
 #include "app/Unit1.h"
-#include "launcher/EntryLine.h"
+#include "core/entries/EntryLine.h"
 #include "launcher/LaunchButton.h"
 #include "settings/DialogTheme.h"
 

@@ -2,7 +2,7 @@
 #include "launcher/IconCache.h"
 
 #include "platform/FileIcons.h"
-#include "platform/FileStamp.h"
+#include "core/files/FileStamp.h"
 
 #include <QCache>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "launcher/FlowPlacement.h"
+#include "core/layout/FlowPlacement.h"
 
 class LaunchButton;
 class QPoint;

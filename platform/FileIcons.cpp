@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "platform/FileIcons.h"
 
-#include "platform/DesktopEntry.h"
-#include "platform/PictureFormat.h"
-#include "platform/RegularFile.h"
+#include "core/entries/DesktopEntry.h"
+#include "core/files/PictureFormat.h"
+#include "core/files/RegularFile.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/Opener.h"
 
-#include "launcher/ParameterWords.h"
-#include "platform/DesktopEntry.h"
+#include "core/entries/ParameterWords.h"
+#include "core/entries/DesktopEntry.h"
 #include "platform/GioLibrary.h"
 
 #include <QByteArray>

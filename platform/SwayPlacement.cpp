@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/SwayPlacement.h"
 
-#include "platform/UnixSocket.h"
+#include "core/session/UnixSocket.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>

@@ -2,7 +2,7 @@
 #include "settings/ColorComboBox.h"
 
 #include "settings/ColorButton.h"
-#include "settings/ColorTable.h"
+#include "core/settings/ColorTable.h"
 
 ColorComboBox::ColorComboBox(QWidget *parent)
     : QComboBox(parent)

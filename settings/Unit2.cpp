@@ -5,7 +5,7 @@
 #include "app/Unit1.h"
 #include "launcher/IconLayer.h"
 #include "launcher/IconLayerEffect.h"
-#include "launcher/PathRules.h"
+#include "core/entries/PathRules.h"
 #include "platform/X11Window.h"
 #include "settings/ColorButton.h"
 #include "settings/ColorComboBox.h"

@@ -2,7 +2,7 @@
 // "ログイン時に起動": the autostart entry is written and removed, its check mark
 // follows the file, and GIO, which starts autostart entries on a real
 // desktop, reads its Exec as this very program and runs it.
-#include "app/Autostart.h"
+#include "core/session/Autostart.h"
 #include "app/Unit1.h"
 #include "BarFixture.h"
 #include "TestFiles.h"

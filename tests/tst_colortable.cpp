@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "settings/ColorComboBox.h"
-#include "settings/ColorTable.h"
+#include "core/settings/ColorTable.h"
 
 #include <QColor>
 #include <QTest>

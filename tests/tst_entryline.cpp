@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "launcher/EntryLine.h"
+#include "core/entries/EntryLine.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "launcher/FlowPlacement.h"
+#include "core/layout/FlowPlacement.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "launcher/GroupFile.h"
-#include "platform/LocaleCodec.h"
+#include "core/groups/GroupFile.h"
+#include "core/files/LocaleCodec.h"
 #include "TestFiles.h"
 
 #include <QDir>

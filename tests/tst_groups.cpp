@@ -3,7 +3,7 @@
 #include "launcher/IconLayer.h"
 #include "launcher/IconCache.h"
 #include "launcher/LaunchButton.h"
-#include "platform/LocaleCodec.h"
+#include "core/files/LocaleCodec.h"
 #include "BarFixture.h"
 #include "TestPointer.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Where the launcher keeps its files: beside a portable build, in the user's
 // config folder when installed into a "bin" folder, wherever --home says.
-#include "app/HomeFolder.h"
+#include "core/session/HomeFolder.h"
 
 #include <QDir>
 #include <QTest>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "platform/LocaleCodec.h"
-#include "settings/IniFile.h"
+#include "core/files/LocaleCodec.h"
+#include "core/settings/IniFile.h"
 
 #include <QDir>
 #include <QFile>

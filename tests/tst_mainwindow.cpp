@@ -2,11 +2,11 @@
 #include "app/ErrorReport.h"
 #include "app/Plate.h"
 #include "app/Unit1.h"
-#include "app/WindowPlacement.h"
+#include "core/layout/WindowPlacement.h"
 #include "launcher/IconLayer.h"
 #include "launcher/LaunchButton.h"
-#include "settings/IniFile.h"
-#include "settings/SettingsKeys.h"
+#include "core/settings/IniFile.h"
+#include "core/settings/SettingsKeys.h"
 #include "BarFixture.h"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 #include "editor/Unit3.h"
 #include "launcher/IconLayer.h"
 #include "launcher/LaunchButton.h"
-#include "platform/FileStamp.h"
+#include "core/files/FileStamp.h"
 #include "TestFiles.h"
 #include "BarFixture.h"
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // How an entry's parameters become the words a program receives.
-#include "launcher/ParameterWords.h"
+#include "core/entries/ParameterWords.h"
 
 #include <QTest>
 

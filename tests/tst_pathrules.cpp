@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "launcher/EntryLine.h"
-#include "launcher/PathRules.h"
+#include "core/entries/EntryLine.h"
+#include "core/entries/PathRules.h"
 
 #include <QTest>
 

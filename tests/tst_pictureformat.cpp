@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Telling a picture from its first bytes, so that no image plugin is loaded
 // to ask about a document.
-#include "platform/PictureFormat.h"
+#include "core/files/PictureFormat.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -4,10 +4,10 @@
 #include "launcher/IconLayer.h"
 #include "launcher/IconLayerEffect.h"
 #include "launcher/LaunchButton.h"
-#include "launcher/PathRules.h"
+#include "core/entries/PathRules.h"
 #include "settings/ColorButton.h"
 #include "settings/ColorComboBox.h"
-#include "settings/IniFile.h"
+#include "core/settings/IniFile.h"
 #include "settings/Unit2.h"
 #include "BarFixture.h"
 

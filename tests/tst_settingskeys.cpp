@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "platform/LocaleCodec.h"
-#include "settings/IniFile.h"
-#include "settings/SettingsKeys.h"
+#include "core/files/LocaleCodec.h"
+#include "core/settings/IniFile.h"
+#include "core/settings/SettingsKeys.h"
 
 #include <QLocale>
 #include <QTemporaryDir>

@@ -2,8 +2,8 @@
 // One launcher per folder: a second start in the same folder hands over to
 // the first, other folders are independent, and a killed launcher leaves
 // nothing that blocks the next start.
-#include "app/SingleInstance.h"
-#include "platform/ProcessLock.h"
+#include "core/session/SingleInstance.h"
+#include "core/session/ProcessLock.h"
 
 #include <QDir>
 #include <QElapsedTimer>

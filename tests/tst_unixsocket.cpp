@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The launcher's local socket: what it does to files on its path, who may
 // connect, data larger than the kernel's buffer, and a peer that goes away.
-#include "platform/UnixSocket.h"
+#include "core/session/UnixSocket.h"
 
 #include <QFile>
 #include <QSignalSpy>

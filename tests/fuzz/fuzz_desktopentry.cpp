@@ -3,7 +3,7 @@
 // bar makes for it (the Icon key, a picture file or a theme icon).
 #include "FuzzCheck.h"
 
-#include "platform/DesktopEntry.h"
+#include "core/entries/DesktopEntry.h"
 #include "platform/FileIcons.h"
 
 #include <QFile>

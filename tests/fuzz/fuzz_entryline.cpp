@@ -3,10 +3,10 @@
 // without harm, and any entry joins into a line that splits back into it.
 #include "FuzzCheck.h"
 
-#include "launcher/EntryLine.h"
-#include "launcher/LaunchRequest.h"
-#include "launcher/ParameterWords.h"
-#include "launcher/PathRules.h"
+#include "core/entries/EntryLine.h"
+#include "core/entries/LaunchRequest.h"
+#include "core/entries/ParameterWords.h"
+#include "core/entries/PathRules.h"
 
 #include <QStringList>
 

@@ -3,9 +3,9 @@
 // and what was read, written back, reads the same.
 #include "FuzzCheck.h"
 
-#include "launcher/EntryLine.h"
-#include "launcher/GroupFile.h"
-#include "platform/LocaleCodec.h"
+#include "core/entries/EntryLine.h"
+#include "core/groups/GroupFile.h"
+#include "core/files/LocaleCodec.h"
 
 #include <QFile>
 #include <QTemporaryDir>

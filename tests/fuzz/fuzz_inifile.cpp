@@ -5,9 +5,9 @@
 // nothing, and every value must read back as written.
 #include "FuzzCheck.h"
 
-#include "platform/LocaleCodec.h"
-#include "settings/IniFile.h"
-#include "settings/SettingsKeys.h"
+#include "core/files/LocaleCodec.h"
+#include "core/settings/IniFile.h"
+#include "core/settings/SettingsKeys.h"
 
 #include <QSet>
 #include <QVariant>

@@ -4,7 +4,7 @@
 // as the same value, whatever the locale's decimal separator.
 #include "FuzzCheck.h"
 
-#include "settings/SettingsKeys.h"
+#include "core/settings/SettingsKeys.h"
 
 #include <QLocale>
 

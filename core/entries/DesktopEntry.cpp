@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/DesktopEntry.h"
+#include "core/entries/DesktopEntry.h"
 
 #include <QList>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/ProcessLock.h"
+#include "core/session/ProcessLock.h"
 
 #include <QFile>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "launcher/GroupFile.h"
+#include "core/groups/GroupFile.h"
 
-#include "launcher/EntryLine.h"
-#include "platform/AtomicFile.h"
-#include "platform/RegularFile.h"
+#include "core/entries/EntryLine.h"
+#include "core/files/AtomicFile.h"
+#include "core/files/RegularFile.h"
 
 #include <QFileInfo>
 #include <QStringDecoder>

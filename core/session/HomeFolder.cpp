@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/HomeFolder.h"
+#include "core/session/HomeFolder.h"
 
 #include <QDir>
 #include <QFileInfo>

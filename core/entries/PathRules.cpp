@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "launcher/PathRules.h"
+#include "core/entries/PathRules.h"
 
-#include "launcher/EntryLine.h"
+#include "core/entries/EntryLine.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/FileStamp.h"
+#include "core/files/FileStamp.h"
 
 #include <QFile>
 

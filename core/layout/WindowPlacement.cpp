@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/WindowPlacement.h"
+#include "core/layout/WindowPlacement.h"
 
 #include <algorithm>
 

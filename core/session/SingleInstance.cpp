@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "app/SingleInstance.h"
+#include "core/session/SingleInstance.h"
 
-#include "platform/ProcessLock.h"
-#include "platform/UnixSocket.h"
+#include "core/session/ProcessLock.h"
+#include "core/session/UnixSocket.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>

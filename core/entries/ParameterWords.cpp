@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "launcher/ParameterWords.h"
+#include "core/entries/ParameterWords.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "settings/ColorTable.h"
+#include "core/settings/ColorTable.h"
 
 const std::array<NamedColor, kNamedColorCount> kNamedColors = {{
     {"Aliceblue", 0xFFF0F8FF},

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "app/Autostart.h"
+#include "core/session/Autostart.h"
 
-#include "app/ApplicationId.h"
-#include "platform/AtomicFile.h"
-#include "platform/DesktopEntry.h"
-#include "platform/RegularFile.h"
+#include "core/session/ApplicationId.h"
+#include "core/files/AtomicFile.h"
+#include "core/entries/DesktopEntry.h"
+#include "core/files/RegularFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

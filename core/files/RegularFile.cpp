@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/RegularFile.h"
+#include "core/files/RegularFile.h"
 
 #include <QFile>
 

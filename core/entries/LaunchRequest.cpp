@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "launcher/LaunchRequest.h"
+#include "core/entries/LaunchRequest.h"
 
-#include "launcher/EntryLine.h"
+#include "core/entries/EntryLine.h"
 
 std::optional<LaunchRequest> launchRequestFor(const QString &line)
 {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/UnixSocket.h"
+#include "core/session/UnixSocket.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/FileStamp.h"
-#include "platform/LocaleCodec.h"
+#include "core/files/FileStamp.h"
+#include "core/files/LocaleCodec.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "settings/IniFile.h"
+#include "core/settings/IniFile.h"
 
-#include "platform/AtomicFile.h"
-#include "platform/LocaleCodec.h"
-#include "platform/RegularFile.h"
+#include "core/files/AtomicFile.h"
+#include "core/files/LocaleCodec.h"
+#include "core/files/RegularFile.h"
 
 #include <QCoreApplication>
 #include <QStringDecoder>

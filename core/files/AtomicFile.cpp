@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "platform/AtomicFile.h"
+#include "core/files/AtomicFile.h"
 
-#include "platform/RegularFile.h"
+#include "core/files/RegularFile.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/LocaleCodec.h"
+#include "core/files/LocaleCodec.h"
 
 #include <QStringConverter>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/PictureFormat.h"
+#include "core/files/PictureFormat.h"
 
 #include <array>
 #include <string_view>

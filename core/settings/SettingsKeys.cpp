@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "settings/SettingsKeys.h"
+#include "core/settings/SettingsKeys.h"
 
-#include "settings/IniFile.h"
+#include "core/settings/IniFile.h"
 
 #include <QLocale>
 
