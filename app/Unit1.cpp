@@ -206,15 +206,15 @@ void TForm1::FormCreate()
     for (QStringList &lines : LaunchPath)
         lines.clear();
     ReadIniFile();
-    if (isStealth)
+    if (m_settings.isStealth)
         Timer1->start();
     else
         Timer1->stop();
     // The stay-on-top flag first: setting a window flag recreates the native
     // window, which would lose the taskbar state set below.
-    if (isTop)
+    if (m_settings.isTop)
         X11Window::setStaysOnTop(this, true);
-    if (!isShowTaskBar)
+    if (!m_settings.isShowTaskBar)
         X11Window::setSkipTaskbar(this);
     m_compositor = !X11Window::isX11() || X11Window::compositorRunning();
     Rectangle1->setOpaque(!m_compositor);
@@ -233,7 +233,7 @@ bool TForm1::FormCloseQuery()
 {
     for (;;) {
         QString error;
-        if (writeIniFile(&error))
+        if (writeSettingsFile(&error))
             break;
         switch (ErrorReport::askOnCloseFailure(this, error)) {
         case ErrorReport::CloseChoice::Retry:

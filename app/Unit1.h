@@ -5,6 +5,7 @@
 #include "core/entries/EntryLine.h"
 #include "core/layout/FlowPlacement.h"
 #include "core/groups/GroupFile.h"
+#include "core/settings/BarSettings.h"
 #include "launcher/LaunchButtonHost.h"
 #include "core/entries/LaunchRequest.h"
 
@@ -36,13 +37,14 @@ class QTimer;
 
 // The launch bar: a borderless translucent window with a rounded plate on
 // which the current group's files stand as icon buttons. It holds all of the
-// launcher's lasting state; the settings dialog (TForm2) and the parameter
-// editor (TForm3) read and write the fields below and call its operations.
+// launcher's lasting state; the settings dialog (TForm2) edits a copy of its
+// settings and hands it back, the parameter editor (TForm3) reads and writes
+// the fields below; both call its operations.
 // The bar itself knows the dialogs only as windows it is given.
 //
 // Its methods live in source files by concern:
 //   Unit1.cpp            start-up, lifecycle, menus, screen placement
-//   Unit1Settings.cpp    the settings file: what each key is read into
+//   Unit1Settings.cpp    the settings file, and taking the settings dialog's choice
 //   Unit1Groups.cpp      loading and saving groups, building buttons, icons
 //   Unit1Launch.cpp      opening an entry on a worker thread
 //   Unit1Commands.cpp    the context menus' commands, moving and resizing
@@ -70,20 +72,10 @@ public:
     QPointer<LaunchButton> obj;                       // button last under the pointer: the one a menu acts on
     int selectIndex = 0;                              // line open in the parameter editor
     // Icon size and corner radius exist twice: bw/bc are what the buttons on
-    // the bar were built with, bw2/bc2 what the settings dialog last chose
-    // (and what the settings file stores). They differ while the dialog is
-    // open, until it rebuilds the buttons at closing.
-    int32_t bw = 0, bc = 0, bw2 = 0, bc2 = 0;
-    int32_t pad = 0;                                  // padding around the icon inside a button
-    int32_t GlowNo = 0;                               // hover effect, 0 (none) to 5
-    QRgb GlowColor = 0;                               // colour of the glow hover effects
-    bool FShowhint = false;                           // buttons show their hint as a tooltip
-    bool isStealth = false;                           // stealth mode: buttons fade while the pointer is away
-    bool isTop = false;                               // the bar stays above other windows
-    bool isShowTaskBar = false;                       // the bar has a taskbar button (read at start)
-    QRgb color0 = 0, color1 = 0;                      // plate colour, or the gradient's start and end
-    bool isGradient = false;                          // the plate is filled with a gradient
-    int32_t Direction = 0;                            // gradient: 0 vertical, 1 horizontal, 2 diagonal
+    // the bar were built with, settings().bw2/bc2 what the settings dialog
+    // last chose (and what the settings file stores). They differ while the
+    // dialog is open, until it rebuilds the buttons at closing.
+    int32_t bw = 0, bc = 0;
 
     // --- Components ---
     QMenu *PopupMenu1 = nullptr;                      // a button's context menu
@@ -117,6 +109,21 @@ public:
     QString groupName(int group) const;
     void setGroupName(int group, const QString &name);
 
+    // --- Settings ---
+    // Appearance and modes, as read from the settings file or last applied.
+    const BarSettings &settings() const { return m_settings; }
+    // The settings dialog's closing: takes every setting, in the order the
+    // bar's state needs (stay-on-top, stealth, transparency, the
+    // registration check, the buttons rebuilt when `rebuild`, group names),
+    // writes the settings file and only then fills the plate anew. False
+    // when the file could not be written (the user has been told); what came
+    // before the write has taken effect.
+    bool applySettings(const BarSettings &chosen, bool rebuild);
+    // What the settings dialog shows at once while open: the gaps and the
+    // shadow; the icon size and corner radius are kept as chosen (bw2, bc2)
+    // for a save, the buttons keeping theirs until applySettings.
+    void previewSettings(const BarSettings &chosen);
+
     // The windows the bar opens: the settings dialog and the parameter
     // editor. main() gives them; either may be null (tests).
     void setDialogs(QWidget *settingsDialog, QDialog *parameterEditor);
@@ -141,7 +148,7 @@ public:
     bool WriteIniFile();
     // Writes the settings file without telling the user; on failure `error`
     // holds the message to show.
-    bool writeIniFile(QString *error);
+    bool writeSettingsFile(QString *error);
 
     // --- Groups and buttons ---
     QString groupPath(int group) const;
@@ -183,6 +190,10 @@ public:
 
     // --- Commands ---
     void AddMenuClick();
+    // The dialogs' closing clears the registration command's check alone;
+    // the drop area and the other marks stay, so the next 新規登録 enters
+    // registration mode again without saving.
+    void clearAddMenuCheck();
     // Registers every file, in order; before button `before` when it is one
     // of the bar's, else at the end. Saved at once, in one write.
     void DropTarget1Dropped(const QStringList &files, qsizetype before = -1);
@@ -240,9 +251,6 @@ public:
     bool isRegistrationAreaShown() const;
 
     static constexpr int kMinimumSide = 70;
-    // The settings dialog's ranges for the icon size and corner radius.
-    static constexpr std::pair<int32_t, int32_t> kIconSideRange{16, 100};
-    static constexpr std::pair<int32_t, int32_t> kCornerRange{0, 100};
     // Launches under way at once; more clicks wait their turn.
     static constexpr int kLaunchThreads = 4;
 
@@ -250,7 +258,7 @@ Q_SIGNALS:
     // The window has closed; the launcher ends.
     void closed();
     // A group was loaded: the settings dialog takes the icon size and corner
-    // radius (bw2, bc2) into its spin boxes.
+    // radius (settings().bw2, bc2) into its spin boxes.
     void groupLoaded();
     // The current group's lines changed other than through the settings
     // dialog (a load, a drop, a delete): its order list is refilled.
@@ -326,7 +334,9 @@ private:
         bool dropped = false; // released over the bar
     } m_arrange;
 
-    std::array<QString, kGroupCount> m_groupNames;
+    BarSettings m_settings;
+    // Gaps, shadow and opacity from m_settings to the widgets that show them.
+    void showLayerSettings();
     QPointer<QWidget> m_settingsDialog;
     QPointer<QDialog> m_parameterEditor;
     // Launch workers: few, so a storm of clicks cannot start hundreds of

@@ -18,12 +18,13 @@ constexpr qreal kMenuCornerRadius = 5;
 
 void TForm1::SetBackColor()
 {
-    if (!isGradient) {
-        Rectangle1->setSolidFill(QColor::fromRgba(color0));
+    const BarSettings &s = m_settings;
+    if (!s.isGradient) {
+        Rectangle1->setSolidFill(QColor::fromRgba(s.color0));
         return;
     }
-    Rectangle1->setGradientFill(QColor::fromRgba(color0), QColor::fromRgba(color1));
-    switch (Direction) {
+    Rectangle1->setGradientFill(QColor::fromRgba(s.color0), QColor::fromRgba(s.color1));
+    switch (s.Direction) {
     case 0:
         Rectangle1->setGradientPositions({0, 0}, {0, 1});
         break;

@@ -76,6 +76,11 @@ void TForm1::AddMenuClick()
         MenuItem6->setEnabled(true);
 }
 
+void TForm1::clearAddMenuCheck()
+{
+    AddMenu->setChecked(false);
+}
+
 void TForm1::DropTarget1Dropped(const QStringList &files, qsizetype before)
 {
     QStringList refused;

@@ -234,10 +234,10 @@ void TForm1::dropPendingButtons()
 void TForm1::AddLaunchButton(const FileStamp *stamp)
 {
     LaunchButton *button = m_spareButtons.isEmpty() ? newLaunchButton() : m_spareButtons.takeLast();
-    button->reuse(rec.fname, saneSide(bw), saneSide(pad), bc);
-    if (FShowhint)
+    button->reuse(rec.fname, saneSide(bw), saneSide(m_settings.pad), bc);
+    if (m_settings.FShowhint)
         button->setToolTip(launchHint(rec));
-    button->setHoverEffect(GlowNo, QColor::fromRgba(GlowColor));
+    button->setHoverEffect(m_settings.GlowNo, QColor::fromRgba(m_settings.GlowColor));
 
     FlowLayout1->addItem(button);
     LaunchBtn.append(button);

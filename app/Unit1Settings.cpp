@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
-// The bar's side of the settings file: what each key is read into and
-// written from.
+// The bar's side of the settings file, and what the settings dialog hands
+// it: the widgets that show each setting.
 #include "app/Unit1.h"
 
 #include "app/ErrorReport.h"
 #include "app/Plate.h"
 #include "launcher/IconLayer.h"
 #include "launcher/IconLayerEffect.h"
+#include "platform/X11Window.h"
 #include "core/settings/IniFile.h"
 #include "core/settings/SettingsKeys.h"
 
@@ -15,25 +16,26 @@
 
 namespace {
 
-constexpr Setting kGroupNames[kGroupCount] = {Setting::MenuName0, Setting::MenuName1, Setting::MenuName2,
-                                              Setting::MenuName3, Setting::MenuName4};
-
-// Gaps far outside anything sensible would overflow the layout's arithmetic.
-int saneGap(int32_t gap)
+// The plate's fill of `fill`, everything else of `s`.
+BarSettings withFillOf(BarSettings s, const BarSettings &fill)
 {
-    return std::clamp<int32_t>(gap, -10000, 10000);
+    s.color0 = fill.color0;
+    s.color1 = fill.color1;
+    s.isGradient = fill.isGradient;
+    s.Direction = fill.Direction;
+    return s;
 }
 
 } // namespace
 
 QString TForm1::groupName(int group) const
 {
-    return m_groupNames.at(group);
+    return m_settings.groupNames.at(group);
 }
 
 void TForm1::setGroupName(int group, const QString &name)
 {
-    m_groupNames.at(group) = name;
+    m_settings.groupNames.at(group) = name;
     // A menu reads "&" as a mnemonic and a tab as the start of the shortcut
     // column; line breaks would make a two-line item.
     QString caption = name;
@@ -60,48 +62,67 @@ void TForm1::ReadIniFile()
     m_userGeometry.width = readInt(ini, Setting::FormWidth);
     m_userMoved = false;
     keepOnScreen();
-    isShowTaskBar = readBool(ini, Setting::FormTaskBar);
 
-    // Into the settings dialog's ranges at once: the same file always gives
-    // the same bar and the same next write, opened the dialog or not.
-    bw = std::clamp<int32_t>(readInt(ini, Setting::IconWidth), kIconSideRange.first, kIconSideRange.second);
-    bc = std::clamp<int32_t>(readInt(ini, Setting::IconCorner), kCornerRange.first, kCornerRange.second);
-    bw2 = bw;
-    bc2 = bc;
-    FlowLayout1->setHorizontalGap(saneGap(readInt(ini, Setting::IconGapH)));
-    FlowLayout1->setVerticalGap(saneGap(readInt(ini, Setting::IconGapV)));
-    ShadowEffect1->setShadowEnabled(readBool(ini, Setting::IconShadow));
-
-    GlowNo = readInt(ini, Setting::IconGlow);
-    pad = readInt(ini, Setting::IconPadding);
-    FShowhint = readBool(ini, Setting::HintShow);
-    isStealth = readBool(ini, Setting::ModeStealth);
-    isTop = readBool(ini, Setting::ModeTop);
+    m_settings = BarSettings::read(ini);
+    bw = m_settings.bw2;
+    bc = m_settings.bc2;
+    showLayerSettings();
     MenuIndex = readInt(ini, Setting::MenuIndex);
     // There are five groups; any other number would index past them.
     if (MenuIndex < 0 || MenuIndex >= kGroupCount)
         MenuIndex = 0;
-
-    for (int n = 0; n < kGroupCount; ++n) {
-        // A name in the file is the user's and stays as written; only our
-        // own default name follows the interface language.
-        const SettingSpec &spec = settingSpec(kGroupNames[n]);
-        const bool stored = ini.value(QString::fromLatin1(spec.section), QString::fromLatin1(spec.key)).has_value();
-        setGroupName(n, stored ? readString(ini, kGroupNames[n]) : tr(spec.defaultValue));
-    }
-
-    GlowColor = QRgb(readInt(ini, Setting::ColorGlow));
-    ShadowEffect1->setShadowColor(QColor::fromRgba(QRgb(readInt(ini, Setting::ColorShadow))));
+    for (int n = 0; n < kGroupCount; ++n)
+        setGroupName(n, m_settings.groupNames[n]);
     groupItem(MenuIndex)->setChecked(true);
-
-    Rectangle1->setOpacity(float(readFloat(ini, Setting::BackOpa)));
-    color0 = QRgb(readInt(ini, Setting::BackColor0));
-    color1 = QRgb(readInt(ini, Setting::BackColor1));
-    isGradient = readBool(ini, Setting::BackGradient);
-    Direction = readInt(ini, Setting::BackDirection);
 }
 
-bool TForm1::writeIniFile(QString *error)
+void TForm1::showLayerSettings()
+{
+    FlowLayout1->setHorizontalGap(m_settings.horizontalGap);
+    FlowLayout1->setVerticalGap(m_settings.verticalGap);
+    ShadowEffect1->setShadowEnabled(m_settings.shadowEnabled);
+    ShadowEffect1->setShadowColor(QColor::fromRgba(m_settings.shadowColor));
+    Rectangle1->setOpacity(qreal(m_settings.opacity));
+}
+
+void TForm1::previewSettings(const BarSettings &chosen)
+{
+    BarSettings s = chosen;
+    s.keepInRange();
+    m_settings.bw2 = s.bw2;
+    m_settings.bc2 = s.bc2;
+    m_settings.horizontalGap = s.horizontalGap;
+    m_settings.verticalGap = s.verticalGap;
+    m_settings.shadowEnabled = s.shadowEnabled;
+    showLayerSettings();
+}
+
+bool TForm1::applySettings(const BarSettings &chosen, bool rebuild)
+{
+    BarSettings s = chosen;
+    s.keepInRange();
+    // The rebuild repaints the plate, whose fill changes only once the file
+    // holds the new one.
+    m_settings = withFillOf(s, m_settings);
+    showLayerSettings();
+    // Through the window manager: the bar neither moves nor flashes.
+    X11Window::setStaysOnTop(this, m_settings.isTop);
+    resumeStealth();
+    if (!currentLines().isEmpty())
+        setTransparency(true);
+    clearAddMenuCheck();
+    if (rebuild)
+        rebuildButtons(s.bw2, s.bc2);
+    for (int n = 0; n < kGroupCount; ++n)
+        setGroupName(n, s.groupNames[n]);
+    m_settings = s;
+    if (!WriteIniFile())
+        return false;
+    SetBackColor();
+    return true;
+}
+
+bool TForm1::writeSettingsFile(QString *error)
 {
     // A bar the user dragged partly above or left of the screen comes back
     // to the edge; a place read from the file is the user's to keep.
@@ -120,28 +141,7 @@ bool TForm1::writeIniFile(QString *error)
     writeInt(ini, Setting::FormLeft, m_userGeometry.left);
     writeInt(ini, Setting::FormHeight, m_userGeometry.height);
     writeInt(ini, Setting::FormWidth, m_userGeometry.width);
-    writeBool(ini, Setting::FormTaskBar, isShowTaskBar);
-    writeInt(ini, Setting::IconWidth, bw2);
-    writeInt(ini, Setting::IconCorner, bc2);
-    writeInt(ini, Setting::IconGapH, FlowLayout1->horizontalGap());
-    writeInt(ini, Setting::IconGapV, FlowLayout1->verticalGap());
-    writeBool(ini, Setting::IconShadow, ShadowEffect1->shadowEnabled());
-    writeInt(ini, Setting::IconGlow, GlowNo);
-    writeInt(ini, Setting::IconPadding, pad);
-    writeBool(ini, Setting::HintShow, FShowhint);
-    writeBool(ini, Setting::ModeStealth, isStealth);
-    writeBool(ini, Setting::ModeTop, isTop);
-    writeInt(ini, Setting::MenuIndex, MenuIndex);
-    for (int n = 0; n < kGroupCount; ++n)
-        writeString(ini, kGroupNames[n], groupName(n));
-    writeInt(ini, Setting::ColorGlow, int32_t(GlowColor));
-    writeInt(ini, Setting::ColorShadow, int32_t(ShadowEffect1->shadowColor().rgba()));
-    // The plate's opacity is a single-precision value.
-    writeFloat(ini, Setting::BackOpa, double(float(Rectangle1->opacity())));
-    writeInt(ini, Setting::BackColor0, int32_t(color0));
-    writeInt(ini, Setting::BackColor1, int32_t(color1));
-    writeBool(ini, Setting::BackGradient, isGradient);
-    writeInt(ini, Setting::BackDirection, Direction);
+    m_settings.write(ini, MenuIndex);
 
     QString reason;
     if (ini.save(iniPath(), &reason))
@@ -155,7 +155,7 @@ bool TForm1::writeIniFile(QString *error)
 bool TForm1::WriteIniFile()
 {
     QString error;
-    if (writeIniFile(&error))
+    if (writeSettingsFile(&error))
         return true;
     ErrorReport::show(this, error);
     return false;

@@ -56,7 +56,7 @@ bool TForm1::pointerCrossingsReported() const
 
 void TForm1::pointerCrossedEdge()
 {
-    if (isStealth && !m_stealthSuspended && !Timer1->isActive())
+    if (m_settings.isStealth && !m_stealthSuspended && !Timer1->isActive())
         Timer1->start();
 }
 
@@ -83,7 +83,7 @@ void TForm1::suspendStealth()
 void TForm1::resumeStealth()
 {
     m_stealthSuspended = false;
-    if (isStealth)
+    if (m_settings.isStealth)
         Timer1->start();
     else
         Timer1->stop();

@@ -136,10 +136,10 @@ void TForm3::Button1Click()
         // Quoted where needed, so that a typed comma or quote survives.
         edit.newLine = joinEntryLine({FileName->text(), ParamEdit->text(), HintEdit->text()});
         lines[index] = edit.newLine;
-        if (f->FShowhint && index < f->LaunchBtn.size())
+        if (f->settings().FShowhint && index < f->LaunchBtn.size())
             f->LaunchBtn[index]->setToolTip(HintEdit->text());
     }
-    f->AddMenu->setChecked(false);
+    f->clearAddMenuCheck();
     if (f->SaveGroup(edit)) {
         accept();
         return;
@@ -152,7 +152,7 @@ void TForm3::Button1Click()
 
 void TForm3::Button2Click()
 {
-    m_form1->AddMenu->setChecked(false);
+    m_form1->clearAddMenuCheck();
     reject();
 }
 

@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "settings/Unit2.h"
 
-#include "app/Plate.h"
 #include "app/Unit1.h"
-#include "launcher/IconLayer.h"
-#include "launcher/IconLayerEffect.h"
 #include "core/entries/PathRules.h"
-#include "platform/X11Window.h"
+#include "core/settings/BarSettings.h"
 #include "settings/ColorButton.h"
 #include "settings/ColorComboBox.h"
 #include "settings/DialogTheme.h"
@@ -95,8 +92,8 @@ void TForm2::takeGroupSizes()
         m_groupSizesPending = true;
         return;
     }
-    IconWidth->setValue(m_form1->bw2);
-    IconCorner->setValue(m_form1->bc2);
+    IconWidth->setValue(m_form1->settings().bw2);
+    IconCorner->setValue(m_form1->settings().bc2);
     // A load rebuilt the buttons from the file: nothing unconfirmed is left.
     m_unconfirmedOrder = false;
 }
@@ -130,79 +127,81 @@ void TForm2::fillOrderList()
 void TForm2::FormShow()
 {
     TForm1 *f = m_form1;
+    const BarSettings s = f->settings();
     ListBox1->clear();
     if (f->currentLines().isEmpty())
         f->setTransparency(false);
     isChange = false;
     const std::array<QRadioButton *, 6> radios = effectRadios();
-    if (f->GlowNo >= 0 && f->GlowNo < int(radios.size()))
-        radios[f->GlowNo]->setChecked(true);
-    if (f->isStealth)
+    if (s.GlowNo >= 0 && s.GlowNo < int(radios.size()))
+        radios[s.GlowNo]->setChecked(true);
+    if (s.isStealth)
         Stealth->setChecked(true);
-    if (f->isTop)
+    if (s.isTop)
         Top->setChecked(true);
     else
         Normal->setChecked(true);
     f->suspendStealth();
-    HGap->setValue(f->FlowLayout1->horizontalGap());
-    VGap->setValue(f->FlowLayout1->verticalGap());
+    HGap->setValue(s.horizontalGap);
+    VGap->setValue(s.verticalGap);
+    // The buttons' own size: the boxes show the bar as it is.
     IconWidth->setValue(f->bw);
     IconCorner->setValue(f->bc);
-    ShowHint->setChecked(f->FShowhint);
+    ShowHint->setChecked(s.FShowhint);
     fillOrderList();
     const std::array<QLineEdit *, 5> edits = groupNameEdits();
     for (int n = 0; n < int(edits.size()); ++n)
-        edits[n]->setText(f->groupName(n));
-    ColorComboBox1->setColor(f->GlowColor);
-    ColorComboBox2->setColor(f->ShadowEffect1->shadowColor().rgba());
+        edits[n]->setText(s.groupNames[n]);
+    ColorComboBox1->setColor(s.GlowColor);
+    ColorComboBox2->setColor(s.shadowColor);
     // So the box never shows a shadow that is not drawn.
-    Shadow->setChecked(f->ShadowEffect1->shadowEnabled());
-    OpaSpin->setValue(f->Rectangle1->opacity());
-    BackColor0->setColor(f->color0);
-    BackColor1->setColor(f->color1);
-    GraCheck->setChecked(f->isGradient);
-    DirectionCombo->setCurrentIndex(f->Direction);
-    TaskBarCheck->setChecked(f->isShowTaskBar);
-    PadSpin->setValue(f->pad);
+    Shadow->setChecked(s.shadowEnabled);
+    OpaSpin->setValue(s.opacity);
+    BackColor0->setColor(s.color0);
+    BackColor1->setColor(s.color1);
+    GraCheck->setChecked(s.isGradient);
+    DirectionCombo->setCurrentIndex(s.Direction);
+    TaskBarCheck->setChecked(s.isShowTaskBar);
+    PadSpin->setValue(s.pad);
+}
+
+BarSettings TForm2::chosenSettings() const
+{
+    // Starts from the bar's: a hover effect no radio stands for stays.
+    BarSettings s = m_form1->settings();
+    const std::array<QRadioButton *, 6> radios = effectRadios();
+    for (int glowNo = 0; glowNo < int(radios.size()); ++glowNo) {
+        if (radios[glowNo]->isChecked())
+            s.GlowNo = glowNo;
+    }
+    s.GlowColor = ColorComboBox1->color();
+    s.shadowColor = ColorComboBox2->color();
+    s.isTop = Top->isChecked();
+    s.isStealth = Stealth->isChecked();
+    s.FShowhint = ShowHint->isChecked();
+    s.pad = PadSpin->value();
+    s.bw2 = IconWidth->value();
+    s.bc2 = IconCorner->value();
+    s.horizontalGap = HGap->value();
+    s.verticalGap = VGap->value();
+    s.shadowEnabled = Shadow->isChecked();
+    const std::array<QLineEdit *, 5> edits = groupNameEdits();
+    for (int n = 0; n < int(edits.size()); ++n)
+        s.groupNames[n] = edits[n]->text();
+    s.opacity = float(OpaSpin->value());
+    s.color0 = BackColor0->color();
+    s.color1 = BackColor1->color();
+    s.isGradient = GraCheck->isChecked();
+    s.Direction = DirectionCombo->currentIndex();
+    s.isShowTaskBar = TaskBarCheck->isChecked();
+    return s;
 }
 
 bool TForm2::FormClose()
 {
-    TForm1 *f = m_form1;
-    const std::array<QRadioButton *, 6> radios = effectRadios();
-    for (int glowNo = 0; glowNo < int(radios.size()); ++glowNo) {
-        if (radios[glowNo]->isChecked())
-            f->GlowNo = glowNo;
-    }
-    f->GlowColor = ColorComboBox1->color();
-    f->ShadowEffect1->setShadowColor(QColor::fromRgba(ColorComboBox2->color()));
-    f->isTop = Top->isChecked();
-    // Through the window manager: the bar neither moves nor flashes.
-    X11Window::setStaysOnTop(f, f->isTop);
-    f->isStealth = Stealth->isChecked();
-    f->resumeStealth();
-    if (!f->currentLines().isEmpty())
-        f->setTransparency(true);
-    f->AddMenu->setChecked(false);
-    f->FShowhint = ShowHint->isChecked();
-    f->pad = PadSpin->value();
     // Unconfirmed Up, Down or Delete left the lines out of step with the
     // buttons: the rebuild from the file drops them.
-    if (isChange || m_unconfirmedOrder)
-        f->rebuildButtons(IconWidth->value(), IconCorner->value());
-    const std::array<QLineEdit *, 5> edits = groupNameEdits();
-    for (int n = 0; n < int(edits.size()); ++n)
-        f->setGroupName(n, edits[n]->text());
-    f->Rectangle1->setOpacity(float(OpaSpin->value()));
-    f->color0 = BackColor0->color();
-    f->color1 = BackColor1->color();
-    f->isGradient = GraCheck->isChecked();
-    f->Direction = DirectionCombo->currentIndex();
-    f->isShowTaskBar = TaskBarCheck->isChecked();
-    if (!f->WriteIniFile())
-        return false;
-    f->SetBackColor();
-    return true;
+    return m_form1->applySettings(chosenSettings(), isChange || m_unconfirmedOrder);
 }
 
 void TForm2::ExitBtnClick()
@@ -212,13 +211,17 @@ void TForm2::ExitBtnClick()
 
 void TForm2::IconWidthChange()
 {
-    m_form1->bw2 = IconWidth->value();
+    BarSettings s = m_form1->settings();
+    s.bw2 = IconWidth->value();
+    m_form1->previewSettings(s);
     isChange = true;
 }
 
 void TForm2::IconCornerChange()
 {
-    m_form1->bc2 = IconCorner->value();
+    BarSettings s = m_form1->settings();
+    s.bc2 = IconCorner->value();
+    m_form1->previewSettings(s);
     isChange = true;
 }
 
@@ -229,17 +232,23 @@ void TForm2::PadSpinChange()
 
 void TForm2::HGapChange()
 {
-    m_form1->FlowLayout1->setHorizontalGap(HGap->value());
+    BarSettings s = m_form1->settings();
+    s.horizontalGap = HGap->value();
+    m_form1->previewSettings(s);
 }
 
 void TForm2::VGapChange()
 {
-    m_form1->FlowLayout1->setVerticalGap(VGap->value());
+    BarSettings s = m_form1->settings();
+    s.verticalGap = VGap->value();
+    m_form1->previewSettings(s);
 }
 
 void TForm2::ShadowChange()
 {
-    m_form1->ShadowEffect1->setShadowEnabled(Shadow->isChecked());
+    BarSettings s = m_form1->settings();
+    s.shadowEnabled = Shadow->isChecked();
+    m_form1->previewSettings(s);
 }
 
 void TForm2::ShowHintChange()

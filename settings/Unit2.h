@@ -19,10 +19,12 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class TForm1;
+struct BarSettings;
 
 // The settings dialog. It keeps no settings of its own: opening copies the
-// bar's state into the controls, a few controls act on the bar at once, and
-// closing writes everything back, rebuilds the buttons when needed and
+// bar's settings into the controls, a few controls show on the bar at once
+// (TForm1::previewSettings), and closing hands the controls' values to the
+// bar (TForm1::applySettings), which rebuilds the buttons when needed and
 // writes the settings file. Closing only hides it.
 //
 // Construction and placement of the controls: Unit2Controls.cpp.
@@ -114,6 +116,8 @@ private:
     void connectHandlers();
     void fillOrderList();
     void takeGroupSizes();
+    // The bar's settings as the controls now show them.
+    BarSettings chosenSettings() const;
     void moveLine(int from, int to);
 
     TForm1 *m_form1;

@@ -3,7 +3,7 @@
 // and fixed places.
 #include "settings/Unit2.h"
 
-#include "app/Unit1.h"
+#include "core/settings/BarSettings.h"
 
 #include "settings/ClampingSpinBox.h"
 #include "settings/ColorButton.h"
@@ -123,14 +123,14 @@ void TForm2::createControls()
     // --- Icon ---
     iconBox = groupBox(this, tr("Icon"), {8, 224, 273, 361});
     label(iconBox, tr("アイコン大きさ"), {12, 44, 100, 24});
-    IconWidth = spinBox(iconBox, "IconWidth", {112, 44, 60, 24}, TForm1::kIconSideRange.first,
-                        TForm1::kIconSideRange.second, 32);
+    IconWidth = spinBox(iconBox, "IconWidth", {112, 44, 60, 24}, BarSettings::kIconSideRange.first,
+                        BarSettings::kIconSideRange.second, 32);
     label(iconBox, tr("余白"), {196, 22, 60, 20});
     label(iconBox, QStringLiteral("+"), {180, 44, 14, 24});
     PadSpin = spinBox(iconBox, "PadSpin", {196, 44, 60, 24}, 0, 100, 0);
     label(iconBox, tr("丸み アイコンの半分で円"), {12, 76, 180, 24});
-    IconCorner = spinBox(iconBox, "IconCorner", {196, 76, 60, 24}, TForm1::kCornerRange.first,
-                         TForm1::kCornerRange.second, 0);
+    IconCorner = spinBox(iconBox, "IconCorner", {196, 76, 60, 24}, BarSettings::kCornerRange.first,
+                         BarSettings::kCornerRange.second, 0);
 
     effectBox = groupBox(iconBox, tr("Effect設定"), {8, 108, 257, 116});
     effectGroup = new QButtonGroup(this);

@@ -383,7 +383,7 @@ void TestGroups::hints()
 
     TForm1 form(home());
     form.show();
-    QCOMPARE(form.FShowhint, showHints);
+    QCOMPARE(form.settings().FShowhint, showHints);
     QCOMPARE(form.LaunchBtn.size(), 1);
     QCOMPARE(form.LaunchBtn[0]->toolTip(), hint);
 }
@@ -414,7 +414,7 @@ void TestGroups::hoverEffectFromSettings()
 
     TForm1 form(home());
     form.show();
-    QCOMPARE(form.GlowNo, glow);
+    QCOMPARE(form.settings().GlowNo, glow);
     QCOMPARE(form.LaunchBtn.size(), 1);
     LaunchButton *button = form.LaunchBtn[0];
     QCOMPARE(button->hoverEffect(), effect);

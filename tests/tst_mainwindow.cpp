@@ -153,14 +153,14 @@ void TestMainWindow::startsWithDefaultsAndNoFiles()
     QVERIFY(form.screen()->availableGeometry().contains(form.geometry()));
     QCOMPARE(form.MenuIndex, 0);
     QVERIFY(form.Menu0->isChecked());
-    QVERIFY(!form.isShowTaskBar);
-    QVERIFY(!form.isTop);
-    QVERIFY(!form.isStealth);
+    QVERIFY(!form.settings().isShowTaskBar);
+    QVERIFY(!form.settings().isTop);
+    QVERIFY(!form.settings().isStealth);
     QVERIFY(!form.Timer1->isActive());
     QCOMPARE(form.bw, 48);
-    QCOMPARE(form.pad, 14);
-    QCOMPARE(form.GlowNo, 4);
-    QVERIFY(form.FShowhint);
+    QCOMPARE(form.settings().pad, 14);
+    QCOMPARE(form.settings().GlowNo, 4);
+    QVERIFY(form.settings().FShowhint);
     QCOMPARE(form.FlowLayout1->horizontalGap(), 2);
     QCOMPARE(form.FlowLayout1->verticalGap(), 2);
     QCOMPARE(float(form.Rectangle1->opacity()), 0.8f);
@@ -549,22 +549,23 @@ void TestMainWindow::setBackColor()
     QFETCH(QPointF, stop);
 
     TForm1 form(home());
-    form.color0 = 0x80112233;
-    form.color1 = 0xFF445566;
+    BarSettings s = form.settings();
+    s.color0 = 0x80112233;
+    s.color1 = 0xFF445566;
     if (earlier != -100) {
-        form.isGradient = true;
-        form.Direction = earlier;
-        form.SetBackColor();
+        s.isGradient = true;
+        s.Direction = earlier;
+        QVERIFY(form.applySettings(s, false));
     }
-    form.isGradient = gradient;
-    form.Direction = direction;
-    form.SetBackColor();
+    s.isGradient = gradient;
+    s.Direction = direction;
+    QVERIFY(form.applySettings(s, false));
 
     const Plate *plate = form.Rectangle1;
     QCOMPARE(plate->isGradient(), gradient);
-    QCOMPARE(plate->color0().rgba(), form.color0);
+    QCOMPARE(plate->color0().rgba(), form.settings().color0);
     if (gradient)
-        QCOMPARE(plate->color1().rgba(), form.color1);
+        QCOMPARE(plate->color1().rgba(), form.settings().color1);
     QCOMPARE(plate->gradientStart(), start);
     QCOMPARE(plate->gradientStop(), stop);
 }

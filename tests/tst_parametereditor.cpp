@@ -182,7 +182,9 @@ void TestParameterEditor::timerAndOpacity()
     QFETCH(Closing, closing);
 
     start();
-    m_form1->isStealth = stealth;
+    BarSettings settings = m_form1->settings();
+    settings.isStealth = stealth;
+    QVERIFY(m_form1->applySettings(settings, false));
     // Whatever the timer did before, closing runs it exactly in stealth mode.
     m_form1->Timer1->start();
     m_form1->FlowLayout1->setOpacity(0);
@@ -222,7 +224,9 @@ void TestParameterEditor::change()
     line = line.arg(home());
 
     start();
-    m_form1->FShowhint = showHint;
+    BarSettings settings = m_form1->settings();
+    settings.FShowhint = showHint;
+    QVERIFY(m_form1->applySettings(settings, false));
     LaunchButton *button = m_form1->LaunchBtn.at(1);
     const QString tipBefore = button->toolTip();
     m_form1->AddMenu->setChecked(true);

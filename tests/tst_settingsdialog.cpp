@@ -202,11 +202,11 @@ QVariantMap TestSettingsDialog::barState() const
     for (int n = 0; n < kGroupCount; ++n)
         names.append(f->groupName(n));
     return {
-        {u"bw"_s, f->bw}, {u"bc"_s, f->bc}, {u"bw2"_s, f->bw2}, {u"bc2"_s, f->bc2}, {u"pad"_s, f->pad},
-        {u"GlowNo"_s, f->GlowNo}, {u"GlowColor"_s, f->GlowColor}, {u"FShowhint"_s, f->FShowhint},
-        {u"isStealth"_s, f->isStealth}, {u"isTop"_s, f->isTop}, {u"isShowTaskBar"_s, f->isShowTaskBar},
-        {u"color0"_s, f->color0}, {u"color1"_s, f->color1}, {u"isGradient"_s, f->isGradient},
-        {u"Direction"_s, f->Direction}, {u"gapH"_s, f->FlowLayout1->horizontalGap()},
+        {u"bw"_s, f->bw}, {u"bc"_s, f->bc}, {u"bw2"_s, f->settings().bw2}, {u"bc2"_s, f->settings().bc2}, {u"pad"_s, f->settings().pad},
+        {u"GlowNo"_s, f->settings().GlowNo}, {u"GlowColor"_s, f->settings().GlowColor}, {u"FShowhint"_s, f->settings().FShowhint},
+        {u"isStealth"_s, f->settings().isStealth}, {u"isTop"_s, f->settings().isTop}, {u"isShowTaskBar"_s, f->settings().isShowTaskBar},
+        {u"color0"_s, f->settings().color0}, {u"color1"_s, f->settings().color1}, {u"isGradient"_s, f->settings().isGradient},
+        {u"Direction"_s, f->settings().Direction}, {u"gapH"_s, f->FlowLayout1->horizontalGap()},
         {u"gapV"_s, f->FlowLayout1->verticalGap()}, {u"shadow"_s, f->ShadowEffect1->shadowEnabled()},
         {u"shadowColor"_s, f->ShadowEffect1->shadowColor()}, {u"opacity"_s, f->Rectangle1->opacity()},
         {u"names"_s, names}, {u"timer"_s, f->Timer1->isActive()}, {u"lines"_s, f->LaunchPath[f->MenuIndex]},
@@ -387,8 +387,8 @@ void TestSettingsDialog::changeHandlers()
         else
             QVERIFY2(after.value(it.key()) == it.value(), qPrintable(it.key()));
     }
-    QCOMPARE(m_form1->bw2, m_form2->IconWidth->value());
-    QCOMPARE(m_form1->bc2, m_form2->IconCorner->value());
+    QCOMPARE(m_form1->settings().bw2, m_form2->IconWidth->value());
+    QCOMPARE(m_form1->settings().bc2, m_form2->IconCorner->value());
     QCOMPARE(m_form1->FlowLayout1->horizontalGap(), m_form2->HGap->value());
     QCOMPARE(m_form1->FlowLayout1->verticalGap(), m_form2->VGap->value());
     QCOMPARE(m_form1->ShadowEffect1->shadowEnabled(), m_form2->Shadow->isChecked());
@@ -557,8 +557,8 @@ void TestSettingsDialog::groupLoadPullsSizesIntoRange()
     QVERIFY(writeBytes(iniFile(), u"[Icon]\r\nWidth=%1\r\nCorner=%2\r\n"_s.arg(width).arg(corner).toUtf8()));
     start();
     // Before the dialog was ever opened.
-    QCOMPARE(m_form1->bw2, width2);
-    QCOMPARE(m_form1->bc2, corner2);
+    QCOMPARE(m_form1->settings().bw2, width2);
+    QCOMPARE(m_form1->settings().bc2, corner2);
     QCOMPARE(m_form1->bw, width2);
     QCOMPARE(m_form1->bc, corner2);
     QCOMPARE(m_form1->LaunchBtn.first()->iconSide(), width2);
@@ -601,16 +601,16 @@ void TestSettingsDialog::closingAppliesEverything()
 
     QVERIFY(d->close());
     const TForm1 *f = m_form1.get();
-    QCOMPARE(f->GlowNo, 1);
-    QCOMPARE(f->GlowColor, QRgb(0xFFFF0000));
+    QCOMPARE(f->settings().GlowNo, 1);
+    QCOMPARE(f->settings().GlowColor, QRgb(0xFFFF0000));
     QCOMPARE(f->ShadowEffect1->shadowColor(), QColor(0, 0, 0x80));
-    QVERIFY(f->isTop);
+    QVERIFY(f->settings().isTop);
     QVERIFY(f->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QVERIFY(f->isStealth);
+    QVERIFY(f->settings().isStealth);
     QVERIFY(f->Timer1->isActive());
     QVERIFY(!f->AddMenu->isChecked());
-    QVERIFY(!f->FShowhint);
-    QCOMPARE(f->pad, 7);
+    QVERIFY(!f->settings().FShowhint);
+    QCOMPARE(f->settings().pad, 7);
     QCOMPARE(f->bw, 36);
     QCOMPARE(f->bc, 9);
     QCOMPARE(f->LaunchBtn.first()->iconSide(), 36);
@@ -619,11 +619,11 @@ void TestSettingsDialog::closingAppliesEverything()
     for (int n = 0; n < 5; ++n)
         QCOMPARE(f->groupName(n), names[n]);
     QCOMPARE(f->Rectangle1->opacity(), qreal(0.3f));
-    QCOMPARE(f->color0, QRgb(0x80102030));
-    QCOMPARE(f->color1, QRgb(0xFF405060));
-    QVERIFY(f->isGradient);
-    QCOMPARE(f->Direction, 2);
-    QVERIFY(f->isShowTaskBar);
+    QCOMPARE(f->settings().color0, QRgb(0x80102030));
+    QCOMPARE(f->settings().color1, QRgb(0xFF405060));
+    QVERIFY(f->settings().isGradient);
+    QCOMPARE(f->settings().Direction, 2);
+    QVERIFY(f->settings().isShowTaskBar);
     // The background was applied with the new values.
     QVERIFY(f->Rectangle1->isGradient());
     QCOMPARE(f->Rectangle1->color0().rgba(), QRgb(0x80102030));
@@ -631,20 +631,20 @@ void TestSettingsDialog::closingAppliesEverything()
 
     // The settings file holds it all: a new bar reads it back.
     TForm1 again(home());
-    QCOMPARE(again.GlowNo, 1);
-    QCOMPARE(again.GlowColor, QRgb(0xFFFF0000));
+    QCOMPARE(again.settings().GlowNo, 1);
+    QCOMPARE(again.settings().GlowColor, QRgb(0xFFFF0000));
     QCOMPARE(again.ShadowEffect1->shadowColor(), QColor(0, 0, 0x80));
-    QVERIFY(again.isTop && again.isStealth && again.isShowTaskBar && again.isGradient);
-    QVERIFY(!again.FShowhint);
-    QCOMPARE(again.pad, 7);
-    QCOMPARE(again.bw2, 36);
-    QCOMPARE(again.bc2, 9);
+    QVERIFY(again.settings().isTop && again.settings().isStealth && again.settings().isShowTaskBar && again.settings().isGradient);
+    QVERIFY(!again.settings().FShowhint);
+    QCOMPARE(again.settings().pad, 7);
+    QCOMPARE(again.settings().bw2, 36);
+    QCOMPARE(again.settings().bc2, 9);
     for (int n = 0; n < 5; ++n)
         QCOMPARE(again.groupName(n), names[n]);
     QCOMPARE(again.Rectangle1->opacity(), qreal(0.3f));
-    QCOMPARE(again.color0, QRgb(0x80102030));
-    QCOMPARE(again.color1, QRgb(0xFF405060));
-    QCOMPARE(again.Direction, 2);
+    QCOMPARE(again.settings().color0, QRgb(0x80102030));
+    QCOMPARE(again.settings().color1, QRgb(0xFF405060));
+    QCOMPARE(again.settings().Direction, 2);
 }
 
 void TestSettingsDialog::unlistedColoursBecomeListed()
@@ -656,7 +656,7 @@ void TestSettingsDialog::unlistedColoursBecomeListed()
     QCOMPARE(m_form2->ColorComboBox1->currentText(), u"Null"_s);
     QCOMPARE(m_form2->ColorComboBox2->currentText(), u"Null"_s);
     QVERIFY(m_form2->close());
-    QCOMPARE(m_form1->GlowColor, QRgb(0));
+    QCOMPARE(m_form1->settings().GlowColor, QRgb(0));
     QCOMPARE(m_form1->ShadowEffect1->shadowColor().rgba(), QRgb(0));
 }
 
@@ -693,7 +693,7 @@ void TestSettingsDialog::writeFailureKeepsDialogOpen()
     QCOMPARE(m_shown.size(), 1);
     QVERIFY(m_shown.first().contains(u"に書き込めません"_s));
     // The steps before the write took effect; the background was not applied.
-    QCOMPARE(m_form1->color0, QRgb(0xFF112233));
+    QCOMPARE(m_form1->settings().color0, QRgb(0xFF112233));
     QVERIFY(m_form1->Rectangle1->color0().rgba() != 0xFF112233);
     QCOMPARE(rebuilds.size(), 1);
     QVERIFY(m_form2->isChange);

@@ -105,7 +105,7 @@ void TestStealth::timerFollowsSetting()
     QFETCH(bool, active);
 
     TForm1 &form = makeForm(stealth);
-    QCOMPARE(form.isStealth, active);
+    QCOMPARE(form.settings().isStealth, active);
     QCOMPARE(form.Timer1->isActive(), active);
     QCOMPARE(form.Timer1->interval(), 500);
 }
