@@ -97,8 +97,6 @@ void TForm2::takeGroupSizes()
     }
     IconWidth->setValue(m_form1->bw2);
     IconCorner->setValue(m_form1->bc2);
-    // A load rebuilt the buttons from the file: nothing unconfirmed is left.
-    m_unconfirmedOrder = false;
 }
 
 void TForm2::showEvent(QShowEvent *event)
@@ -122,8 +120,9 @@ void TForm2::closeEvent(QCloseEvent *event)
 
 void TForm2::fillOrderList()
 {
+    m_order = m_form1->currentGroup().lines();
     ListBox1->clear();
-    for (const QString &line : std::as_const(m_form1->currentLines()))
+    for (const QString &line : std::as_const(m_order))
         ListBox1->addItem(fileNamePart(splitEntryLine(line).value(0)));
 }
 
@@ -131,7 +130,7 @@ void TForm2::FormShow()
 {
     TForm1 *f = m_form1;
     ListBox1->clear();
-    if (f->currentLines().isEmpty())
+    if (f->currentGroup().isEmpty())
         f->setTransparency(false);
     isChange = false;
     const std::array<QRadioButton *, 6> radios = effectRadios();
@@ -181,14 +180,12 @@ bool TForm2::FormClose()
     X11Window::setStaysOnTop(f, f->isTop);
     f->isStealth = Stealth->isChecked();
     f->resumeStealth();
-    if (!f->currentLines().isEmpty())
+    if (!f->currentGroup().isEmpty())
         f->setTransparency(true);
     f->AddMenu->setChecked(false);
     f->FShowhint = ShowHint->isChecked();
     f->pad = PadSpin->value();
-    // Unconfirmed Up, Down or Delete left the lines out of step with the
-    // buttons: the rebuild from the file drops them.
-    if (isChange || m_unconfirmedOrder)
+    if (isChange)
         f->rebuildButtons(IconWidth->value(), IconCorner->value());
     const std::array<QLineEdit *, 5> edits = groupNameEdits();
     for (int n = 0; n < int(edits.size()); ++n)
@@ -260,14 +257,12 @@ int TForm2::selectedRow() const
 
 void TForm2::moveLine(int from, int to)
 {
-    QStringList &lines = m_form1->currentLines();
-    // The list mirrors the lines; a position outside either is not acted on.
-    if (from >= lines.size() || to >= lines.size() || to < 0)
+    // The list mirrors the copy; a position outside either is not acted on.
+    if (from >= m_order.size() || to >= m_order.size() || to < 0)
         return;
-    lines.move(from, to);
+    m_order.move(from, to);
     ListBox1->insertItem(to, ListBox1->takeItem(from));
     ListBox1->setCurrentRow(to);
-    m_unconfirmedOrder = true;
 }
 
 void TForm2::UpBtnClick()
@@ -289,20 +284,17 @@ void TForm2::DownBtnClick()
 void TForm2::DelBtnClick()
 {
     const int i = selectedRow();
-    QStringList &lines = m_form1->currentLines();
-    if (i < 0 || i >= lines.size())
+    if (i < 0 || i >= m_order.size())
         return;
-    lines.removeAt(i);
+    m_order.removeAt(i);
     delete ListBox1->takeItem(i);
     // A second click must not delete the neighbour that moved up.
     ListBox1->clearSelection();
-    m_unconfirmedOrder = true;
 }
 
 void TForm2::ConfirmBtnClick()
 {
-    if (!m_form1->SaveGroup({GroupEdit::Reorder, {}, {}, {}}))
+    if (!m_form1->setGroupOrder(m_order))
         return;
-    m_unconfirmedOrder = false;
     isChange = true;
 }
