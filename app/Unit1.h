@@ -45,7 +45,7 @@ class QTimer;
 // Its methods live in source files by concern:
 //   Unit1.cpp            start-up, lifecycle, menus, screen placement
 //   Unit1Settings.cpp    the settings file: what each key is read into
-//   Unit1Groups.cpp      loading and saving groups, building buttons, icons
+//   Unit1Groups.cpp      loading and saving groups, buttons following the models
 //   Unit1Launch.cpp      opening an entry on a worker thread
 //   Unit1Commands.cpp    the context menus' commands, moving and resizing
 //   Unit1Arrange.cpp     arranging by hand: dragging buttons, the focus keys
