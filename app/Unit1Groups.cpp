@@ -12,9 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QMenu>
-#include <QTimer>
 
 #include <functional>
 
