@@ -6,6 +6,7 @@
 #include "app/PointerWatch.h"
 #include "launcher/IconLayer.h"
 #include "launcher/IconLayerEffect.h"
+#include "launcher/IconQueue.h"
 #include "launcher/LaunchButton.h"
 #include "platform/CompositorWatch.h"
 #include "platform/Opener.h"
@@ -44,6 +45,11 @@ TForm1::TForm1(const QString &homePath, QWidget *parent)
     , autostartConfigHome(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
     , autostartProgram(QCoreApplication::applicationFilePath())
 {
+    for (int group = 0; group < kGroupCount; ++group) {
+        LaunchPath[group] = new GroupModel(groupPath(group), this);
+        connect(LaunchPath[group], &GroupModel::changed, this,
+                [this, group](const GroupChange &change) { groupChanged(group, change); });
+    }
     createComponents();
     FormCreate();
 }
@@ -83,7 +89,7 @@ void TForm1::createComponents()
     Rectangle1->setOpacity(0.8f);
 
     FlowLayout1 = new IconLayer(this);
-    connect(FlowLayout1, &IconLayer::iconsWanted, this, &TForm1::startIconQueue);
+    m_icons = new IconQueue(FlowLayout1);
     FlowLayout1->setObjectName(QStringLiteral("FlowLayout1"));
     ShadowEffect1 = FlowLayout1->shadowEffect();
 
@@ -203,8 +209,6 @@ void TForm1::FormCreate()
 {
     m_pinSize = X11Window::isX11() || X11Window::isWayland();
     LaunchBtn.clear();
-    for (QStringList &lines : LaunchPath)
-        lines.clear();
     ReadIniFile();
     if (m_settings.isStealth)
         Timer1->start();

@@ -6,6 +6,7 @@
 #include "core/layout/FlowPlacement.h"
 #include "core/groups/GroupFile.h"
 #include "core/settings/BarSettings.h"
+#include "core/groups/GroupModel.h"
 #include "launcher/LaunchButtonHost.h"
 #include "core/entries/LaunchRequest.h"
 
@@ -24,6 +25,7 @@
 class DropArea;
 class IconLayer;
 class IconLayerEffect;
+class IconQueue;
 class LaunchButton;
 class Plate;
 class PointerWatch;
@@ -45,7 +47,7 @@ class QTimer;
 // Its methods live in source files by concern:
 //   Unit1.cpp            start-up, lifecycle, menus, screen placement
 //   Unit1Settings.cpp    the settings file, and taking the settings dialog's choice
-//   Unit1Groups.cpp      loading and saving groups, building buttons, icons
+//   Unit1Groups.cpp      loading and saving groups, buttons following the models
 //   Unit1Launch.cpp      opening an entry on a worker thread
 //   Unit1Commands.cpp    the context menus' commands, moving and resizing
 //   Unit1Arrange.cpp     arranging by hand: dragging buttons, the focus keys
@@ -65,12 +67,13 @@ public:
     // --- State ---
     QString HomePath;                                 // folder of the settings and group files, ending in "/"
     bool createHomeOnSave = false;                    // a missing HomePath is made at a save, not reported
-    std::array<QStringList, kGroupCount> LaunchPath;  // entry lines of groups 0 to 4, as in their files
-    QList<LaunchButton *> LaunchBtn;                  // current group's buttons; button i stands for line i
+    // The five groups' models (owned by the bar): each group's entries, in
+    // order, and its file. Every change to a group goes through its model;
+    // the buttons follow the current one's notifications.
+    std::array<GroupModel *, kGroupCount> LaunchPath{};
+    QList<LaunchButton *> LaunchBtn;                  // current group's buttons; button i stands for entry i
     int MenuIndex = 0;                                // current group, 0 to 4
-    TRec rec;                                         // the entry AddLaunchButton() turns into a button
     QPointer<LaunchButton> obj;                       // button last under the pointer: the one a menu acts on
-    int selectIndex = 0;                              // line open in the parameter editor
     // Icon size and corner radius exist twice: bw/bc are what the buttons on
     // the bar were built with, settings().bw2/bc2 what the settings dialog
     // last chose (and what the settings file stores). They differ while the
@@ -152,30 +155,25 @@ public:
 
     // --- Groups and buttons ---
     QString groupPath(int group) const;
-    // The current group's lines.
-    QStringList &currentLines() { return LaunchPath[MenuIndex]; }
+    // The current group's model, to read.
+    const GroupModel &currentGroup() const { return *LaunchPath[MenuIndex]; }
+    // Reads group `index` from its file; the current group's buttons follow.
     void LoadGroup(int index);
-    // Writes the current group's lines; `edit` is the user's change that led
-    // to the save. When someone else changed the file since we last read or
-    // wrote it, the edit is made to the file's lines instead and the group is
-    // read again, so neither change is lost. Reports a failure, or an edit
-    // that cannot be made over the other change, and returns false.
+    // Saves the current group through its model (see GroupModel::save);
+    // `edit` is the user's change that led to the save. Reports a failure,
+    // or an edit that cannot be made over another's change, and returns
+    // false.
     bool SaveGroup(const GroupEdit &edit = {});
+    // The settings dialog's confirmed order list becomes the current group
+    // and is saved; refused as a new order when the file changed elsewhere.
+    bool setGroupOrder(const QStringList &lines);
     // Builds the current group's buttons again from its file, with icon size
     // `size` and corner radius `corner`.
     void rebuildButtons(int32_t size, int32_t corner);
-    // `stamp` is the entry's file as just read, when the caller has it.
-    void AddLaunchButton(const FileStamp *stamp = nullptr);
-    void ButtonApplyStyleLookup(LaunchButton *button);
-    void applyIcon(LaunchButton *button, const FileStamp *stamp);
-    void LoadFileIcon(const QString &path, LaunchButton *button);
-    void LoadShellIcon(const QString &path, LaunchButton *button);
-    void startIconQueue();
     void ButtonMouseEnter(LaunchButton *button);
     // Takes every button off the bar and empties LaunchBtn; the buttons stay
     // shown until LoadGroup reuses or hides them.
     void removeAllButtons();
-    void removeButton(LaunchButton *button);
 
     // --- Launching ---
     // Opens a file; false with the reason in `error` when it could not. Runs
@@ -211,9 +209,6 @@ public:
     // Moves entry `from` to place `to`, its button with it, and saves the
     // new order; false when nothing moved or the save was refused.
     bool moveEntry(qsizetype from, qsizetype to);
-    // Moves line `from`, its button and its place on the layer to `to`,
-    // saving nothing.
-    void moveInBar(qsizetype from, qsizetype to);
     // Opens the folder holding the entry of `obj`, on a worker.
     void FolderCmdClick();
     // The bar's button at `pos` (in the window's coordinates); -1 for none.
@@ -242,6 +237,7 @@ public:
 
     // --- Dialogs ---
     void SetingClick();
+    // Opens the parameter editor on the entry of `obj`.
     void EditCmdClick();
 
     // --- Appearance ---
@@ -260,9 +256,12 @@ Q_SIGNALS:
     // A group was loaded: the settings dialog takes the icon size and corner
     // radius (settings().bw2, bc2) into its spin boxes.
     void groupLoaded();
-    // The current group's lines changed other than through the settings
-    // dialog (a load, a drop, a delete): its order list is refilled.
+    // The current group's entries changed: the settings dialog's order
+    // list is refilled.
     void groupLinesChanged();
+    // The edit command chose entry `index` of the current group for the
+    // parameter editor, which opens next.
+    void entryEditRequested(int index);
     // The bar has been painted for the first time: what can wait until the
     // bar shows may start.
     void firstPainted();
@@ -303,7 +302,15 @@ private:
     void unpinSize();
     void resizeBar(QSize size);
 
-    void loadQueuedIcons();
+    // Follows the current group's model: the buttons stand for its entries.
+    void groupChanged(int group, const GroupChange &change);
+    void showEntries(const GroupChange &change);
+    // Makes the button of `entry` at the end of the bar; `stamp` is the
+    // entry's file as just read, when the caller has it.
+    LaunchButton *AddLaunchButton(const TRec &entry, const FileStamp *stamp = nullptr);
+    // Moves button `from` and its place on the layer to `to`.
+    void moveButton(qsizetype from, qsizetype to);
+    void removeButton(LaunchButton *button);
     // A button reporting to the bar, for AddLaunchButton to fill.
     LaunchButton *newLaunchButton();
     void launchButtonClicked(LaunchButton *button) override;
@@ -342,26 +349,12 @@ private:
     // Launch workers: few, so a storm of clicks cannot start hundreds of
     // threads, and waited for before the bar goes.
     QThreadPool *m_launchPool = nullptr;
-    // A group file that could not be read whole may hold entries we never
-    // saw: it is never overwritten.
-    std::array<bool, kGroupCount> m_groupUnreadable{};
-    // Each group file as we last read or wrote it; none for a group never
-    // read.
-    std::array<std::optional<FileStamp>, kGroupCount> m_groupStamp{};
-    bool saveOverChangedFile(const GroupEdit &edit);
-    // Makes, a few at a time from the event loop, the icons of the buttons
-    // in sight that were shown without theirs, so a large group shows at
-    // once and fills them in, in order.
-    QTimer *m_iconTimer = nullptr;
-    int m_syncIconsLeft = INT_MAX;
+    IconQueue *m_icons = nullptr;
     // At start a large group's buttons beyond the bar's edge are made just
-    // after the first paint. Until then they wait here, and any input makes
-    // them first, so the user never acts on part of a group.
-    struct PendingEntry {
-        TRec rec;
-        FileStamp stamp;
-    };
-    QList<PendingEntry> m_pendingEntries;
+    // after the first paint. Until then the load's stamps of the entries
+    // from LaunchBtn.size() on wait here, and any input makes them first, so
+    // the user never acts on part of a group.
+    QList<FileStamp> m_pendingStamps;
     QObject *m_pendingInputWatch = nullptr;
     void makePendingButtons();
     void dropPendingButtons();

@@ -4,6 +4,7 @@
 
 #include "app/DropArea.h"
 #include "app/Plate.h"
+#include "launcher/IconQueue.h"
 
 #include <QMenu>
 #include <QPainter>
@@ -95,6 +96,7 @@ void TForm1::paintEvent(QPaintEvent *)
 {
     if (!m_painted) {
         m_painted = true;
+        m_icons->barPainted();
         // After the paint has reached the screen, not within it.
         QMetaObject::invokeMethod(this, &TForm1::makePendingButtons, Qt::QueuedConnection);
         QMetaObject::invokeMethod(this, &TForm1::firstPainted, Qt::QueuedConnection);

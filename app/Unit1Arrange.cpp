@@ -15,23 +15,9 @@
 
 bool TForm1::moveEntry(qsizetype from, qsizetype to)
 {
-    const QStringList &lines = currentLines();
-    const qsizetype count = LaunchBtn.size();
-    // Out of step with the lines (the settings dialog's list can do that):
-    // a position would name the wrong entry.
-    if (from == to || lines.size() != count || from < 0 || to < 0 || from >= count || to >= count)
+    if (from == to || !LaunchPath[MenuIndex]->move(from, to))
         return false;
-    moveInBar(from, to);
-    Q_EMIT groupLinesChanged();
     return SaveGroup({GroupEdit::Reorder, {}, {}, {}});
-}
-
-void TForm1::moveInBar(qsizetype from, qsizetype to)
-{
-    // The layer's order may differ from LaunchBtn's while a drag previews.
-    FlowLayout1->moveItem(FlowLayout1->items().indexOf(LaunchBtn[from]), to);
-    LaunchBtn.move(from, to);
-    currentLines().move(from, to);
 }
 
 qsizetype TForm1::buttonIndexAt(const QPoint &pos) const

@@ -83,29 +83,27 @@ void TForm1::clearAddMenuCheck()
 
 void TForm1::DropTarget1Dropped(const QStringList &files, qsizetype before)
 {
+    GroupModel &group = *LaunchPath[MenuIndex];
     QStringList refused;
-    QStringList added;
+    QList<TRec> entries;
     const qsizetype at = before >= 0 && before < LaunchBtn.size() ? before : -1;
-    const QString beforeLine = at >= 0 ? LaunchPath[MenuIndex].value(at) : QString();
+    const QString beforeLine = group.line(at);
     for (const QString &path : files) {
         // One line per entry: a path with a line break could not be read back.
         if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r'))) {
             refused.append(path);
             continue;
         }
-        rec.fname = path;
-        rec.hint = ExtractFileTitle(path);
-        rec.param.clear();
-        AddLaunchButton();
-        added.append(LaunchPath[MenuIndex].last());
-        if (at >= 0)
-            moveInBar(LaunchBtn.size() - 1, at + added.size() - 1);
+        entries.append({path, {}, ExtractFileTitle(path)});
     }
     if (!refused.isEmpty())
         ErrorReport::show(this, tr("%1 は改行を含むため登録できません。").arg(refused.join(tr("、"))));
-    if (added.isEmpty())
+    const qsizetype first = at >= 0 ? at : group.size();
+    if (entries.isEmpty() || !group.insert(first, entries))
         return;
-    Q_EMIT groupLinesChanged();
+    QStringList added;
+    for (qsizetype i = first; i < first + entries.size(); ++i)
+        added.append(group.line(i));
     // Saved at once, so no later load or close can lose it.
     if (at >= 0)
         SaveGroup({GroupEdit::Insert, beforeLine, {}, added});
@@ -115,19 +113,15 @@ void TForm1::DropTarget1Dropped(const QStringList &files, qsizetype before)
 
 void TForm1::DelBtnClick()
 {
-    LaunchButton *button = obj.data();
-    const qsizetype i = LaunchBtn.indexOf(button);
-    if (i < 0)
+    GroupModel &group = *LaunchPath[MenuIndex];
+    const qsizetype i = LaunchBtn.indexOf(obj.data());
+    const QString line = group.line(i);
+    if (!group.remove(i))
         return;
-    const QString line = LaunchPath[MenuIndex].value(i);
-    if (i < LaunchPath[MenuIndex].size())
-        LaunchPath[MenuIndex].removeAt(i);
-    removeButton(button);
-    Q_EMIT groupLinesChanged();
     if (!SaveGroup({GroupEdit::Remove, line, {}, {}}))
         return;
     // A group read again by the save may be in registration mode already.
-    if (LaunchPath[MenuIndex].isEmpty() && !AddMenu->isChecked())
+    if (LaunchPath[MenuIndex]->isEmpty() && !AddMenu->isChecked())
         AddMenuClick();
 }
 

@@ -21,9 +21,9 @@ void TForm1::SetingClick()
 
 void TForm1::EditCmdClick()
 {
-    selectIndex = LaunchBtn.indexOf(obj.data());
-    if (selectIndex < 0 || !m_parameterEditor || selectIndex >= currentLines().size())
+    const qsizetype index = LaunchBtn.indexOf(obj.data());
+    if (index < 0 || !m_parameterEditor || index >= currentGroup().size())
         return;
-    // The editor fills its fields from line selectIndex as it opens.
+    Q_EMIT entryEditRequested(int(index));
     m_parameterEditor->exec();
 }

@@ -6,15 +6,13 @@
 #include "app/DropArea.h"
 #include "app/ErrorReport.h"
 #include "launcher/IconLayer.h"
-#include "launcher/IconCache.h"
+#include "launcher/IconQueue.h"
 #include "launcher/LaunchButton.h"
 #include "core/entries/PathRules.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QMenu>
-#include <QTimer>
 
 #include <functional>
 
@@ -31,9 +29,8 @@ int saneSide(int32_t value)
 
 // A small group's icons are made as its buttons are built; a larger group
 // shows its buttons at once and the new icons of those in sight follow from
-// the event loop, in order, this many at a time.
+// the event loop.
 constexpr qsizetype kSyncIconGroup = 12;
-constexpr int kIconsPerTurn = 24;
 
 //: %1 is a group file's path, %2 the reason.
 const char *const kCannotCreateText = QT_TRANSLATE_NOOP("TForm1", "ファイル \"%1\" を作成できません。%2");
@@ -90,38 +87,116 @@ void TForm1::switchRegistrationOn()
 
 void TForm1::LoadGroup(int index)
 {
-    dropPendingButtons();
-    LaunchPath[index].clear();
-    const GroupFileContent content = readGroupFile(groupPath(index));
-    m_groupUnreadable[index] = content.status == GroupFileContent::Unreadable;
-    m_groupStamp[index] = content.stamp;
-    if (content.lines.isEmpty())
+    // The buttons follow the model's notification.
+    LaunchPath[index]->reload();
+}
+
+bool TForm1::SaveGroup(const GroupEdit &edit)
+{
+    GroupModel &group = *LaunchPath[MenuIndex];
+    const GroupResult result = group.save(edit, createHomeOnSave);
+    switch (result.failure) {
+    case GroupResult::None:
+        return true;
+    case GroupResult::WriteFailed:
+        ErrorReport::show(this, tr(kCannotCreateText).arg(group.path(), result.error));
+        break;
+    case GroupResult::EditRefused:
+        ErrorReport::show(this, (edit.kind == GroupEdit::Reorder
+                ? tr("ファイル \"%1\" が他で変更されたため、並べ替えを保存できません。"
+                     "ファイルの内容を読み直しましたので、もう一度並べ替えてください。")
+                : tr("ファイル \"%1\" が他で変更され、このエントリが見つからないため、変更を保存できません。"
+                     "ファイルの内容を読み直しました。")).arg(group.path()));
+        break;
+    default:
+        ErrorReport::show(this, tr(kCannotCreateText).arg(group.path(), tr(kUnreadableFileText)));
+        break;
+    }
+    return false;
+}
+
+bool TForm1::setGroupOrder(const QStringList &lines)
+{
+    if (!LaunchPath[MenuIndex]->setLines(lines))
+        return false;
+    return SaveGroup({GroupEdit::Reorder, {}, {}, {}});
+}
+
+void TForm1::rebuildButtons(int32_t size, int32_t corner)
+{
+    bw = size;
+    bc = corner;
+    FormShow();
+}
+
+void TForm1::groupChanged(int group, const GroupChange &change)
+{
+    if (group != MenuIndex)
+        return;
+    // Buttons still to be made would land in the wrong places.
+    if (change.kind == GroupChange::Reset || !m_pendingStamps.isEmpty()) {
+        showEntries(change.kind == GroupChange::Reset ? change : GroupChange{});
+        return;
+    }
+    const GroupModel &model = *LaunchPath[group];
+    switch (change.kind) {
+    case GroupChange::Inserted:
+        for (qsizetype i = change.first; i < change.first + change.count; ++i) {
+            AddLaunchButton(model.entry(i));
+            moveButton(LaunchBtn.size() - 1, i);
+        }
+        break;
+    case GroupChange::Removed:
+        removeButton(LaunchBtn.at(change.first));
+        break;
+    case GroupChange::Moved:
+        moveButton(change.first, change.to);
+        break;
+    case GroupChange::Replaced: {
+        LaunchButton *button = LaunchBtn.at(change.first);
+        const TRec entry = model.entry(change.first);
+        if (button->filePath() != entry.fname) {
+            button->reuse(entry.fname, saneSide(bw), saneSide(m_settings.pad), bc);
+            m_icons->applyIcon(button, nullptr);
+        }
+        // The hint as the user typed it.
+        if (m_settings.FShowhint)
+            button->setToolTip(entry.hint);
+        break;
+    }
+    case GroupChange::Reset:
+        break;
+    }
+    Q_EMIT groupLinesChanged();
+}
+
+void TForm1::showEntries(const GroupChange &change)
+{
+    removeAllButtons();
+    const GroupModel &group = *LaunchPath[MenuIndex];
+    const qsizetype lineCount = change.loaded ? group.fileLineCount() : group.size();
+    if (change.loaded && lineCount == 0)
         switchRegistrationOn();
-    m_syncIconsLeft = content.lines.size() <= kSyncIconGroup ? INT_MAX : 0;
+    m_icons->beginBatch(lineCount <= kSyncIconGroup ? INT_MAX : 0);
     // The focus goes to the last button, as AddLaunchButton would leave it,
     // once: moving it through a thousand buttons costs a pair of events each.
     m_loadingGroup = true;
-    for (const QString &line : content.lines) {
-        const std::optional<TRec> entry = recFromFields(splitEntryLine(line));
-        if (!entry)
-            continue;
-        // Folders are kept too: they open in the file manager. The same look
-        // at the file finds the button's icon in the cache.
-        const FileStamp stamp = fileStamp(entry->fname);
-        if (entry->fname.isEmpty() || !stamp.isFileOrFolder())
-            continue;
+    const bool stamped = change.stamps.size() == group.size();
+    for (qsizetype i = 0; i < group.size(); ++i) {
+        const FileStamp *stamp = stamped ? &change.stamps.at(i) : nullptr;
         // Before the bar's first paint only what it shows is made.
-        if (!m_pendingEntries.isEmpty() || (!m_painted && isVisible() && !LaunchBtn.isEmpty()
-                                            && LaunchBtn.last()->y() >= FlowLayout1->height())) {
-            m_pendingEntries.append({*entry, stamp});
+        if (stamp
+            && (!m_pendingStamps.isEmpty()
+                || (!m_painted && isVisible() && !LaunchBtn.isEmpty()
+                    && LaunchBtn.last()->y() >= FlowLayout1->height()))) {
+            m_pendingStamps.append(*stamp);
             continue;
         }
-        rec = *entry;
-        AddLaunchButton(&stamp);
+        AddLaunchButton(group.entry(i), stamp);
     }
-    m_syncIconsLeft = INT_MAX;
+    m_icons->endBatch();
     m_loadingGroup = false;
-    if (!m_pendingEntries.isEmpty() && !m_pendingInputWatch) {
+    if (!m_pendingStamps.isEmpty() && !m_pendingInputWatch) {
         m_pendingInputWatch = new InputWatch(this, [this] { makePendingButtons(); });
         qApp->installEventFilter(m_pendingInputWatch);
     }
@@ -131,90 +206,25 @@ void TForm1::LoadGroup(int index)
         spare->hide();
     if (!LaunchBtn.isEmpty())
         LaunchBtn.last()->setFocus();
-    Q_EMIT groupLoaded();
+    if (change.loaded)
+        Q_EMIT groupLoaded();
     Q_EMIT groupLinesChanged();
-}
-
-bool TForm1::SaveGroup(const GroupEdit &edit)
-{
-    // Input makes them before it is handled; anything else that saves must
-    // not write the group without them.
-    makePendingButtons();
-    const QString path = groupPath(MenuIndex);
-    // A file we could not read may hold entries we never saw.
-    if (m_groupUnreadable[MenuIndex]) {
-        ErrorReport::show(this, tr(kCannotCreateText).arg(path, tr(kUnreadableFileText)));
-        return false;
-    }
-    const std::optional<FileStamp> &known = m_groupStamp[MenuIndex];
-    if (known && fileStamp(path) != *known)
-        return saveOverChangedFile(edit);
-    QString error;
-    if (createHomeOnSave)
-        QDir().mkpath(HomePath);
-    if (!writeGroupFile(path, LaunchPath[MenuIndex], &error)) {
-        ErrorReport::show(this, tr(kCannotCreateText).arg(path, error));
-        return false;
-    }
-    m_groupStamp[MenuIndex] = fileStamp(path);
-    return true;
-}
-
-bool TForm1::saveOverChangedFile(const GroupEdit &edit)
-{
-    const QString path = groupPath(MenuIndex);
-    const GroupFileContent onDisk = readGroupFile(path);
-    // Refused without reading the group again: the user's change stays in
-    // memory, and the file stays as it is.
-    if (onDisk.status == GroupFileContent::Unreadable) {
-        ErrorReport::show(this, tr(kCannotCreateText).arg(path, tr(kUnreadableFileText)));
-        return false;
-    }
-    const std::optional<QStringList> merged = applyGroupEdit(onDisk.lines, edit);
-    if (merged && *merged != onDisk.lines) {
-        QString error;
-        if (!writeGroupFile(path, *merged, &error)) {
-            ErrorReport::show(this, tr(kCannotCreateText).arg(path, error));
-            return false;
-        }
-    }
-    // The bar shows the file as it is now, one button per line again.
-    removeAllButtons();
-    LoadGroup(MenuIndex);
-    if (merged)
-        return true;
-    const QString refusal = edit.kind == GroupEdit::Reorder
-        ? tr("ファイル \"%1\" が他で変更されたため、並べ替えを保存できません。"
-             "ファイルの内容を読み直しましたので、もう一度並べ替えてください。")
-        : tr("ファイル \"%1\" が他で変更され、このエントリが見つからないため、変更を保存できません。"
-             "ファイルの内容を読み直しました。");
-    ErrorReport::show(this, refusal.arg(path));
-    return false;
-}
-
-void TForm1::rebuildButtons(int32_t size, int32_t corner)
-{
-    removeAllButtons();
-    currentLines().clear();
-    bw = size;
-    bc = corner;
-    FormShow();
 }
 
 void TForm1::makePendingButtons()
 {
-    const QList<PendingEntry> entries = std::exchange(m_pendingEntries, {});
+    const QList<FileStamp> stamps = std::exchange(m_pendingStamps, {});
     dropPendingButtons();
-    if (entries.isEmpty())
+    if (stamps.isEmpty())
         return;
+    const GroupModel &group = *LaunchPath[MenuIndex];
+    const qsizetype first = LaunchBtn.size();
     // Out of sight: their icons follow from the event loop.
     m_loadingGroup = true;
-    m_syncIconsLeft = 0;
-    for (const PendingEntry &entry : entries) {
-        rec = entry.rec;
-        AddLaunchButton(&entry.stamp);
-    }
-    m_syncIconsLeft = INT_MAX;
+    m_icons->beginBatch(0);
+    for (qsizetype k = 0; k < stamps.size(); ++k)
+        AddLaunchButton(group.entry(first + k), &stamps.at(k));
+    m_icons->endBatch();
     m_loadingGroup = false;
     LaunchBtn.last()->setFocus();
     Q_EMIT groupLinesChanged();
@@ -222,7 +232,7 @@ void TForm1::makePendingButtons()
 
 void TForm1::dropPendingButtons()
 {
-    m_pendingEntries.clear();
+    m_pendingStamps.clear();
     if (m_pendingInputWatch) {
         // Deleted later: this may run from within its own filter.
         qApp->removeEventFilter(m_pendingInputWatch);
@@ -231,20 +241,27 @@ void TForm1::dropPendingButtons()
     }
 }
 
-void TForm1::AddLaunchButton(const FileStamp *stamp)
+LaunchButton *TForm1::AddLaunchButton(const TRec &entry, const FileStamp *stamp)
 {
     LaunchButton *button = m_spareButtons.isEmpty() ? newLaunchButton() : m_spareButtons.takeLast();
-    button->reuse(rec.fname, saneSide(bw), saneSide(m_settings.pad), bc);
+    button->reuse(entry.fname, saneSide(bw), saneSide(m_settings.pad), bc);
     if (m_settings.FShowhint)
-        button->setToolTip(launchHint(rec));
+        button->setToolTip(launchHint(entry));
     button->setHoverEffect(m_settings.GlowNo, QColor::fromRgba(m_settings.GlowColor));
 
     FlowLayout1->addItem(button);
     LaunchBtn.append(button);
-    LaunchPath[MenuIndex].append(joinEntryLine(rec));
     if (!m_loadingGroup)
         button->setFocus();
-    applyIcon(button, stamp);
+    m_icons->applyIcon(button, stamp);
+    return button;
+}
+
+void TForm1::moveButton(qsizetype from, qsizetype to)
+{
+    // The layer's order may differ from LaunchBtn's while a drag previews.
+    FlowLayout1->moveItem(FlowLayout1->items().indexOf(LaunchBtn[from]), to);
+    LaunchBtn.move(from, to);
 }
 
 LaunchButton *TForm1::newLaunchButton()
@@ -272,77 +289,7 @@ void TForm1::launchButtonMenuRequested(LaunchButton *button, const QPoint &globa
 
 void TForm1::launchButtonStyleChanged(LaunchButton *button)
 {
-    ButtonApplyStyleLookup(button);
-}
-
-void TForm1::ButtonApplyStyleLookup(LaunchButton *button)
-{
-    applyIcon(button, nullptr);
-}
-
-void TForm1::applyIcon(LaunchButton *button, const FileStamp *stamp)
-{
-    // The button keeps its own path, so a later refresh shows its own icon.
-    const QString &path = button->filePath();
-    if (const std::optional<QPixmap> icon = IconCache::cachedShownIcon(
-            path, stamp ? *stamp : fileStamp(path), button->iconSide(), devicePixelRatioF())) {
-        button->setIconPixmap(*icon);
-        return;
-    }
-    // After a switch the buttons in sight get their icons before the paint
-    // and the rest of a large group follow from the event loop; at start the
-    // bar shows first, so its paint waits for no icon theme.
-    const bool inSight = m_painted && FlowLayout1->rect().intersects(button->geometry());
-    if (m_syncIconsLeft <= 0 && !inSight) {
-        button->setIconWanted(true);
-        return;
-    }
-    --m_syncIconsLeft;
-    LoadFileIcon(path, button);
-}
-
-void TForm1::startIconQueue()
-{
-    if (!m_iconTimer) {
-        m_iconTimer = new QTimer(this);
-        m_iconTimer->setSingleShot(true);
-        connect(m_iconTimer, &QTimer::timeout, this, &TForm1::loadQueuedIcons);
-    }
-    if (!m_iconTimer->isActive())
-        m_iconTimer->start(0);
-}
-
-void TForm1::loadQueuedIcons()
-{
-    // The buttons in sight that still want their icons, in order; the
-    // others wait until a paint shows them.
-    const QRect sight = FlowLayout1->rect();
-    int made = 0;
-    for (LaunchButton *button : std::as_const(LaunchBtn)) {
-        if (!button->iconWanted() || !sight.intersects(button->geometry()))
-            continue;
-        if (made == kIconsPerTurn) {
-            startIconQueue();
-            return;
-        }
-        LoadFileIcon(button->filePath(), button);
-        ++made;
-    }
-}
-
-void TForm1::LoadFileIcon(const QString &path, LaunchButton *button)
-{
-    const QPixmap own = IconCache::ownIcon(path, button->iconSide(), devicePixelRatioF());
-    if (own.isNull()) {
-        LoadShellIcon(path, button);
-        return;
-    }
-    button->setIconPixmap(own);
-}
-
-void TForm1::LoadShellIcon(const QString &path, LaunchButton *button)
-{
-    button->setIconPixmap(IconCache::typeIcon(path, button->iconSide(), devicePixelRatioF()));
+    m_icons->ButtonApplyStyleLookup(button);
 }
 
 void TForm1::ButtonMouseEnter(LaunchButton *button)
@@ -369,7 +316,10 @@ void TForm1::removeAllButtons()
     // most of what a group switch would otherwise cost.
     if (LaunchBtn.contains(obj.data()))
         obj = nullptr;
-    for (LaunchButton *button : std::as_const(LaunchBtn)) {
+    // Last first: the next group's first entry is given the first button
+    // again, so a rebuild of the same entries keeps each on its widget.
+    for (auto it = LaunchBtn.crbegin(); it != LaunchBtn.crend(); ++it) {
+        LaunchButton *button = *it;
         if (m_spareButtons.size() < kMaxSpareButtons) {
             m_spareButtons.append(button);
         } else {

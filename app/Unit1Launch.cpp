@@ -56,9 +56,9 @@ void takeOver()
 void TForm1::BtnClickEvent(LaunchButton *sender)
 {
     const qsizetype i = LaunchBtn.indexOf(sender);
-    if (i < 0 || i >= currentLines().size())
+    if (i < 0 || i >= currentGroup().size())
         return;
-    std::optional<LaunchRequest> request = launchRequestFor(currentLines().at(i));
+    std::optional<LaunchRequest> request = launchRequestFor(currentGroup().line(i));
     if (!request)
         return;
     startOpen(std::move(*request));
@@ -67,9 +67,9 @@ void TForm1::BtnClickEvent(LaunchButton *sender)
 void TForm1::FolderCmdClick()
 {
     const qsizetype i = LaunchBtn.indexOf(obj.data());
-    if (i < 0 || i >= currentLines().size())
+    if (i < 0 || i >= currentGroup().size())
         return;
-    const std::optional<LaunchRequest> entry = launchRequestFor(currentLines().at(i));
+    const std::optional<LaunchRequest> entry = launchRequestFor(currentGroup().line(i));
     const QString folder = entry ? workingDirectoryOf(entry->file) : QString();
     if (folder.isEmpty())
         return;

@@ -37,7 +37,7 @@ struct Switch {
 // the visible part of the bar has its icon.
 bool groupShown(const TForm1 &form, int group, int entries)
 {
-    if (form.MenuIndex != group || form.LaunchPath[group].size() != entries)
+    if (form.MenuIndex != group || form.LaunchPath[group]->size() != entries)
         return false;
     const QRect visible = form.FlowLayout1->rect();
     for (const LaunchButton *button : form.LaunchBtn) {

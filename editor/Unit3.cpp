@@ -27,6 +27,7 @@ TForm3::TForm3(TForm1 *form1, QWidget *parent, bool deferControls)
     setWindowTitle(tr("パラメータ編集"));
     setFixedSize(kClientSize);
     OpenDialog1 = [](QWidget *parent) { return QFileDialog::getOpenFileName(parent); };
+    connect(m_form1, &TForm1::entryEditRequested, this, &TForm3::editEntry);
     if (!deferControls)
         ensureControls();
 }
@@ -112,9 +113,8 @@ void TForm3::done(int result)
 void TForm3::FormShow()
 {
     m_form1->suspendStealth();
-    // The entry the bar's edit command chose; a line that splits into fewer
-    // fields shows the missing ones empty.
-    const QStringList fields = splitEntryLine(m_form1->currentLines().value(m_form1->selectIndex));
+    // A line that splits into fewer fields shows the missing ones empty.
+    const QStringList fields = splitEntryLine(m_form1->currentGroup().line(m_index));
     FileName->setText(fields.value(0));
     ParamEdit->setText(fields.value(1));
     HintEdit->setText(fields.value(2));
@@ -128,26 +128,25 @@ void TForm3::FormClose()
 void TForm3::Button1Click()
 {
     TForm1 *f = m_form1;
-    const int index = f->selectIndex;
-    QStringList &lines = f->currentLines();
-    GroupEdit edit{GroupEdit::Replace, {}, {}, {}};
-    if (index >= 0 && index < lines.size()) {
-        edit.line = lines[index];
-        // Quoted where needed, so that a typed comma or quote survives.
-        edit.newLine = joinEntryLine({FileName->text(), ParamEdit->text(), HintEdit->text()});
-        lines[index] = edit.newLine;
-        if (f->settings().FShowhint && index < f->LaunchBtn.size())
-            f->LaunchBtn[index]->setToolTip(HintEdit->text());
-    }
+    const int index = m_index;
+    GroupModel &group = *f->LaunchPath[f->MenuIndex];
+    GroupEdit edit{GroupEdit::Replace, group.line(index), {}, {}};
+    if (group.replace(index, {FileName->text(), ParamEdit->text(), HintEdit->text()}))
+        edit.newLine = group.line(index);
     f->clearAddMenuCheck();
     if (f->SaveGroup(edit)) {
         accept();
         return;
     }
-    // The group was read again from its file: line `index` may be another
-    // entry now, and a second "変更" would write over it.
-    if (f->currentLines().value(index) != edit.newLine)
+    // The group was read again from its file: entry `index` may be another
+    // one now, and a second "変更" would write over it.
+    if (group.line(index) != edit.newLine)
         reject();
+}
+
+void TForm3::editEntry(int index)
+{
+    m_index = index;
 }
 
 void TForm3::Button2Click()

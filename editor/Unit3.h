@@ -36,6 +36,11 @@ public:
     // replace it so that no dialog blocks them.
     std::function<QString(QWidget *parent)> OpenDialog1;
 
+    // The current group's entry the next opening shows and "変更" replaces;
+    // the bar's edit command chooses it.
+    void editEntry(int index);
+    int editedEntry() const { return m_index; }
+
     void FormShow();
     // Runs on every closing: "変更", "破棄", Escape or the close box.
     void FormClose();
@@ -61,4 +66,5 @@ protected:
 
 private:
     TForm1 *m_form1;
+    int m_index = 0;
 };

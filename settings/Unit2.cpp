@@ -94,8 +94,6 @@ void TForm2::takeGroupSizes()
     }
     IconWidth->setValue(m_form1->settings().bw2);
     IconCorner->setValue(m_form1->settings().bc2);
-    // A load rebuilt the buttons from the file: nothing unconfirmed is left.
-    m_unconfirmedOrder = false;
 }
 
 void TForm2::showEvent(QShowEvent *event)
@@ -119,8 +117,9 @@ void TForm2::closeEvent(QCloseEvent *event)
 
 void TForm2::fillOrderList()
 {
+    m_order = m_form1->currentGroup().lines();
     ListBox1->clear();
-    for (const QString &line : std::as_const(m_form1->currentLines()))
+    for (const QString &line : std::as_const(m_order))
         ListBox1->addItem(fileNamePart(splitEntryLine(line).value(0)));
 }
 
@@ -129,7 +128,7 @@ void TForm2::FormShow()
     TForm1 *f = m_form1;
     const BarSettings s = f->settings();
     ListBox1->clear();
-    if (f->currentLines().isEmpty())
+    if (f->currentGroup().isEmpty())
         f->setTransparency(false);
     isChange = false;
     const std::array<QRadioButton *, 6> radios = effectRadios();
@@ -199,9 +198,7 @@ BarSettings TForm2::chosenSettings() const
 
 bool TForm2::FormClose()
 {
-    // Unconfirmed Up, Down or Delete left the lines out of step with the
-    // buttons: the rebuild from the file drops them.
-    return m_form1->applySettings(chosenSettings(), isChange || m_unconfirmedOrder);
+    return m_form1->applySettings(chosenSettings(), isChange);
 }
 
 void TForm2::ExitBtnClick()
@@ -269,14 +266,12 @@ int TForm2::selectedRow() const
 
 void TForm2::moveLine(int from, int to)
 {
-    QStringList &lines = m_form1->currentLines();
-    // The list mirrors the lines; a position outside either is not acted on.
-    if (from >= lines.size() || to >= lines.size() || to < 0)
+    // The list mirrors the copy; a position outside either is not acted on.
+    if (from >= m_order.size() || to >= m_order.size() || to < 0)
         return;
-    lines.move(from, to);
+    m_order.move(from, to);
     ListBox1->insertItem(to, ListBox1->takeItem(from));
     ListBox1->setCurrentRow(to);
-    m_unconfirmedOrder = true;
 }
 
 void TForm2::UpBtnClick()
@@ -298,20 +293,17 @@ void TForm2::DownBtnClick()
 void TForm2::DelBtnClick()
 {
     const int i = selectedRow();
-    QStringList &lines = m_form1->currentLines();
-    if (i < 0 || i >= lines.size())
+    if (i < 0 || i >= m_order.size())
         return;
-    lines.removeAt(i);
+    m_order.removeAt(i);
     delete ListBox1->takeItem(i);
     // A second click must not delete the neighbour that moved up.
     ListBox1->clearSelection();
-    m_unconfirmedOrder = true;
 }
 
 void TForm2::ConfirmBtnClick()
 {
-    if (!m_form1->SaveGroup({GroupEdit::Reorder, {}, {}, {}}))
+    if (!m_form1->setGroupOrder(m_order))
         return;
-    m_unconfirmedOrder = false;
     isChange = true;
 }

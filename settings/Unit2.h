@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -102,6 +103,8 @@ public:
     void DelBtnClick();
     void ConfirmBtnClick();
 
+    // The order list's lines, as Up, Down and Delete left them.
+    const QStringList &orderLines() const { return m_order; }
     // The selected position of the order list, or -1.
     int selectedRow() const;
 
@@ -125,7 +128,7 @@ private:
     // A group was loaded before the spin boxes existed: they take its sizes
     // once built, as they would have then.
     bool m_groupSizesPending = false;
-    // Up, Down or Delete changed the lines in memory but not on disk: the
-    // buttons no longer match the lines until they are rebuilt.
-    bool m_unconfirmedOrder = false;
+    // The order list's lines: Up, Down and Delete change this copy of the
+    // current group's, and "確定" hands it to the bar.
+    QStringList m_order;
 };

@@ -169,7 +169,7 @@ void TestArrange::moveEntry()
 
     QVERIFY(form.moveEntry(0, 2));
     const QStringList moved{lines[1], lines[2], lines[0], lines[3]};
-    QCOMPARE(form.LaunchPath[0], moved);
+    QCOMPARE(form.LaunchPath[0]->lines(), moved);
     QCOMPARE(namesOf(form), QStringList({u"b.txt"_s, u"c.txt"_s, u"a.txt"_s, u"d.txt"_s}));
     QCOMPARE(form.FlowLayout1->items(), QList<QWidget *>(form.LaunchBtn.begin(), form.LaunchBtn.end()));
     // Placed in the new order, left to right.
@@ -184,7 +184,7 @@ void TestArrange::moveEntry()
     // Nowhere to go: nothing moves and nothing is written.
     QVERIFY(!form.moveEntry(3, 4));
     QVERIFY(!form.moveEntry(1, 1));
-    QCOMPARE(form.LaunchPath[0], moved);
+    QCOMPARE(form.LaunchPath[0]->lines(), moved);
     QCOMPARE(m_shown, QStringList());
     settings.close();
 }
@@ -210,7 +210,7 @@ void TestArrange::dropManyBeforeButton()
 
     QCOMPARE(m_shown, QStringList());
     const QStringList expected{lines[0], file(u"d.txt"_s) + u",,d"_s, file(u"e.dir"_s) + u",,e"_s, lines[1], lines[2]};
-    QCOMPARE(form.LaunchPath[0], expected);
+    QCOMPARE(form.LaunchPath[0]->lines(), expected);
     QCOMPARE(namesOf(form), QStringList({u"a.txt"_s, u"d.txt"_s, u"e.dir"_s, u"b.txt"_s, u"c.txt"_s}));
     QCOMPARE(form.FlowLayout1->items(), QList<QWidget *>(form.LaunchBtn.begin(), form.LaunchBtn.end()));
     QCOMPARE(readBytes(file(groupFileName(0))), expected.join(u"\r\n"_s).toUtf8() + "\r\n");

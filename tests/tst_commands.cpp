@@ -320,16 +320,16 @@ void TestCommands::drop()
     QCOMPARE(m_shown, QStringList());
     // Every file of the drop, in the order given, after the kept entry.
     QCOMPARE(form.LaunchBtn.size(), 1 + paths.size());
-    QCOMPARE(form.LaunchPath[0].size(), 1 + paths.size());
+    QCOMPARE(form.LaunchPath[0]->lines().size(), 1 + paths.size());
     for (qsizetype i = 0; i < paths.size(); ++i) {
         QCOMPARE(form.LaunchBtn[1 + i]->filePath(), paths[i]);
-        QCOMPARE(recFromFields(splitEntryLine(form.LaunchPath[0][1 + i])),
+        QCOMPARE(recFromFields(splitEntryLine(form.LaunchPath[0]->lines()[1 + i])),
                  std::optional<TRec>(TRec{paths[i], QString(), ExtractFileTitle(paths[i])}));
     }
     const TRec added{paths.first(), QString(), hint};
-    QCOMPARE(recFromFields(splitEntryLine(form.LaunchPath[0][1])), std::optional<TRec>(added));
+    QCOMPARE(recFromFields(splitEntryLine(form.LaunchPath[0]->lines()[1])), std::optional<TRec>(added));
     // On disk at once, while registration mode goes on.
-    QCOMPARE(readBytes(groupFile(0)), form.LaunchPath[0].join(u"\r\n"_s).toUtf8() + "\r\n");
+    QCOMPARE(readBytes(groupFile(0)), form.LaunchPath[0]->lines().join(u"\r\n"_s).toUtf8() + "\r\n");
     QCOMPARE(marksOf(form), kOn);
 
     if (isFolder)
@@ -337,8 +337,8 @@ void TestCommands::drop()
     // What was saved reads back as the same entry.
     form.MenuClick(0);
     QCOMPARE(form.LaunchBtn.size(), 1 + paths.size());
-    QCOMPARE(recFromFields(splitEntryLine(form.LaunchPath[0][1])), std::optional<TRec>(added));
-    QCOMPARE(form.LaunchPath[0].first(), before.first());
+    QCOMPARE(recFromFields(splitEntryLine(form.LaunchPath[0]->lines()[1])), std::optional<TRec>(added));
+    QCOMPARE(form.LaunchPath[0]->lines().first(), before.first());
 }
 
 void TestCommands::dropWithLineBreakIsRefused_data()
@@ -371,7 +371,7 @@ void TestCommands::dropWithLineBreakIsRefused()
         if (!path.contains(u'\n') && !path.contains(u'\r'))
             expected.append(path + u",,"_s + ExtractFileTitle(path));
     }
-    QCOMPARE(form.LaunchPath[0], expected);
+    QCOMPARE(form.LaunchPath[0]->lines(), expected);
     QCOMPARE(form.LaunchBtn.size(), expected.size());
     QCOMPARE(form.FlowLayout1->items().size(), expected.size());
     QCOMPARE(readBytes(groupFile(0)), expected.size() == 1 ? fileBefore : expected.join(u"\r\n"_s).toUtf8() + "\r\n");
@@ -433,7 +433,7 @@ void TestCommands::dragAndDrop()
     QDropEvent dropEvent(QPointF(20, 20), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(form.DropTarget1, &dropEvent);
     if (!accepts) {
-        QVERIFY(form.LaunchPath[0].isEmpty());
+        QVERIFY(form.LaunchPath[0]->lines().isEmpty());
         QCOMPARE(readBytes(groupFile(0)), QByteArray("<missing>"));
         return;
     }
@@ -444,7 +444,7 @@ void TestCommands::dragAndDrop()
     for (const QString &name : std::as_const(registered))
         expected.append(file(name));
     QCOMPARE(shown, expected);
-    QCOMPARE(readBytes(groupFile(0)), form.LaunchPath[0].join(u"\r\n"_s).toUtf8() + "\r\n");
+    QCOMPARE(readBytes(groupFile(0)), form.LaunchPath[0]->lines().join(u"\r\n"_s).toUtf8() + "\r\n");
 }
 
 // --- Deleting ---
@@ -466,7 +466,7 @@ void TestCommands::deleteKeepsLinesAndButtonsInStep()
     form.ButtonMouseEnter(buttons[1]);
     form.DelBtnClick();
 
-    QCOMPARE(form.LaunchPath[0], (QStringList{lines[0], lines[2]}));
+    QCOMPARE(form.LaunchPath[0]->lines(), (QStringList{lines[0], lines[2]}));
     QCOMPARE(form.LaunchBtn, (QList<LaunchButton *>{buttons[0], buttons[2]}));
     QCOMPARE(form.FlowLayout1->items(), widgetsOf(form.LaunchBtn));
     QCOMPARE(readBytes(groupFile(0)), (lines[0] + u"\r\n"_s + lines[2] + u"\r\n"_s).toUtf8());
@@ -503,14 +503,14 @@ void TestCommands::deleteOfButtonNotOnBarDoesNothing()
         form.ButtonMouseEnter(form.LaunchBtn.first());
         form.MenuClick(1);
     }
-    const QStringList lines = form.LaunchPath[form.MenuIndex];
+    const QStringList lines = form.LaunchPath[form.MenuIndex]->lines();
     const QList<LaunchButton *> buttons = form.LaunchBtn;
     const QByteArray saved = readBytes(groupFile(form.MenuIndex));
     const QString marks = marksOf(form);
 
     form.DelBtnClick();
 
-    QCOMPARE(form.LaunchPath[form.MenuIndex], lines);
+    QCOMPARE(form.LaunchPath[form.MenuIndex]->lines(), lines);
     QCOMPARE(form.LaunchBtn, buttons);
     QCOMPARE(form.FlowLayout1->items(), widgetsOf(buttons));
     QCOMPARE(readBytes(groupFile(form.MenuIndex)), saved);
@@ -538,9 +538,8 @@ void TestCommands::switchGroupRebuildsFromFile()
     form.show();
     // An entry that never reached the file, as the settings dialog's order
     // list can leave one.
-    form.rec = TRec{makeFile(u"unsaved.txt"_s), {}, u"unsaved"_s};
-    form.AddLaunchButton();
-    const QStringList zeroInMemory = form.LaunchPath[0];
+    QVERIFY(form.LaunchPath[0]->append({TRec{makeFile(u"unsaved.txt"_s), {}, u"unsaved"_s}}));
+    const QStringList zeroInMemory = form.LaunchPath[0]->lines();
     const QList<LaunchButton *> old = form.LaunchBtn;
 
     form.MenuClick(group);
@@ -549,7 +548,7 @@ void TestCommands::switchGroupRebuildsFromFile()
     for (int n = 0; n < kGroupCount; ++n)
         QCOMPARE(form.groupItem(n)->isChecked(), n == group);
     const QStringList expected = group == 0 ? zero : two;
-    QCOMPARE(form.LaunchPath[group], expected);
+    QCOMPARE(form.LaunchPath[group]->lines(), expected);
     QCOMPARE(form.LaunchBtn.size(), expected.size());
     // Rebuilt from the file: button widgets may be reused, each now stands
     // for its new line, and none is on the bar twice.
@@ -565,7 +564,7 @@ void TestCommands::switchGroupRebuildsFromFile()
     // The group left is neither saved nor forgotten.
     QCOMPARE(readBytes(groupFile(0)), zeroFile);
     if (group != 0)
-        QCOMPARE(form.LaunchPath[0], zeroInMemory);
+        QCOMPARE(form.LaunchPath[0]->lines(), zeroInMemory);
     QCOMPARE(menuIndexInIni(), QString::number(group));
     QCOMPARE(marksOf(form), kOff);
 }
@@ -720,7 +719,7 @@ void TestCommands::saveOverFileChangedElsewhere()
     QStringList buttonFiles, lineFiles;
     for (const LaunchButton *button : std::as_const(form.LaunchBtn))
         buttonFiles.append(button->filePath());
-    for (const QString &line : std::as_const(form.LaunchPath[0]))
+    for (const QString &line : form.LaunchPath[0]->lines())
         lineFiles.append(splitEntryLine(line).value(0));
     QCOMPARE(buttonFiles, files);
     QCOMPARE(lineFiles, files);
@@ -730,7 +729,7 @@ void TestCommands::saveOverFileChangedElsewhere()
     // (a line typed by hand as a bare path gets its two commas).
     form.ButtonMouseEnter(form.LaunchBtn.first());
     form.DelBtnClick();
-    QCOMPARE(readBytes(groupFile(0)), form.LaunchPath[0].join(u"\r\n"_s).toUtf8() + "\r\n");
+    QCOMPARE(readBytes(groupFile(0)), form.LaunchPath[0]->lines().join(u"\r\n"_s).toUtf8() + "\r\n");
 }
 
 void TestCommands::reusedButtonsCarryNothingOver()

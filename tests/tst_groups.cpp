@@ -157,7 +157,7 @@ void TestGroups::loadsAndSavesMixedGroup()
     form.show();
 
     QCOMPARE(form.LaunchBtn.size(), 4);
-    QCOMPARE(form.LaunchPath[0], rebuilt);
+    QCOMPARE(form.LaunchPath[0]->lines(), rebuilt);
     const QStringList files = {file(u"term.desktop"_s), file(u"picture.png"_s), file(u"notes.txt"_s),
                                file(u"folder"_s)};
     QList<QWidget *> inBar;
@@ -225,7 +225,7 @@ void TestGroups::emptyAndUnusableFiles()
     form.show();
 
     QVERIFY(form.LaunchBtn.isEmpty());
-    QVERIFY(form.LaunchPath[0].isEmpty());
+    QVERIFY(form.LaunchPath[0]->lines().isEmpty());
     QCOMPARE(form.isRegistrationAreaShown(), registration);
     QCOMPARE(form.AddMenu->isChecked(), registration);
     QCOMPARE(form.AddMenu2->isChecked(), registration);
@@ -267,14 +267,13 @@ void TestGroups::unreadableFileIsNeverOverwritten()
     QVERIFY(form.isRegistrationAreaShown());
 
     // A file dropped in registration mode, then the group saved.
-    form.rec = TRec{file(u"notes.txt"_s), QString(), u"notes"_s};
-    form.AddLaunchButton();
+    QVERIFY(form.LaunchPath[0]->append({TRec{file(u"notes.txt"_s), QString(), u"notes"_s}}));
     QVERIFY(!form.SaveGroup());
 
     QCOMPARE(m_shown.size(), 1);
     QVERIFY2(m_shown[0].endsWith(u"読み込めなかったファイルは上書きしません"_s), qPrintable(m_shown[0]));
     QVERIFY(m_shown[0].contains(groupFile()));
-    QCOMPARE(form.LaunchPath[0], QStringList{file(u"notes.txt"_s) + u",,notes"_s});
+    QCOMPARE(form.LaunchPath[0]->lines(), QStringList{file(u"notes.txt"_s) + u",,notes"_s});
 
     const QFileInfo info(groupFile());
     if (danglingLink) {
@@ -345,13 +344,12 @@ void TestGroups::addingDoesNotSave()
 
     TForm1 form(home());
     form.show();
-    form.rec = TRec{paths[0], QString(), u"a"_s};
-    form.AddLaunchButton();
-    form.AddLaunchButton();
+    QVERIFY(form.LaunchPath[0]->append({TRec{paths[0], QString(), u"a"_s}}));
+    QVERIFY(form.LaunchPath[0]->append({TRec{paths[0], QString(), u"a"_s}}));
 
     // The same file twice is two entries; nothing is written until a save.
     QCOMPARE(form.LaunchBtn.size(), 3);
-    QCOMPARE(form.LaunchPath[0], (QStringList{paths[0] + u",,"_s, paths[0] + u",,a"_s, paths[0] + u",,a"_s}));
+    QCOMPARE(form.LaunchPath[0]->lines(), (QStringList{paths[0] + u",,"_s, paths[0] + u",,a"_s, paths[0] + u",,a"_s}));
     QCOMPARE(form.focusWidget(), form.LaunchBtn.last());
     QCOMPARE(readBytes(groupFile()), before);
 }
@@ -642,7 +640,7 @@ void TestGroups::largeGroupAtStart()
 
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QTRY_COMPARE(form.LaunchBtn.size(), paths.size());
-    QCOMPARE(form.LaunchPath[0], lines);
+    QCOMPARE(form.LaunchPath[0]->lines(), lines);
     QCOMPARE(form.FlowLayout1->items().size(), paths.size());
     QCOMPARE(form.focusWidget(), form.LaunchBtn.last());
     for (int i = 0; i < paths.size(); ++i)

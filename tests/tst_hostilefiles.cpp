@@ -188,7 +188,7 @@ void TestHostileFiles::groupFile()
         QCOMPARE(describe(path), before);
         QVERIFY(!QFileInfo::exists(home() + u"nowhere"_s));
     } else {
-        QCOMPARE(form.LaunchPath[0].size(), buttons);
+        QCOMPARE(form.LaunchPath[0]->lines().size(), buttons);
     }
     // Nothing but what was there and what was saved.
     const QStringList names = QDir(home()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);

@@ -218,17 +218,16 @@ void TestLaunching::useFakeOpener()
 LaunchButton *TestLaunching::addLine(const QString &line)
 {
     TForm1 &bar = form();
-    bar.rec = TRec{u"/placeholder"_s, {}, {}};
-    bar.AddLaunchButton();
-    bar.LaunchPath[bar.MenuIndex].last() = line;
+    QStringList lines = bar.currentGroup().lines();
+    lines.append(line);
+    bar.LaunchPath[bar.MenuIndex]->setLines(lines);
     return bar.LaunchBtn.last();
 }
 
 LaunchButton *TestLaunching::addEntry(const QString &fname, const QString &param)
 {
     TForm1 &bar = form();
-    bar.rec = TRec{fname, param, u"Entry"_s};
-    bar.AddLaunchButton();
+    bar.LaunchPath[bar.MenuIndex]->append({TRec{fname, param, u"Entry"_s}});
     return bar.LaunchBtn.last();
 }
 
@@ -655,7 +654,7 @@ void TestLaunching::pickedPathReachesProgramAsOneWord()
     addEntry(recorder());
     TForm3 editor(&form());
     editor.OpenDialog1 = [picked](QWidget *) { return picked; };
-    form().selectIndex = 0;
+    editor.editEntry(0);
     editor.FileName->setText(recorder());
     editor.ParamEdit->setText(QString());
     editor.HintEdit->setText(u"Rec"_s);

@@ -242,7 +242,7 @@ void TestMainWindow::stayAfterFailedCloseThenCloseAgain()
     // Still usable: the group and its lines are all there.
     QVERIFY(form.isVisible());
     QCOMPARE(form.LaunchBtn.size(), 1);
-    QCOMPARE(form.LaunchPath[0], QStringList{file(u"notes.txt"_s) + u",,Notes"_s});
+    QCOMPARE(form.LaunchPath[0]->lines(), QStringList{file(u"notes.txt"_s) + u",,Notes"_s});
 
     QVERIFY(QDir(home()).rmdir(u"Quillbrook.ini"_s));
     QVERIFY(form.close());

@@ -160,7 +160,7 @@ void TestParameterEditor::windowAndCaptions()
         QCOMPARE(m_form3->ParamEdit->text(), u"-x"_s);
         QCOMPARE(m_form3->HintEdit->text(), u"Bee"_s);
     });
-    QCOMPARE(m_form1->selectIndex, 1);
+    QCOMPARE(m_form3->editedEntry(), 1);
 }
 
 void TestParameterEditor::timerAndOpacity_data()
@@ -238,8 +238,8 @@ void TestParameterEditor::change()
         m_form3->HintEdit->setText(hint);
         close(Closing::Change);
     });
-    QCOMPARE(m_form1->LaunchPath[0].at(1), line);
-    QCOMPARE(m_form1->LaunchPath[0].size(), 2);
+    QCOMPARE(m_form1->LaunchPath[0]->lines().at(1), line);
+    QCOMPARE(m_form1->LaunchPath[0]->lines().size(), 2);
     QCOMPARE(QString::fromUtf8(readBytes(groupFile())), file(u"a.txt"_s) + u",,a\r\n"_s + line + u"\r\n"_s);
     QVERIFY(fileStamp(groupFile()) != before);
     QCOMPARE(button->toolTip(), showHint ? hint : tipBefore);
@@ -286,7 +286,7 @@ void TestParameterEditor::enterInFieldPressesChange()
         QTest::keyClick(edit, Qt::Key_Return);
         QVERIFY(m_form3->isHidden());
     });
-    QCOMPARE(m_form1->LaunchPath[0].at(1), file(u"b.sh"_s) + u",-e,Bee"_s);
+    QCOMPARE(m_form1->LaunchPath[0]->lines().at(1), file(u"b.sh"_s) + u",-e,Bee"_s);
     QVERIFY(readBytes(groupFile()).contains(",-e,Bee"));
 }
 
@@ -296,7 +296,7 @@ void TestParameterEditor::discardAndCloseBox()
     QFETCH(bool, addMenuAfter);
 
     start();
-    const QStringList lines = m_form1->LaunchPath[0];
+    const QStringList lines = m_form1->LaunchPath[0]->lines();
     const QByteArray fileBefore = readBytes(groupFile());
     const QString tipBefore = m_form1->LaunchBtn.at(1)->toolTip();
     m_form1->AddMenu->setChecked(true);
@@ -306,7 +306,7 @@ void TestParameterEditor::discardAndCloseBox()
         m_form3->HintEdit->setText(u"changed"_s);
         close(closing);
     });
-    QCOMPARE(m_form1->LaunchPath[0], lines);
+    QCOMPARE(m_form1->LaunchPath[0]->lines(), lines);
     QCOMPARE(readBytes(groupFile()), fileBefore);
     QCOMPARE(m_form1->LaunchBtn.at(1)->toolTip(), tipBefore);
     QCOMPARE(m_form1->AddMenu->isChecked(), addMenuAfter);
@@ -326,7 +326,7 @@ void TestParameterEditor::saveFailureKeepsEditorOpen()
         QCOMPARE(m_shown.size(), 1);
     });
     // The line changed in memory all the same.
-    QCOMPARE(m_form1->LaunchPath[0].at(1), file(u"b.sh"_s) + u",-z,Bee"_s);
+    QCOMPARE(m_form1->LaunchPath[0]->lines().at(1), file(u"b.sh"_s) + u",-z,Bee"_s);
     QVERIFY(QFileInfo(groupFile()).isDir());
 }
 
@@ -340,7 +340,7 @@ void TestParameterEditor::shortLineShowsEmptyFields()
         m_form3->HintEdit->setText(u"A"_s);
         close(Closing::Change);
     });
-    QCOMPARE(m_form1->LaunchPath[0].at(0), file(u"a.txt"_s) + u",,A"_s);
+    QCOMPARE(m_form1->LaunchPath[0]->lines().at(0), file(u"a.txt"_s) + u",,A"_s);
 }
 
 void TestParameterEditor::filePicking_data()

@@ -41,7 +41,7 @@ void saveBoth(TForm1 &form, const Content &c)
     // Read first, as a launcher knows the file it replaces: a save over a
     // file that another copy rewrote since would merge instead of write.
     form.LoadGroup(form.MenuIndex);
-    form.LaunchPath[form.MenuIndex] = c.lines;
+    form.LaunchPath[form.MenuIndex]->setLines(c.lines);
     form.setGroupName(1, c.groupName);
     form.SaveGroup();
     form.WriteIniFile();

@@ -92,6 +92,8 @@ private:
 
     QStringList buttonFiles() const;
     QStringList lineFiles() const;
+    // The same of the order list's lines, which Up, Down and Delete edit.
+    QStringList orderFiles() const;
     QStringList fileLines(int group) const;
     QStringList listItems() const;
     // Everything of the bar's state the dialog may touch.
@@ -174,7 +176,15 @@ QStringList TestSettingsDialog::buttonFiles() const
 QStringList TestSettingsDialog::lineFiles() const
 {
     QStringList names;
-    for (const QString &line : std::as_const(m_form1->LaunchPath[m_form1->MenuIndex]))
+    for (const QString &line : m_form1->LaunchPath[m_form1->MenuIndex]->lines())
+        names.append(fileNamePart(splitEntryLine(line).value(0)));
+    return names;
+}
+
+QStringList TestSettingsDialog::orderFiles() const
+{
+    QStringList names;
+    for (const QString &line : m_form2->orderLines())
         names.append(fileNamePart(splitEntryLine(line).value(0)));
     return names;
 }
@@ -209,7 +219,7 @@ QVariantMap TestSettingsDialog::barState() const
         {u"Direction"_s, f->settings().Direction}, {u"gapH"_s, f->FlowLayout1->horizontalGap()},
         {u"gapV"_s, f->FlowLayout1->verticalGap()}, {u"shadow"_s, f->ShadowEffect1->shadowEnabled()},
         {u"shadowColor"_s, f->ShadowEffect1->shadowColor()}, {u"opacity"_s, f->Rectangle1->opacity()},
-        {u"names"_s, names}, {u"timer"_s, f->Timer1->isActive()}, {u"lines"_s, f->LaunchPath[f->MenuIndex]},
+        {u"names"_s, names}, {u"timer"_s, f->Timer1->isActive()}, {u"lines"_s, f->LaunchPath[f->MenuIndex]->lines()},
         {u"buttons"_s, buttonFiles()},
     };
 }
@@ -430,7 +440,7 @@ void TestSettingsDialog::orderButtons()
     m_form2->ListBox1->setCurrentRow(selected);
 
     QTest::mouseClick(m_form2->findChild<QPushButton *>(button), Qt::LeftButton);
-    QCOMPARE(lineFiles(), lines);
+    QCOMPARE(orderFiles(), lines);
     QCOMPARE(listItems(), lines);
     QCOMPARE(m_form2->selectedRow(), selectedAfter);
     // Nothing is saved, nothing marked, no button touched.
@@ -517,7 +527,7 @@ void TestSettingsDialog::listFollowsCurrentGroup()
     for (QPushButton *button : {m_form2->DelBtn, m_form2->DownBtn, m_form2->UpBtn})
         QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(lineFiles(), (QStringList{u"d.txt"_s, u"e.txt"_s}));
-    QCOMPARE(m_form1->LaunchPath[0].size(), 3);
+    QCOMPARE(m_form1->LaunchPath[0]->lines().size(), 3);
 
     // A drop adds a line: the list shows it too.
     QVERIFY(writeBytes(file(u"f.txt"_s), "x"));
@@ -527,8 +537,8 @@ void TestSettingsDialog::listFollowsCurrentGroup()
     QCOMPARE(m_form2->selectedRow(), -1);
     m_form2->ListBox1->setCurrentRow(2);
     QTest::mouseClick(m_form2->UpBtn, Qt::LeftButton);
-    QCOMPARE(lineFiles(), (QStringList{u"d.txt"_s, u"f.txt"_s, u"e.txt"_s}));
-    QCOMPARE(listItems(), lineFiles());
+    QCOMPARE(orderFiles(), (QStringList{u"d.txt"_s, u"f.txt"_s, u"e.txt"_s}));
+    QCOMPARE(listItems(), orderFiles());
 }
 
 void TestSettingsDialog::groupLoadPullsSizesIntoRange_data()

@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/entries/EntryLine.h"
+#include "core/files/FileStamp.h"
+#include "core/groups/GroupFile.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// What one operation of a group model did, for those who show the group to
+// follow it without reading it all again.
+struct GroupChange {
+    enum Kind {
+        Reset,    // every entry may be new: `loaded` when read from the file
+        Inserted, // `count` entries now stand from `first` on
+        Removed,  // the entry at `first` is gone
+        Moved,    // the entry at `first` now stands at `to`
+        Replaced, // the entry at `first` is another one
+    };
+    Kind kind = Reset;
+    qsizetype first = 0;
+    qsizetype count = 0;
+    qsizetype to = 0;
+    bool loaded = false;
+    // A load's look at each entry's file, entry by entry, so that nobody
+    // has to look again; empty for any other change.
+    QList<FileStamp> stamps;
+};
+
+// Why an operation of a group model did nothing, or did not save.
+struct GroupResult {
+    enum Failure {
+        None,
+        BadPosition, // a position outside the entries
+        NotAnEntry,  // a line break, or no file: it would not read back as one entry
+        Unreadable,  // the file could not be read whole: never overwritten
+        WriteFailed, // `error` holds the system's reason
+        EditRefused, // the file changed elsewhere and the edit cannot be laid over it
+    };
+    Failure failure = None;
+    QString error;
+    explicit operator bool() const { return failure == None; }
+};
+
+// One group: its file, its ordered entries, and the file as we last read or
+// wrote it. Every change goes through an operation, which says why when it
+// fails and otherwise tells what changed through changed(): the one signal
+// a view of the group follows.
+class GroupModel : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit GroupModel(const QString &path, QObject *parent = nullptr);
+
+    const QString &path() const { return m_path; }
+    qsizetype size() const { return m_entries.size(); }
+    bool isEmpty() const { return m_entries.isEmpty(); }
+    // The entry's line as it is saved; empty outside the entries.
+    QString line(qsizetype i) const;
+    QStringList lines() const;
+    // The entry a line makes; an empty one for a line that makes none
+    // (setLines keeps such a line as it is).
+    TRec entry(qsizetype i) const;
+    // Lines the file held when last read, entries or not.
+    qsizetype fileLineCount() const { return m_fileLineCount; }
+    bool isUnreadable() const { return m_unreadable; }
+
+    // The load rule: a line becomes an entry when it splits into one and
+    // names a file or a folder; any other line is left out. `stamp` gets
+    // the look at the file.
+    static std::optional<TRec> loadableEntry(const QString &line, FileStamp *stamp);
+
+    // Reads the file: its entries replace ours. Unreadable when the file
+    // could not be read whole; what could be read is kept all the same.
+    GroupResult reload();
+    GroupResult append(const QList<TRec> &entries);
+    // Before the entry at `before`; at the end when `before` is size().
+    GroupResult insert(qsizetype before, const QList<TRec> &entries);
+    GroupResult replace(qsizetype i, const TRec &entry);
+    GroupResult move(qsizetype from, qsizetype to);
+    GroupResult remove(qsizetype i);
+    // A whole new list (the settings dialog's confirmed order), kept line
+    // for line as given.
+    GroupResult setLines(const QStringList &lines);
+
+    // Writes the entries; `edit` is the user's change that led to the save.
+    // When someone else changed the file since we last read or wrote it, the
+    // edit is made to the file's lines instead and the file read again, so
+    // neither change is lost; EditRefused when it cannot be made there (the
+    // file is read again all the same). With `createFolder` a missing folder
+    // is made first.
+    GroupResult save(const GroupEdit &edit = {}, bool createFolder = false);
+
+Q_SIGNALS:
+    void changed(const GroupChange &change);
+
+private:
+    struct Entry {
+        QString line;
+        TRec rec;
+    };
+    static Entry entryOf(const TRec &rec);
+    static bool fitsOneLine(const TRec &rec);
+    GroupResult saveOverChangedFile(const GroupEdit &edit);
+
+    const QString m_path;
+    QList<Entry> m_entries;
+    qsizetype m_fileLineCount = 0;
+    bool m_unreadable = false;
+    // None for a file never read.
+    std::optional<FileStamp> m_stamp;
+};

@@ -1,0 +1,239 @@
+// SPDX-License-Identifier: MIT
+// One group's model alone: its operations, what they report, the change
+// signal a view follows, and saving over a file changed elsewhere.
+#include "core/groups/GroupModel.h"
+
+#include "TestFiles.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using TestFiles::readBytes;
+using TestFiles::writeBytes;
+
+Q_DECLARE_METATYPE(GroupChange)
+Q_DECLARE_METATYPE(GroupResult::Failure)
+
+class TestGroupModel : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    QString groupFile() const { return path(u"group.txt"_s); }
+    // A model of three entries (a, b, c), read from its file.
+    std::unique_ptr<GroupModel> abc();
+    static QStringList linesOf(const QByteArray &bytes) { return QString::fromUtf8(bytes).split(u"\r\n"_s, Qt::SkipEmptyParts); }
+
+private Q_SLOTS:
+    void init();
+    void loadKeepsOnlyEntriesOfFiles();
+    void operationsFail_data();
+    void operationsFail();
+    void notifications_data();
+    void notifications();
+    void saveMergesOverChangedFile_data();
+    void saveMergesOverChangedFile();
+    void unreadableFileIsNeverWritten();
+};
+
+void TestGroupModel::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    for (const char *name : {"a.txt", "b.txt", "c.txt"})
+        QVERIFY(writeBytes(path(QString::fromLatin1(name)), "x"));
+}
+
+std::unique_ptr<GroupModel> TestGroupModel::abc()
+{
+    [&] {
+        QVERIFY(writeBytes(groupFile(),
+                           (path(u"a.txt"_s) + u",,A\r\n"_s + path(u"b.txt"_s) + u",,B\r\n"_s + path(u"c.txt"_s) + u",,C\r\n"_s)
+                               .toUtf8()));
+    }();
+    auto model = std::make_unique<GroupModel>(groupFile());
+    model->reload();
+    return model;
+}
+
+void TestGroupModel::loadKeepsOnlyEntriesOfFiles()
+{
+    // A folder stays, a missing file, a line of four fields and an empty
+    // line go; kept lines are written back in one form.
+    QVERIFY(writeBytes(groupFile(), (path(u"a.txt"_s) + u"\r\n"_s + path(u"gone.txt"_s) + u",,G\r\n"_s
+                                     + path(u"b.txt"_s) + u",-x,B,extra\r\n\r\n"_s + m_dir->path() + u",,Home\r\n"_s)
+                                        .toUtf8()));
+    GroupModel model(groupFile());
+    QSignalSpy spy(&model, &GroupModel::changed);
+    QVERIFY(model.reload());
+    QCOMPARE(model.lines(), (QStringList{path(u"a.txt"_s) + u",,"_s, m_dir->path() + u",,Home"_s}));
+    QCOMPARE(model.fileLineCount(), 5);
+    QCOMPARE(spy.size(), 1);
+    const auto change = spy.first().first().value<GroupChange>();
+    QCOMPARE(change.kind, GroupChange::Reset);
+    QVERIFY(change.loaded);
+    // The load's look at each kept file is handed on.
+    QCOMPARE(change.stamps.size(), 2);
+    QCOMPARE(change.stamps.at(1).kind, FileStamp::Kind::Folder);
+}
+
+void TestGroupModel::operationsFail_data()
+{
+    QTest::addColumn<std::function<GroupResult(GroupModel &)>>("operation");
+    QTest::addColumn<GroupResult::Failure>("failure");
+
+    using Op = std::function<GroupResult(GroupModel &)>;
+    const TRec entry{u"/x"_s, {}, u"X"_s};
+    QTest::newRow("insert past the end") << Op([=](GroupModel &m) { return m.insert(4, {entry}); })
+                                         << GroupResult::BadPosition;
+    QTest::newRow("insert before the start") << Op([=](GroupModel &m) { return m.insert(-1, {entry}); })
+                                             << GroupResult::BadPosition;
+    QTest::newRow("replace past the end") << Op([=](GroupModel &m) { return m.replace(3, entry); })
+                                          << GroupResult::BadPosition;
+    QTest::newRow("move to nowhere") << Op([](GroupModel &m) { return m.move(0, 3); }) << GroupResult::BadPosition;
+    QTest::newRow("remove nothing") << Op([](GroupModel &m) { return m.remove(-1); }) << GroupResult::BadPosition;
+    QTest::newRow("append without a file") << Op([](GroupModel &m) { return m.append({TRec{}}); })
+                                           << GroupResult::NotAnEntry;
+    QTest::newRow("append a line break") << Op([](GroupModel &m) { return m.append({TRec{u"/a\nb"_s, {}, {}}}); })
+                                         << GroupResult::NotAnEntry;
+    QTest::newRow("replace with a break in the hint")
+        << Op([](GroupModel &m) { return m.replace(0, TRec{u"/a"_s, {}, u"x\ry"_s}); }) << GroupResult::NotAnEntry;
+    QTest::newRow("set a line break") << Op([](GroupModel &m) { return m.setLines({u"/a\n"_s}); })
+                                      << GroupResult::NotAnEntry;
+}
+
+void TestGroupModel::operationsFail()
+{
+    QFETCH(std::function<GroupResult(GroupModel &)>, operation);
+    QFETCH(GroupResult::Failure, failure);
+
+    const std::unique_ptr<GroupModel> model = abc();
+    const QStringList before = model->lines();
+    QSignalSpy spy(model.get(), &GroupModel::changed);
+    QCOMPARE(operation(*model).failure, failure);
+    // A refused operation changes nothing and tells no one.
+    QCOMPARE(model->lines(), before);
+    QCOMPARE(spy.size(), 0);
+}
+
+void TestGroupModel::notifications_data()
+{
+    QTest::addColumn<std::function<GroupResult(GroupModel &)>>("operation");
+    QTest::addColumn<GroupChange::Kind>("kind");
+    QTest::addColumn<qsizetype>("first");
+    QTest::addColumn<qsizetype>("count");
+    QTest::addColumn<qsizetype>("to");
+    QTest::addColumn<QStringList>("hints");
+
+    using Op = std::function<GroupResult(GroupModel &)>;
+    const TRec x{u"/x"_s, {}, u"X"_s};
+    const TRec y{u"/y"_s, {}, u"Y"_s};
+    QTest::newRow("append") << Op([=](GroupModel &m) { return m.append({x, y}); }) << GroupChange::Inserted
+                            << qsizetype(3) << qsizetype(2) << qsizetype(0)
+                            << QStringList{u"A"_s, u"B"_s, u"C"_s, u"X"_s, u"Y"_s};
+    QTest::newRow("insert first") << Op([=](GroupModel &m) { return m.insert(0, {x}); }) << GroupChange::Inserted
+                                  << qsizetype(0) << qsizetype(1) << qsizetype(0)
+                                  << QStringList{u"X"_s, u"A"_s, u"B"_s, u"C"_s};
+    QTest::newRow("replace") << Op([=](GroupModel &m) { return m.replace(1, x); }) << GroupChange::Replaced
+                             << qsizetype(1) << qsizetype(1) << qsizetype(0)
+                             << QStringList{u"A"_s, u"X"_s, u"C"_s};
+    QTest::newRow("move back") << Op([](GroupModel &m) { return m.move(2, 0); }) << GroupChange::Moved
+                               << qsizetype(2) << qsizetype(1) << qsizetype(0)
+                               << QStringList{u"C"_s, u"A"_s, u"B"_s};
+    QTest::newRow("remove") << Op([](GroupModel &m) { return m.remove(0); }) << GroupChange::Removed
+                            << qsizetype(0) << qsizetype(1) << qsizetype(0) << QStringList{u"B"_s, u"C"_s};
+    QTest::newRow("set lines") << Op([](GroupModel &m) { return m.setLines({u"/q,,Q"_s, u"/p,,P"_s}); })
+                               << GroupChange::Reset << qsizetype(0) << qsizetype(2) << qsizetype(0)
+                               << QStringList{u"Q"_s, u"P"_s};
+}
+
+void TestGroupModel::notifications()
+{
+    QFETCH(std::function<GroupResult(GroupModel &)>, operation);
+    QFETCH(GroupChange::Kind, kind);
+    QFETCH(qsizetype, first);
+    QFETCH(qsizetype, count);
+    QFETCH(qsizetype, to);
+    QFETCH(QStringList, hints);
+
+    const std::unique_ptr<GroupModel> model = abc();
+    const QByteArray fileBefore = readBytes(groupFile());
+    QSignalSpy spy(model.get(), &GroupModel::changed);
+    QVERIFY(operation(*model));
+    QCOMPARE(spy.size(), 1);
+    const auto change = spy.first().first().value<GroupChange>();
+    QCOMPARE(change.kind, kind);
+    QCOMPARE(change.first, first);
+    QCOMPARE(change.count, count);
+    QCOMPARE(change.to, to);
+    QVERIFY(!change.loaded);
+    QStringList shown;
+    for (qsizetype i = 0; i < model->size(); ++i)
+        shown.append(model->entry(i).hint);
+    QCOMPARE(shown, hints);
+    // Only a save writes.
+    QCOMPARE(readBytes(groupFile()), fileBefore);
+    QVERIFY(model->save());
+    QCOMPARE(linesOf(readBytes(groupFile())), model->lines());
+}
+
+void TestGroupModel::saveMergesOverChangedFile_data()
+{
+    QTest::addColumn<GroupEdit>("edit");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<QStringList>("hintsAfter");
+
+    // The model appended X; someone else removed B from the file meanwhile.
+    QTest::newRow("append") << GroupEdit{GroupEdit::Append, {}, {}, {u"/x,,X"_s}} << true
+                            << QStringList{u"A"_s, u"C"_s};
+    QTest::newRow("reorder") << GroupEdit{GroupEdit::Reorder, {}, {}, {}} << false << QStringList{u"A"_s, u"C"_s};
+}
+
+void TestGroupModel::saveMergesOverChangedFile()
+{
+    QFETCH(GroupEdit, edit);
+    QFETCH(bool, saved);
+    QFETCH(QStringList, hintsAfter);
+
+    const std::unique_ptr<GroupModel> model = abc();
+    QVERIFY(model->append({TRec{u"/x"_s, {}, u"X"_s}}));
+    const QStringList other{path(u"a.txt"_s) + u",,A"_s, path(u"c.txt"_s) + u",,C"_s};
+    QVERIFY(writeBytes(groupFile(), (other.join(u"\r\n"_s) + u"\r\n"_s).toUtf8()));
+    QSignalSpy spy(model.get(), &GroupModel::changed);
+
+    const GroupResult result = model->save(edit);
+    QCOMPARE(bool(result), saved);
+    if (!saved)
+        QCOMPARE(result.failure, GroupResult::EditRefused);
+    // Neither change is lost: the edit went into the file's lines, or was
+    // refused; either way the model reads the file again. (/x names no
+    // file, so it is written but not loaded.)
+    QCOMPARE(linesOf(readBytes(groupFile())), saved ? other + QStringList{u"/x,,X"_s} : other);
+    QCOMPARE(spy.size(), 1);
+    QVERIFY(spy.first().first().value<GroupChange>().loaded);
+    QStringList shown;
+    for (qsizetype i = 0; i < model->size(); ++i)
+        shown.append(model->entry(i).hint);
+    QCOMPARE(shown, hintsAfter);
+}
+
+void TestGroupModel::unreadableFileIsNeverWritten()
+{
+    // Bytes no character set reads without loss.
+    const QByteArray bytes = (path(u"a.txt"_s) + u",,A\r\n"_s).toUtf8() + "\xff\xfe\xfd\x80\r\n";
+    QVERIFY(writeBytes(groupFile(), bytes));
+    GroupModel model(groupFile());
+    QCOMPARE(model.reload().failure, GroupResult::Unreadable);
+    QVERIFY(model.isUnreadable());
+    QVERIFY(model.append({TRec{path(u"b.txt"_s), {}, u"B"_s}}));
+    QCOMPARE(model.save({GroupEdit::Append, {}, {}, {model.line(model.size() - 1)}}).failure,
+             GroupResult::Unreadable);
+    QCOMPARE(readBytes(groupFile()), bytes);
+}
+
+QTEST_GUILESS_MAIN(TestGroupModel)
+#include "tst_groupmodel.moc"
