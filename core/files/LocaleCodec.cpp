@@ -30,7 +30,7 @@ bool convert(const QByteArray &from, const QByteArray &to, const QByteArray &inp
              QByteArray *output, bool strict, const QByteArray &replacement)
 {
     iconv_t cd = iconv_open(to.constData(), from.constData());
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    if (cd == reinterpret_cast<iconv_t>(-1)) // NOLINT(performance-no-int-to-ptr): iconv_open's own error value
         return false;
     output->clear();
     QByteArray buffer(4096, Qt::Uninitialized);

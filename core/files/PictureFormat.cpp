@@ -60,7 +60,7 @@ QByteArray pictureFormat(const QByteArray &content, const QString &fileName)
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
     if (dot < 0 || fileName.indexOf(QLatin1Char('/'), dot) >= 0)
         return {};
-    const QByteArray suffix = fileName.mid(dot + 1).toLower().toLatin1();
+    QByteArray suffix = fileName.mid(dot + 1).toLower().toLatin1();
     for (const char *named : kNamedOnly) {
         if (suffix == named)
             return suffix;

@@ -19,6 +19,7 @@ import traceback
 import zlib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from check import check, check_equal  # noqa: E402
 from desktop import Desktop, Launcher, Timeout, colour_distance, wait_for  # noqa: E402
 from sway import Sway, Unavailable  # noqa: E402
 
@@ -139,14 +140,14 @@ class Suite:
 
     def case_empty_start(self):
         l = self.launcher()
-        assert l.geometry() == BAR, l.geometry()
+        check_equal(BAR, l.geometry(), "the bar's geometry")
         state = l.net_wm_state()
-        assert "_NET_WM_STATE_SKIP_TASKBAR" in state, state
-        assert "_NET_WM_STATE_ABOVE" not in state, state
+        check("_NET_WM_STATE_SKIP_TASKBAR" in state, "the bar off the taskbar", state)
+        check("_NET_WM_STATE_ABOVE" not in state, "the bar not kept above", state)
         # The drop area veils the plate in a near-white.
         centre = self.desktop.mean_colour(BAR[0] + 200, 40, 20, 10)
-        assert min(centre) > 200, centre
-        assert not l.exists("QuillbrookPath.txt")
+        check(min(centre) > 200, "a near-white drop area (every channel above 200)", centre)
+        check(not l.exists("QuillbrookPath.txt"), "no group file written", l.files())
         # Taskbars and switchers get the icon in every size it comes in.
         def icon_sides():
             out = self.desktop.run(["xprop", "-id", l.window, "-notype", "32c", "_NET_WM_ICON"])
@@ -160,15 +161,15 @@ class Suite:
                 values = values[2 + w * h:]
             return sides
         sides = wait_for(icon_sides, timeout=3, what="the window icon")
-        assert sides == [(s, s) for s in (16, 24, 32, 48, 64, 128)], sides
+        check_equal([(s, s) for s in (16, 24, 32, 48, 64, 128)], sides, "the window icon's sizes")
         self.pointer_away()
         self.shot("empty-bar.png", crop=(600, 0, 640, 130))
 
     def case_window_modes(self):
         l = self.launcher(ini="[Form]\nTaskBar=1\n[Mode]\nTop=1\n")
         state = l.net_wm_state()
-        assert "_NET_WM_STATE_SKIP_TASKBAR" not in state, state
-        assert "_NET_WM_STATE_ABOVE" in state, state
+        check("_NET_WM_STATE_SKIP_TASKBAR" not in state, "the bar on the taskbar", state)
+        check("_NET_WM_STATE_ABOVE" in state, "the bar kept above", state)
 
     def drag_files(self, paths, target, as_text=False):
         argv = [self.args.dragsource, "--at", "100,300"] + (["--text"] if as_text else []) + paths
@@ -186,17 +187,18 @@ class Suite:
         self.drag_files([self.fx("notes.txt"), self.fx("red.png")], (900, 50))
         group = wait_for(lambda: l.exists("QuillbrookPath.txt") and l.read("QuillbrookPath.txt"),
                          what="the group file")
-        assert group == (entry(self.fx("notes.txt"), "", "notes") + "\r\n"
-                         + entry(self.fx("red.png"), "", "red") + "\r\n").encode(), group
+        check_equal((entry(self.fx("notes.txt"), "", "notes") + "\r\n"
+                     + entry(self.fx("red.png"), "", "red") + "\r\n").encode(), group, "the group file")
         # A drag of plain text is refused: nothing more is registered.
         self.drag_files([self.fx("red.png")], (900, 50), as_text=True)
         time.sleep(0.5)
-        assert l.read("QuillbrookPath.txt") == group
+        check_equal(group, l.read("QuillbrookPath.txt"), "the group file after a drag of text")
         l.key("ctrl+n")  # leave registration mode: the button shows
         self.pointer_away()
         time.sleep(0.3)
         self.shot("after-drop.png", crop=(600, 0, 640, 130))
-        assert colour_distance(self.desktop.mean_colour(*button_centre(0), 4, 4), (255, 255, 255)) > 5
+        shown = self.desktop.mean_colour(*button_centre(0), 4, 4)
+        check(colour_distance(shown, (255, 255, 255)) > 5, "the first button shown, not white", shown)
 
     def button_colours(self, count):
         return [self.desktop.mean_colour(*button_centre(i), 6, 6) for i in range(count)]
@@ -220,14 +222,15 @@ class Suite:
         time.sleep(0.3)
         self.shot("reorder-after.png", crop=(600, 0, 640, 130))
         now = self.button_colours(4)
-        assert colour_distance(now[1], green) < 12 and colour_distance(now[2], red) < 12, (now, red, green)
+        check(colour_distance(now[1], green) < 12 and colour_distance(now[2], red) < 12,
+              f"green second and red third (red {red}, green {green})", now)
         # A plain click still launches what now stands last.
         self.click_button(3)
         wait_for(self.records, what="the recorder to run")
         # Released outside the bar: everything stays.
         l.drag(button_centre(0), (900, 500), steps=10)
         time.sleep(0.3)
-        assert l.read("QuillbrookPath.txt") == expected
+        check_equal(expected, l.read("QuillbrookPath.txt"), "the group file after a release outside")
 
     def case_drag_out(self):
         l = self.launcher(files={"QuillbrookPath.txt": entry(self.fx("notes.txt"), "", "notes") + "\r\n"})
@@ -241,10 +244,10 @@ class Suite:
         before = l.read("QuillbrookPath.txt")
         l.drag(button_centre(0), (380, 360), steps=12)
         line = target.stdout.readline().strip()
-        assert line == "url file://" + self.fx("notes.txt").replace(" ", "%20"), line
+        check_equal("url file://" + self.fx("notes.txt").replace(" ", "%20"), line, "what the drop target got")
         target.terminate()
-        assert l.read("QuillbrookPath.txt") == before
-        assert l.running()
+        check_equal(before, l.read("QuillbrookPath.txt"), "the group file after a drag out")
+        check(l.running(), "the launcher still running", l.proc.returncode)
 
     def case_drop_many(self):
         l = self.launcher()
@@ -269,7 +272,7 @@ class Suite:
         l.key("F2")
         wait_for(lambda: l.exists("Quillbrook.ini") and b"Index=1" in l.read("Quillbrook.ini"),
                  what="the settings written with group 2")
-        assert not l.exists("QuillbrookPath1.txt")  # an empty group is not written by switching
+        check(not l.exists("QuillbrookPath1.txt"), "an empty group not written by switching", l.files())
         l.key("F1")
         wait_for(lambda: b"Index=0" in l.read("Quillbrook.ini"), what="group 1 again")
         os.remove(l.path("Quillbrook.ini"))
@@ -279,7 +282,7 @@ class Suite:
         for key in ("Top=", "Left=", "Height=", "Width=", "TaskBar=", "Corner=", "GapH=", "GapV=",
                     "Shadow=", "Glow=", "Padding=", "Show=", "Stealth=", "Index=", "Name4=",
                     "Opa=", "Color0=", "Color1=", "Gradient=", "Direction="):
-            assert key in ini, (key, ini)
+            check(key in ini, f"{key} in the settings", ini)
 
     def case_launch(self):
         self.clear_records()
@@ -288,15 +291,16 @@ class Suite:
         l = self.launcher(files={"QuillbrookPath.txt": group})
         self.click_button(0)
         recs = wait_for(self.records, what="the recorder to run")
-        assert recs[0]["argv"][1:] == ["/tmp/a b/x.txt", "it is", "plain"], recs
-        assert recs[0]["cwd"] == self.fixtures, recs
+        check_equal(["/tmp/a b/x.txt", "it is", "plain"], recs[0]["argv"][1:], "the recorder's arguments")
+        check_equal(self.fixtures, recs[0]["cwd"], "the recorder's working folder")
         self.clear_records()
         self.desktop.xdotool("mousemove", *button_centre(0))
         for _ in range(20):
             self.desktop.xdotool("click", 1)
         wait_for(lambda: len(self.records()) == 20, timeout=20, what="twenty launches")
         time.sleep(0.5)
-        assert not [s for s in l.children_states() if s.startswith("Z")], l.children_states()
+        states = l.children_states()
+        check(not [s for s in states if s.startswith("Z")], "no zombie children", states)
 
     def case_launch_failure(self):
         missing = self.fx("gone.txt")
@@ -308,9 +312,9 @@ class Suite:
         box = wait_for(lambda: self.desktop.run(["xdotool", "search", "--all", "--onlyvisible", "--pid",
                                                  str(l.proc.pid), "--name", "Quillbrook"]).split()[1:],
                        what="the failure message")
-        assert l.running()
+        check(l.running(), "the launcher still running", l.proc.returncode)
         self.shot("launch-failure.png")
-        assert box
+        check(box, "a message window", box)
 
     def click_button(self, i):
         x, y = button_centre(i)
@@ -324,23 +328,24 @@ class Suite:
         self.desktop.xdotool("windowsize", l.window, 40, 40)
         time.sleep(0.4)
         g = l.geometry()
-        assert g[2] >= 70 and g[3] >= 70, g
+        check(g[2] >= 70 and g[3] >= 70, "at least 70 x 70", g)
         self.desktop.xdotool("windowsize", l.window, 500, 100)
         time.sleep(0.3)
         # The window manager takes over once the pointer has passed the drag
         # threshold, so the first step of the drag may be lost.
         l.drag((1100, 50), (1000, 150))
         g = l.geometry()
-        assert abs(g[0] - 570) <= 20 and abs(g[1] - 100) <= 20, g
+        check(abs(g[0] - 570) <= 20 and abs(g[1] - 100) <= 20, "the bar moved to about (570, 100)", g)
         l.key("ctrl+r")
         x, y = g[0] + 430, g[1] + 50
         l.drag((x, y), (x + 100, y + 100))
         g2 = l.geometry()
-        assert (g2[0], g2[1]) == (g[0], g[1]) and abs(g2[2] - 600) <= 20 and abs(g2[3] - 200) <= 20, g2
+        check((g2[0], g2[1]) == (g[0], g[1]) and abs(g2[2] - 600) <= 20 and abs(g2[3] - 200) <= 20,
+              f"the bar at ({g[0]}, {g[1]}), about 600 x 200", g2)
         # Resizing never goes below the minimum.
         l.drag((g2[0] + g2[2] - 50, g2[1] + 50), (g2[0] - 200, g2[1] - 100))
         g = l.geometry()
-        assert (g[2], g[3]) == (70, 70), g
+        check_equal((70, 70), (g[2], g[3]), f"the bar's size (geometry {g})")
         # The settings keep what the user did, not what the window manager
         # imposed afterwards.
         self.desktop.xdotool("windowmove", l.window, 300, 300)
@@ -350,16 +355,17 @@ class Suite:
         wait_for(lambda: not l.running(), what="the launcher to end")
         ini = l.read("Quillbrook.ini")
         for line in (f"Top={g[1]}", f"Left={g[0]}", "Height=70", "Width=70"):
-            assert f"{line}\r\n".encode() in ini, (line, ini)
+            check(f"{line}\r\n".encode() in ini, f"{line} in the settings", ini)
 
     def case_huge_width(self):
         l = self.launcher(ini="[Form]\nWidth=99999999\n")
         x, y, w, h = l.geometry()
-        assert x >= 0 and y >= 0 and x + w <= Desktop.WIDTH and y + h <= Desktop.HEIGHT, (x, y, w, h)
+        check(x >= 0 and y >= 0 and x + w <= Desktop.WIDTH and y + h <= Desktop.HEIGHT, "the bar on the screen",
+              (x, y, w, h))
         l.key("ctrl+x")
         wait_for(lambda: not l.running(), what="the launcher to end")
         ini = l.read("Quillbrook.ini")
-        assert b"Width=99999999\r\n" in ini and b"Left=670\r\n" in ini, ini
+        check(b"Width=99999999\r\n" in ini and b"Left=670\r\n" in ini, "Width=99999999 and Left=670 kept", ini)
 
     def case_stealth(self):
         l = self.launcher(ini="[Mode]\nStealth=1\n", files={"QuillbrookPath.txt": self.mixed_group()})
@@ -367,17 +373,17 @@ class Suite:
         time.sleep(0.8)
         icon = self.desktop.mean_colour(*button_centre(1), 8, 8)  # the red PNG
         plate = self.desktop.mean_colour(1100, 80, 8, 8)
-        assert colour_distance(icon, plate) > 40, (icon, plate)
+        check(colour_distance(icon, plate) > 40, f"the icon shown, unlike the plate {plate}", icon)
         self.pointer_away()
         time.sleep(0.95)
         faded = self.desktop.mean_colour(*button_centre(1), 8, 8)
-        assert colour_distance(faded, plate) < 12, (faded, plate)
+        check(colour_distance(faded, plate) < 12, f"the icon faded into the plate {plate}", faded)
         self.shot("stealth-faded.png", crop=(600, 0, 640, 130))
         self.desktop.xdotool("mousemove", 1100, 60)
         time.sleep(0.6)
         back = self.desktop.mean_colour(*button_centre(1), 8, 8)
-        assert colour_distance(back, icon) < 12, (back, icon)
-        assert l.running()
+        check(colour_distance(back, icon) < 12, f"the icon shown again as {icon}", back)
+        check(l.running(), "the launcher still running", l.proc.returncode)
 
     def case_stealth_menu_open(self):
         # A right click on a button opens its menu, whose grab hides the
@@ -391,14 +397,14 @@ class Suite:
         time.sleep(0.8)
         icon = self.desktop.mean_colour(*watched)
         plate = self.desktop.mean_colour(1100, 80, 8, 8)
-        assert colour_distance(icon, plate) > 40, (icon, plate)
+        check(colour_distance(icon, plate) > 40, f"the icon shown, unlike the plate {plate}", icon)
         self.desktop.xdotool("click", 3)
         time.sleep(1.2)
         shown = self.desktop.mean_colour(*watched)
         self.shot("stealth-menu-open.png", crop=(600, 0, 640, 200))
         self.desktop.xdotool("key", "Escape")
-        assert colour_distance(shown, icon) < 12, (shown, icon)
-        assert l.running()
+        check(colour_distance(shown, icon) < 12, f"the icon still shown as {icon} with the menu open", shown)
+        check(l.running(), "the launcher still running", l.proc.returncode)
 
     def window_named(self, launcher, title):
         def find():
@@ -447,7 +453,7 @@ class Suite:
         time.sleep(0.3)
         self.shot("bar-small-icons.png", crop=(600, 0, 640, 130))
         red = self.desktop.mean_colour(684 + 46 + 2 + 20, 14 + 20, 6, 6)
-        assert red[0] > 180 and red[1] < 90, red
+        check(red[0] > 180 and red[1] < 90, "red at the second button's place", red)
 
         # The parameter editor, from the first button's context menu.
         self.desktop.xdotool("mousemove", 684 + 23, 14 + 23)
@@ -476,51 +482,20 @@ class Suite:
         started = time.monotonic()
         second = subprocess.run([l.binary], cwd=l.dir, env=l.env, capture_output=True, timeout=5)
         took = time.monotonic() - started
-        assert second.returncode == 0 and took < 1.0, (second.returncode, took, second.stderr)
-        assert l.running() and other.running()
+        check(second.returncode == 0 and took < 1.0, "the second start to end at once with code 0",
+              (second.returncode, took, second.stderr))
+        check(l.running() and other.running(), "both launchers still running",
+              (l.proc.returncode, other.proc.returncode))
         wait_for(lambda: self.desktop.run(["xdotool", "getactivewindow"]).strip() == l.window,
                  what="the first bar to come forward")
-        assert l.files() == before
+        check_equal(before, l.files(), "the first launcher's files")
         # A launcher killed outright does not stop the next start.
         l.proc.kill()
         l.proc.wait()
         l.log.close()
         l.start()
-        assert l.running() and l.files() == before
-
-    def case_screenshots(self):
-        # A bar of mixed entries, each hover effect half-way, the menus, a gradient.
-        ini = ("[Form]\nWidth=560\nHeight=170\n[Back]\nGradient=1\nDirection=2\n"
-               "Color0=-2302756\nColor1=-7876885\n")
-        l = self.launcher(ini=ini, files={"QuillbrookPath.txt": self.mixed_group()})
-        self.pointer_away()
-        time.sleep(0.3)
-        self.shot("bar-gradient.png", crop=(600, 0, 700, 200))
-        l.stop()
-        for glow, name in enumerate(("none", "outer-glow", "inner-glow", "rotate", "fade", "magnify")):
-            l = self.launcher(ini=f"[Form]\nWidth=560\nHeight=170\n[Icon]\nGlow={glow}\n",
-                              files={"QuillbrookPath.txt": self.mixed_group()})
-            self.pointer_away()
-            time.sleep(0.2)
-            self.desktop.xdotool("mousemove", *button_centre(1))
-            time.sleep({3: 0.04, 4: 0.08}.get(glow, 0.3))
-            self.shot(f"hover-{name}.png", crop=(600, 0, 700, 200))
-            if glow == 0:
-                self.desktop.xdotool("click", 3)
-                time.sleep(0.4)
-                self.shot("menu-button.png", crop=(600, 0, 800, 300))
-                self.desktop.xdotool("key", "Escape")
-                time.sleep(0.2)
-                self.desktop.xdotool("mousemove", 1200, 140)
-                time.sleep(0.1)
-                self.desktop.xdotool("click", 3)
-                time.sleep(0.3)
-                self.desktop.xdotool("mousemove", 1230, 210)
-                time.sleep(0.4)
-                self.shot("menu-bar.png", crop=(600, 0, 800, 420))
-                self.desktop.xdotool("key", "Escape")
-                self.desktop.xdotool("key", "Escape")
-            l.stop()
+        check(l.running(), "the launcher started again", l.proc.returncode)
+        check_equal(before, l.files(), "the launcher's files after a restart")
 
     def case_compositor_switch(self):
         # A coloured desktop shows what lies behind the bar; green plate.
@@ -545,9 +520,11 @@ class Suite:
                 # Cut, not black: the rounded corner and the shadow strip show
                 # the desktop; the plate's edge is its own colour to the pixel.
                 for px, py in ((x, y), (x + w - 5, 30), (x + 200, h - 4)):
-                    assert colour_distance(pixel(px, py), background) < 8, (name, px, py, pixel(px, py))
+                    seen = pixel(px, py)
+                    check(colour_distance(seen, background) < 8, f"{name}: the desktop at ({px}, {py})", seen)
                 for px, py in ((x + 8, 0), (x, 50), (x + w - 11, 50), (x + 200, h - 11), plate_inside):
-                    assert colour_distance(pixel(px, py), green) < 8, (name, px, py, pixel(px, py))
+                    seen = pixel(px, py)
+                    check(colour_distance(seen, green) < 8, f"{name}: the plate's green at ({px}, {py})", seen)
 
             without_compositor("no-compositor.png")
             self.desktop.start_compositor()
@@ -583,11 +560,11 @@ class Suite:
             wait_for(lambda: l.geometry()[:2] == want, timeout=2, what=f"the bar at {want}")
         d.xdotool("mouseup", 1)
         time.sleep(0.3)
-        assert l.geometry()[:2] == (570, 100), l.geometry()
+        check_equal((570, 100), l.geometry()[:2], "the bar's place after the drag")
         l.key("ctrl+x")
         wait_for(lambda: not l.running(), what="the launcher to end")
         ini = l.read("Quillbrook.ini")
-        assert b"Left=570\r\n" in ini and b"Top=100\r\n" in ini, ini
+        check(b"Left=570\r\n" in ini and b"Top=100\r\n" in ini, "Left=570 and Top=100 saved", ini)
 
     # --- Other desktops -----------------------------------------------------
 
@@ -616,17 +593,18 @@ class Suite:
             except Timeout:
                 print(open(os.path.join(folder, "stderr.txt"), errors="replace").read())
                 raise
-            assert view["shell"] == ("xdg_shell" if native else "xwayland"), view["shell"]
+            check_equal("xdg_shell" if native else "xwayland", view["shell"], "the bar's shell")
             # Floating, without a title bar, at its own size.
-            assert view["floating"], view
-            assert view["deco_rect"]["height"] == 0 and view["border"] in ("csd", "none"), view["border"]
+            check(view["floating"], "the bar floating", view)
+            check(view["deco_rect"]["height"] == 0 and view["border"] in ("csd", "none"), "no title bar and no border",
+                  (view["deco_rect"], view["border"]))
             if native:
                 time.sleep(0.5)
             else:
                 # Centred at first; sway's IPC then puts it where it was.
                 view = wait_for(lambda: (lambda v: v and (v["rect"]["x"], v["rect"]["y"]) == (300, 200) and v)(bar()),
                                 timeout=5, what="the bar at its stored place")
-            assert (view["rect"]["width"], view["rect"]["height"]) == (500, 100), view["rect"]
+            check_equal((500, 100), (view["rect"]["width"], view["rect"]["height"]), "the bar's size under sway")
             time.sleep(0.3)
             sway.screenshot(os.path.join(self.shots, "sway-native.png" if native else "sway-xwayland.png"))
             sway.msg(f"[pid={view['pid']}] kill")
@@ -635,7 +613,7 @@ class Suite:
             with open(os.path.join(folder, "Quillbrook.ini"), "rb") as f:
                 ini = f.read()
             for line in ("Left=300", "Top=200", "Width=500", "Height=100"):
-                assert f"{line}\r\n".encode() in ini, (line, ini)
+                check(f"{line}\r\n".encode() in ini, f"{line} in the settings", ini)
         finally:
             sway.stop()
             shutil.rmtree(folder, ignore_errors=True)
@@ -667,10 +645,10 @@ class Suite:
                 except Skip as e:
                     skipped += 1
                     print(f"SKIP {name}: {e}", flush=True)
-                except Exception:
+                except Exception as e:
                     failed += 1
-                    print(f"FAIL {name}", flush=True)
-                    traceback.print_exc()
+                    print(f"FAIL {name}: {e}", flush=True)
+                    traceback.print_exc(file=sys.stdout)
                     for l in self.launchers:
                         if os.path.exists(l.path("stderr.txt")):
                             sys.stdout.write(open(l.path("stderr.txt"), errors="replace").read())
