@@ -3,7 +3,7 @@
 
 #include "app/DropArea.h"
 #include "app/Plate.h"
-#include "app/PointerWatch.h"
+#include "app/StealthMode.h"
 #include "launcher/IconLayer.h"
 #include "launcher/IconLayerEffect.h"
 #include "launcher/LaunchButton.h"
@@ -15,12 +15,10 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCursor>
 #include <QDialog>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QPropertyAnimation>
 #include <QScreen>
 #include <QShowEvent>
 #include <QStandardPaths>
@@ -75,9 +73,6 @@ void TForm1::createComponents()
     // Idle workers go soon: a launcher mostly waits for the next click.
     m_launchPool->setExpiryTimeout(2000);
 
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(500);
-
     Rectangle1 = new Plate(this);
     Rectangle1->setObjectName(QStringLiteral("Rectangle1"));
     Rectangle1->setOpacity(0.8f);
@@ -87,10 +82,7 @@ void TForm1::createComponents()
     FlowLayout1->setObjectName(QStringLiteral("FlowLayout1"));
     ShadowEffect1 = FlowLayout1->shadowEffect();
 
-    FloatAnimation1 = new QPropertyAnimation(FlowLayout1, "opacity", this);
-    FloatAnimation1->setDuration(200);
-    FloatAnimation1->setStartValue(0.0);
-    FloatAnimation1->setEndValue(0.0);
+    m_stealth = new StealthMode(this, FlowLayout1);
 
     DropTarget1 = new DropArea(this);
     DropTarget1->setObjectName(QStringLiteral("DropTarget1"));
@@ -99,24 +91,7 @@ void TForm1::createComponents()
     createMenus();
     placeComponents();
     connectCommands();
-    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     opener = Opener::open;
-    m_pointerWatch = new PointerWatch(this);
-    pointerPosition = [this] {
-        // While the window system says the pointer is not over the bar, any
-        // point outside it decides the same, and while it reports the
-        // pointer over the bar, its last report tells where. An open popup
-        // or a held button grabs the pointer and so hides where it is: then
-        // only asking the X server tells.
-        const bool popup = QApplication::activePopupWidget() != nullptr;
-        if (!testAttribute(Qt::WA_UnderMouse) && !popup)
-            return std::optional<QPoint>(geometry().topLeft() - QPoint(1, 1));
-        if (popup || QGuiApplication::mouseButtons() != Qt::NoButton)
-            m_pointerWatch->forget();
-        else if (const std::optional<QPoint> reported = m_pointerWatch->lastOnScreen(geometry().topLeft()))
-            return reported;
-        return std::optional<QPoint>(QCursor::pos());
-    };
 }
 
 void TForm1::createMenus()
@@ -206,10 +181,7 @@ void TForm1::FormCreate()
     for (QStringList &lines : LaunchPath)
         lines.clear();
     ReadIniFile();
-    if (isStealth)
-        Timer1->start();
-    else
-        Timer1->stop();
+    m_stealth->setEnabled(isStealth);
     // The stay-on-top flag first: setting a window flag recreates the native
     // window, which would lose the taskbar state set below.
     if (isTop)
@@ -300,7 +272,6 @@ void TForm1::resizeBar(QSize size)
 void TForm1::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    m_pointerWatch->watch(windowHandle());
     if (!event->spontaneous()) {
         FormShow();
         // sway centres the window it floats; its IPC puts it where it was.
@@ -349,9 +320,5 @@ void TForm1::bringToFront()
     show();
     raise();
     activateWindow();
-    FloatAnimation1->stop();
-    FlowLayout1->setOpacity(1);
-    FlowLayout1->setVisible(true);
-    // Stealth mode looks again where the pointer is.
-    pointerCrossedEdge();
+    m_stealth->showButtons();
 }

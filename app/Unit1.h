@@ -25,13 +25,12 @@ class IconLayer;
 class IconLayerEffect;
 class LaunchButton;
 class Plate;
-class PointerWatch;
 class QAction;
 class QActionGroup;
 class QDialog;
 class QMenu;
-class QPropertyAnimation;
 class QThreadPool;
+class StealthMode;
 class QTimer;
 
 // The launch bar: a borderless translucent window with a rounded plate on
@@ -47,7 +46,7 @@ class QTimer;
 //   Unit1Launch.cpp      opening an entry on a worker thread
 //   Unit1Commands.cpp    the context menus' commands, moving and resizing
 //   Unit1Arrange.cpp     arranging by hand: dragging buttons, the focus keys
-//   Unit1Stealth.cpp     stealth mode's tick and its suspension by dialogs
+//   Unit1Stealth.cpp     stealth mode (StealthMode) suspended by the dialogs
 //   Unit1Appearance.cpp  the plate's fill and the window's transparency
 //   Unit1Dialogs.cpp     opening the two dialogs
 // docs/NAMES.md explains every name below.
@@ -104,11 +103,9 @@ public:
     QAction *MenuItem7 = nullptr;                     // separator
     QAction *SaveMenu = nullptr;                      // "設定保存": writes the settings file
     QAction *CloseCmd2 = nullptr;                     // "終了" (Ctrl+X): closes the launcher
-    QTimer *Timer1 = nullptr;                         // stealth mode's 500 ms tick
     Plate *Rectangle1 = nullptr;                      // the translucent rounded plate
     IconLayer *FlowLayout1 = nullptr;                 // the layer the buttons stand on, in wrapping rows
     IconLayerEffect *ShadowEffect1 = nullptr;         // the buttons' drop shadow (owned by FlowLayout1)
-    QPropertyAnimation *FloatAnimation1 = nullptr;    // stealth mode's fade of FlowLayout1
     DropArea *DropTarget1 = nullptr;                  // where files are dropped in registration mode
 
     QAction *groupItem(int group) const;
@@ -209,10 +206,6 @@ public:
     qsizetype buttonIndexAt(const QPoint &pos) const;
 
     // --- Stealth ---
-    // The pointer's position on the screen, or nothing where it is unknown.
-    using PointerFunction = std::function<std::optional<QPoint>()>;
-    PointerFunction pointerPosition;
-    void Timer1Timer();
     // While a dialog is open the buttons stay fully visible: the tick stops
     // and any fade is undone. resumeStealth() runs the tick again exactly
     // when stealth mode is on.
@@ -266,8 +259,6 @@ protected:
     void moveEvent(QMoveEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void enterEvent(QEnterEvent *event) override;
-    void leaveEvent(QEvent *event) override;
 
 private:
     void connectCommands();
@@ -307,10 +298,6 @@ private:
     static constexpr qsizetype kMaxSpareButtons = 4096;
     bool m_loadingGroup = false; // LoadGroup is adding buttons
     bool m_painted = false;      // the bar has been painted once
-    // Whether entering and leaving the bar reach it (no popup grabs them).
-    bool pointerCrossingsReported() const;
-    // Wakes stealth mode's tick, which rests while nothing can change.
-    void pointerCrossedEdge();
     void finishLaunches();
     // Hands `request` to a worker of the launch pool.
     void startOpen(LaunchRequest request);
@@ -359,8 +346,9 @@ private:
     bool m_compositor = true;   // a compositor draws translucency; else a mask cuts the window
     bool m_pinSize = false;     // on a real window system the size is fixed but for the user's resizing
     bool m_menusStyled = false; // menus get their style sheet when first opened
-    bool m_stealthSuspended = false; // a dialog keeps the buttons shown
-    PointerWatch *m_pointerWatch = nullptr; // where the window system last saw the pointer over the bar
+    StealthMode *m_stealth = nullptr; // fades the buttons while the pointer is away
+    // The tests' one look inside.
+    friend struct BarProbe;
     // Moving or resizing by following the pointer, where the window manager
     // cannot do it (and for the right button, whose release opens the menu).
     struct PointerDrag {

@@ -8,6 +8,7 @@
 #include "core/settings/IniFile.h"
 #include "core/settings/SettingsKeys.h"
 #include "BarFixture.h"
+#include "BarProbe.h"
 
 #include <QAction>
 #include <QDir>
@@ -156,7 +157,7 @@ void TestMainWindow::startsWithDefaultsAndNoFiles()
     QVERIFY(!form.isShowTaskBar);
     QVERIFY(!form.isTop);
     QVERIFY(!form.isStealth);
-    QVERIFY(!form.Timer1->isActive());
+    QVERIFY(!BarProbe::Timer1(form)->isActive());
     QCOMPARE(form.bw, 48);
     QCOMPARE(form.pad, 14);
     QCOMPARE(form.GlowNo, 4);
