@@ -4,6 +4,7 @@
 #include "app/DropArea.h"
 #include "app/Plate.h"
 #include "app/StealthMode.h"
+#include "app/WindowMover.h"
 #include "launcher/IconLayer.h"
 #include "launcher/IconLayerEffect.h"
 #include "launcher/LaunchButton.h"
@@ -61,6 +62,18 @@ void TForm1::createComponents()
 {
     // The library's resources are linked statically and must be registered.
     Q_INIT_RESOURCE(resources);
+    m_mover = new WindowMover(this, kMinimumSide);
+    // The user's own moves and resizes are what the settings file keeps.
+    connect(m_mover, &WindowMover::userMoved, this, [this](QPoint topLeft) {
+        m_userGeometry.left = topLeft.x();
+        m_userGeometry.top = topLeft.y();
+        m_userMoved = true;
+    });
+    connect(m_mover, &WindowMover::userResized, this, [this](QSize size) {
+        m_userGeometry.width = size.width();
+        m_userGeometry.height = size.height();
+    });
+
     setWindowTitle(QStringLiteral("Quillbrook"));
     setObjectName(QStringLiteral("Form1"));
     // Translucency must be chosen before the native window exists.
@@ -176,7 +189,6 @@ QAction *TForm1::groupItem(int group) const
 
 void TForm1::FormCreate()
 {
-    m_pinSize = X11Window::isX11() || X11Window::isWayland();
     LaunchBtn.clear();
     for (QStringList &lines : LaunchPath)
         lines.clear();
@@ -245,28 +257,7 @@ void TForm1::keepOnScreen()
     // Native Wayland ignores a client's position; the stored one stays.
     if (!X11Window::isWayland())
         move(placed.topLeft());
-    resizeBar(placed.size());
-}
-
-void TForm1::pinSize()
-{
-    if (!m_pinSize || m_systemGesture == SystemGesture::Resize)
-        return;
-    setMinimumSize(size());
-    setMaximumSize(size());
-}
-
-void TForm1::unpinSize()
-{
-    setMinimumSize(kMinimumSide, kMinimumSide);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-}
-
-void TForm1::resizeBar(QSize size)
-{
-    unpinSize();
-    resize(size);
-    pinSize();
+    m_mover->resizeWindow(placed.size());
 }
 
 void TForm1::showEvent(QShowEvent *event)
@@ -293,25 +284,16 @@ void TForm1::closeEvent(QCloseEvent *event)
 void TForm1::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    if (m_systemGesture == SystemGesture::Resize) {
-        m_userGeometry.width = width();
-        m_userGeometry.height = height();
-    }
     FormResize();
     placeComponents();
     updateWindowShape();
-    pinSize();
+    m_mover->windowResized();
 }
 
 void TForm1::moveEvent(QMoveEvent *event)
 {
     QWidget::moveEvent(event);
-    // Where the compositor places the window, its position is no one's choice.
-    if (m_systemGesture == SystemGesture::Move && !X11Window::isWayland()) {
-        m_userGeometry.left = x();
-        m_userGeometry.top = y();
-        m_userMoved = true;
-    }
+    m_mover->windowMoved();
 }
 
 void TForm1::bringToFront()

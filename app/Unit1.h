@@ -30,8 +30,9 @@ class QActionGroup;
 class QDialog;
 class QMenu;
 class QThreadPool;
-class StealthMode;
 class QTimer;
+class StealthMode;
+class WindowMover;
 
 // The launch bar: a borderless translucent window with a rounded plate on
 // which the current group's files stand as icon buttons. It holds all of the
@@ -44,7 +45,7 @@ class QTimer;
 //   Unit1Settings.cpp    the settings file: what each key is read into
 //   Unit1Groups.cpp      loading and saving groups, building buttons, icons
 //   Unit1Launch.cpp      opening an entry on a worker thread
-//   Unit1Commands.cpp    the context menus' commands, moving and resizing
+//   Unit1Commands.cpp    the context menus' commands, the press that moves or resizes
 //   Unit1Arrange.cpp     arranging by hand: dragging buttons, the focus keys
 //   Unit1Stealth.cpp     stealth mode (StealthMode) suspended by the dialogs
 //   Unit1Appearance.cpp  the plate's fill and the window's transparency
@@ -263,11 +264,6 @@ protected:
 private:
     void connectCommands();
     bool handleAreaMouse(QEvent *event);
-    void followPointer(const QPoint &globalPos);
-    void applyDrag(const QPoint &delta);
-    void startSystemGesture();
-    void checkSystemGesture();
-    void endSystemGesture();
     void FormCreate();
     void FormResize();
     void createComponents();
@@ -279,12 +275,6 @@ private:
     void updateWindowShape();
     void updateMenuShape(QMenu *menu);
     void compositorChanged(bool running);
-    // A window of fixed size (minimum = maximum) is what tiling window
-    // managers float, sway among them; the size is let go only while the
-    // user resizes. resizeBar() is how the bar changes its own size.
-    void pinSize();
-    void unpinSize();
-    void resizeBar(QSize size);
 
     void loadQueuedIcons();
     // A button reporting to the bar, for AddLaunchButton to fill.
@@ -344,27 +334,11 @@ private:
     void dropPendingButtons();
     bool m_transparency = true; // the window's background is see-through
     bool m_compositor = true;   // a compositor draws translucency; else a mask cuts the window
-    bool m_pinSize = false;     // on a real window system the size is fixed but for the user's resizing
     bool m_menusStyled = false; // menus get their style sheet when first opened
     StealthMode *m_stealth = nullptr; // fades the buttons while the pointer is away
     // The tests' one look inside.
     friend struct BarProbe;
-    // Moving or resizing by following the pointer, where the window manager
-    // cannot do it (and for the right button, whose release opens the menu).
-    struct PointerDrag {
-        bool active = false;
-        bool resize = false;
-        bool moved = false;
-        Qt::MouseButton button = Qt::NoButton;
-        QPoint pressGlobal;
-        QRect startGeometry;
-    } m_drag;
+    WindowMover *m_mover = nullptr; // moves and resizes the bar at the user's drag
     StoredGeometry m_userGeometry;
     bool m_userMoved = false; // the stored position is one the user dragged to
-    // A move or resize the user started and the window manager carries out:
-    // the geometry changes that follow are the user's until the button is
-    // released (where the X server can tell) or the pointer comes back to us.
-    enum class SystemGesture { None, Move, Resize } m_systemGesture = SystemGesture::None;
-    QTimer *m_gestureTimer = nullptr;
-    bool m_gestureReleased = false;
 };
