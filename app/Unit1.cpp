@@ -3,7 +3,8 @@
 
 #include "app/DropArea.h"
 #include "app/Plate.h"
-#include "app/PointerWatch.h"
+#include "app/StealthMode.h"
+#include "app/WindowMover.h"
 #include "launcher/IconLayer.h"
 #include "launcher/IconLayerEffect.h"
 #include "launcher/IconQueue.h"
@@ -16,12 +17,10 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCursor>
 #include <QDialog>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QPropertyAnimation>
 #include <QScreen>
 #include <QShowEvent>
 #include <QStandardPaths>
@@ -69,6 +68,18 @@ void TForm1::createComponents()
 {
     // The library's resources are linked statically and must be registered.
     Q_INIT_RESOURCE(resources);
+    m_mover = new WindowMover(this, kMinimumSide);
+    // The user's own moves and resizes are what the settings file keeps.
+    connect(m_mover, &WindowMover::userMoved, this, [this](QPoint topLeft) {
+        m_userGeometry.left = topLeft.x();
+        m_userGeometry.top = topLeft.y();
+        m_userMoved = true;
+    });
+    connect(m_mover, &WindowMover::userResized, this, [this](QSize size) {
+        m_userGeometry.width = size.width();
+        m_userGeometry.height = size.height();
+    });
+
     setWindowTitle(QStringLiteral("Quillbrook"));
     setObjectName(QStringLiteral("Form1"));
     // Translucency must be chosen before the native window exists.
@@ -81,9 +92,6 @@ void TForm1::createComponents()
     // Idle workers go soon: a launcher mostly waits for the next click.
     m_launchPool->setExpiryTimeout(2000);
 
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(500);
-
     Rectangle1 = new Plate(this);
     Rectangle1->setObjectName(QStringLiteral("Rectangle1"));
     Rectangle1->setOpacity(0.8f);
@@ -93,10 +101,7 @@ void TForm1::createComponents()
     FlowLayout1->setObjectName(QStringLiteral("FlowLayout1"));
     ShadowEffect1 = FlowLayout1->shadowEffect();
 
-    FloatAnimation1 = new QPropertyAnimation(FlowLayout1, "opacity", this);
-    FloatAnimation1->setDuration(200);
-    FloatAnimation1->setStartValue(0.0);
-    FloatAnimation1->setEndValue(0.0);
+    m_stealth = new StealthMode(this, FlowLayout1);
 
     DropTarget1 = new DropArea(this);
     DropTarget1->setObjectName(QStringLiteral("DropTarget1"));
@@ -105,24 +110,7 @@ void TForm1::createComponents()
     createMenus();
     placeComponents();
     connectCommands();
-    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     opener = Opener::open;
-    m_pointerWatch = new PointerWatch(this);
-    pointerPosition = [this] {
-        // While the window system says the pointer is not over the bar, any
-        // point outside it decides the same, and while it reports the
-        // pointer over the bar, its last report tells where. An open popup
-        // or a held button grabs the pointer and so hides where it is: then
-        // only asking the X server tells.
-        const bool popup = QApplication::activePopupWidget() != nullptr;
-        if (!testAttribute(Qt::WA_UnderMouse) && !popup)
-            return std::optional<QPoint>(geometry().topLeft() - QPoint(1, 1));
-        if (popup || QGuiApplication::mouseButtons() != Qt::NoButton)
-            m_pointerWatch->forget();
-        else if (const std::optional<QPoint> reported = m_pointerWatch->lastOnScreen(geometry().topLeft()))
-            return reported;
-        return std::optional<QPoint>(QCursor::pos());
-    };
 }
 
 void TForm1::createMenus()
@@ -207,13 +195,9 @@ QAction *TForm1::groupItem(int group) const
 
 void TForm1::FormCreate()
 {
-    m_pinSize = X11Window::isX11() || X11Window::isWayland();
     LaunchBtn.clear();
     ReadIniFile();
-    if (m_settings.isStealth)
-        Timer1->start();
-    else
-        Timer1->stop();
+    m_stealth->setEnabled(m_settings.isStealth);
     // The stay-on-top flag first: setting a window flag recreates the native
     // window, which would lose the taskbar state set below.
     if (m_settings.isTop)
@@ -277,34 +261,12 @@ void TForm1::keepOnScreen()
     // Native Wayland ignores a client's position; the stored one stays.
     if (!X11Window::isWayland())
         move(placed.topLeft());
-    resizeBar(placed.size());
-}
-
-void TForm1::pinSize()
-{
-    if (!m_pinSize || m_systemGesture == SystemGesture::Resize)
-        return;
-    setMinimumSize(size());
-    setMaximumSize(size());
-}
-
-void TForm1::unpinSize()
-{
-    setMinimumSize(kMinimumSide, kMinimumSide);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-}
-
-void TForm1::resizeBar(QSize size)
-{
-    unpinSize();
-    resize(size);
-    pinSize();
+    m_mover->resizeWindow(placed.size());
 }
 
 void TForm1::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    m_pointerWatch->watch(windowHandle());
     if (!event->spontaneous()) {
         FormShow();
         // sway centres the window it floats; its IPC puts it where it was.
@@ -326,25 +288,16 @@ void TForm1::closeEvent(QCloseEvent *event)
 void TForm1::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    if (m_systemGesture == SystemGesture::Resize) {
-        m_userGeometry.width = width();
-        m_userGeometry.height = height();
-    }
     FormResize();
     placeComponents();
     updateWindowShape();
-    pinSize();
+    m_mover->windowResized();
 }
 
 void TForm1::moveEvent(QMoveEvent *event)
 {
     QWidget::moveEvent(event);
-    // Where the compositor places the window, its position is no one's choice.
-    if (m_systemGesture == SystemGesture::Move && !X11Window::isWayland()) {
-        m_userGeometry.left = x();
-        m_userGeometry.top = y();
-        m_userMoved = true;
-    }
+    m_mover->windowMoved();
 }
 
 void TForm1::bringToFront()
@@ -353,9 +306,5 @@ void TForm1::bringToFront()
     show();
     raise();
     activateWindow();
-    FloatAnimation1->stop();
-    FlowLayout1->setOpacity(1);
-    FlowLayout1->setVisible(true);
-    // Stealth mode looks again where the pointer is.
-    pointerCrossedEdge();
+    m_stealth->showButtons();
 }

@@ -28,14 +28,14 @@ class IconLayerEffect;
 class IconQueue;
 class LaunchButton;
 class Plate;
-class PointerWatch;
 class QAction;
 class QActionGroup;
 class QDialog;
 class QMenu;
-class QPropertyAnimation;
 class QThreadPool;
 class QTimer;
+class StealthMode;
+class WindowMover;
 
 // The launch bar: a borderless translucent window with a rounded plate on
 // which the current group's files stand as icon buttons. It holds all of the
@@ -49,9 +49,9 @@ class QTimer;
 //   Unit1Settings.cpp    the settings file, and taking the settings dialog's choice
 //   Unit1Groups.cpp      loading and saving groups, buttons following the models
 //   Unit1Launch.cpp      opening an entry on a worker thread
-//   Unit1Commands.cpp    the context menus' commands, moving and resizing
+//   Unit1Commands.cpp    the context menus' commands, the press that moves or resizes
 //   Unit1Arrange.cpp     arranging by hand: dragging buttons, the focus keys
-//   Unit1Stealth.cpp     stealth mode's tick and its suspension by dialogs
+//   Unit1Stealth.cpp     stealth mode (StealthMode) suspended by the dialogs
 //   Unit1Appearance.cpp  the plate's fill and the window's transparency
 //   Unit1Dialogs.cpp     opening the two dialogs
 // docs/NAMES.md explains every name below.
@@ -99,11 +99,9 @@ public:
     QAction *MenuItem7 = nullptr;                     // separator
     QAction *SaveMenu = nullptr;                      // "設定保存": writes the settings file
     QAction *CloseCmd2 = nullptr;                     // "終了" (Ctrl+X): closes the launcher
-    QTimer *Timer1 = nullptr;                         // stealth mode's 500 ms tick
     Plate *Rectangle1 = nullptr;                      // the translucent rounded plate
     IconLayer *FlowLayout1 = nullptr;                 // the layer the buttons stand on, in wrapping rows
     IconLayerEffect *ShadowEffect1 = nullptr;         // the buttons' drop shadow (owned by FlowLayout1)
-    QPropertyAnimation *FloatAnimation1 = nullptr;    // stealth mode's fade of FlowLayout1
     DropArea *DropTarget1 = nullptr;                  // where files are dropped in registration mode
 
     QAction *groupItem(int group) const;
@@ -215,10 +213,6 @@ public:
     qsizetype buttonIndexAt(const QPoint &pos) const;
 
     // --- Stealth ---
-    // The pointer's position on the screen, or nothing where it is unknown.
-    using PointerFunction = std::function<std::optional<QPoint>()>;
-    PointerFunction pointerPosition;
-    void Timer1Timer();
     // While a dialog is open the buttons stay fully visible: the tick stops
     // and any fade is undone. resumeStealth() runs the tick again exactly
     // when stealth mode is on.
@@ -273,17 +267,10 @@ protected:
     void moveEvent(QMoveEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void enterEvent(QEnterEvent *event) override;
-    void leaveEvent(QEvent *event) override;
 
 private:
     void connectCommands();
     bool handleAreaMouse(QEvent *event);
-    void followPointer(const QPoint &globalPos);
-    void applyDrag(const QPoint &delta);
-    void startSystemGesture();
-    void checkSystemGesture();
-    void endSystemGesture();
     void FormCreate();
     void FormResize();
     void createComponents();
@@ -295,12 +282,6 @@ private:
     void updateWindowShape();
     void updateMenuShape(QMenu *menu);
     void compositorChanged(bool running);
-    // A window of fixed size (minimum = maximum) is what tiling window
-    // managers float, sway among them; the size is let go only while the
-    // user resizes. resizeBar() is how the bar changes its own size.
-    void pinSize();
-    void unpinSize();
-    void resizeBar(QSize size);
 
     // Follows the current group's model: the buttons stand for its entries.
     void groupChanged(int group, const GroupChange &change);
@@ -322,10 +303,6 @@ private:
     static constexpr qsizetype kMaxSpareButtons = 4096;
     bool m_loadingGroup = false; // LoadGroup is adding buttons
     bool m_painted = false;      // the bar has been painted once
-    // Whether entering and leaving the bar reach it (no popup grabs them).
-    bool pointerCrossingsReported() const;
-    // Wakes stealth mode's tick, which rests while nothing can change.
-    void pointerCrossedEdge();
     void finishLaunches();
     // Hands `request` to a worker of the launch pool.
     void startOpen(LaunchRequest request);
@@ -360,26 +337,11 @@ private:
     void dropPendingButtons();
     bool m_transparency = true; // the window's background is see-through
     bool m_compositor = true;   // a compositor draws translucency; else a mask cuts the window
-    bool m_pinSize = false;     // on a real window system the size is fixed but for the user's resizing
     bool m_menusStyled = false; // menus get their style sheet when first opened
-    bool m_stealthSuspended = false; // a dialog keeps the buttons shown
-    PointerWatch *m_pointerWatch = nullptr; // where the window system last saw the pointer over the bar
-    // Moving or resizing by following the pointer, where the window manager
-    // cannot do it (and for the right button, whose release opens the menu).
-    struct PointerDrag {
-        bool active = false;
-        bool resize = false;
-        bool moved = false;
-        Qt::MouseButton button = Qt::NoButton;
-        QPoint pressGlobal;
-        QRect startGeometry;
-    } m_drag;
+    StealthMode *m_stealth = nullptr; // fades the buttons while the pointer is away
+    // The tests' one look inside.
+    friend struct BarProbe;
+    WindowMover *m_mover = nullptr; // moves and resizes the bar at the user's drag
     StoredGeometry m_userGeometry;
     bool m_userMoved = false; // the stored position is one the user dragged to
-    // A move or resize the user started and the window manager carries out:
-    // the geometry changes that follow are the user's until the button is
-    // released (where the X server can tell) or the pointer comes back to us.
-    enum class SystemGesture { None, Move, Resize } m_systemGesture = SystemGesture::None;
-    QTimer *m_gestureTimer = nullptr;
-    bool m_gestureReleased = false;
 };

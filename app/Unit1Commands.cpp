@@ -1,30 +1,22 @@
 // SPDX-License-Identifier: MIT
 // The context menus' commands: registration, deleting, switching groups,
-// moving and resizing the window, saving the settings and ending.
+// the press that moves or resizes the window (WindowMover carries it
+// out), saving the settings and ending.
 #include "app/Unit1.h"
 
 #include "core/session/Autostart.h"
 #include "app/DropArea.h"
 #include "app/ErrorReport.h"
+#include "app/WindowMover.h"
 #include "launcher/IconLayer.h"
 #include "launcher/LaunchButton.h"
 #include "core/entries/PathRules.h"
-#include "platform/X11Window.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QTimer>
-#include <QWindow>
-
-namespace {
-
-// A few pixels of jitter during a right click are no drag.
-constexpr int kDragThreshold = 3;
-
-} // namespace
 
 void TForm1::connectCommands()
 {
@@ -56,6 +48,8 @@ void TForm1::connectCommands()
     // place (files from elsewhere go to the drop area).
     FlowLayout1->setAcceptDrops(true);
     DropTarget1->installEventFilter(this);
+    // A right click on the free area opens the bar's menu at its release.
+    connect(m_mover, &WindowMover::rightClicked, this, [this](QPoint globalPos) { PopupMenu2->popup(globalPos); });
 }
 
 void TForm1::AddMenuClick()
@@ -153,111 +147,7 @@ void TForm1::CloseCmdClick()
 
 void TForm1::FlowLayout1MouseDown(QMouseEvent *event)
 {
-    m_drag.active = true;
-    m_drag.resize = ReSize2->isChecked();
-    m_drag.moved = false;
-    m_drag.button = event->button();
-    m_drag.pressGlobal = event->globalPosition().toPoint();
-    m_drag.startGeometry = geometry();
-    if (m_drag.resize)
-        setCursor(Qt::SizeFDiagCursor);
-}
-
-void TForm1::followPointer(const QPoint &globalPos)
-{
-    const QPoint delta = globalPos - m_drag.pressGlobal;
-    if (!m_drag.moved) {
-        if (delta.manhattanLength() <= kDragThreshold)
-            return;
-        m_drag.moved = true;
-        // The window manager moves and resizes best. It is asked only once
-        // the pointer moves, so a mere click never leaves it waiting for a
-        // release that has already happened. The right button stays with
-        // us so that its release can still open the menu.
-        if (m_drag.button == Qt::LeftButton && windowHandle()) {
-            if (m_drag.resize)
-                unpinSize();
-            // Counted from the press, not from here, or the window would
-            // trail the pointer by the threshold for the whole drag.
-            bool started = X11Window::startSystemMoveFrom(this, m_drag.pressGlobal, m_drag.resize);
-            if (!started) {
-                started = m_drag.resize ? windowHandle()->startSystemResize(Qt::BottomEdge | Qt::RightEdge)
-                                        : windowHandle()->startSystemMove();
-            }
-            if (started) {
-                m_drag.active = false;
-                unsetCursor();
-                startSystemGesture();
-                return;
-            }
-            pinSize();
-        }
-    }
-    applyDrag(delta);
-}
-
-void TForm1::applyDrag(const QPoint &delta)
-{
-    // What the user asked for is stored, not what the window system made of
-    // it (at a fractional scale factor it may come back a pixel off).
-    if (m_drag.resize) {
-        const QSize size = (m_drag.startGeometry.size() + QSize(delta.x(), delta.y()))
-                               .expandedTo(QSize(kMinimumSide, kMinimumSide));
-        resizeBar(size);
-        m_userGeometry.width = size.width();
-        m_userGeometry.height = size.height();
-    } else {
-        // The compositor of a Wayland session decides where the window is.
-        if (X11Window::isWayland())
-            return;
-        const QPoint pos = m_drag.startGeometry.topLeft() + delta;
-        move(pos);
-        m_userGeometry.left = pos.x();
-        m_userGeometry.top = pos.y();
-        m_userMoved = true;
-    }
-}
-
-void TForm1::startSystemGesture()
-{
-    m_systemGesture = m_drag.resize ? SystemGesture::Resize : SystemGesture::Move;
-    windowHandle()->installEventFilter(this);
-    if (!m_gestureTimer) {
-        m_gestureTimer = new QTimer(this);
-        m_gestureTimer->setInterval(100);
-        connect(m_gestureTimer, &QTimer::timeout, this, &TForm1::checkSystemGesture);
-    }
-    m_gestureReleased = false;
-    m_gestureTimer->start();
-}
-
-void TForm1::checkSystemGesture()
-{
-    const std::optional<bool> held = X11Window::pointerButtonDown();
-    if (!held) {
-        // Only the pointer's return can tell.
-        m_gestureTimer->stop();
-        return;
-    }
-    if (*held) {
-        m_gestureReleased = false;
-        return;
-    }
-    // The last geometry the window manager sent before the release may not
-    // have reached us yet: it ends one tick later.
-    if (m_gestureReleased)
-        endSystemGesture();
-    m_gestureReleased = true;
-}
-
-void TForm1::endSystemGesture()
-{
-    m_systemGesture = SystemGesture::None;
-    if (m_gestureTimer)
-        m_gestureTimer->stop();
-    if (windowHandle())
-        windowHandle()->removeEventFilter(this);
-    pinSize();
+    m_mover->press(event, ReSize2->isChecked());
 }
 
 bool TForm1::handleAreaMouse(QEvent *event)
@@ -268,22 +158,8 @@ bool TForm1::handleAreaMouse(QEvent *event)
         FlowLayout1MouseDown(static_cast<QMouseEvent *>(event));
         return true;
     case QEvent::MouseMove:
-        if (!m_drag.active)
-            return false;
-        followPointer(static_cast<QMouseEvent *>(event)->globalPosition().toPoint());
-        return true;
-    case QEvent::MouseButtonRelease: {
-        if (!m_drag.active)
-            return false;
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() != m_drag.button)
-            return true;
-        m_drag.active = false;
-        unsetCursor();
-        if (m_drag.button == Qt::RightButton && !m_drag.moved)
-            PopupMenu2->popup(mouse->globalPosition().toPoint());
-        return true;
-    }
+    case QEvent::MouseButtonRelease:
+        return m_mover->dragEvent(static_cast<QMouseEvent *>(event));
     case QEvent::ContextMenu: {
         // A mouse's menu opens at the release above; the keyboard's here.
         const auto *menu = static_cast<QContextMenuEvent *>(event);
@@ -298,16 +174,6 @@ bool TForm1::handleAreaMouse(QEvent *event)
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
-    // Where the button cannot be asked for, a press or a move without a
-    // button ends the user's gesture; an Enter does not, as one comes at
-    // once, when the pointer passes to the window manager.
-    if (watched == windowHandle() && m_systemGesture != SystemGesture::None) {
-        const bool pointerBack = event->type() == QEvent::MouseButtonPress
-            || (event->type() == QEvent::MouseMove && static_cast<QMouseEvent *>(event)->buttons() == Qt::NoButton);
-        if (pointerBack)
-            endSystemGesture();
-        return false;
-    }
     if (watched == FlowLayout1) {
         switch (event->type()) {
         case QEvent::DragEnter:

@@ -108,7 +108,7 @@ bool TForm1::applySettings(const BarSettings &chosen, bool rebuild)
     // Through the window manager: the bar neither moves nor flashes.
     X11Window::setStaysOnTop(this, m_settings.isTop);
     resumeStealth();
-    if (!currentLines().isEmpty())
+    if (!currentGroup().isEmpty())
         setTransparency(true);
     clearAddMenuCheck();
     if (rebuild)

@@ -11,6 +11,7 @@
 #include "bench/Figures.h"
 #include "bench/MixedEntries.h"
 #include "bench/PaintClock.h"
+#include "tests/BarProbe.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -38,7 +39,7 @@ TickFigures measureTicks(TForm1 &form, PaintClock &clock, int ticks)
     for (int i = 0; i < ticks; ++i) {
         const qint64 t = Figures::monotonicNs();
         AllocationCounter::start();
-        form.Timer1Timer();
+        BarProbe::Timer1Timer(form);
         allocations += AllocationCounter::stop();
         us.push_back(double(Figures::monotonicNs() - t) / 1e3);
         // Whatever the tick asked to repaint is painted before the next.
@@ -68,23 +69,23 @@ int main(int argc, char *argv[])
     TForm1 form(tmp.path() + QLatin1String("/home/"));
     PaintClock clock(&form);
     form.show();
-    if (!QTest::qWaitForWindowExposed(&form) || !form.Timer1->isActive()) {
+    if (!QTest::qWaitForWindowExposed(&form) || !BarProbe::Timer1(form)->isActive()) {
         std::fprintf(stderr, "the bar did not show in stealth mode\n");
         return 1;
     }
     // The ticks are made here, one after another, not by the timer.
-    form.Timer1->stop();
+    BarProbe::Timer1(form)->stop();
     QTest::qWait(300);
 
     QCursor::setPos(form.geometry().bottomRight() + QPoint(200, 300));
     QTest::qWait(100);
-    form.Timer1Timer();
+    BarProbe::Timer1Timer(form);
     QTest::qWait(800); // the fade runs out
     const TickFigures away = measureTicks(form, clock, ticks);
 
     QCursor::setPos(form.geometry().topLeft() + QPoint(5, 5));
     QTest::qWait(100);
-    form.Timer1Timer();
+    BarProbe::Timer1Timer(form);
     QTest::qWait(300);
     const TickFigures inside = measureTicks(form, clock, ticks);
 

@@ -8,6 +8,7 @@
 #include "core/settings/IniFile.h"
 #include "core/settings/SettingsKeys.h"
 #include "BarFixture.h"
+#include "BarProbe.h"
 
 #include <QAction>
 #include <QDir>
@@ -156,7 +157,7 @@ void TestMainWindow::startsWithDefaultsAndNoFiles()
     QVERIFY(!form.settings().isShowTaskBar);
     QVERIFY(!form.settings().isTop);
     QVERIFY(!form.settings().isStealth);
-    QVERIFY(!form.Timer1->isActive());
+    QVERIFY(!BarProbe::Timer1(form)->isActive());
     QCOMPARE(form.bw, 48);
     QCOMPARE(form.settings().pad, 14);
     QCOMPARE(form.settings().GlowNo, 4);

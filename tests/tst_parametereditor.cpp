@@ -6,6 +6,7 @@
 #include "core/files/FileStamp.h"
 #include "TestFiles.h"
 #include "BarFixture.h"
+#include "BarProbe.h"
 
 #include <QAction>
 #include <QDir>
@@ -186,14 +187,14 @@ void TestParameterEditor::timerAndOpacity()
     settings.isStealth = stealth;
     QVERIFY(m_form1->applySettings(settings, false));
     // Whatever the timer did before, closing runs it exactly in stealth mode.
-    m_form1->Timer1->start();
+    BarProbe::Timer1(*m_form1)->start();
     m_form1->FlowLayout1->setOpacity(0);
     editEntry(0, [this, closing] {
-        QVERIFY(!m_form1->Timer1->isActive());
+        QVERIFY(!BarProbe::Timer1(*m_form1)->isActive());
         QCOMPARE(m_form1->FlowLayout1->opacity(), 1.0);
         close(closing);
     });
-    QCOMPARE(m_form1->Timer1->isActive(), stealth);
+    QCOMPARE(BarProbe::Timer1(*m_form1)->isActive(), stealth);
 }
 
 void TestParameterEditor::change_data()

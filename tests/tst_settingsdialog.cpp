@@ -10,6 +10,7 @@
 #include "core/settings/IniFile.h"
 #include "settings/Unit2.h"
 #include "BarFixture.h"
+#include "BarProbe.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -219,7 +220,7 @@ QVariantMap TestSettingsDialog::barState() const
         {u"Direction"_s, f->settings().Direction}, {u"gapH"_s, f->FlowLayout1->horizontalGap()},
         {u"gapV"_s, f->FlowLayout1->verticalGap()}, {u"shadow"_s, f->ShadowEffect1->shadowEnabled()},
         {u"shadowColor"_s, f->ShadowEffect1->shadowColor()}, {u"opacity"_s, f->Rectangle1->opacity()},
-        {u"names"_s, names}, {u"timer"_s, f->Timer1->isActive()}, {u"lines"_s, f->LaunchPath[f->MenuIndex]->lines()},
+        {u"names"_s, names}, {u"timer"_s, BarProbe::Timer1(*f)->isActive()}, {u"lines"_s, f->LaunchPath[f->MenuIndex]->lines()},
         {u"buttons"_s, buttonFiles()},
     };
 }
@@ -282,7 +283,7 @@ void TestSettingsDialog::openingLoadsEveryControl()
                                   "Gradient=1\r\nDirection=1\r\n"));
     start();
     m_form1->FlowLayout1->setOpacity(0);
-    QVERIFY(m_form1->Timer1->isActive());
+    QVERIFY(BarProbe::Timer1(*m_form1)->isActive());
     const int secondButtonX = m_form1->LaunchBtn.at(1)->x();
 
     m_form2->show();
@@ -293,7 +294,7 @@ void TestSettingsDialog::openingLoadsEveryControl()
     QVERIFY(d->Top->isChecked());
     QVERIFY(!d->Normal->isChecked());
     // The buttons neither fade nor hide while the dialog is open.
-    QVERIFY(!m_form1->Timer1->isActive());
+    QVERIFY(!BarProbe::Timer1(*m_form1)->isActive());
     QCOMPARE(m_form1->FlowLayout1->opacity(), 1.0);
     // Gaps outside the boxes' range are pulled in, and the buttons move.
     QCOMPARE(d->HGap->value(), 50);
@@ -617,7 +618,7 @@ void TestSettingsDialog::closingAppliesEverything()
     QVERIFY(f->settings().isTop);
     QVERIFY(f->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(f->settings().isStealth);
-    QVERIFY(f->Timer1->isActive());
+    QVERIFY(BarProbe::Timer1(*f)->isActive());
     QVERIFY(!f->AddMenu->isChecked());
     QVERIFY(!f->settings().FShowhint);
     QCOMPARE(f->settings().pad, 7);

@@ -5,6 +5,7 @@
 #include "app/Unit1.h"
 #include "launcher/IconLayer.h"
 #include "BarFixture.h"
+#include "BarProbe.h"
 #include "TestPointer.h"
 
 #include <QCursor>
@@ -40,7 +41,7 @@ private:
     enum class PointerSource { Test, Bar };
     // A shown bar at kWindow; `stealth` is what the settings file says.
     TForm1 &makeForm(const QByteArray &stealth, PointerSource source = PointerSource::Test);
-    bool fading() const { return m_form->FloatAnimation1->state() == QAbstractAnimation::Running; }
+    bool fading() const { return BarProbe::FloatAnimation1(*m_form)->state() == QAbstractAnimation::Running; }
 
 private Q_SLOTS:
     void init();
@@ -84,7 +85,7 @@ TForm1 &TestStealth::makeForm(const QByteArray &stealth, PointerSource source)
         writeIni("[Mode]\r\nStealth=" + stealth + "\r\n");
     m_form = std::make_unique<TForm1>(home());
     if (source == PointerSource::Test)
-        m_form->pointerPosition = [this] { return m_pointer; };
+        BarProbe::setPointerPosition(*m_form, [this] { return m_pointer; });
     m_form->show();
     m_form->setGeometry(kWindow);
     return *m_form;
@@ -106,8 +107,8 @@ void TestStealth::timerFollowsSetting()
 
     TForm1 &form = makeForm(stealth);
     QCOMPARE(form.settings().isStealth, active);
-    QCOMPARE(form.Timer1->isActive(), active);
-    QCOMPARE(form.Timer1->interval(), 500);
+    QCOMPARE(BarProbe::Timer1(form)->isActive(), active);
+    QCOMPARE(BarProbe::Timer1(form)->interval(), 500);
 }
 
 void TestStealth::tick_data()
@@ -136,7 +137,7 @@ void TestStealth::tick()
     QCOMPARE(form.geometry(), kWindow);
     const qreal plate = form.Rectangle1->opacity();
     m_pointer = pointer;
-    form.Timer1Timer();
+    BarProbe::Timer1Timer(form);
 
     QCOMPARE(fading(), !inside);
     if (inside) {
@@ -144,12 +145,12 @@ void TestStealth::tick()
         QVERIFY(form.FlowLayout1->isVisible());
         return;
     }
-    QCOMPARE(form.FloatAnimation1->targetObject(), form.FlowLayout1);
-    QCOMPARE(form.FloatAnimation1->propertyName(), QByteArray("opacity"));
-    QCOMPARE(form.FloatAnimation1->startValue().toReal(), 1.0);
-    QCOMPARE(form.FloatAnimation1->endValue().toReal(), 0.0);
-    QCOMPARE(form.FloatAnimation1->duration(), 400);
-    QCOMPARE(form.FloatAnimation1->easingCurve().type(), QEasingCurve::Linear);
+    QCOMPARE(BarProbe::FloatAnimation1(form)->targetObject(), form.FlowLayout1);
+    QCOMPARE(BarProbe::FloatAnimation1(form)->propertyName(), QByteArray("opacity"));
+    QCOMPARE(BarProbe::FloatAnimation1(form)->startValue().toReal(), 1.0);
+    QCOMPARE(BarProbe::FloatAnimation1(form)->endValue().toReal(), 0.0);
+    QCOMPARE(BarProbe::FloatAnimation1(form)->duration(), 400);
+    QCOMPARE(BarProbe::FloatAnimation1(form)->easingCurve().type(), QEasingCurve::Linear);
     // Only the buttons fade, never the plate.
     QCOMPARE(form.Rectangle1->opacity(), plate);
 }
@@ -172,7 +173,7 @@ void TestStealth::fadeStartsOnlyFromNearlyOpaque()
 
     TForm1 &form = makeForm("0");
     form.FlowLayout1->setOpacity(opacity);
-    form.Timer1Timer();
+    BarProbe::Timer1Timer(form);
     QCOMPARE(fading(), starts);
     if (!starts)
         QCOMPARE(form.FlowLayout1->opacity(), opacity);
@@ -181,40 +182,40 @@ void TestStealth::fadeStartsOnlyFromNearlyOpaque()
 void TestStealth::fadeIsNotRestartedByLaterTicks()
 {
     TForm1 &form = makeForm("0");
-    form.Timer1Timer();
+    BarProbe::Timer1Timer(form);
     QVERIFY(fading());
     // Half way through the fade, whatever the clock says.
-    form.FloatAnimation1->setCurrentTime(200);
+    BarProbe::FloatAnimation1(form)->setCurrentTime(200);
     QVERIFY(form.FlowLayout1->opacity() <= 0.95);
 
-    form.Timer1Timer();
+    BarProbe::Timer1Timer(form);
     QVERIFY(fading());
-    QVERIFY2(form.FloatAnimation1->currentTime() >= 200, "the fade started over");
+    QVERIFY2(BarProbe::FloatAnimation1(form)->currentTime() >= 200, "the fade started over");
     QVERIFY(form.FlowLayout1->opacity() <= 0.5);
 }
 
 void TestStealth::returnAfterFadeShowsButtonsAtOnce()
 {
     TForm1 &form = makeForm("0");
-    form.Timer1Timer();
-    form.FloatAnimation1->setCurrentTime(400);
+    BarProbe::Timer1Timer(form);
+    BarProbe::FloatAnimation1(form)->setCurrentTime(400);
     QVERIFY(!fading());
     QCOMPARE(form.FlowLayout1->opacity(), 0.0);
 
     // Still away: stays faded, no new fade.
-    form.Timer1Timer();
+    BarProbe::Timer1Timer(form);
     QVERIFY(!fading());
     QCOMPARE(form.FlowLayout1->opacity(), 0.0);
 
     m_pointer = QPoint(250, 275);
-    form.Timer1Timer();
+    BarProbe::Timer1Timer(form);
     QCOMPARE(form.FlowLayout1->opacity(), 1.0);
     QVERIFY(form.FlowLayout1->isVisible());
     QVERIFY(!fading());
 
     // Away again: a new departure fades again.
     m_pointer = QPoint(100, 275);
-    form.Timer1Timer();
+    BarProbe::Timer1Timer(form);
     QVERIFY(fading());
 }
 
@@ -235,9 +236,9 @@ void TestStealth::unknownPointerChangesNothing()
     TForm1 &form = makeForm("0");
     m_pointer.reset();
     if (noSource)
-        form.pointerPosition = nullptr;
+        BarProbe::setPointerPosition(form, nullptr);
     form.FlowLayout1->setOpacity(opacity);
-    form.Timer1Timer();
+    BarProbe::Timer1Timer(form);
     QVERIFY(!fading());
     QCOMPARE(form.FlowLayout1->opacity(), opacity);
 }
@@ -245,16 +246,16 @@ void TestStealth::unknownPointerChangesNothing()
 void TestStealth::timerDrivesTheFade()
 {
     TForm1 &form = makeForm("1");
-    QVERIFY(form.Timer1->isActive());
+    QVERIFY(BarProbe::Timer1(form)->isActive());
     QTRY_COMPARE_WITH_TIMEOUT(form.FlowLayout1->opacity(), 0.0, 10000);
     // Faded with the pointer away: nothing can change until it comes back,
     // so the tick rests.
-    QTRY_VERIFY_WITH_TIMEOUT(!form.Timer1->isActive(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!BarProbe::Timer1(form)->isActive(), 10000);
 
     // The window system tells of the pointer crossing onto the bar.
     m_pointer = QPoint(250, 275);
     TestPointer::enter(&form);
-    QVERIFY(form.Timer1->isActive());
+    QVERIFY(BarProbe::Timer1(form)->isActive());
     QTRY_COMPARE_WITH_TIMEOUT(form.FlowLayout1->opacity(), 1.0, 10000);
 }
 
@@ -264,29 +265,29 @@ void TestStealth::tickRestsOnlyInSteadyStates()
     // Inside with the window system agreeing: shown, nothing left to do.
     m_pointer = QPoint(250, 275);
     form.setAttribute(Qt::WA_UnderMouse, true);
-    form.Timer1Timer();
+    BarProbe::Timer1Timer(form);
     QCOMPARE(form.FlowLayout1->opacity(), 1.0);
-    QVERIFY(!form.Timer1->isActive());
+    QVERIFY(!BarProbe::Timer1(form)->isActive());
     // Coming in over the edge column, the window system says inside, the
     // tick outside: the buttons stay faded, and the tick goes on so the
     // pointer's move inwards is seen.
     m_pointer = QPoint(100, 275);
-    form.Timer1->start();
-    form.Timer1Timer();
+    BarProbe::Timer1(form)->start();
+    BarProbe::Timer1Timer(form);
     QVERIFY(fading());
-    form.FloatAnimation1->setCurrentTime(400);
-    form.Timer1Timer();
-    QVERIFY(form.Timer1->isActive());
+    BarProbe::FloatAnimation1(form)->setCurrentTime(400);
+    BarProbe::Timer1Timer(form);
+    QVERIFY(BarProbe::Timer1(form)->isActive());
     m_pointer = QPoint(101, 275);
-    form.Timer1Timer();
+    BarProbe::Timer1Timer(form);
     QCOMPARE(form.FlowLayout1->opacity(), 1.0);
     // A dialog keeps the buttons shown and the tick off; crossings then
     // do not wake it.
     form.suspendStealth();
     TestPointer::enter(&form);
-    QVERIFY(!form.Timer1->isActive());
+    QVERIFY(!BarProbe::Timer1(form)->isActive());
     form.resumeStealth();
-    QVERIFY(form.Timer1->isActive());
+    QVERIFY(BarProbe::Timer1(form)->isActive());
 }
 
 void TestStealth::bringToFrontUndoesTheFade_data()
@@ -302,8 +303,8 @@ void TestStealth::bringToFrontUndoesTheFade()
     QFETCH(int, fadedMs);
 
     TForm1 &form = makeForm("0");
-    form.Timer1Timer();
-    form.FloatAnimation1->setCurrentTime(fadedMs);
+    BarProbe::Timer1Timer(form);
+    BarProbe::FloatAnimation1(form)->setCurrentTime(fadedMs);
     QVERIFY(form.FlowLayout1->opacity() < 0.95);
 
     form.bringToFront();
@@ -335,7 +336,7 @@ void TestStealth::popupOpenUsesRealPointer()
     form.PopupMenu2->popup(QPoint(250, 275));
     QTRY_VERIFY(form.PopupMenu2->isVisible());
     QVERIFY(!form.testAttribute(Qt::WA_UnderMouse));
-    form.Timer1Timer();
+    BarProbe::Timer1Timer(form);
     QCOMPARE(fading(), !inside);
     form.PopupMenu2->close();
 }
@@ -375,9 +376,9 @@ void TestStealth::pointerOverBarFromWindowReports()
         form.move(kWindow.topLeft() + QPoint(300, 0));
     QTRY_COMPARE(form.geometry().topLeft(), moveWindow ? QPoint(400, 200) : kWindow.topLeft());
 
-    form.Timer1Timer();
+    BarProbe::Timer1Timer(form);
     QCOMPARE(fading(), !inside);
-    QCOMPARE(form.Timer1->isActive(), !inside);
+    QCOMPARE(BarProbe::Timer1(form)->isActive(), !inside);
 }
 
 QTEST_MAIN(TestStealth)
