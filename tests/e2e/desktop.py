@@ -75,6 +75,13 @@ class Desktop:
         self.procs.remove(self.compositor)
         time.sleep(0.5)
 
+    def clear(self):
+        """Paints the desktop black again. The windows of earlier cases can
+        leave their last pictures behind, and a translucent plate shows
+        them: colours sampled through it would differ from place to place."""
+        # display reports a failure even when it has set the background.
+        self.run(["display", "-size", f"{self.WIDTH}x{self.HEIGHT}", "-window", "root", "xc:black"])
+
     def spawn(self, argv, **kwargs):
         proc = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL,
                                 stderr=subprocess.DEVNULL, start_new_session=True, **kwargs)

@@ -638,6 +638,7 @@ class Suite:
                     continue
                 started = time.monotonic()
                 signal.alarm(CASE_SECONDS)
+                self.desktop.clear()
                 try:
                     case()
                     passed += 1
