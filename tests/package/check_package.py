@@ -21,6 +21,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
+from check import check  # noqa: E402
 from desktop import Desktop, wait_for  # noqa: E402
 
 APP_ID = "org.quillbrook.Quillbrook"
@@ -41,10 +42,11 @@ def check_install(build, tmp):
     icon = os.path.join(prefix, "share", "icons", "hicolor", "scalable", "apps", APP_ID + ".svg")
     run(["desktop-file-validate", desktop_file])
     run(["appstreamcli", "validate", "--no-net", metainfo])
-    assert os.path.isfile(icon), icon
+    check(os.path.isfile(icon), "the icon installed", icon)
     with open(desktop_file, encoding="utf-8") as f:
         execs = [line.split("=", 1)[1].strip() for line in f if line.startswith("Exec=")]
-    assert execs and shlex.split(execs[0]) == [os.path.join(prefix, "bin", "Quillbrook")], execs
+    program = os.path.join(prefix, "bin", "Quillbrook")
+    check(execs and shlex.split(execs[0]) == [program], f"Exec naming {program}", execs)
     print("install: validated", desktop_file, metainfo)
 
 
@@ -52,13 +54,13 @@ def build_package(build, tmp):
     out = os.path.join(tmp, "deb")
     run(["cpack", "-G", "DEB", "-B", out, "--config", os.path.join(build, "CPackConfig.cmake")], cwd=build)
     debs = [name for name in os.listdir(out) if name.endswith(".deb")]
-    assert len(debs) == 1 and debs[0].startswith("quillbrook_"), debs
+    check(len(debs) == 1 and debs[0].startswith("quillbrook_"), "one quillbrook_*.deb", debs)
     deb = os.path.join(out, debs[0])
     report = subprocess.run(["lintian", "--tag-display-limit", "0", deb], capture_output=True, text=True)
     tags = [line for line in report.stdout.splitlines() if line[:2] in ("E:", "W:", "I:")]
     for line in tags:
         print("lintian:", line)
-    assert not any(line.startswith("E:") for line in tags), "lintian reports errors"
+    check(not any(line.startswith("E:") for line in tags), "no lintian errors", [t for t in tags if t.startswith("E:")])
     root = os.path.join(tmp, "root")
     run(["dpkg-deb", "-x", deb, root])
     print("package:", debs[0])
@@ -81,12 +83,12 @@ def check_start(desktop, program, home):
     proc, wid = start(desktop, program, home)
     config = os.path.join(home, ".config", "Quillbrook")
     # Nothing is made before the first save.
-    assert not os.path.exists(config), config
+    check(not os.path.exists(config), "no config folder before the first save", config)
     desktop.xdotool("windowactivate", "--sync", wid)
     desktop.xdotool("key", "--clearmodifiers", "ctrl+x")
     proc.wait(timeout=10)
     ini = os.path.join(config, "Quillbrook.ini")
-    assert os.path.isfile(ini), ini
+    check(os.path.isfile(ini), "the settings written at exit", ini)
     print("package: started, settings written to", ini)
 
 
