@@ -8,6 +8,9 @@ bash .ci/deps.sh $(cat .ci/packages-build.txt .ci/packages-test.txt)
 cmake --build --preset default
 ctest --preset default
 
+# No include runs from a lower folder into a higher one.
+tools/check_layers.sh
+
 # clang-tidy over the core library, with the checks .clang-tidy names; any
 # finding fails.
 find core -name '*.cpp' -print0 |
