@@ -38,16 +38,16 @@ constexpr QSize kDesignSize(836, 225);
 
 } // namespace
 
-TForm1::TForm1(const QString &homePath, QWidget *parent)
+TForm1::TForm1(const QString &home, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     // Made once here, so no one can put another model in a group's place.
-    , LaunchPath([this, &homePath] {
+    , LaunchPath([this, &home] {
         std::array<GroupModel *, kGroupCount> models{};
         for (int group = 0; group < kGroupCount; ++group)
-            models[group] = new GroupModel(homePath + groupFileName(group), this);
+            models[group] = new GroupModel(home + groupFileName(group), this);
         return models;
     }())
-    , HomePath(homePath)
+    , HomePath(home)
     , autostartConfigHome(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
     , autostartProgram(QCoreApplication::applicationFilePath())
 {

@@ -58,8 +58,8 @@ class TForm1 : public QWidget, private LaunchButtonHost
     Q_OBJECT
 
 public:
-    // `homePath` is the folder the launcher keeps its files in, ending in "/".
-    explicit TForm1(const QString &homePath, QWidget *parent = nullptr);
+    // `home` is the folder the launcher keeps its files in, ending in "/".
+    explicit TForm1(const QString &home, QWidget *parent = nullptr);
     ~TForm1() override; // waits for the launches under way
     // A missing home folder is made at a save instead of reported.
     void setCreateHomeOnSave(bool on);
