@@ -53,7 +53,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     TForm1 form1(homePath);
-    form1.createHomeOnSave = home.createOnSave;
+    form1.setCreateHomeOnSave(home.createOnSave);
     // Their controls wait until first needed, so the bar shows sooner.
     TForm2 form2(&form1, nullptr, true);
     TForm3 form3(&form1, nullptr, true);

@@ -38,14 +38,20 @@ constexpr QSize kDesignSize(836, 225);
 
 } // namespace
 
-TForm1::TForm1(const QString &homePath, QWidget *parent)
+TForm1::TForm1(const QString &home, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
-    , HomePath(homePath)
+    // Made once here, so no one can put another model in a group's place.
+    , LaunchPath([this, &home] {
+        std::array<GroupModel *, kGroupCount> models{};
+        for (int group = 0; group < kGroupCount; ++group)
+            models[group] = new GroupModel(home + groupFileName(group), this);
+        return models;
+    }())
+    , HomePath(home)
     , autostartConfigHome(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
     , autostartProgram(QCoreApplication::applicationFilePath())
 {
     for (int group = 0; group < kGroupCount; ++group) {
-        LaunchPath[group] = new GroupModel(groupPath(group), this);
         connect(LaunchPath[group], &GroupModel::changed, this,
                 [this, group](const GroupChange &change) { groupChanged(group, change); });
     }
@@ -56,6 +62,22 @@ TForm1::TForm1(const QString &homePath, QWidget *parent)
 TForm1::~TForm1()
 {
     finishLaunches();
+}
+
+void TForm1::setCreateHomeOnSave(bool on)
+{
+    createHomeOnSave = on;
+}
+
+void TForm1::setOpener(OpenFunction open)
+{
+    opener = std::move(open);
+}
+
+void TForm1::setAutostartTarget(const QString &configHome, const QString &program)
+{
+    autostartConfigHome = configHome;
+    autostartProgram = program;
 }
 
 void TForm1::setDialogs(QWidget *settingsDialog, QDialog *parameterEditor)
@@ -214,7 +236,7 @@ void TForm1::FormCreate()
 void TForm1::FormShow()
 {
     SetBackColor();
-    LoadGroup(MenuIndex);
+    LoadGroup(m_menuIndex);
 }
 
 bool TForm1::FormCloseQuery()

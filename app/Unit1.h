@@ -11,15 +11,12 @@
 #include "core/entries/LaunchRequest.h"
 
 #include <QPointer>
-#include <QRgb>
 #include <QStringList>
 #include <QWidget>
 
 #include <array>
-#include <climits>
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <utility>
 
 class DropArea;
@@ -33,15 +30,15 @@ class QActionGroup;
 class QDialog;
 class QMenu;
 class QThreadPool;
-class QTimer;
 class StealthMode;
 class WindowMover;
 
 // The launch bar: a borderless translucent window with a rounded plate on
-// which the current group's files stand as icon buttons. It holds all of the
-// launcher's lasting state; the settings dialog (TForm2) edits a copy of its
-// settings and hands it back, the parameter editor (TForm3) reads and writes
-// the fields below; both call its operations.
+// which the current group's files stand as icon buttons. It owns the five
+// groups' models, the settings value and the collaborators that fade, move
+// and launch; the settings dialog (TForm2) edits a copy of the settings and
+// hands it back, the parameter editor (TForm3) edits the current group's
+// model; both go through the operations below, never the bar's widgets.
 // The bar itself knows the dialogs only as windows it is given.
 //
 // Its methods live in source files by concern:
@@ -54,61 +51,28 @@ class WindowMover;
 //   Unit1Stealth.cpp     stealth mode (StealthMode) suspended by the dialogs
 //   Unit1Appearance.cpp  the plate's fill and the window's transparency
 //   Unit1Dialogs.cpp     opening the two dialogs
-// docs/NAMES.md explains every name below.
+// docs/NAMES.md explains every name below; tests see the private parts
+// through tests/BarProbe.h.
 class TForm1 : public QWidget, private LaunchButtonHost
 {
     Q_OBJECT
 
 public:
-    // `homePath` is the folder the launcher keeps its files in, ending in "/".
-    explicit TForm1(const QString &homePath, QWidget *parent = nullptr);
-    ~TForm1() override;
+    // `home` is the folder the launcher keeps its files in, ending in "/".
+    explicit TForm1(const QString &home, QWidget *parent = nullptr);
+    ~TForm1() override; // waits for the launches under way
+    // A missing home folder is made at a save instead of reported.
+    void setCreateHomeOnSave(bool on);
+    // The windows the bar opens: the settings dialog and the parameter
+    // editor. main() gives them; either may be null (tests).
+    void setDialogs(QWidget *settingsDialog, QDialog *parameterEditor);
 
-    // --- State ---
-    QString HomePath;                                 // folder of the settings and group files, ending in "/"
-    bool createHomeOnSave = false;                    // a missing HomePath is made at a save, not reported
-    // The five groups' models (owned by the bar): each group's entries, in
-    // order, and its file. Every change to a group goes through its model;
-    // the buttons follow the current one's notifications.
-    std::array<GroupModel *, kGroupCount> LaunchPath{};
-    QList<LaunchButton *> LaunchBtn;                  // current group's buttons; button i stands for entry i
-    int MenuIndex = 0;                                // current group, 0 to 4
-    QPointer<LaunchButton> obj;                       // button last under the pointer: the one a menu acts on
-    // Icon size and corner radius exist twice: bw/bc are what the buttons on
-    // the bar were built with, settings().bw2/bc2 what the settings dialog
-    // last chose (and what the settings file stores). They differ while the
-    // dialog is open, until it rebuilds the buttons at closing.
-    int32_t bw = 0, bc = 0;
-
-    // --- Components ---
-    QMenu *PopupMenu1 = nullptr;                      // a button's context menu
-    QAction *AddMenu = nullptr;                       // "新規追加": registration mode on or off
-    QAction *DelBtn = nullptr;                        // "削除": removes the button's entry
-    QAction *EditCmd = nullptr;                       // "パラメータ編集": opens the parameter editor
-    QAction *FolderCmd = nullptr;                     // "フォルダを開く": the entry's folder in the file manager
-    QMenu *PopupMenu2 = nullptr;                      // the bar's context menu
-    QAction *Seting2 = nullptr;                       // "設定" (F12): opens the settings dialog
-    QAction *AddMenu2 = nullptr;                      // "新規登録" (Ctrl+N): registration mode, as AddMenu
-    QAction *ReSize2 = nullptr;                       // "サイズ変更" (Ctrl+R): dragging resizes instead of moving
-    QAction *StartAtLogin = nullptr;                  // "ログイン時に起動": an autostart entry runs this program
-    QAction *MenuItem5 = nullptr;                     // separator
-    QMenu *MenuItem6 = nullptr;                       // "グループ選択": the group submenu
-    QAction *Menu0 = nullptr, *Menu1 = nullptr, *Menu2 = nullptr, *Menu3 = nullptr,
-            *Menu4 = nullptr;                         // groups 0 to 4 (F1 to F5), captioned with their names
-    QActionGroup *groupItems = nullptr;               // makes Menu0 to Menu4 exclusive
-    QAction *MenuItem7 = nullptr;                     // separator
-    QAction *SaveMenu = nullptr;                      // "設定保存": writes the settings file
-    QAction *CloseCmd2 = nullptr;                     // "終了" (Ctrl+X): closes the launcher
-    Plate *Rectangle1 = nullptr;                      // the translucent rounded plate
-    IconLayer *FlowLayout1 = nullptr;                 // the layer the buttons stand on, in wrapping rows
-    IconLayerEffect *ShadowEffect1 = nullptr;         // the buttons' drop shadow (owned by FlowLayout1)
-    DropArea *DropTarget1 = nullptr;                  // where files are dropped in registration mode
-
-    QAction *groupItem(int group) const;
-    // Group names as the user wrote them; the menu items show them with
-    // "&", tabs and line breaks made harmless.
-    QString groupName(int group) const;
-    void setGroupName(int group, const QString &name);
+    // --- Lifecycle ---
+    // Writes the settings; false when the user chose to stay after a failure.
+    bool FormCloseQuery();
+    // Another start in the same folder asked for the bar: it comes to the
+    // front with its buttons shown, even while stealth mode has faded them.
+    void bringToFront();
 
     // --- Settings ---
     // Appearance and modes, as read from the settings file or last applied.
@@ -124,39 +88,29 @@ public:
     // shadow; the icon size and corner radius are kept as chosen (bw2, bc2)
     // for a save, the buttons keeping theirs until applySettings.
     void previewSettings(const BarSettings &chosen);
-
-    // The windows the bar opens: the settings dialog and the parameter
-    // editor. main() gives them; either may be null (tests).
-    void setDialogs(QWidget *settingsDialog, QDialog *parameterEditor);
-
-    // --- Lifecycle ---
-    void FormShow();
-    // Writes the settings; false when the user chose to stay after a failure.
-    bool FormCloseQuery();
-    // Another start in the same folder asked for the bar: it comes to the
-    // front with its buttons shown, even while stealth mode has faded them.
-    void bringToFront();
-
-    // --- Settings file ---
-    QString iniPath() const;
     // The place and size the settings file stores: as read, or as the user's
     // own move or resize left them. What the window manager imposes (a tiling
     // layout, a maximise, rounding at fractional scales) and the fitting onto
     // the screen at start never replace them.
     const StoredGeometry &userGeometry() const { return m_userGeometry; }
-    void ReadIniFile();
-    // Reports a failure to the user and returns false.
+    // Writes the settings file; reports a failure to the user and returns false.
     bool WriteIniFile();
-    // Writes the settings file without telling the user; on failure `error`
-    // holds the message to show.
-    bool writeSettingsFile(QString *error);
+    // The icon size and corner radius the buttons on the bar were built with
+    // (bw, bc): settings().bw2/bc2 differ from them while the settings dialog
+    // is open.
+    std::pair<int32_t, int32_t> buttonIconSize() const { return {bw, bc}; }
 
-    // --- Groups and buttons ---
-    QString groupPath(int group) const;
+    // --- Groups ---
+    // The five groups' models (owned by the bar): each group's entries, in
+    // order, and its file. Every change to a group goes through its model;
+    // the buttons follow the current one's notifications.
+    const std::array<GroupModel *, kGroupCount> LaunchPath;
+    int MenuIndex() const { return m_menuIndex; } // the current group, 0 to 4
     // The current group's model, to read.
-    const GroupModel &currentGroup() const { return *LaunchPath[MenuIndex]; }
-    // Reads group `index` from its file; the current group's buttons follow.
-    void LoadGroup(int index);
+    const GroupModel &currentGroup() const { return *LaunchPath[m_menuIndex]; }
+    // Group names as the user wrote them; the menu items show them with
+    // "&", tabs and line breaks made harmless.
+    QString groupName(int group) const;
     // Saves the current group through its model (see GroupModel::save);
     // `edit` is the user's change that led to the save. Reports a failure,
     // or an edit that cannot be made over another's change, and returns
@@ -165,27 +119,21 @@ public:
     // The settings dialog's confirmed order list becomes the current group
     // and is saved; refused as a new order when the file changed elsewhere.
     bool setGroupOrder(const QStringList &lines);
-    // Builds the current group's buttons again from its file, with icon size
-    // `size` and corner radius `corner`.
-    void rebuildButtons(int32_t size, int32_t corner);
-    void ButtonMouseEnter(LaunchButton *button);
-    // Takes every button off the bar and empties LaunchBtn; the buttons stay
-    // shown until LoadGroup reuses or hides them.
-    void removeAllButtons();
 
     // --- Launching ---
     // Opens a file; false with the reason in `error` when it could not. Runs
     // on a worker thread.
     using OpenFunction = std::function<bool(const QString &file, const QString &params,
                                             const QString &workingDir, QString *error)>;
-    OpenFunction opener;
-    void BtnClickEvent(LaunchButton *sender);
+    void setOpener(OpenFunction open); // what a click runs; the desktop's opener by default
     // Waits (a few seconds at most) until every launch started so far has
     // been handed over; false when one is still under way.
     bool waitForLaunches();
+    // Launches under way at once; more clicks wait their turn.
+    static constexpr int kLaunchThreads = 4;
 
-    // --- Commands ---
-    void AddMenuClick();
+    // --- Commands, as the user runs them ---
+    void AddMenuClick(); // registration mode on or off (新規追加, 新規登録)
     // The dialogs' closing clears the registration command's check alone;
     // the drop area and the other marks stay, so the next 新規登録 enters
     // registration mode again without saving.
@@ -193,56 +141,26 @@ public:
     // Registers every file, in order; before button `before` when it is one
     // of the bar's, else at the end. Saved at once, in one write.
     void DropTarget1Dropped(const QStringList &files, qsizetype before = -1);
+    // Removes the entry of the button the menu was opened on (削除).
     void DelBtnClick();
     // Switches to group n (the group items' handler).
     void MenuClick(int group);
-    void ReSize2Click();
-    // A press on the bar's free area or on the drop area: moves the window,
-    // or resizes it in resize mode.
-    void FlowLayout1MouseDown(QMouseEvent *event);
-    void SaveMenuClick();
-    void CloseCmdClick();
-
-    // --- Arranging by hand ---
     // Moves entry `from` to place `to`, its button with it, and saves the
     // new order; false when nothing moved or the save was refused.
     bool moveEntry(qsizetype from, qsizetype to);
-    // Opens the folder holding the entry of `obj`, on a worker.
-    void FolderCmdClick();
-    // The bar's button at `pos` (in the window's coordinates); -1 for none.
-    qsizetype buttonIndexAt(const QPoint &pos) const;
+    // Where the start-at-login command writes its entry ($XDG_CONFIG_HOME)
+    // and the program it runs: by default the user's config folder and this
+    // very executable.
+    void setAutostartTarget(const QString &configHome, const QString &program);
 
-    // --- Stealth ---
+    // --- Stealth and appearance ---
     // While a dialog is open the buttons stay fully visible: the tick stops
     // and any fade is undone. resumeStealth() runs the tick again exactly
     // when stealth mode is on.
     void suspendStealth();
-    void resumeStealth();
-
-    // --- Start at login ---
-    // Where the autostart entry goes ($XDG_CONFIG_HOME) and the program it
-    // runs: by default the user's config folder and this very executable.
-    QString autostartConfigHome;
-    QString autostartProgram;
-    // Writes the entry, or removes it when it names this program.
-    void StartAtLoginClick();
-    // The check mark follows the entry on disk, which others may change.
-    void showStartAtLogin();
-
-    // --- Dialogs ---
-    void SetingClick();
-    // Opens the parameter editor on the entry of `obj`.
-    void EditCmdClick();
-
-    // --- Appearance ---
-    void SetBackColor();
-    bool transparency() const { return m_transparency; }
-    void setTransparency(bool on);
-    bool isRegistrationAreaShown() const;
-
-    static constexpr int kMinimumSide = 70;
-    // Launches under way at once; more clicks wait their turn.
-    static constexpr int kLaunchThreads = 4;
+    void resumeStealth(); // see suspendStealth()
+    void setTransparency(bool on); // the window's background see-through or filled
+    bool isRegistrationAreaShown() const; // the drop area of registration mode is up
 
 Q_SIGNALS:
     // The window has closed; the launcher ends.
@@ -269,20 +187,87 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void connectCommands();
-    bool handleAreaMouse(QEvent *event);
+    // --- State ---
+    QString HomePath;               // folder of the settings and group files, ending in "/"
+    bool createHomeOnSave = false;  // a missing HomePath is made at a save, not reported
+    QList<LaunchButton *> LaunchBtn; // current group's buttons; button i stands for entry i
+    int m_menuIndex = 0;            // the current group (MenuIndex()), 0 to 4
+    QPointer<LaunchButton> obj;     // button last under the pointer: the one a menu acts on
+    // Icon size and corner radius exist twice: bw/bc are what the buttons on
+    // the bar were built with, settings().bw2/bc2 what the settings dialog
+    // last chose (and what the settings file stores). They differ while the
+    // dialog is open, until it rebuilds the buttons at closing.
+    int32_t bw = 0, bc = 0;
+    BarSettings m_settings;
+    StoredGeometry m_userGeometry;
+    bool m_userMoved = false; // the stored position is one the user dragged to
+    QPointer<QWidget> m_settingsDialog;
+    QPointer<QDialog> m_parameterEditor;
+
+    // --- Components ---
+    QMenu *PopupMenu1 = nullptr;                      // a button's context menu
+    QAction *AddMenu = nullptr;                       // "新規追加": registration mode on or off
+    QAction *DelBtn = nullptr;                        // "削除": removes the button's entry
+    QAction *EditCmd = nullptr;                       // "パラメータ編集": opens the parameter editor
+    QAction *FolderCmd = nullptr;                     // "フォルダを開く": the entry's folder in the file manager
+    QMenu *PopupMenu2 = nullptr;                      // the bar's context menu
+    QAction *Seting2 = nullptr;                       // "設定" (F12): opens the settings dialog
+    QAction *AddMenu2 = nullptr;                      // "新規登録" (Ctrl+N): registration mode, as AddMenu
+    QAction *ReSize2 = nullptr;                       // "サイズ変更" (Ctrl+R): dragging resizes instead of moving
+    QAction *StartAtLogin = nullptr;                  // "ログイン時に起動": an autostart entry runs this program
+    QAction *MenuItem5 = nullptr;                     // separator
+    QMenu *MenuItem6 = nullptr;                       // "グループ選択": the group submenu
+    QAction *Menu0 = nullptr, *Menu1 = nullptr, *Menu2 = nullptr, *Menu3 = nullptr,
+            *Menu4 = nullptr;                         // groups 0 to 4 (F1 to F5), captioned with their names
+    QActionGroup *groupItems = nullptr;               // makes Menu0 to Menu4 exclusive
+    QAction *MenuItem7 = nullptr;                     // separator
+    QAction *SaveMenu = nullptr;                      // "設定保存": writes the settings file
+    QAction *CloseCmd2 = nullptr;                     // "終了" (Ctrl+X): closes the launcher
+    Plate *Rectangle1 = nullptr;                      // the translucent rounded plate
+    IconLayer *FlowLayout1 = nullptr;                 // the layer the buttons stand on, in wrapping rows
+    IconLayerEffect *ShadowEffect1 = nullptr;         // the buttons' drop shadow (owned by FlowLayout1)
+    DropArea *DropTarget1 = nullptr;                  // where files are dropped in registration mode
+    StealthMode *m_stealth = nullptr; // fades the buttons while the pointer is away
+    WindowMover *m_mover = nullptr;   // moves and resizes the bar at the user's drag
+    static constexpr int kMinimumSide = 70;
+
+    // --- Start-up and the window ---
     void FormCreate();
+    void FormShow();
     void FormResize();
     void createComponents();
     void createMenus();
     void styleMenus();
     void placeComponents();
-    void switchRegistrationOn();
     void keepOnScreen();
     void updateWindowShape();
     void updateMenuShape(QMenu *menu);
     void compositorChanged(bool running);
+    bool m_compositor = true;   // a compositor draws translucency; else a mask cuts the window
+    bool m_menusStyled = false; // menus get their style sheet when first opened
+    bool m_painted = false;     // the bar has been painted once
 
+    // --- Settings file ---
+    QString iniPath() const;
+    void ReadIniFile();
+    // Writes the settings file without telling the user; on failure `error`
+    // holds the message to show.
+    bool writeSettingsFile(QString *error);
+    // Gaps, shadow and opacity from m_settings to the widgets that show them.
+    void showLayerSettings();
+
+    // --- Groups and buttons ---
+    QString groupPath(int group) const;
+    QAction *groupItem(int group) const; // Menu0 to Menu4
+    void setGroupName(int group, const QString &name);
+    // Reads group `index` from its file; the current group's buttons follow.
+    void LoadGroup(int index);
+    // Builds the current group's buttons again from its file, with icon size
+    // `size` and corner radius `corner`.
+    void rebuildButtons(int32_t size, int32_t corner);
+    // Takes every button off the bar and empties LaunchBtn; the buttons stay
+    // shown until LoadGroup reuses or hides them.
+    void removeAllButtons();
     // Follows the current group's model: the buttons stand for its entries.
     void groupChanged(int group, const GroupChange &change);
     void showEntries(const GroupChange &change);
@@ -294,6 +279,7 @@ private:
     void removeButton(LaunchButton *button);
     // A button reporting to the bar, for AddLaunchButton to fill.
     LaunchButton *newLaunchButton();
+    void ButtonMouseEnter(LaunchButton *button); // the pointer came over `button`: obj
     void launchButtonClicked(LaunchButton *button) override;
     void launchButtonEntered(LaunchButton *button) override;
     void launchButtonMenuRequested(LaunchButton *button, const QPoint &globalPos) override;
@@ -302,11 +288,48 @@ private:
     QList<LaunchButton *> m_spareButtons;
     static constexpr qsizetype kMaxSpareButtons = 4096;
     bool m_loadingGroup = false; // LoadGroup is adding buttons
-    bool m_painted = false;      // the bar has been painted once
+    IconQueue *m_icons = nullptr;
+    // At start a large group's buttons beyond the bar's edge are made just
+    // after the first paint. Until then the load's stamps of the entries
+    // from LaunchBtn.size() on wait here, and any input makes them first, so
+    // the user never acts on part of a group.
+    QList<FileStamp> m_pendingStamps;
+    QObject *m_pendingInputWatch = nullptr;
+    void makePendingButtons();
+    void dropPendingButtons();
+
+    // --- Launching ---
+    OpenFunction opener;
+    void BtnClickEvent(LaunchButton *sender);
     void finishLaunches();
     // Hands `request` to a worker of the launch pool.
     void startOpen(LaunchRequest request);
+    // Launch workers: few, so a storm of clicks cannot start hundreds of
+    // threads, and waited for before the bar goes.
+    QThreadPool *m_launchPool = nullptr;
 
+    // --- Commands ---
+    void connectCommands();
+    void switchRegistrationOn();
+    void ReSize2Click();
+    // A press on the bar's free area or on the drop area: moves the window,
+    // or resizes it in resize mode.
+    void FlowLayout1MouseDown(QMouseEvent *event);
+    bool handleAreaMouse(QEvent *event);
+    void SaveMenuClick();
+    void CloseCmdClick();
+    // Opens the folder holding the entry of `obj`, on a worker.
+    void FolderCmdClick();
+    // The bar's button at `pos` (in the window's coordinates); -1 for none.
+    qsizetype buttonIndexAt(const QPoint &pos) const;
+    QString autostartConfigHome; // see setAutostartTarget
+    QString autostartProgram;
+    // Writes the entry, or removes it when it names this program.
+    void StartAtLoginClick();
+    // The check mark follows the entry on disk, which others may change.
+    void showStartAtLogin();
+
+    // --- Arranging by hand ---
     // A button picked up and carried: over the bar the others make room,
     // outside it the file is offered to other programs.
     void launchButtonDragRequested(LaunchButton *button, const QPoint &hotSpot) override;
@@ -318,30 +341,16 @@ private:
         bool dropped = false; // released over the bar
     } m_arrange;
 
-    BarSettings m_settings;
-    // Gaps, shadow and opacity from m_settings to the widgets that show them.
-    void showLayerSettings();
-    QPointer<QWidget> m_settingsDialog;
-    QPointer<QDialog> m_parameterEditor;
-    // Launch workers: few, so a storm of clicks cannot start hundreds of
-    // threads, and waited for before the bar goes.
-    QThreadPool *m_launchPool = nullptr;
-    IconQueue *m_icons = nullptr;
-    // At start a large group's buttons beyond the bar's edge are made just
-    // after the first paint. Until then the load's stamps of the entries
-    // from LaunchBtn.size() on wait here, and any input makes them first, so
-    // the user never acts on part of a group.
-    QList<FileStamp> m_pendingStamps;
-    QObject *m_pendingInputWatch = nullptr;
-    void makePendingButtons();
-    void dropPendingButtons();
+    // --- Dialogs ---
+    void SetingClick();
+    // Opens the parameter editor on the entry of `obj`.
+    void EditCmdClick();
+
+    // --- Appearance ---
+    void SetBackColor();
+    bool transparency() const { return m_transparency; }
     bool m_transparency = true; // the window's background is see-through
-    bool m_compositor = true;   // a compositor draws translucency; else a mask cuts the window
-    bool m_menusStyled = false; // menus get their style sheet when first opened
-    StealthMode *m_stealth = nullptr; // fades the buttons while the pointer is away
+
     // The tests' one look inside.
     friend struct BarProbe;
-    WindowMover *m_mover = nullptr; // moves and resizes the bar at the user's drag
-    StoredGeometry m_userGeometry;
-    bool m_userMoved = false; // the stored position is one the user dragged to
 };

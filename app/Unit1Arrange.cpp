@@ -15,7 +15,7 @@
 
 bool TForm1::moveEntry(qsizetype from, qsizetype to)
 {
-    if (from == to || !LaunchPath[MenuIndex]->move(from, to))
+    if (from == to || !LaunchPath[m_menuIndex]->move(from, to))
         return false;
     return SaveGroup({GroupEdit::Reorder, {}, {}, {}});
 }

@@ -77,7 +77,7 @@ void TForm1::clearAddMenuCheck()
 
 void TForm1::DropTarget1Dropped(const QStringList &files, qsizetype before)
 {
-    GroupModel &group = *LaunchPath[MenuIndex];
+    GroupModel &group = *LaunchPath[m_menuIndex];
     QStringList refused;
     QList<TRec> entries;
     const qsizetype at = before >= 0 && before < LaunchBtn.size() ? before : -1;
@@ -107,7 +107,7 @@ void TForm1::DropTarget1Dropped(const QStringList &files, qsizetype before)
 
 void TForm1::DelBtnClick()
 {
-    GroupModel &group = *LaunchPath[MenuIndex];
+    GroupModel &group = *LaunchPath[m_menuIndex];
     const qsizetype i = LaunchBtn.indexOf(obj.data());
     const QString line = group.line(i);
     if (!group.remove(i))
@@ -115,7 +115,7 @@ void TForm1::DelBtnClick()
     if (!SaveGroup({GroupEdit::Remove, line, {}, {}}))
         return;
     // A group read again by the save may be in registration mode already.
-    if (LaunchPath[MenuIndex]->isEmpty() && !AddMenu->isChecked())
+    if (LaunchPath[m_menuIndex]->isEmpty() && !AddMenu->isChecked())
         AddMenuClick();
 }
 
@@ -124,9 +124,9 @@ void TForm1::MenuClick(int group)
     if (group < 0 || group >= kGroupCount)
         return;
     groupItem(group)->setChecked(true);
-    MenuIndex = group;
+    m_menuIndex = group;
     removeAllButtons();
-    LoadGroup(MenuIndex);
+    LoadGroup(m_menuIndex);
     WriteIniFile();
 }
 

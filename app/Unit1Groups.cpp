@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QMenu>
 
+#include <climits>
 #include <functional>
 
 namespace {
@@ -93,7 +94,7 @@ void TForm1::LoadGroup(int index)
 
 bool TForm1::SaveGroup(const GroupEdit &edit)
 {
-    GroupModel &group = *LaunchPath[MenuIndex];
+    GroupModel &group = *LaunchPath[m_menuIndex];
     const GroupResult result = group.save(edit, createHomeOnSave);
     switch (result.failure) {
     case GroupResult::None:
@@ -117,7 +118,7 @@ bool TForm1::SaveGroup(const GroupEdit &edit)
 
 bool TForm1::setGroupOrder(const QStringList &lines)
 {
-    if (!LaunchPath[MenuIndex]->setLines(lines))
+    if (!LaunchPath[m_menuIndex]->setLines(lines))
         return false;
     return SaveGroup({GroupEdit::Reorder, {}, {}, {}});
 }
@@ -131,7 +132,7 @@ void TForm1::rebuildButtons(int32_t size, int32_t corner)
 
 void TForm1::groupChanged(int group, const GroupChange &change)
 {
-    if (group != MenuIndex)
+    if (group != m_menuIndex)
         return;
     // Buttons still to be made would land in the wrong places.
     if (change.kind == GroupChange::Reset || !m_pendingStamps.isEmpty()) {
@@ -173,7 +174,7 @@ void TForm1::groupChanged(int group, const GroupChange &change)
 void TForm1::showEntries(const GroupChange &change)
 {
     removeAllButtons();
-    const GroupModel &group = *LaunchPath[MenuIndex];
+    const GroupModel &group = *LaunchPath[m_menuIndex];
     const qsizetype lineCount = change.loaded ? group.fileLineCount() : group.size();
     if (change.loaded && lineCount == 0)
         switchRegistrationOn();
@@ -217,7 +218,7 @@ void TForm1::makePendingButtons()
     dropPendingButtons();
     if (stamps.isEmpty())
         return;
-    const GroupModel &group = *LaunchPath[MenuIndex];
+    const GroupModel &group = *LaunchPath[m_menuIndex];
     const qsizetype first = LaunchBtn.size();
     // Out of sight: their icons follow from the event loop.
     m_loadingGroup = true;

@@ -13,6 +13,7 @@
 #include <QThreadPool>
 
 #include <functional>
+#include <optional>
 
 #if defined(__SANITIZE_THREAD__)
 #define QB_THREAD_SANITIZER 1

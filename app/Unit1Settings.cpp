@@ -67,13 +67,13 @@ void TForm1::ReadIniFile()
     bw = m_settings.bw2;
     bc = m_settings.bc2;
     showLayerSettings();
-    MenuIndex = readInt(ini, Setting::MenuIndex);
+    m_menuIndex = readInt(ini, Setting::MenuIndex);
     // There are five groups; any other number would index past them.
-    if (MenuIndex < 0 || MenuIndex >= kGroupCount)
-        MenuIndex = 0;
+    if (m_menuIndex < 0 || m_menuIndex >= kGroupCount)
+        m_menuIndex = 0;
     for (int n = 0; n < kGroupCount; ++n)
         setGroupName(n, m_settings.groupNames[n]);
-    groupItem(MenuIndex)->setChecked(true);
+    groupItem(m_menuIndex)->setChecked(true);
 }
 
 void TForm1::showLayerSettings()
@@ -141,7 +141,7 @@ bool TForm1::writeSettingsFile(QString *error)
     writeInt(ini, Setting::FormLeft, m_userGeometry.left);
     writeInt(ini, Setting::FormHeight, m_userGeometry.height);
     writeInt(ini, Setting::FormWidth, m_userGeometry.width);
-    m_settings.write(ini, MenuIndex);
+    m_settings.write(ini, m_menuIndex);
 
     QString reason;
     if (ini.save(iniPath(), &reason))

@@ -12,6 +12,7 @@
 #include "bench/MixedEntries.h"
 #include "core/entries/EntryLine.h"
 #include "launcher/LaunchButton.h"
+#include "tests/BarProbe.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -94,7 +95,7 @@ int main(int argc, char *argv[])
 
     TForm1 form(tmp.path() + QLatin1String("/home/"));
     form.show();
-    if (!QTest::qWaitFor([&] { return form.LaunchBtn.size() == lines.size(); }, 20000)) {
+    if (!QTest::qWaitFor([&] { return BarProbe::LaunchBtn(form).size() == lines.size(); }, 20000)) {
         std::fprintf(stderr, "the bar never showed its buttons\n");
         return 1;
     }
@@ -105,10 +106,10 @@ int main(int argc, char *argv[])
     int lost = 0;
     for (int i = 0; i < clicks; ++i) {
         const int kind = i % 2;
-        LaunchButton *button = form.LaunchBtn.at(kind);
+        LaunchButton *button = BarProbe::LaunchBtn(form).at(kind);
         const qint64 clickedReal = realtimeNs();
         const qint64 clicked = Figures::monotonicNs();
-        form.BtnClickEvent(button);
+        BarProbe::BtnClickEvent(form, button);
         handlerUs[kind].push_back(double(Figures::monotonicNs() - clicked) / 1e3);
         if (const std::optional<qint64> started = nextStamp(stamps, seen, 5000))
             startMs[kind].push_back(double(*started - clickedReal) / 1e6);

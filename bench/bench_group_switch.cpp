@@ -14,6 +14,7 @@
 #include "bench/PaintClock.h"
 #include "launcher/IconLayer.h"
 #include "launcher/LaunchButton.h"
+#include "tests/BarProbe.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -37,10 +38,10 @@ struct Switch {
 // the visible part of the bar has its icon.
 bool groupShown(const TForm1 &form, int group, int entries)
 {
-    if (form.MenuIndex != group || form.LaunchPath[group]->size() != entries)
+    if (form.MenuIndex() != group || form.LaunchPath[group]->size() != entries)
         return false;
-    const QRect visible = form.FlowLayout1->rect();
-    for (const LaunchButton *button : form.LaunchBtn) {
+    const QRect visible = BarProbe::FlowLayout1(form)->rect();
+    for (const LaunchButton *button : BarProbe::LaunchBtn(form)) {
         if (button->geometry().intersects(visible) && (!button->isVisible() || button->iconPixmap().isNull()))
             return false;
     }
@@ -126,9 +127,9 @@ int main(int argc, char *argv[])
         const int paintsBefore = clock.paints();
         if (viaKeys)
             QTest::keyClick(&form, target == 1 ? Qt::Key_F2 : Qt::Key_F1);
-        if (form.MenuIndex != target) {
+        if (form.MenuIndex() != target) {
             viaKeys = false;
-            form.groupItem(target)->trigger();
+            BarProbe::groupItem(form, target)->trigger();
         }
         handlerMs = ms(Figures::monotonicNs() - pressed);
         // A handler that repainted by itself leaves no update to wait for.

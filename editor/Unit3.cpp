@@ -129,7 +129,7 @@ void TForm3::Button1Click()
 {
     TForm1 *f = m_form1;
     const int index = m_index;
-    GroupModel &group = *f->LaunchPath[f->MenuIndex];
+    GroupModel &group = *f->LaunchPath[f->MenuIndex()];
     GroupEdit edit{GroupEdit::Replace, group.line(index), {}, {}};
     if (group.replace(index, {FileName->text(), ParamEdit->text(), HintEdit->text()}))
         edit.newLine = group.line(index);

@@ -144,8 +144,9 @@ void TForm2::FormShow()
     HGap->setValue(s.horizontalGap);
     VGap->setValue(s.verticalGap);
     // The buttons' own size: the boxes show the bar as it is.
-    IconWidth->setValue(f->bw);
-    IconCorner->setValue(f->bc);
+    const auto [iconSize, iconCorner] = f->buttonIconSize();
+    IconWidth->setValue(iconSize);
+    IconCorner->setValue(iconCorner);
     ShowHint->setChecked(s.FShowhint);
     fillOrderList();
     const std::array<QLineEdit *, 5> edits = groupNameEdits();

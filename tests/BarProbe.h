@@ -2,10 +2,18 @@
 #pragma once
 
 // Where a test must look inside the bar, it looks through here, so a change
-// inside the bar breaks this file rather than every test.
+// inside the bar breaks this file rather than every test. The names are the
+// bar's own (docs/NAMES.md); nothing here decides anything.
+#include "app/DropArea.h"
+#include "app/Plate.h"
 #include "app/StealthMode.h"
 #include "app/Unit1.h"
+#include "launcher/IconLayer.h"
+#include "launcher/IconLayerEffect.h"
+#include "launcher/LaunchButton.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QPropertyAnimation>
 #include <QTimer>
 
@@ -20,4 +28,49 @@ struct BarProbe {
     {
         bar.m_stealth->pointerPosition = std::move(pointer);
     }
+
+    // The current group's buttons (button i stands for entry i), and the one
+    // a button's menu acts on; the pointer coming over a button makes it so.
+    static const QList<LaunchButton *> &LaunchBtn(const TForm1 &bar) { return bar.LaunchBtn; }
+    static LaunchButton *obj(const TForm1 &bar) { return bar.obj.data(); }
+    static void ButtonMouseEnter(TForm1 &bar, LaunchButton *button) { bar.ButtonMouseEnter(button); }
+
+    // The widgets the bar is made of.
+    static Plate *Rectangle1(const TForm1 &bar) { return bar.Rectangle1; }
+    static IconLayer *FlowLayout1(const TForm1 &bar) { return bar.FlowLayout1; }
+    static IconLayerEffect *ShadowEffect1(const TForm1 &bar) { return bar.ShadowEffect1; }
+    static DropArea *DropTarget1(const TForm1 &bar) { return bar.DropTarget1; }
+    static bool transparency(const TForm1 &bar) { return bar.transparency(); }
+
+    // The menus and their items, to look at or trigger as the user would.
+    static QMenu *PopupMenu1(const TForm1 &bar) { return bar.PopupMenu1; }
+    static QMenu *PopupMenu2(const TForm1 &bar) { return bar.PopupMenu2; }
+    static QMenu *MenuItem6(const TForm1 &bar) { return bar.MenuItem6; }
+    static QAction *groupItem(const TForm1 &bar, int group) { return bar.groupItem(group); }
+    static QAction *AddMenu(const TForm1 &bar) { return bar.AddMenu; }
+    static QAction *AddMenu2(const TForm1 &bar) { return bar.AddMenu2; }
+    static QAction *DelBtn(const TForm1 &bar) { return bar.DelBtn; }
+    static QAction *FolderCmd(const TForm1 &bar) { return bar.FolderCmd; }
+    static QAction *ReSize2(const TForm1 &bar) { return bar.ReSize2; }
+    static QAction *StartAtLogin(const TForm1 &bar) { return bar.StartAtLogin; }
+    static QAction *Seting2(const TForm1 &bar) { return bar.Seting2; }
+    static QAction *CloseCmd2(const TForm1 &bar) { return bar.CloseCmd2; }
+
+    // Handlers run directly where a test needs them without their menu
+    // (their items carry check marks or need a button under the pointer).
+    static void ReSize2Click(TForm1 &bar) { bar.ReSize2Click(); }
+    static void SaveMenuClick(TForm1 &bar) { bar.SaveMenuClick(); }
+    static void EditCmdClick(TForm1 &bar) { bar.EditCmdClick(); }
+    static void BtnClickEvent(TForm1 &bar, LaunchButton *button) { bar.BtnClickEvent(button); }
+
+    // Steps of start-up and loading, run again by a test.
+    static void FormShow(TForm1 &bar) { bar.FormShow(); }
+    static void LoadGroup(TForm1 &bar, int group) { bar.LoadGroup(group); }
+    static void removeAllButtons(TForm1 &bar) { bar.removeAllButtons(); }
+    static void rebuildButtons(TForm1 &bar, int32_t size, int32_t corner) { bar.rebuildButtons(size, corner); }
+    static void setGroupName(TForm1 &bar, int group, const QString &name) { bar.setGroupName(group, name); }
+
+    // The files the bar writes.
+    static QString iniPath(const TForm1 &bar) { return bar.iniPath(); }
+    static QString groupPath(const TForm1 &bar, int group) { return bar.groupPath(group); }
 };

@@ -9,6 +9,7 @@
 #include "settings/Unit2.h"
 #include "TestFiles.h"
 #include "BarFixture.h"
+#include "BarProbe.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,7 +54,7 @@ private:
     static QStringList namesOf(const TForm1 &form)
     {
         QStringList names;
-        for (const LaunchButton *button : form.LaunchBtn)
+        for (const LaunchButton *button : BarProbe::LaunchBtn(form))
             names.append(QFileInfo(button->filePath()).fileName());
         return names;
     }
@@ -65,9 +66,9 @@ private:
         form.resize(230, 200);
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        QCOMPARE(form.LaunchBtn.size(), 5);
-        QCOMPARE(form.LaunchBtn[3]->y(), form.LaunchBtn[4]->y());
-        QVERIFY(form.LaunchBtn[2]->y() < form.LaunchBtn[3]->y());
+        QCOMPARE(BarProbe::LaunchBtn(form).size(), 5);
+        QCOMPARE(BarProbe::LaunchBtn(form)[3]->y(), BarProbe::LaunchBtn(form)[4]->y());
+        QVERIFY(BarProbe::LaunchBtn(form)[2]->y() < BarProbe::LaunchBtn(form)[3]->y());
     }
 
 private Q_SLOTS:
@@ -114,14 +115,14 @@ void TestArrange::focusKeys()
 
     TForm1 form(home());
     showTwoRows(form);
-    form.LaunchBtn[from]->setFocus(Qt::MouseFocusReason);
-    QVERIFY(!form.LaunchBtn[from]->showsFocusRing());
+    BarProbe::LaunchBtn(form)[from]->setFocus(Qt::MouseFocusReason);
+    QVERIFY(!BarProbe::LaunchBtn(form)[from]->showsFocusRing());
     QTest::keyClick(form.windowHandle(), Qt::Key(key));
-    QCOMPARE(QApplication::focusWidget(), form.LaunchBtn[to]);
+    QCOMPARE(QApplication::focusWidget(), BarProbe::LaunchBtn(form)[to]);
     // The keyboard's focus shows, in every case.
-    QVERIFY(form.LaunchBtn[to]->showsFocusRing());
-    for (const LaunchButton *button : std::as_const(form.LaunchBtn))
-        QCOMPARE(button->showsFocusRing(), button == form.LaunchBtn[to]);
+    QVERIFY(BarProbe::LaunchBtn(form)[to]->showsFocusRing());
+    for (const LaunchButton *button : std::as_const(BarProbe::LaunchBtn(form)))
+        QCOMPARE(button->showsFocusRing(), button == BarProbe::LaunchBtn(form)[to]);
 }
 
 void TestArrange::menuKeyOpensFocusedButtonsMenu_data()
@@ -140,8 +141,8 @@ void TestArrange::menuKeyOpensFocusedButtonsMenu()
     TForm1 form(home());
     showTwoRows(form);
     // The pointer last passed another button: the menu is the focused one's.
-    form.ButtonMouseEnter(form.LaunchBtn[0]);
-    form.LaunchBtn[3]->setFocus(Qt::TabFocusReason);
+    BarProbe::ButtonMouseEnter(form, BarProbe::LaunchBtn(form)[0]);
+    BarProbe::LaunchBtn(form)[3]->setFocus(Qt::TabFocusReason);
     if (key == Qt::Key_Menu) {
         // The window system turns the Menu key into a menu request for the
         // focused widget itself.
@@ -150,9 +151,9 @@ void TestArrange::menuKeyOpensFocusedButtonsMenu()
     } else {
         QTest::keyClick(form.windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     }
-    QTRY_VERIFY(form.PopupMenu1->isVisible());
-    QCOMPARE(form.obj.data(), form.LaunchBtn[3]);
-    form.PopupMenu1->hide();
+    QTRY_VERIFY(BarProbe::PopupMenu1(form)->isVisible());
+    QCOMPARE(BarProbe::obj(form), BarProbe::LaunchBtn(form)[3]);
+    BarProbe::PopupMenu1(form)->hide();
     // And the menu's command acts on it.
     form.DelBtnClick();
     QCOMPARE(namesOf(form), QStringList({u"a.txt"_s, u"b.txt"_s, u"c.txt"_s, u"e.txt"_s}));
@@ -171,10 +172,10 @@ void TestArrange::moveEntry()
     const QStringList moved{lines[1], lines[2], lines[0], lines[3]};
     QCOMPARE(form.LaunchPath[0]->lines(), moved);
     QCOMPARE(namesOf(form), QStringList({u"b.txt"_s, u"c.txt"_s, u"a.txt"_s, u"d.txt"_s}));
-    QCOMPARE(form.FlowLayout1->items(), QList<QWidget *>(form.LaunchBtn.begin(), form.LaunchBtn.end()));
+    QCOMPARE(BarProbe::FlowLayout1(form)->items(), QList<QWidget *>(BarProbe::LaunchBtn(form).begin(), BarProbe::LaunchBtn(form).end()));
     // Placed in the new order, left to right.
-    for (qsizetype i = 1; i < form.LaunchBtn.size(); ++i)
-        QVERIFY(form.LaunchBtn[i - 1]->x() < form.LaunchBtn[i]->x());
+    for (qsizetype i = 1; i < BarProbe::LaunchBtn(form).size(); ++i)
+        QVERIFY(BarProbe::LaunchBtn(form)[i - 1]->x() < BarProbe::LaunchBtn(form)[i]->x());
     QCOMPARE(readBytes(file(groupFileName(0))), moved.join(u"\r\n"_s).toUtf8() + "\r\n");
     QStringList listed;
     for (int i = 0; i < settings.ListBox1->count(); ++i)
@@ -202,27 +203,27 @@ void TestArrange::dropManyBeforeButton()
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(file(u"d.txt"_s)), QUrl::fromLocalFile(file(u"e.dir"_s))});
     // On the second button, beneath the drop area.
-    const QPoint onB = form.DropTarget1->mapFrom(&form, form.LaunchBtn[1]->mapTo(&form, form.LaunchBtn[1]->rect().center()));
+    const QPoint onB = BarProbe::DropTarget1(form)->mapFrom(&form, BarProbe::LaunchBtn(form)[1]->mapTo(&form, BarProbe::LaunchBtn(form)[1]->rect().center()));
     QDropEvent drop(onB, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QDragEnterEvent enter(onB, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form.DropTarget1, &enter);
-    QApplication::sendEvent(form.DropTarget1, &drop);
+    QApplication::sendEvent(BarProbe::DropTarget1(form), &enter);
+    QApplication::sendEvent(BarProbe::DropTarget1(form), &drop);
 
     QCOMPARE(m_shown, QStringList());
     const QStringList expected{lines[0], file(u"d.txt"_s) + u",,d"_s, file(u"e.dir"_s) + u",,e"_s, lines[1], lines[2]};
     QCOMPARE(form.LaunchPath[0]->lines(), expected);
     QCOMPARE(namesOf(form), QStringList({u"a.txt"_s, u"d.txt"_s, u"e.dir"_s, u"b.txt"_s, u"c.txt"_s}));
-    QCOMPARE(form.FlowLayout1->items(), QList<QWidget *>(form.LaunchBtn.begin(), form.LaunchBtn.end()));
+    QCOMPARE(BarProbe::FlowLayout1(form)->items(), QList<QWidget *>(BarProbe::LaunchBtn(form).begin(), BarProbe::LaunchBtn(form).end()));
     QCOMPARE(readBytes(file(groupFileName(0))), expected.join(u"\r\n"_s).toUtf8() + "\r\n");
 
     // Off the buttons: at the end.
     writeBytes(file(u"f.txt"_s), "x\n");
     mime.setUrls({QUrl::fromLocalFile(file(u"f.txt"_s))});
-    QDropEvent dropOff(QPointF(form.DropTarget1->width() - 5, form.DropTarget1->height() - 5), Qt::CopyAction,
+    QDropEvent dropOff(QPointF(BarProbe::DropTarget1(form)->width() - 5, BarProbe::DropTarget1(form)->height() - 5), Qt::CopyAction,
                        &mime, Qt::LeftButton, Qt::NoModifier);
     QDragEnterEvent enterOff(dropOff.position().toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form.DropTarget1, &enterOff);
-    QApplication::sendEvent(form.DropTarget1, &dropOff);
+    QApplication::sendEvent(BarProbe::DropTarget1(form), &enterOff);
+    QApplication::sendEvent(BarProbe::DropTarget1(form), &dropOff);
     QCOMPARE(namesOf(form).last(), u"f.txt"_s);
     QCOMPARE(m_shown, QStringList());
 }
@@ -245,20 +246,20 @@ void TestArrange::openFolder()
     QMutex mutex;
     QStringList opened;
     QList<QThread *> threads;
-    form.opener = [&](const QString &path, const QString &params, const QString &, QString *) {
+    form.setOpener([&](const QString &path, const QString &params, const QString &, QString *) {
         QMutexLocker lock(&mutex);
         opened.append(path + u'|' + params);
         threads.append(QThread::currentThread());
         return true;
-    };
+    });
     form.show();
-    form.ButtonMouseEnter(form.LaunchBtn[1]);
-    form.FolderCmd->trigger();
+    BarProbe::ButtonMouseEnter(form, BarProbe::LaunchBtn(form)[1]);
+    BarProbe::FolderCmd(form)->trigger();
     QVERIFY(form.waitForLaunches());
     QMutexLocker lock(&mutex);
     QCOMPARE(opened, QStringList{file(folder) + u'|'});
     QVERIFY(threads.first() != QThread::currentThread());
-    QCOMPARE(form.FolderCmd->text(), u"フォルダを開く"_s);
+    QCOMPARE(BarProbe::FolderCmd(form)->text(), u"フォルダを開く"_s);
 }
 
 QTEST_MAIN(TestArrange)

@@ -6,6 +6,7 @@
 #include "app/Unit1.h"
 #include "BarFixture.h"
 #include "TestFiles.h"
+#include "BarProbe.h"
 
 #include <QAction>
 #include <QDir>
@@ -145,33 +146,32 @@ void TestAutostart::menuItemWritesAndRemoves()
     const QString program = file(u"Quillbrook"_s);
     const QString entry = Autostart::entryPath(config());
     TForm1 form(home());
-    form.autostartConfigHome = config();
-    form.autostartProgram = program;
-    QCOMPARE(form.StartAtLogin->text(), u"ログイン時に起動"_s);
+    form.setAutostartTarget(config(), program);
+    QCOMPARE(BarProbe::StartAtLogin(form)->text(), u"ログイン時に起動"_s);
     // Right after "サイズ変更".
-    const QList<QAction *> items = form.PopupMenu2->actions();
-    QCOMPARE(items.indexOf(form.StartAtLogin), items.indexOf(form.ReSize2) + 1);
-    QVERIFY(form.StartAtLogin->isCheckable());
+    const QList<QAction *> items = BarProbe::PopupMenu2(form)->actions();
+    QCOMPARE(items.indexOf(BarProbe::StartAtLogin(form)), items.indexOf(BarProbe::ReSize2(form)) + 1);
+    QVERIFY(BarProbe::StartAtLogin(form)->isCheckable());
 
     // An entry of another copy of the launcher shows unchecked and is
     // replaced by ours.
     QVERIFY(QDir().mkpath(config() + u"/autostart"_s));
     QVERIFY(TestFiles::writeBytes(entry, "[Desktop Entry]\nType=Application\nExec=/elsewhere/Quillbrook\n"));
-    Q_EMIT form.PopupMenu2->aboutToShow();
-    QVERIFY(!form.StartAtLogin->isChecked());
+    Q_EMIT BarProbe::PopupMenu2(form)->aboutToShow();
+    QVERIFY(!BarProbe::StartAtLogin(form)->isChecked());
 
-    form.StartAtLogin->trigger();
-    QVERIFY(form.StartAtLogin->isChecked());
+    BarProbe::StartAtLogin(form)->trigger();
+    QVERIFY(BarProbe::StartAtLogin(form)->isChecked());
     QCOMPARE(programAsGioReadsIt(entry), program);
 
-    form.StartAtLogin->trigger();
-    QVERIFY(!form.StartAtLogin->isChecked());
+    BarProbe::StartAtLogin(form)->trigger();
+    QVERIFY(!BarProbe::StartAtLogin(form)->isChecked());
     QVERIFY(!QFileInfo::exists(entry));
 
     // Made or removed outside, the entry shows when the menu next opens.
     QVERIFY(Autostart::enable(config(), program, nullptr));
-    Q_EMIT form.PopupMenu2->aboutToShow();
-    QVERIFY(form.StartAtLogin->isChecked());
+    Q_EMIT BarProbe::PopupMenu2(form)->aboutToShow();
+    QVERIFY(BarProbe::StartAtLogin(form)->isChecked());
     QVERIFY(m_shown.isEmpty());
 }
 
@@ -182,10 +182,9 @@ void TestAutostart::failedWriteIsReported()
     QVERIFY(QDir().mkpath(config()));
     QVERIFY(TestFiles::writeBytes(config() + u"/autostart"_s, "mine"));
     TForm1 form(home());
-    form.autostartConfigHome = config();
-    form.autostartProgram = file(u"Quillbrook"_s);
-    form.StartAtLogin->trigger();
-    QVERIFY(!form.StartAtLogin->isChecked());
+    form.setAutostartTarget(config(), file(u"Quillbrook"_s));
+    BarProbe::StartAtLogin(form)->trigger();
+    QVERIFY(!BarProbe::StartAtLogin(form)->isChecked());
     QCOMPARE(m_shown.size(), 1);
     QVERIFY2(m_shown[0].startsWith(Autostart::entryPath(config()) + u" に書き込めません。"_s), qPrintable(m_shown[0]));
     QCOMPARE(TestFiles::readBytes(config() + u"/autostart"_s), QByteArray("mine"));

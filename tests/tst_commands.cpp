@@ -12,6 +12,7 @@
 #include "TestFiles.h"
 #include "BarFixture.h"
 #include "TestPointer.h"
+#include "BarProbe.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,13 +50,13 @@ QString marksOf(const TForm1 &form)
     QStringList on;
     if (form.isRegistrationAreaShown())
         on << u"area"_s;
-    if (form.AddMenu->isChecked())
+    if (BarProbe::AddMenu(form)->isChecked())
         on << u"AddMenu"_s;
-    if (form.AddMenu2->isChecked())
+    if (BarProbe::AddMenu2(form)->isChecked())
         on << u"AddMenu2"_s;
-    if (form.ReSize2->isChecked())
+    if (BarProbe::ReSize2(form)->isChecked())
         on << u"ReSize2"_s;
-    if (form.MenuItem6->isEnabled())
+    if (BarProbe::MenuItem6(form)->isEnabled())
         on << u"groups"_s;
     return on.join(u' ');
 }
@@ -214,18 +215,18 @@ void TestCommands::registrationMarks()
             form.AddMenuClick();
             break;
         case 'D':
-            QVERIFY(!form.LaunchBtn.isEmpty());
-            form.ButtonMouseEnter(form.LaunchBtn.first());
+            QVERIFY(!BarProbe::LaunchBtn(form).isEmpty());
+            BarProbe::ButtonMouseEnter(form, BarProbe::LaunchBtn(form).first());
             form.DelBtnClick();
             break;
         case 'R':
-            form.ReSize2Click();
+            BarProbe::ReSize2Click(form);
             break;
         case 'c':
-            form.AddMenu->setChecked(false);
+            BarProbe::AddMenu(form)->setChecked(false);
             break;
         case 'L':
-            form.MenuClick(form.MenuIndex);
+            form.MenuClick(form.MenuIndex());
             break;
         default:
             QFAIL("unknown step");
@@ -262,7 +263,7 @@ void TestCommands::checkedItemsToggleOnce()
     showActive(form);
     QCOMPARE(marksOf(form), kOff);
 
-    QAction *action = item == u"AddMenu" ? form.AddMenu : item == u"AddMenu2" ? form.AddMenu2 : form.ReSize2;
+    QAction *action = item == u"AddMenu" ? BarProbe::AddMenu(form) : item == u"AddMenu2" ? BarProbe::AddMenu2(form) : BarProbe::ReSize2(form);
     auto use = [&] {
         if (keys.isEmpty())
             action->trigger();
@@ -319,10 +320,10 @@ void TestCommands::drop()
 
     QCOMPARE(m_shown, QStringList());
     // Every file of the drop, in the order given, after the kept entry.
-    QCOMPARE(form.LaunchBtn.size(), 1 + paths.size());
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 1 + paths.size());
     QCOMPARE(form.LaunchPath[0]->lines().size(), 1 + paths.size());
     for (qsizetype i = 0; i < paths.size(); ++i) {
-        QCOMPARE(form.LaunchBtn[1 + i]->filePath(), paths[i]);
+        QCOMPARE(BarProbe::LaunchBtn(form)[1 + i]->filePath(), paths[i]);
         QCOMPARE(recFromFields(splitEntryLine(form.LaunchPath[0]->lines()[1 + i])),
                  std::optional<TRec>(TRec{paths[i], QString(), ExtractFileTitle(paths[i])}));
     }
@@ -336,7 +337,7 @@ void TestCommands::drop()
         return;
     // What was saved reads back as the same entry.
     form.MenuClick(0);
-    QCOMPARE(form.LaunchBtn.size(), 1 + paths.size());
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 1 + paths.size());
     QCOMPARE(recFromFields(splitEntryLine(form.LaunchPath[0]->lines()[1])), std::optional<TRec>(added));
     QCOMPARE(form.LaunchPath[0]->lines().first(), before.first());
 }
@@ -372,8 +373,8 @@ void TestCommands::dropWithLineBreakIsRefused()
             expected.append(path + u",,"_s + ExtractFileTitle(path));
     }
     QCOMPARE(form.LaunchPath[0]->lines(), expected);
-    QCOMPARE(form.LaunchBtn.size(), expected.size());
-    QCOMPARE(form.FlowLayout1->items().size(), expected.size());
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), expected.size());
+    QCOMPARE(BarProbe::FlowLayout1(form)->items().size(), expected.size());
     QCOMPARE(readBytes(groupFile(0)), expected.size() == 1 ? fileBefore : expected.join(u"\r\n"_s).toUtf8() + "\r\n");
 }
 
@@ -427,18 +428,18 @@ void TestCommands::dragAndDrop()
     QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
     // Starts the opposite way, so only the drop area's answer can pass.
     enter.setAccepted(!accepts);
-    QApplication::sendEvent(form.DropTarget1, &enter);
+    QApplication::sendEvent(BarProbe::DropTarget1(form), &enter);
     QCOMPARE(enter.isAccepted(), accepts);
 
     QDropEvent dropEvent(QPointF(20, 20), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form.DropTarget1, &dropEvent);
+    QApplication::sendEvent(BarProbe::DropTarget1(form), &dropEvent);
     if (!accepts) {
         QVERIFY(form.LaunchPath[0]->lines().isEmpty());
         QCOMPARE(readBytes(groupFile(0)), QByteArray("<missing>"));
         return;
     }
     QStringList shown;
-    for (const LaunchButton *button : std::as_const(form.LaunchBtn))
+    for (const LaunchButton *button : std::as_const(BarProbe::LaunchBtn(form)))
         shown.append(button->filePath());
     QStringList expected;
     for (const QString &name : std::as_const(registered))
@@ -456,19 +457,19 @@ void TestCommands::deleteKeepsLinesAndButtonsInStep()
     form.show();
     QMutex mutex;
     QStringList opened;
-    form.opener = [&](const QString &path, const QString &, const QString &, QString *) {
+    form.setOpener([&](const QString &path, const QString &, const QString &, QString *) {
         QMutexLocker lock(&mutex);
         opened.append(path);
         return true;
-    };
-    const QList<LaunchButton *> buttons = form.LaunchBtn;
+    });
+    const QList<LaunchButton *> buttons = BarProbe::LaunchBtn(form);
 
-    form.ButtonMouseEnter(buttons[1]);
+    BarProbe::ButtonMouseEnter(form, buttons[1]);
     form.DelBtnClick();
 
     QCOMPARE(form.LaunchPath[0]->lines(), (QStringList{lines[0], lines[2]}));
-    QCOMPARE(form.LaunchBtn, (QList<LaunchButton *>{buttons[0], buttons[2]}));
-    QCOMPARE(form.FlowLayout1->items(), widgetsOf(form.LaunchBtn));
+    QCOMPARE(BarProbe::LaunchBtn(form), (QList<LaunchButton *>{buttons[0], buttons[2]}));
+    QCOMPARE(BarProbe::FlowLayout1(form)->items(), widgetsOf(BarProbe::LaunchBtn(form)));
     QCOMPARE(readBytes(groupFile(0)), (lines[0] + u"\r\n"_s + lines[2] + u"\r\n"_s).toUtf8());
     QCOMPARE(marksOf(form), kOff);
 
@@ -497,23 +498,23 @@ void TestCommands::deleteOfButtonNotOnBarDoesNothing()
     form.show();
 
     if (how == u"deleted") {
-        form.ButtonMouseEnter(form.LaunchBtn.first());
+        BarProbe::ButtonMouseEnter(form, BarProbe::LaunchBtn(form).first());
         form.DelBtnClick();
     } else if (how == u"switched") {
-        form.ButtonMouseEnter(form.LaunchBtn.first());
+        BarProbe::ButtonMouseEnter(form, BarProbe::LaunchBtn(form).first());
         form.MenuClick(1);
     }
-    const QStringList lines = form.LaunchPath[form.MenuIndex]->lines();
-    const QList<LaunchButton *> buttons = form.LaunchBtn;
-    const QByteArray saved = readBytes(groupFile(form.MenuIndex));
+    const QStringList lines = form.LaunchPath[form.MenuIndex()]->lines();
+    const QList<LaunchButton *> buttons = BarProbe::LaunchBtn(form);
+    const QByteArray saved = readBytes(groupFile(form.MenuIndex()));
     const QString marks = marksOf(form);
 
     form.DelBtnClick();
 
-    QCOMPARE(form.LaunchPath[form.MenuIndex]->lines(), lines);
-    QCOMPARE(form.LaunchBtn, buttons);
-    QCOMPARE(form.FlowLayout1->items(), widgetsOf(buttons));
-    QCOMPARE(readBytes(groupFile(form.MenuIndex)), saved);
+    QCOMPARE(form.LaunchPath[form.MenuIndex()]->lines(), lines);
+    QCOMPARE(BarProbe::LaunchBtn(form), buttons);
+    QCOMPARE(BarProbe::FlowLayout1(form)->items(), widgetsOf(buttons));
+    QCOMPARE(readBytes(groupFile(form.MenuIndex())), saved);
     QCOMPARE(marksOf(form), marks);
     QCOMPARE(m_shown, QStringList());
 }
@@ -540,27 +541,27 @@ void TestCommands::switchGroupRebuildsFromFile()
     // list can leave one.
     QVERIFY(form.LaunchPath[0]->append({TRec{makeFile(u"unsaved.txt"_s), {}, u"unsaved"_s}}));
     const QStringList zeroInMemory = form.LaunchPath[0]->lines();
-    const QList<LaunchButton *> old = form.LaunchBtn;
+    const QList<LaunchButton *> old = BarProbe::LaunchBtn(form);
 
     form.MenuClick(group);
 
-    QCOMPARE(form.MenuIndex, group);
+    QCOMPARE(form.MenuIndex(), group);
     for (int n = 0; n < kGroupCount; ++n)
-        QCOMPARE(form.groupItem(n)->isChecked(), n == group);
+        QCOMPARE(BarProbe::groupItem(form, n)->isChecked(), n == group);
     const QStringList expected = group == 0 ? zero : two;
     QCOMPARE(form.LaunchPath[group]->lines(), expected);
-    QCOMPARE(form.LaunchBtn.size(), expected.size());
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), expected.size());
     // Rebuilt from the file: button widgets may be reused, each now stands
     // for its new line, and none is on the bar twice.
     for (qsizetype i = 0; i < expected.size(); ++i)
-        QCOMPARE(form.LaunchBtn.at(i)->filePath(), splitEntryLine(expected.at(i)).value(0));
-    QCOMPARE(QSet<LaunchButton *>(form.LaunchBtn.cbegin(), form.LaunchBtn.cend()).size(), form.LaunchBtn.size());
+        QCOMPARE(BarProbe::LaunchBtn(form).at(i)->filePath(), splitEntryLine(expected.at(i)).value(0));
+    QCOMPARE(QSet<LaunchButton *>(BarProbe::LaunchBtn(form).cbegin(), BarProbe::LaunchBtn(form).cend()).size(), BarProbe::LaunchBtn(form).size());
     for (LaunchButton *button : std::as_const(old)) {
-        if (!form.LaunchBtn.contains(button))
+        if (!BarProbe::LaunchBtn(form).contains(button))
             QVERIFY(button->isHidden());
     }
-    QCOMPARE(form.FlowLayout1->items(), widgetsOf(form.LaunchBtn));
-    QCOMPARE(form.LaunchBtn.first()->filePath(), file(group == 0 ? u"a.txt"_s : u"b.txt"_s));
+    QCOMPARE(BarProbe::FlowLayout1(form)->items(), widgetsOf(BarProbe::LaunchBtn(form)));
+    QCOMPARE(BarProbe::LaunchBtn(form).first()->filePath(), file(group == 0 ? u"a.txt"_s : u"b.txt"_s));
     // The group left is neither saved nor forgotten.
     QCOMPARE(readBytes(groupFile(0)), zeroFile);
     if (group != 0)
@@ -594,9 +595,9 @@ void TestCommands::groupKeysWhileGroupMenuDisabled()
 
     QTest::keyClick(&form, Qt::Key(key));
 
-    QCOMPARE(form.MenuIndex, group);
-    QVERIFY(form.groupItem(group)->isChecked());
-    QCOMPARE(form.LaunchBtn.size(), group == 0 ? 0 : 1);
+    QCOMPARE(form.MenuIndex(), group);
+    QVERIFY(BarProbe::groupItem(form, group)->isChecked());
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), group == 0 ? 0 : 1);
     QCOMPARE(menuIndexInIni(), QString::number(group));
     // Registration mode goes on in the new group.
     QCOMPARE(marksOf(form), kLoadedEmpty);
@@ -664,7 +665,7 @@ void TestCommands::saveOverFileChangedElsewhere()
     TForm3 editor(&form);
     form.setDialogs(&settings, &editor);
     form.show();
-    QCOMPARE(form.LaunchBtn.size(), 3);
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 3);
 
     if (handEdit == u"add h") {
         QVERIFY(writeBytes(groupFile(0), textOf(u"a b c h"_s)));
@@ -684,10 +685,10 @@ void TestCommands::saveOverFileChangedElsewhere()
     if (action == u"drop") {
         form.DropTarget1Dropped({file(u"d.txt"_s)});
     } else if (action == u"delete") {
-        form.ButtonMouseEnter(form.LaunchBtn[1]);
+        BarProbe::ButtonMouseEnter(form, BarProbe::LaunchBtn(form)[1]);
         form.DelBtnClick();
     } else if (action == u"edit") {
-        form.ButtonMouseEnter(form.LaunchBtn[1]);
+        BarProbe::ButtonMouseEnter(form, BarProbe::LaunchBtn(form)[1]);
         QTimer::singleShot(0, &editor, [&] {
             editor.ParamEdit->setText(u"-v"_s);
             editor.HintEdit->setText(u"Bee"_s);
@@ -695,7 +696,7 @@ void TestCommands::saveOverFileChangedElsewhere()
             if (editor.isVisible())
                 editor.done(QDialog::Rejected);
         });
-        form.EditCmdClick();
+        BarProbe::EditCmdClick(form);
         QVERIFY(editor.isHidden());
     } else if (action == u"reorder") {
         settings.show();
@@ -717,17 +718,17 @@ void TestCommands::saveOverFileChangedElsewhere()
     for (const QString &entry : std::as_const(expected))
         files.append(file(entry.left(1) + u".txt"_s));
     QStringList buttonFiles, lineFiles;
-    for (const LaunchButton *button : std::as_const(form.LaunchBtn))
+    for (const LaunchButton *button : std::as_const(BarProbe::LaunchBtn(form)))
         buttonFiles.append(button->filePath());
     for (const QString &line : form.LaunchPath[0]->lines())
         lineFiles.append(splitEntryLine(line).value(0));
     QCOMPARE(buttonFiles, files);
     QCOMPARE(lineFiles, files);
-    QCOMPARE(form.FlowLayout1->items(), widgetsOf(form.LaunchBtn));
+    QCOMPARE(BarProbe::FlowLayout1(form)->items(), widgetsOf(BarProbe::LaunchBtn(form)));
 
     // The file is known again: the next save writes the lines in memory
     // (a line typed by hand as a bare path gets its two commas).
-    form.ButtonMouseEnter(form.LaunchBtn.first());
+    BarProbe::ButtonMouseEnter(form, BarProbe::LaunchBtn(form).first());
     form.DelBtnClick();
     QCOMPARE(readBytes(groupFile(0)), form.LaunchPath[0]->lines().join(u"\r\n"_s).toUtf8() + "\r\n");
 }
@@ -740,19 +741,19 @@ void TestCommands::reusedButtonsCarryNothingOver()
     TForm1 form(home());
     form.show();
     // The pointer on a turning, pressed button whose menu was asked for.
-    LaunchButton *touched = form.LaunchBtn.at(1);
+    LaunchButton *touched = BarProbe::LaunchBtn(form).at(1);
     TestPointer::enter(touched);
     touched->setDown(true);
-    QCOMPARE(form.obj.data(), touched);
+    QCOMPARE(BarProbe::obj(form), touched);
 
     form.MenuClick(1);
-    QVERIFY(!form.obj);
-    QCOMPARE(form.LaunchBtn.size(), 2);
+    QVERIFY(!BarProbe::obj(form));
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 2);
     TForm1 fresh(home());
     fresh.show();
-    for (qsizetype i = 0; i < form.LaunchBtn.size(); ++i) {
-        const LaunchButton *reused = form.LaunchBtn.at(i);
-        const LaunchButton *made = fresh.LaunchBtn.at(i);
+    for (qsizetype i = 0; i < BarProbe::LaunchBtn(form).size(); ++i) {
+        const LaunchButton *reused = BarProbe::LaunchBtn(form).at(i);
+        const LaunchButton *made = BarProbe::LaunchBtn(fresh).at(i);
         QCOMPARE(reused->filePath(), made->filePath());
         QCOMPARE(reused->toolTip(), made->toolTip());
         QCOMPARE(reused->size(), made->size());

@@ -6,6 +6,7 @@
 #include "core/files/LocaleCodec.h"
 #include "BarFixture.h"
 #include "TestPointer.h"
+#include "BarProbe.h"
 
 #include <QAction>
 #include <QApplication>
@@ -156,23 +157,23 @@ void TestGroups::loadsAndSavesMixedGroup()
     TForm1 form(home());
     form.show();
 
-    QCOMPARE(form.LaunchBtn.size(), 4);
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 4);
     QCOMPARE(form.LaunchPath[0]->lines(), rebuilt);
     const QStringList files = {file(u"term.desktop"_s), file(u"picture.png"_s), file(u"notes.txt"_s),
                                file(u"folder"_s)};
     QList<QWidget *> inBar;
     for (int i = 0; i < 4; ++i) {
-        LaunchButton *button = form.LaunchBtn[i];
+        LaunchButton *button = BarProbe::LaunchBtn(form)[i];
         QCOMPARE(button->filePath(), files[i]);
         QCOMPARE(button->pos(), QPoint(4 + i * 64, 4));
         QVERIFY(button->isVisible());
         inBar.append(button);
     }
-    QCOMPARE(form.FlowLayout1->items(), inBar);
-    QCOMPARE(form.focusWidget(), form.LaunchBtn.last());
+    QCOMPARE(BarProbe::FlowLayout1(form)->items(), inBar);
+    QCOMPARE(form.focusWidget(), BarProbe::LaunchBtn(form).last());
     // Lines made it: registration mode stays off.
     QVERIFY(!form.isRegistrationAreaShown());
-    QVERIFY(form.MenuItem6->isEnabled());
+    QVERIFY(BarProbe::MenuItem6(form)->isEnabled());
 
     QVERIFY(form.SaveGroup());
     QVERIFY(m_shown.isEmpty());
@@ -187,16 +188,16 @@ void TestGroups::mixedGroupIcons()
 
     TForm1 form(home());
     form.show();
-    QCOMPARE(form.LaunchBtn.size(), 4);
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 4);
 
-    for (const LaunchButton *button : std::as_const(form.LaunchBtn)) {
+    for (const LaunchButton *button : std::as_const(BarProbe::LaunchBtn(form))) {
         QVERIFY2(!button->iconPixmap().isNull(), qPrintable(button->filePath()));
         QCOMPARE(iconSideOf(button), 48);
     }
     // The desktop entry shows the picture its Icon key names.
-    QCOMPARE(middleOf(form.LaunchBtn[0]->iconPixmap()), QColor(Qt::blue));
+    QCOMPARE(middleOf(BarProbe::LaunchBtn(form)[0]->iconPixmap()), QColor(Qt::blue));
     // A picture shows itself.
-    QCOMPARE(middleOf(form.LaunchBtn[1]->iconPixmap()), QColor(Qt::red));
+    QCOMPARE(middleOf(BarProbe::LaunchBtn(form)[1]->iconPixmap()), QColor(Qt::red));
 }
 
 void TestGroups::emptyAndUnusableFiles_data()
@@ -224,12 +225,12 @@ void TestGroups::emptyAndUnusableFiles()
     TForm1 form(home());
     form.show();
 
-    QVERIFY(form.LaunchBtn.isEmpty());
+    QVERIFY(BarProbe::LaunchBtn(form).isEmpty());
     QVERIFY(form.LaunchPath[0]->lines().isEmpty());
     QCOMPARE(form.isRegistrationAreaShown(), registration);
-    QCOMPARE(form.AddMenu->isChecked(), registration);
-    QCOMPARE(form.AddMenu2->isChecked(), registration);
-    QCOMPARE(form.MenuItem6->isEnabled(), !registration);
+    QCOMPARE(BarProbe::AddMenu(form)->isChecked(), registration);
+    QCOMPARE(BarProbe::AddMenu2(form)->isChecked(), registration);
+    QCOMPARE(BarProbe::MenuItem6(form)->isEnabled(), !registration);
     QCOMPARE(QFileInfo::exists(groupFile()), exists);
     if (exists)
         QCOMPARE(readBytes(groupFile()), bytes);
@@ -263,7 +264,7 @@ void TestGroups::unreadableFileIsNeverOverwritten()
 
     TForm1 form(home());
     form.show();
-    QVERIFY(form.LaunchBtn.isEmpty());
+    QVERIFY(BarProbe::LaunchBtn(form).isEmpty());
     QVERIFY(form.isRegistrationAreaShown());
 
     // A file dropped in registration mode, then the group saved.
@@ -322,7 +323,7 @@ void TestGroups::fileFromAnotherLocale()
 
     TForm1 form(home());
     form.show();
-    QCOMPARE(form.LaunchBtn.size(), buttons);
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), buttons);
 
     // Lines whose files are there are never lost to a save: either they
     // were read as they are, or the file is not written at all.
@@ -348,9 +349,9 @@ void TestGroups::addingDoesNotSave()
     QVERIFY(form.LaunchPath[0]->append({TRec{paths[0], QString(), u"a"_s}}));
 
     // The same file twice is two entries; nothing is written until a save.
-    QCOMPARE(form.LaunchBtn.size(), 3);
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 3);
     QCOMPARE(form.LaunchPath[0]->lines(), (QStringList{paths[0] + u",,"_s, paths[0] + u",,a"_s, paths[0] + u",,a"_s}));
-    QCOMPARE(form.focusWidget(), form.LaunchBtn.last());
+    QCOMPARE(form.focusWidget(), BarProbe::LaunchBtn(form).last());
     QCOMPARE(readBytes(groupFile()), before);
 }
 
@@ -382,8 +383,8 @@ void TestGroups::hints()
     TForm1 form(home());
     form.show();
     QCOMPARE(form.settings().FShowhint, showHints);
-    QCOMPARE(form.LaunchBtn.size(), 1);
-    QCOMPARE(form.LaunchBtn[0]->toolTip(), hint);
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 1);
+    QCOMPARE(BarProbe::LaunchBtn(form)[0]->toolTip(), hint);
 }
 
 void TestGroups::hoverEffectFromSettings_data()
@@ -413,8 +414,8 @@ void TestGroups::hoverEffectFromSettings()
     TForm1 form(home());
     form.show();
     QCOMPARE(form.settings().GlowNo, glow);
-    QCOMPARE(form.LaunchBtn.size(), 1);
-    LaunchButton *button = form.LaunchBtn[0];
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 1);
+    LaunchButton *button = BarProbe::LaunchBtn(form)[0];
     QCOMPARE(button->hoverEffect(), effect);
     if (effect == 1 || effect == 2)
         QCOMPARE(button->glowColor(), QColor(Qt::green));
@@ -435,15 +436,15 @@ void TestGroups::enteringButtonRemembersIt()
     writeTextFiles({u"a.txt"_s, u"b.txt"_s});
     TForm1 form(home());
     form.show();
-    QCOMPARE(form.LaunchBtn.size(), 2);
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 2);
 
-    enter(form.LaunchBtn[1]);
-    QCOMPARE(form.obj.data(), form.LaunchBtn[1]);
+    enter(BarProbe::LaunchBtn(form)[1]);
+    QCOMPARE(BarProbe::obj(form), BarProbe::LaunchBtn(form)[1]);
     // Leaving does not forget it.
-    leave(form.LaunchBtn[1]);
-    QCOMPARE(form.obj.data(), form.LaunchBtn[1]);
-    enter(form.LaunchBtn[0]);
-    QCOMPARE(form.obj.data(), form.LaunchBtn[0]);
+    leave(BarProbe::LaunchBtn(form)[1]);
+    QCOMPARE(BarProbe::obj(form), BarProbe::LaunchBtn(form)[1]);
+    enter(BarProbe::LaunchBtn(form)[0]);
+    QCOMPARE(BarProbe::obj(form), BarProbe::LaunchBtn(form)[0]);
 }
 
 void TestGroups::buttonSize_data()
@@ -473,8 +474,8 @@ void TestGroups::buttonSize()
 
     TForm1 form(home());
     form.show();
-    QCOMPARE(form.LaunchBtn.size(), 1);
-    const LaunchButton *button = form.LaunchBtn[0];
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 1);
+    const LaunchButton *button = BarProbe::LaunchBtn(form)[0];
     QCOMPARE(button->size(), QSize(side, side));
     QCOMPARE(button->iconSide(), width);
     QCOMPARE(button->magnifyCenter(), magnifyCenter);
@@ -516,8 +517,8 @@ void TestGroups::typeIconForOddFiles()
 
     TForm1 form(home());
     form.show();
-    QCOMPARE(form.LaunchBtn.size(), 1);
-    LaunchButton *button = form.LaunchBtn[0];
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 1);
+    LaunchButton *button = BarProbe::LaunchBtn(form)[0];
 
     if (deletedAfterwards) {
         QVERIFY(QFile::remove(path));
@@ -560,10 +561,10 @@ void TestGroups::desktopEntryThemeIcon()
 
     TForm1 form(home());
     form.show();
-    QCOMPARE(form.LaunchBtn.size(), 1);
-    const QPixmap shown = form.LaunchBtn[0]->iconPixmap();
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 1);
+    const QPixmap shown = BarProbe::LaunchBtn(form)[0]->iconPixmap();
     QVERIFY(!shown.isNull());
-    QCOMPARE(iconSideOf(form.LaunchBtn[0]), 48);
+    QCOMPARE(iconSideOf(BarProbe::LaunchBtn(form)[0]), 48);
     // The named icon, not the generic one of desktop entries.
     QVERIFY(shown.toImage() != IconCache::typeIcon(path, 48, shown.devicePixelRatio()).toImage());
 }
@@ -575,7 +576,7 @@ void TestGroups::changedPictureShowsAtRebuild()
     QVERIFY(writeBytes(groupFile(), picture.toUtf8() + "\r\n"));
     TForm1 form(home());
     form.show();
-    QCOMPARE(middleOf(form.LaunchBtn[0]->iconPixmap()), QColor(Qt::red));
+    QCOMPARE(middleOf(BarProbe::LaunchBtn(form)[0]->iconPixmap()), QColor(Qt::red));
 
     // Replaced by rename within the same instant and with the same size, as
     // an editor saving twice in a second may: only the inode tells.
@@ -593,9 +594,10 @@ void TestGroups::changedPictureShowsAtRebuild()
     replacement.close();
     QVERIFY(::rename(QFile::encodeName(next).constData(), QFile::encodeName(picture).constData()) == 0);
 
-    form.rebuildButtons(form.bw, form.bc);
-    QCOMPARE(form.LaunchBtn.size(), 1);
-    QCOMPARE(middleOf(form.LaunchBtn[0]->iconPixmap()), QColor(Qt::blue));
+    const auto [iconSize, iconCorner] = form.buttonIconSize();
+    BarProbe::rebuildButtons(form, iconSize, iconCorner);
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 1);
+    QCOMPARE(middleOf(BarProbe::LaunchBtn(form)[0]->iconPixmap()), QColor(Qt::blue));
 }
 
 void TestGroups::largeGroupAtStart_data()
@@ -623,28 +625,28 @@ void TestGroups::largeGroupAtStart()
 
     TForm1 form(home());
     form.show();
-    QVERIFY2(form.LaunchBtn.size() < paths.size(), "the buttons out of sight wait for the first paint");
+    QVERIFY2(BarProbe::LaunchBtn(form).size() < paths.size(), "the buttons out of sight wait for the first paint");
 
     if (before == u"key") {
         QTest::keyClick(form.focusWidget(), Qt::Key_End);
-        QCOMPARE(form.LaunchBtn.size(), paths.size());
-        QCOMPARE(form.focusWidget(), form.LaunchBtn.last());
+        QCOMPARE(BarProbe::LaunchBtn(form).size(), paths.size());
+        QCOMPARE(form.focusWidget(), BarProbe::LaunchBtn(form).last());
     } else if (before == u"save") {
         QVERIFY(form.SaveGroup());
         QCOMPARE(readBytes(groupFile()), lines.join(u"\r\n"_s).toUtf8() + "\r\n");
     } else if (before == u"switch") {
         form.MenuClick(1);
-        QVERIFY(form.LaunchBtn.isEmpty());
+        QVERIFY(BarProbe::LaunchBtn(form).isEmpty());
         form.MenuClick(0);
     }
 
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QTRY_COMPARE(form.LaunchBtn.size(), paths.size());
+    QTRY_COMPARE(BarProbe::LaunchBtn(form).size(), paths.size());
     QCOMPARE(form.LaunchPath[0]->lines(), lines);
-    QCOMPARE(form.FlowLayout1->items().size(), paths.size());
-    QCOMPARE(form.focusWidget(), form.LaunchBtn.last());
+    QCOMPARE(BarProbe::FlowLayout1(form)->items().size(), paths.size());
+    QCOMPARE(form.focusWidget(), BarProbe::LaunchBtn(form).last());
     for (int i = 0; i < paths.size(); ++i)
-        QCOMPARE(form.LaunchBtn[i]->filePath(), paths[i]);
+        QCOMPARE(BarProbe::LaunchBtn(form)[i]->filePath(), paths[i]);
     if (before != u"save")
         QCOMPARE(readBytes(groupFile()), written);
     QVERIFY(m_shown.isEmpty());
@@ -662,19 +664,19 @@ void TestGroups::iconsComeIntoSight()
     form.resize(500, 100);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QTRY_COMPARE(form.LaunchBtn.size(), names.size());
+    QTRY_COMPARE(BarProbe::LaunchBtn(form).size(), names.size());
     auto inSight = [&form](const LaunchButton *button) {
-        return form.FlowLayout1->rect().intersects(button->geometry());
+        return BarProbe::FlowLayout1(form)->rect().intersects(button->geometry());
     };
-    QTRY_VERIFY(std::all_of(form.LaunchBtn.cbegin(), form.LaunchBtn.cend(), [&](const LaunchButton *button) {
+    QTRY_VERIFY(std::all_of(BarProbe::LaunchBtn(form).cbegin(), BarProbe::LaunchBtn(form).cend(), [&](const LaunchButton *button) {
         return !inSight(button) || !button->iconPixmap().isNull();
     }));
-    QVERIFY(!inSight(form.LaunchBtn.last()));
-    QVERIFY(form.LaunchBtn.last()->iconPixmap().isNull());
+    QVERIFY(!inSight(BarProbe::LaunchBtn(form).last()));
+    QVERIFY(BarProbe::LaunchBtn(form).last()->iconPixmap().isNull());
 
     form.resize(500, 700);
-    QTRY_VERIFY(inSight(form.LaunchBtn.last()));
-    QTRY_VERIFY(std::all_of(form.LaunchBtn.cbegin(), form.LaunchBtn.cend(), [](const LaunchButton *button) {
+    QTRY_VERIFY(inSight(BarProbe::LaunchBtn(form).last()));
+    QTRY_VERIFY(std::all_of(BarProbe::LaunchBtn(form).cbegin(), BarProbe::LaunchBtn(form).cend(), [](const LaunchButton *button) {
         return !button->iconPixmap().isNull();
     }));
 }

@@ -5,6 +5,7 @@
 // could not read whole.
 #include "app/Unit1.h"
 #include "BarFixture.h"
+#include "BarProbe.h"
 
 #include <QDir>
 #include <QFile>
@@ -178,7 +179,7 @@ void TestHostileFiles::groupFile()
 
     TForm1 form(home());
     form.show();
-    QCOMPARE(form.LaunchBtn.size(), buttons);
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), buttons);
     QVERIFY(m_shown.isEmpty());
 
     const bool saved = form.SaveGroup();

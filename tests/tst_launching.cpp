@@ -10,6 +10,7 @@
 #include "platform/Opener.h"
 #include "BarFixture.h"
 #include "TestDesktop.h"
+#include "BarProbe.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -212,7 +213,7 @@ TForm1 &TestLaunching::form()
 void TestLaunching::useFakeOpener()
 {
     m_fake = std::make_shared<FakeOpener>();
-    form().opener = FakeOpener::function(m_fake);
+    form().setOpener(FakeOpener::function(m_fake));
 }
 
 LaunchButton *TestLaunching::addLine(const QString &line)
@@ -220,15 +221,15 @@ LaunchButton *TestLaunching::addLine(const QString &line)
     TForm1 &bar = form();
     QStringList lines = bar.currentGroup().lines();
     lines.append(line);
-    bar.LaunchPath[bar.MenuIndex]->setLines(lines);
-    return bar.LaunchBtn.last();
+    bar.LaunchPath[bar.MenuIndex()]->setLines(lines);
+    return BarProbe::LaunchBtn(bar).last();
 }
 
 LaunchButton *TestLaunching::addEntry(const QString &fname, const QString &param)
 {
     TForm1 &bar = form();
-    bar.LaunchPath[bar.MenuIndex]->append({TRec{fname, param, u"Entry"_s}});
-    return bar.LaunchBtn.last();
+    bar.LaunchPath[bar.MenuIndex()]->append({TRec{fname, param, u"Entry"_s}});
+    return BarProbe::LaunchBtn(bar).last();
 }
 
 QList<Record> TestLaunching::recorded() const
@@ -660,7 +661,7 @@ void TestLaunching::pickedPathReachesProgramAsOneWord()
     editor.HintEdit->setText(u"Rec"_s);
     editor.Button3Click();
     editor.Button1Click();
-    form().LaunchBtn.first()->click();
+    BarProbe::LaunchBtn(form()).first()->click();
     QTRY_COMPARE_WITH_TIMEOUT(recorded().size(), 1, kSettleMs);
     QCOMPARE(recorded().first().argv, (QStringList{recorder(), picked}));
 }

@@ -6,6 +6,7 @@
 #include "launcher/LaunchButton.h"
 #include "BarFixture.h"
 #include "TestDesktop.h"
+#include "BarProbe.h"
 
 #include <QDir>
 #include <QFile>
@@ -143,21 +144,21 @@ void TestLaunchStorm::stormWhileOpeningWaits()
 {
     auto fake = std::make_shared<GatedOpener>();
     TForm1 form(home());
-    form.opener = [fake](const QString &file, const QString &, const QString &, QString *error) {
+    form.setOpener([fake](const QString &file, const QString &, const QString &, QString *error) {
         *error = fake->call(file);
         return error->isEmpty();
-    };
+    });
     const QStringList files = {u"/a/program"_s, u"/b/entry.desktop"_s, u"/c/folder"_s, u"/d/note.txt"_s,
                                u"/e/refused.fail"_s};
     for (const QString &file : files) {
-        QVERIFY(form.LaunchPath[form.MenuIndex]->append({TRec{file, u"-x"_s, u"Hint"_s}}));
+        QVERIFY(form.LaunchPath[form.MenuIndex()]->append({TRec{file, u"-x"_s, u"Hint"_s}}));
     }
     const int threadsBefore = threadCount();
 
     // The bar goes on while every worker waits: the timer that clicks is
     // served throughout, and no more launches run at once than the pool
     // allows; the rest wait their turn.
-    storm(form.LaunchBtn);
+    storm(BarProbe::LaunchBtn(form));
     QTRY_COMPARE_WITH_TIMEOUT(fake->locked([&] { return fake->waiting; }), TForm1::kLaunchThreads, kSettleMs);
     QTest::qWait(100);
     QCOMPARE(fake->locked([&] { return fake->waiting; }), TForm1::kLaunchThreads);
@@ -190,20 +191,20 @@ void TestLaunchStorm::stormOfRealLaunches()
     for (const QString &file : {recorder, home() + u"storm.desktop"_s, home() + u"a folder"_s,
                                 home() + u"note.txt"_s, home() + u"blob.qbunknown"_s,
                                 home() + u"broken.desktop"_s, home() + u"gone.txt"_s}) {
-        QVERIFY(form.LaunchPath[form.MenuIndex]->append({TRec{file, {}, u"Hint"_s}}));
+        QVERIFY(form.LaunchPath[form.MenuIndex()]->append({TRec{file, {}, u"Hint"_s}}));
     }
 
     // GIO starts threads of its own at its first use; they are no leak.
-    for (LaunchButton *button : std::as_const(form.LaunchBtn))
+    for (LaunchButton *button : std::as_const(BarProbe::LaunchBtn(form)))
         button->click();
-    const int kinds = int(form.LaunchBtn.size());
+    const int kinds = int(BarProbe::LaunchBtn(form).size());
     QTRY_COMPARE_WITH_TIMEOUT(recordCount() + m_shown.size(), kinds, kSettleMs);
     QTest::qWait(500);
     const int threadsBefore = threadCount();
     const int recordsBefore = recordCount();
     const int shownBefore = int(m_shown.size());
 
-    storm(form.LaunchBtn);
+    storm(BarProbe::LaunchBtn(form));
     QTRY_COMPARE_WITH_TIMEOUT(recordCount() + m_shown.size(), recordsBefore + shownBefore + kClicks, kSettleMs);
     // The program and the desktop entry start every time; the last three
     // fail every time and say so.

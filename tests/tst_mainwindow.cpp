@@ -122,9 +122,9 @@ void TestMainWindow::groupNameCaptions()
     TForm1 form(home());
     // The menu shows blanks for tabs and line breaks; the name itself is
     // kept as the user wrote it, and written back so.
-    QCOMPARE(form.groupItem(1)->text(), u"a b&&c"_s);
-    form.setGroupName(2, u"x\ny\r\nz"_s);
-    QCOMPARE(form.groupItem(2)->text(), u"x y  z"_s);
+    QCOMPARE(BarProbe::groupItem(form, 1)->text(), u"a b&&c"_s);
+    BarProbe::setGroupName(form, 2, u"x\ny\r\nz"_s);
+    QCOMPARE(BarProbe::groupItem(form, 2)->text(), u"x y  z"_s);
     QCOMPARE(form.groupName(1), u"a\tb&c"_s);
     QCOMPARE(form.groupName(2), u"x\ny\r\nz"_s);
     QVERIFY(form.WriteIniFile());
@@ -152,26 +152,26 @@ void TestMainWindow::startsWithDefaultsAndNoFiles()
     QCOMPARE(form.size(), QSize(500, 100));
     QCOMPARE(form.y(), 0);
     QVERIFY(form.screen()->availableGeometry().contains(form.geometry()));
-    QCOMPARE(form.MenuIndex, 0);
-    QVERIFY(form.Menu0->isChecked());
+    QCOMPARE(form.MenuIndex(), 0);
+    QVERIFY(BarProbe::groupItem(form, 0)->isChecked());
     QVERIFY(!form.settings().isShowTaskBar);
     QVERIFY(!form.settings().isTop);
     QVERIFY(!form.settings().isStealth);
     QVERIFY(!BarProbe::Timer1(form)->isActive());
-    QCOMPARE(form.bw, 48);
+    QCOMPARE(form.buttonIconSize().first, 48);
     QCOMPARE(form.settings().pad, 14);
     QCOMPARE(form.settings().GlowNo, 4);
     QVERIFY(form.settings().FShowhint);
-    QCOMPARE(form.FlowLayout1->horizontalGap(), 2);
-    QCOMPARE(form.FlowLayout1->verticalGap(), 2);
-    QCOMPARE(float(form.Rectangle1->opacity()), 0.8f);
+    QCOMPARE(BarProbe::FlowLayout1(form)->horizontalGap(), 2);
+    QCOMPARE(BarProbe::FlowLayout1(form)->verticalGap(), 2);
+    QCOMPARE(float(BarProbe::Rectangle1(form)->opacity()), 0.8f);
 
     // The empty group switches registration mode on.
-    QVERIFY(form.LaunchBtn.isEmpty());
+    QVERIFY(BarProbe::LaunchBtn(form).isEmpty());
     QVERIFY(form.isRegistrationAreaShown());
-    QVERIFY(form.AddMenu->isChecked());
-    QVERIFY(form.AddMenu2->isChecked());
-    QVERIFY(!form.MenuItem6->isEnabled());
+    QVERIFY(BarProbe::AddMenu(form)->isChecked());
+    QVERIFY(BarProbe::AddMenu2(form)->isChecked());
+    QVERIFY(!BarProbe::MenuItem6(form)->isEnabled());
 
     for (int n = 0; n < kGroupCount; ++n)
         QCOMPARE(form.groupName(n), u"メニュー%1"_s.arg(n + 1));
@@ -237,12 +237,12 @@ void TestMainWindow::stayAfterFailedCloseThenCloseAgain()
 
     TForm1 form(home());
     form.show();
-    QCOMPARE(form.LaunchBtn.size(), 1);
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 1);
     QVERIFY(!form.close());
 
     // Still usable: the group and its lines are all there.
     QVERIFY(form.isVisible());
-    QCOMPARE(form.LaunchBtn.size(), 1);
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 1);
     QCOMPARE(form.LaunchPath[0]->lines(), QStringList{file(u"notes.txt"_s) + u",,Notes"_s});
 
     QVERIFY(QDir(home()).rmdir(u"Quillbrook.ini"_s));
@@ -265,7 +265,7 @@ void TestMainWindow::closeWritesSettingsButNoGroupFile()
         TForm1 form(home());
         QSignalSpy closed(&form, &TForm1::closed);
         form.show();
-        QCOMPARE(form.LaunchBtn.size(), 1);
+        QCOMPARE(BarProbe::LaunchBtn(form).size(), 1);
         QVERIFY(form.close());
         QCOMPARE(closed.size(), 1);
     }
@@ -341,10 +341,10 @@ void TestMainWindow::currentGroupFromSettings()
 
     TForm1 form(home());
     form.show();
-    QCOMPARE(form.MenuIndex, expected);
-    QVERIFY(form.groupItem(expected)->isChecked());
-    QCOMPARE(form.LaunchBtn.size(), 1);
-    QCOMPARE(form.LaunchBtn[0]->filePath(), file(u"file%1.txt"_s.arg(expected)));
+    QCOMPARE(form.MenuIndex(), expected);
+    QVERIFY(BarProbe::groupItem(form, expected)->isChecked());
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 1);
+    QCOMPARE(BarProbe::LaunchBtn(form)[0]->filePath(), file(u"file%1.txt"_s.arg(expected)));
     // Saving goes to the current group's own file.
     QVERIFY(form.SaveGroup());
     QCOMPARE(readBytes(file(groupFileName(expected))), file(u"file%1.txt"_s.arg(expected)).toUtf8() + ",,\r\n");
@@ -500,20 +500,20 @@ void TestMainWindow::userDragStored()
     writeGeometry(stored);
     TForm1 form(home());
     form.show();
-    form.ReSize2->setChecked(resizeMode);
+    BarProbe::ReSize2(form)->setChecked(resizeMode);
 
     // A pointer's global position does not follow the window it moves.
     const auto pointer = [&](QEvent::Type type, QPoint global, Qt::MouseButtons held) {
-        const QPointF local = form.FlowLayout1->mapFromGlobal(QPointF(global));
+        const QPointF local = BarProbe::FlowLayout1(form)->mapFromGlobal(QPointF(global));
         QMouseEvent event(type, local, QPointF(global), Qt::MouseButton(button), held, Qt::NoModifier);
-        QCoreApplication::sendEvent(form.FlowLayout1, &event);
+        QCoreApplication::sendEvent(BarProbe::FlowLayout1(form), &event);
     };
-    const QPoint press = form.FlowLayout1->mapToGlobal(QPoint(30, 30));
+    const QPoint press = BarProbe::FlowLayout1(form)->mapToGlobal(QPoint(30, 30));
     pointer(QEvent::MouseButtonPress, press, Qt::MouseButton(button));
     pointer(QEvent::MouseMove, press + delta / 2, Qt::MouseButton(button));
     pointer(QEvent::MouseMove, press + delta, Qt::MouseButton(button));
     pointer(QEvent::MouseButtonRelease, press + delta, Qt::NoButton);
-    QVERIFY(!form.PopupMenu2->isVisible());
+    QVERIFY(!BarProbe::PopupMenu2(form)->isVisible());
 
     // Then the window manager has its way; only the user's drag is kept.
     form.move(5, 5);
@@ -562,7 +562,7 @@ void TestMainWindow::setBackColor()
     s.Direction = direction;
     QVERIFY(form.applySettings(s, false));
 
-    const Plate *plate = form.Rectangle1;
+    const Plate *plate = BarProbe::Rectangle1(form);
     QCOMPARE(plate->isGradient(), gradient);
     QCOMPARE(plate->color0().rgba(), form.settings().color0);
     if (gradient)
@@ -575,14 +575,14 @@ void TestMainWindow::showPaintsBackgroundFromSettings()
 {
     writeIni("[Back]\r\nOpa=1.5\r\nColor0=-16776961\r\nColor1=-65536\r\nGradient=1\r\nDirection=1\r\n");
     TForm1 form(home());
-    QVERIFY(!form.Rectangle1->isGradient());
+    QVERIFY(!BarProbe::Rectangle1(form)->isGradient());
     form.show();
 
-    QVERIFY(form.Rectangle1->isGradient());
-    QCOMPARE(form.Rectangle1->color0().rgba(), 0xFF0000FFu);
-    QCOMPARE(form.Rectangle1->color1().rgba(), 0xFFFF0000u);
-    QCOMPARE(form.Rectangle1->gradientStop(), QPointF(1, 0));
-    QCOMPARE(form.Rectangle1->opacity(), 1.0);
+    QVERIFY(BarProbe::Rectangle1(form)->isGradient());
+    QCOMPARE(BarProbe::Rectangle1(form)->color0().rgba(), 0xFF0000FFu);
+    QCOMPARE(BarProbe::Rectangle1(form)->color1().rgba(), 0xFFFF0000u);
+    QCOMPARE(BarProbe::Rectangle1(form)->gradientStop(), QPointF(1, 0));
+    QCOMPARE(BarProbe::Rectangle1(form)->opacity(), 1.0);
 }
 
 QTEST_MAIN(TestMainWindow)

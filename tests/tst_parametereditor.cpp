@@ -106,19 +106,19 @@ void TestParameterEditor::start()
     m_form3->OpenDialog1 = [](QWidget *) -> QString {
         qFatal("no file dialog in tests");
     };
-    m_form1->FormShow();
-    QCOMPARE(m_form1->LaunchBtn.size(), 2);
+    BarProbe::FormShow(*m_form1);
+    QCOMPARE(BarProbe::LaunchBtn(*m_form1).size(), 2);
 }
 
 void TestParameterEditor::editEntry(int index, const std::function<void()> &whileOpen)
 {
-    m_form1->obj = m_form1->LaunchBtn.at(index);
+    BarProbe::ButtonMouseEnter(*m_form1, BarProbe::LaunchBtn(*m_form1).at(index));
     QTimer::singleShot(0, m_form3.get(), [this, whileOpen] {
         whileOpen();
         if (m_form3->isVisible())
             m_form3->done(QDialog::Rejected);
     });
-    m_form1->EditCmdClick();
+    BarProbe::EditCmdClick(*m_form1);
     QVERIFY(m_form3->isHidden());
 }
 
@@ -188,10 +188,10 @@ void TestParameterEditor::timerAndOpacity()
     QVERIFY(m_form1->applySettings(settings, false));
     // Whatever the timer did before, closing runs it exactly in stealth mode.
     BarProbe::Timer1(*m_form1)->start();
-    m_form1->FlowLayout1->setOpacity(0);
+    BarProbe::FlowLayout1(*m_form1)->setOpacity(0);
     editEntry(0, [this, closing] {
         QVERIFY(!BarProbe::Timer1(*m_form1)->isActive());
-        QCOMPARE(m_form1->FlowLayout1->opacity(), 1.0);
+        QCOMPARE(BarProbe::FlowLayout1(*m_form1)->opacity(), 1.0);
         close(closing);
     });
     QCOMPARE(BarProbe::Timer1(*m_form1)->isActive(), stealth);
@@ -228,9 +228,9 @@ void TestParameterEditor::change()
     BarSettings settings = m_form1->settings();
     settings.FShowhint = showHint;
     QVERIFY(m_form1->applySettings(settings, false));
-    LaunchButton *button = m_form1->LaunchBtn.at(1);
+    LaunchButton *button = BarProbe::LaunchBtn(*m_form1).at(1);
     const QString tipBefore = button->toolTip();
-    m_form1->AddMenu->setChecked(true);
+    BarProbe::AddMenu(*m_form1)->setChecked(true);
     // Saved even when nothing changed: the file is replaced by a new one.
     const FileStamp before = fileStamp(groupFile());
 
@@ -244,13 +244,13 @@ void TestParameterEditor::change()
     QCOMPARE(QString::fromUtf8(readBytes(groupFile())), file(u"a.txt"_s) + u",,a\r\n"_s + line + u"\r\n"_s);
     QVERIFY(fileStamp(groupFile()) != before);
     QCOMPARE(button->toolTip(), showHint ? hint : tipBefore);
-    QVERIFY(!m_form1->AddMenu->isChecked());
+    QVERIFY(!BarProbe::AddMenu(*m_form1)->isChecked());
     QVERIFY(m_shown.isEmpty());
 
     // Whatever was typed comes back as typed after the group is read again.
-    m_form1->removeAllButtons();
-    m_form1->LoadGroup(0);
-    QCOMPARE(m_form1->LaunchBtn.size(), 2);
+    BarProbe::removeAllButtons(*m_form1);
+    BarProbe::LoadGroup(*m_form1, 0);
+    QCOMPARE(BarProbe::LaunchBtn(*m_form1).size(), 2);
     editEntry(1, [&] {
         QCOMPARE(m_form3->FileName->text(), file(u"b.sh"_s));
         QCOMPARE(m_form3->ParamEdit->text(), param);
@@ -299,8 +299,8 @@ void TestParameterEditor::discardAndCloseBox()
     start();
     const QStringList lines = m_form1->LaunchPath[0]->lines();
     const QByteArray fileBefore = readBytes(groupFile());
-    const QString tipBefore = m_form1->LaunchBtn.at(1)->toolTip();
-    m_form1->AddMenu->setChecked(true);
+    const QString tipBefore = BarProbe::LaunchBtn(*m_form1).at(1)->toolTip();
+    BarProbe::AddMenu(*m_form1)->setChecked(true);
 
     editEntry(1, [&] {
         m_form3->ParamEdit->setText(u"changed"_s);
@@ -309,8 +309,8 @@ void TestParameterEditor::discardAndCloseBox()
     });
     QCOMPARE(m_form1->LaunchPath[0]->lines(), lines);
     QCOMPARE(readBytes(groupFile()), fileBefore);
-    QCOMPARE(m_form1->LaunchBtn.at(1)->toolTip(), tipBefore);
-    QCOMPARE(m_form1->AddMenu->isChecked(), addMenuAfter);
+    QCOMPARE(BarProbe::LaunchBtn(*m_form1).at(1)->toolTip(), tipBefore);
+    QCOMPARE(BarProbe::AddMenu(*m_form1)->isChecked(), addMenuAfter);
 }
 
 void TestParameterEditor::saveFailureKeepsEditorOpen()

@@ -4,6 +4,7 @@
 // moments. Each file must then hold exactly its old or its new content.
 #include "app/Unit1.h"
 #include "BarFixture.h"
+#include "BarProbe.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -40,9 +41,9 @@ void saveBoth(TForm1 &form, const Content &c)
 {
     // Read first, as a launcher knows the file it replaces: a save over a
     // file that another copy rewrote since would merge instead of write.
-    form.LoadGroup(form.MenuIndex);
-    form.LaunchPath[form.MenuIndex]->setLines(c.lines);
-    form.setGroupName(1, c.groupName);
+    BarProbe::LoadGroup(form, form.MenuIndex());
+    form.LaunchPath[form.MenuIndex()]->setLines(c.lines);
+    BarProbe::setGroupName(form, 1, c.groupName);
     form.SaveGroup();
     form.WriteIniFile();
 }
@@ -77,8 +78,8 @@ void TestSaveCrash::killedWhileSavingLosesNothing()
     constexpr qint64 kBudgetMs = 30000;
 
     TForm1 form(home());
-    const QString groupFile = form.groupPath(form.MenuIndex);
-    const QString iniFile = form.iniPath();
+    const QString groupFile = BarProbe::groupPath(form, form.MenuIndex());
+    const QString iniFile = BarProbe::iniPath(form);
 
     // Hand-written lines in the settings file must survive every write too.
     QFile ini(iniFile);

@@ -155,7 +155,7 @@ void TestSettingsDialog::start()
     m_form2 = std::make_unique<TForm2>(m_form1.get());
     m_form1->setDialogs(m_form2.get(), nullptr);
     // The bar stays hidden: its first showing is only what it runs.
-    m_form1->FormShow();
+    BarProbe::FormShow(*m_form1);
 }
 
 void TestSettingsDialog::openTwice()
@@ -169,7 +169,7 @@ void TestSettingsDialog::openTwice()
 QStringList TestSettingsDialog::buttonFiles() const
 {
     QStringList names;
-    for (const LaunchButton *button : std::as_const(m_form1->LaunchBtn))
+    for (const LaunchButton *button : std::as_const(BarProbe::LaunchBtn(*m_form1)))
         names.append(fileNamePart(button->filePath()));
     return names;
 }
@@ -177,7 +177,7 @@ QStringList TestSettingsDialog::buttonFiles() const
 QStringList TestSettingsDialog::lineFiles() const
 {
     QStringList names;
-    for (const QString &line : m_form1->LaunchPath[m_form1->MenuIndex]->lines())
+    for (const QString &line : m_form1->LaunchPath[m_form1->MenuIndex()]->lines())
         names.append(fileNamePart(splitEntryLine(line).value(0)));
     return names;
 }
@@ -213,14 +213,14 @@ QVariantMap TestSettingsDialog::barState() const
     for (int n = 0; n < kGroupCount; ++n)
         names.append(f->groupName(n));
     return {
-        {u"bw"_s, f->bw}, {u"bc"_s, f->bc}, {u"bw2"_s, f->settings().bw2}, {u"bc2"_s, f->settings().bc2}, {u"pad"_s, f->settings().pad},
+        {u"bw"_s, f->buttonIconSize().first}, {u"bc"_s, f->buttonIconSize().second}, {u"bw2"_s, f->settings().bw2}, {u"bc2"_s, f->settings().bc2}, {u"pad"_s, f->settings().pad},
         {u"GlowNo"_s, f->settings().GlowNo}, {u"GlowColor"_s, f->settings().GlowColor}, {u"FShowhint"_s, f->settings().FShowhint},
         {u"isStealth"_s, f->settings().isStealth}, {u"isTop"_s, f->settings().isTop}, {u"isShowTaskBar"_s, f->settings().isShowTaskBar},
         {u"color0"_s, f->settings().color0}, {u"color1"_s, f->settings().color1}, {u"isGradient"_s, f->settings().isGradient},
-        {u"Direction"_s, f->settings().Direction}, {u"gapH"_s, f->FlowLayout1->horizontalGap()},
-        {u"gapV"_s, f->FlowLayout1->verticalGap()}, {u"shadow"_s, f->ShadowEffect1->shadowEnabled()},
-        {u"shadowColor"_s, f->ShadowEffect1->shadowColor()}, {u"opacity"_s, f->Rectangle1->opacity()},
-        {u"names"_s, names}, {u"timer"_s, BarProbe::Timer1(*f)->isActive()}, {u"lines"_s, f->LaunchPath[f->MenuIndex]->lines()},
+        {u"Direction"_s, f->settings().Direction}, {u"gapH"_s, BarProbe::FlowLayout1(*f)->horizontalGap()},
+        {u"gapV"_s, BarProbe::FlowLayout1(*f)->verticalGap()}, {u"shadow"_s, BarProbe::ShadowEffect1(*f)->shadowEnabled()},
+        {u"shadowColor"_s, BarProbe::ShadowEffect1(*f)->shadowColor()}, {u"opacity"_s, BarProbe::Rectangle1(*f)->opacity()},
+        {u"names"_s, names}, {u"timer"_s, BarProbe::Timer1(*f)->isActive()}, {u"lines"_s, f->LaunchPath[f->MenuIndex()]->lines()},
         {u"buttons"_s, buttonFiles()},
     };
 }
@@ -282,9 +282,9 @@ void TestSettingsDialog::openingLoadsEveryControl()
                                   "[Back]\r\nOpa=0.5\r\nColor0=-2130771968\r\nColor1=16777215\r\n"
                                   "Gradient=1\r\nDirection=1\r\n"));
     start();
-    m_form1->FlowLayout1->setOpacity(0);
+    BarProbe::FlowLayout1(*m_form1)->setOpacity(0);
     QVERIFY(BarProbe::Timer1(*m_form1)->isActive());
-    const int secondButtonX = m_form1->LaunchBtn.at(1)->x();
+    const int secondButtonX = BarProbe::LaunchBtn(*m_form1).at(1)->x();
 
     m_form2->show();
     TForm2 *d = m_form2.get();
@@ -295,13 +295,13 @@ void TestSettingsDialog::openingLoadsEveryControl()
     QVERIFY(!d->Normal->isChecked());
     // The buttons neither fade nor hide while the dialog is open.
     QVERIFY(!BarProbe::Timer1(*m_form1)->isActive());
-    QCOMPARE(m_form1->FlowLayout1->opacity(), 1.0);
+    QCOMPARE(BarProbe::FlowLayout1(*m_form1)->opacity(), 1.0);
     // Gaps outside the boxes' range are pulled in, and the buttons move.
     QCOMPARE(d->HGap->value(), 50);
     QCOMPARE(d->VGap->value(), 0);
-    QCOMPARE(m_form1->FlowLayout1->horizontalGap(), 50);
-    QCOMPARE(m_form1->FlowLayout1->verticalGap(), 0);
-    QCOMPARE(m_form1->LaunchBtn.at(1)->x(), secondButtonX - 20);
+    QCOMPARE(BarProbe::FlowLayout1(*m_form1)->horizontalGap(), 50);
+    QCOMPARE(BarProbe::FlowLayout1(*m_form1)->verticalGap(), 0);
+    QCOMPARE(BarProbe::LaunchBtn(*m_form1).at(1)->x(), secondButtonX - 20);
     QCOMPARE(d->IconWidth->value(), 40);
     QCOMPARE(d->IconCorner->value(), 6);
     QVERIFY(!d->ShowHint->isChecked());
@@ -316,7 +316,7 @@ void TestSettingsDialog::openingLoadsEveryControl()
     QCOMPARE(d->ColorComboBox2->currentText(), u"Red"_s);
     // The box shows the shadow as it is drawn: off.
     QVERIFY(!d->Shadow->isChecked());
-    QVERIFY(!m_form1->ShadowEffect1->shadowEnabled());
+    QVERIFY(!BarProbe::ShadowEffect1(*m_form1)->shadowEnabled());
     QCOMPARE(d->OpaSpin->value(), 0.5);
     QCOMPARE(d->BackColor0->color(), QRgb(0x80FF0000));
     QCOMPARE(d->BackColor1->color(), QRgb(0x00FFFFFF));
@@ -342,7 +342,7 @@ void TestSettingsDialog::isChangeAtFirstAndSecondOpening()
     QCOMPARE(buttonFiles(), (QStringList{u"a.txt"_s, u"b.txt"_s, u"c.txt"_s}));
     QCOMPARE(rebuilds.size(), 1);
     QVERIFY(QFile::exists(iniFile()));
-    const QList<LaunchButton *> rebuilt = m_form1->LaunchBtn;
+    const QList<LaunchButton *> rebuilt = BarProbe::LaunchBtn(*m_form1);
 
     // Second opening, nothing touched: the same buttons stay; the settings
     // file is written all the same.
@@ -350,7 +350,7 @@ void TestSettingsDialog::isChangeAtFirstAndSecondOpening()
     m_form2->show();
     QVERIFY(!m_form2->isChange);
     QVERIFY(m_form2->close());
-    QCOMPARE(m_form1->LaunchBtn, rebuilt);
+    QCOMPARE(BarProbe::LaunchBtn(*m_form1), rebuilt);
     QCOMPARE(rebuilds.size(), 1);
     QVERIFY(QFile::exists(iniFile()));
 }
@@ -400,9 +400,9 @@ void TestSettingsDialog::changeHandlers()
     }
     QCOMPARE(m_form1->settings().bw2, m_form2->IconWidth->value());
     QCOMPARE(m_form1->settings().bc2, m_form2->IconCorner->value());
-    QCOMPARE(m_form1->FlowLayout1->horizontalGap(), m_form2->HGap->value());
-    QCOMPARE(m_form1->FlowLayout1->verticalGap(), m_form2->VGap->value());
-    QCOMPARE(m_form1->ShadowEffect1->shadowEnabled(), m_form2->Shadow->isChecked());
+    QCOMPARE(BarProbe::FlowLayout1(*m_form1)->horizontalGap(), m_form2->HGap->value());
+    QCOMPARE(BarProbe::FlowLayout1(*m_form1)->verticalGap(), m_form2->VGap->value());
+    QCOMPARE(BarProbe::ShadowEffect1(*m_form1)->shadowEnabled(), m_form2->Shadow->isChecked());
 
     // Setting a control to the value it shows raises nothing.
     m_form2->isChange = false;
@@ -437,7 +437,7 @@ void TestSettingsDialog::orderButtons()
     start();
     openTwice();
     const QByteArray fileBefore = readBytes(file(groupFileName(0)));
-    const QList<LaunchButton *> buttons = m_form1->LaunchBtn;
+    const QList<LaunchButton *> buttons = BarProbe::LaunchBtn(*m_form1);
     m_form2->ListBox1->setCurrentRow(selected);
 
     QTest::mouseClick(m_form2->findChild<QPushButton *>(button), Qt::LeftButton);
@@ -447,7 +447,7 @@ void TestSettingsDialog::orderButtons()
     // Nothing is saved, nothing marked, no button touched.
     QVERIFY(!m_form2->isChange);
     QCOMPARE(readBytes(file(groupFileName(0))), fileBefore);
-    QCOMPARE(m_form1->LaunchBtn, buttons);
+    QCOMPARE(BarProbe::LaunchBtn(*m_form1), buttons);
 }
 
 void TestSettingsDialog::closingRebuildsFromFile_data()
@@ -521,8 +521,8 @@ void TestSettingsDialog::listFollowsCurrentGroup()
 
     // Switching group while the dialog is open: the list shows the new
     // group, nothing selected, so no click acts on a stale position.
-    m_form1->Menu1->trigger();
-    QCOMPARE(m_form1->MenuIndex, 1);
+    BarProbe::groupItem(*m_form1, 1)->trigger();
+    QCOMPARE(m_form1->MenuIndex(), 1);
     QCOMPARE(listItems(), (QStringList{u"d.txt"_s, u"e.txt"_s}));
     QCOMPARE(m_form2->selectedRow(), -1);
     for (QPushButton *button : {m_form2->DelBtn, m_form2->DownBtn, m_form2->UpBtn})
@@ -570,9 +570,9 @@ void TestSettingsDialog::groupLoadPullsSizesIntoRange()
     // Before the dialog was ever opened.
     QCOMPARE(m_form1->settings().bw2, width2);
     QCOMPARE(m_form1->settings().bc2, corner2);
-    QCOMPARE(m_form1->bw, width2);
-    QCOMPARE(m_form1->bc, corner2);
-    QCOMPARE(m_form1->LaunchBtn.first()->iconSide(), width2);
+    QCOMPARE(m_form1->buttonIconSize().first, width2);
+    QCOMPARE(m_form1->buttonIconSize().second, corner2);
+    QCOMPARE(BarProbe::LaunchBtn(*m_form1).first()->iconSide(), width2);
     QVERIFY(m_form1->WriteIniFile());
     const IniFile written = IniFile::load(iniFile());
     QCOMPARE(written.value(u"Icon", u"Width"), QString::number(width2));
@@ -580,9 +580,9 @@ void TestSettingsDialog::groupLoadPullsSizesIntoRange()
 
     m_form2->show();
     QVERIFY(m_form2->close());
-    QCOMPARE(m_form1->bw, width2);
-    QCOMPARE(m_form1->bc, cornerAfterClosing);
-    QCOMPARE(m_form1->LaunchBtn.first()->iconSide(), width2);
+    QCOMPARE(m_form1->buttonIconSize().first, width2);
+    QCOMPARE(m_form1->buttonIconSize().second, cornerAfterClosing);
+    QCOMPARE(BarProbe::LaunchBtn(*m_form1).first()->iconSide(), width2);
 }
 
 void TestSettingsDialog::closingAppliesEverything()
@@ -608,43 +608,43 @@ void TestSettingsDialog::closingAppliesEverything()
     d->GraCheck->setChecked(true);
     d->DirectionCombo->setCurrentIndex(2);
     d->TaskBarCheck->setChecked(true);
-    m_form1->AddMenu->setChecked(true);
+    BarProbe::AddMenu(*m_form1)->setChecked(true);
 
     QVERIFY(d->close());
     const TForm1 *f = m_form1.get();
     QCOMPARE(f->settings().GlowNo, 1);
     QCOMPARE(f->settings().GlowColor, QRgb(0xFFFF0000));
-    QCOMPARE(f->ShadowEffect1->shadowColor(), QColor(0, 0, 0x80));
+    QCOMPARE(BarProbe::ShadowEffect1(*f)->shadowColor(), QColor(0, 0, 0x80));
     QVERIFY(f->settings().isTop);
     QVERIFY(f->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(f->settings().isStealth);
     QVERIFY(BarProbe::Timer1(*f)->isActive());
-    QVERIFY(!f->AddMenu->isChecked());
+    QVERIFY(!BarProbe::AddMenu(*f)->isChecked());
     QVERIFY(!f->settings().FShowhint);
     QCOMPARE(f->settings().pad, 7);
-    QCOMPARE(f->bw, 36);
-    QCOMPARE(f->bc, 9);
-    QCOMPARE(f->LaunchBtn.first()->iconSide(), 36);
-    QVERIFY(f->LaunchBtn.first()->toolTip().isEmpty());
-    QCOMPARE(f->LaunchBtn.first()->hoverEffect(), 1);
+    QCOMPARE(f->buttonIconSize().first, 36);
+    QCOMPARE(f->buttonIconSize().second, 9);
+    QCOMPARE(BarProbe::LaunchBtn(*f).first()->iconSide(), 36);
+    QVERIFY(BarProbe::LaunchBtn(*f).first()->toolTip().isEmpty());
+    QCOMPARE(BarProbe::LaunchBtn(*f).first()->hoverEffect(), 1);
     for (int n = 0; n < 5; ++n)
         QCOMPARE(f->groupName(n), names[n]);
-    QCOMPARE(f->Rectangle1->opacity(), qreal(0.3f));
+    QCOMPARE(BarProbe::Rectangle1(*f)->opacity(), qreal(0.3f));
     QCOMPARE(f->settings().color0, QRgb(0x80102030));
     QCOMPARE(f->settings().color1, QRgb(0xFF405060));
     QVERIFY(f->settings().isGradient);
     QCOMPARE(f->settings().Direction, 2);
     QVERIFY(f->settings().isShowTaskBar);
     // The background was applied with the new values.
-    QVERIFY(f->Rectangle1->isGradient());
-    QCOMPARE(f->Rectangle1->color0().rgba(), QRgb(0x80102030));
-    QCOMPARE(f->Rectangle1->gradientStop(), QPointF(1, 1));
+    QVERIFY(BarProbe::Rectangle1(*f)->isGradient());
+    QCOMPARE(BarProbe::Rectangle1(*f)->color0().rgba(), QRgb(0x80102030));
+    QCOMPARE(BarProbe::Rectangle1(*f)->gradientStop(), QPointF(1, 1));
 
     // The settings file holds it all: a new bar reads it back.
     TForm1 again(home());
     QCOMPARE(again.settings().GlowNo, 1);
     QCOMPARE(again.settings().GlowColor, QRgb(0xFFFF0000));
-    QCOMPARE(again.ShadowEffect1->shadowColor(), QColor(0, 0, 0x80));
+    QCOMPARE(BarProbe::ShadowEffect1(again)->shadowColor(), QColor(0, 0, 0x80));
     QVERIFY(again.settings().isTop && again.settings().isStealth && again.settings().isShowTaskBar && again.settings().isGradient);
     QVERIFY(!again.settings().FShowhint);
     QCOMPARE(again.settings().pad, 7);
@@ -652,7 +652,7 @@ void TestSettingsDialog::closingAppliesEverything()
     QCOMPARE(again.settings().bc2, 9);
     for (int n = 0; n < 5; ++n)
         QCOMPARE(again.groupName(n), names[n]);
-    QCOMPARE(again.Rectangle1->opacity(), qreal(0.3f));
+    QCOMPARE(BarProbe::Rectangle1(again)->opacity(), qreal(0.3f));
     QCOMPARE(again.settings().color0, QRgb(0x80102030));
     QCOMPARE(again.settings().color1, QRgb(0xFF405060));
     QCOMPARE(again.settings().Direction, 2);
@@ -668,25 +668,25 @@ void TestSettingsDialog::unlistedColoursBecomeListed()
     QCOMPARE(m_form2->ColorComboBox2->currentText(), u"Null"_s);
     QVERIFY(m_form2->close());
     QCOMPARE(m_form1->settings().GlowColor, QRgb(0));
-    QCOMPARE(m_form1->ShadowEffect1->shadowColor().rgba(), QRgb(0));
+    QCOMPARE(BarProbe::ShadowEffect1(*m_form1)->shadowColor().rgba(), QRgb(0));
 }
 
 void TestSettingsDialog::emptyGroupTransparency()
 {
     QVERIFY(QFile::remove(file(groupFileName(0))));
     start();
-    QVERIFY(m_form1->transparency());
+    QVERIFY(BarProbe::transparency(*m_form1));
     m_form2->show();
-    QVERIFY(!m_form1->transparency());
+    QVERIFY(!BarProbe::transparency(*m_form1));
     QVERIFY(m_form2->close());
-    QVERIFY(!m_form1->transparency());
+    QVERIFY(!BarProbe::transparency(*m_form1));
 
     // Once the group has an entry, closing switches it back on.
     m_form1->DropTarget1Dropped({file(u"a.txt"_s)});
     m_form2->show();
-    QVERIFY(!m_form1->transparency());
+    QVERIFY(!BarProbe::transparency(*m_form1));
     QVERIFY(m_form2->close());
-    QVERIFY(m_form1->transparency());
+    QVERIFY(BarProbe::transparency(*m_form1));
 }
 
 void TestSettingsDialog::writeFailureKeepsDialogOpen()
@@ -705,7 +705,7 @@ void TestSettingsDialog::writeFailureKeepsDialogOpen()
     QVERIFY(m_shown.first().contains(u"に書き込めません"_s));
     // The steps before the write took effect; the background was not applied.
     QCOMPARE(m_form1->settings().color0, QRgb(0xFF112233));
-    QVERIFY(m_form1->Rectangle1->color0().rgba() != 0xFF112233);
+    QVERIFY(BarProbe::Rectangle1(*m_form1)->color0().rgba() != 0xFF112233);
     QCOMPARE(rebuilds.size(), 1);
     QVERIFY(m_form2->isChange);
 
@@ -714,7 +714,7 @@ void TestSettingsDialog::writeFailureKeepsDialogOpen()
     QVERIFY(m_form2->close());
     QVERIFY(m_form2->isHidden());
     QCOMPARE(rebuilds.size(), 2);
-    QCOMPARE(m_form1->Rectangle1->color0().rgba(), QRgb(0xFF112233));
+    QCOMPARE(BarProbe::Rectangle1(*m_form1)->color0().rgba(), QRgb(0xFF112233));
     QVERIFY(QFileInfo(iniFile()).isFile());
 }
 
@@ -724,7 +724,7 @@ void TestSettingsDialog::settingsCommandWhileOpen()
     m_form2->show();
     m_form2->IconWidth->setValue(50);
     m_form2->ListBox1->setCurrentRow(1);
-    m_form1->Seting2->trigger();
+    BarProbe::Seting2(*m_form1)->trigger();
     QVERIFY(m_form2->isVisible());
     QCOMPARE(m_form2->IconWidth->value(), 50);
     QCOMPARE(m_form2->selectedRow(), 1);

@@ -135,24 +135,24 @@ void TestStealth::tick()
 
     TForm1 &form = makeForm("0");
     QCOMPARE(form.geometry(), kWindow);
-    const qreal plate = form.Rectangle1->opacity();
+    const qreal plate = BarProbe::Rectangle1(form)->opacity();
     m_pointer = pointer;
     BarProbe::Timer1Timer(form);
 
     QCOMPARE(fading(), !inside);
     if (inside) {
-        QCOMPARE(form.FlowLayout1->opacity(), 1.0);
-        QVERIFY(form.FlowLayout1->isVisible());
+        QCOMPARE(BarProbe::FlowLayout1(form)->opacity(), 1.0);
+        QVERIFY(BarProbe::FlowLayout1(form)->isVisible());
         return;
     }
-    QCOMPARE(BarProbe::FloatAnimation1(form)->targetObject(), form.FlowLayout1);
+    QCOMPARE(BarProbe::FloatAnimation1(form)->targetObject(), BarProbe::FlowLayout1(form));
     QCOMPARE(BarProbe::FloatAnimation1(form)->propertyName(), QByteArray("opacity"));
     QCOMPARE(BarProbe::FloatAnimation1(form)->startValue().toReal(), 1.0);
     QCOMPARE(BarProbe::FloatAnimation1(form)->endValue().toReal(), 0.0);
     QCOMPARE(BarProbe::FloatAnimation1(form)->duration(), 400);
     QCOMPARE(BarProbe::FloatAnimation1(form)->easingCurve().type(), QEasingCurve::Linear);
     // Only the buttons fade, never the plate.
-    QCOMPARE(form.Rectangle1->opacity(), plate);
+    QCOMPARE(BarProbe::Rectangle1(form)->opacity(), plate);
 }
 
 void TestStealth::fadeStartsOnlyFromNearlyOpaque_data()
@@ -172,11 +172,11 @@ void TestStealth::fadeStartsOnlyFromNearlyOpaque()
     QFETCH(bool, starts);
 
     TForm1 &form = makeForm("0");
-    form.FlowLayout1->setOpacity(opacity);
+    BarProbe::FlowLayout1(form)->setOpacity(opacity);
     BarProbe::Timer1Timer(form);
     QCOMPARE(fading(), starts);
     if (!starts)
-        QCOMPARE(form.FlowLayout1->opacity(), opacity);
+        QCOMPARE(BarProbe::FlowLayout1(form)->opacity(), opacity);
 }
 
 void TestStealth::fadeIsNotRestartedByLaterTicks()
@@ -186,12 +186,12 @@ void TestStealth::fadeIsNotRestartedByLaterTicks()
     QVERIFY(fading());
     // Half way through the fade, whatever the clock says.
     BarProbe::FloatAnimation1(form)->setCurrentTime(200);
-    QVERIFY(form.FlowLayout1->opacity() <= 0.95);
+    QVERIFY(BarProbe::FlowLayout1(form)->opacity() <= 0.95);
 
     BarProbe::Timer1Timer(form);
     QVERIFY(fading());
     QVERIFY2(BarProbe::FloatAnimation1(form)->currentTime() >= 200, "the fade started over");
-    QVERIFY(form.FlowLayout1->opacity() <= 0.5);
+    QVERIFY(BarProbe::FlowLayout1(form)->opacity() <= 0.5);
 }
 
 void TestStealth::returnAfterFadeShowsButtonsAtOnce()
@@ -200,17 +200,17 @@ void TestStealth::returnAfterFadeShowsButtonsAtOnce()
     BarProbe::Timer1Timer(form);
     BarProbe::FloatAnimation1(form)->setCurrentTime(400);
     QVERIFY(!fading());
-    QCOMPARE(form.FlowLayout1->opacity(), 0.0);
+    QCOMPARE(BarProbe::FlowLayout1(form)->opacity(), 0.0);
 
     // Still away: stays faded, no new fade.
     BarProbe::Timer1Timer(form);
     QVERIFY(!fading());
-    QCOMPARE(form.FlowLayout1->opacity(), 0.0);
+    QCOMPARE(BarProbe::FlowLayout1(form)->opacity(), 0.0);
 
     m_pointer = QPoint(250, 275);
     BarProbe::Timer1Timer(form);
-    QCOMPARE(form.FlowLayout1->opacity(), 1.0);
-    QVERIFY(form.FlowLayout1->isVisible());
+    QCOMPARE(BarProbe::FlowLayout1(form)->opacity(), 1.0);
+    QVERIFY(BarProbe::FlowLayout1(form)->isVisible());
     QVERIFY(!fading());
 
     // Away again: a new departure fades again.
@@ -237,17 +237,17 @@ void TestStealth::unknownPointerChangesNothing()
     m_pointer.reset();
     if (noSource)
         BarProbe::setPointerPosition(form, nullptr);
-    form.FlowLayout1->setOpacity(opacity);
+    BarProbe::FlowLayout1(form)->setOpacity(opacity);
     BarProbe::Timer1Timer(form);
     QVERIFY(!fading());
-    QCOMPARE(form.FlowLayout1->opacity(), opacity);
+    QCOMPARE(BarProbe::FlowLayout1(form)->opacity(), opacity);
 }
 
 void TestStealth::timerDrivesTheFade()
 {
     TForm1 &form = makeForm("1");
     QVERIFY(BarProbe::Timer1(form)->isActive());
-    QTRY_COMPARE_WITH_TIMEOUT(form.FlowLayout1->opacity(), 0.0, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(BarProbe::FlowLayout1(form)->opacity(), 0.0, 10000);
     // Faded with the pointer away: nothing can change until it comes back,
     // so the tick rests.
     QTRY_VERIFY_WITH_TIMEOUT(!BarProbe::Timer1(form)->isActive(), 10000);
@@ -256,7 +256,7 @@ void TestStealth::timerDrivesTheFade()
     m_pointer = QPoint(250, 275);
     TestPointer::enter(&form);
     QVERIFY(BarProbe::Timer1(form)->isActive());
-    QTRY_COMPARE_WITH_TIMEOUT(form.FlowLayout1->opacity(), 1.0, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(BarProbe::FlowLayout1(form)->opacity(), 1.0, 10000);
 }
 
 void TestStealth::tickRestsOnlyInSteadyStates()
@@ -266,7 +266,7 @@ void TestStealth::tickRestsOnlyInSteadyStates()
     m_pointer = QPoint(250, 275);
     form.setAttribute(Qt::WA_UnderMouse, true);
     BarProbe::Timer1Timer(form);
-    QCOMPARE(form.FlowLayout1->opacity(), 1.0);
+    QCOMPARE(BarProbe::FlowLayout1(form)->opacity(), 1.0);
     QVERIFY(!BarProbe::Timer1(form)->isActive());
     // Coming in over the edge column, the window system says inside, the
     // tick outside: the buttons stay faded, and the tick goes on so the
@@ -280,7 +280,7 @@ void TestStealth::tickRestsOnlyInSteadyStates()
     QVERIFY(BarProbe::Timer1(form)->isActive());
     m_pointer = QPoint(101, 275);
     BarProbe::Timer1Timer(form);
-    QCOMPARE(form.FlowLayout1->opacity(), 1.0);
+    QCOMPARE(BarProbe::FlowLayout1(form)->opacity(), 1.0);
     // A dialog keeps the buttons shown and the tick off; crossings then
     // do not wake it.
     form.suspendStealth();
@@ -305,15 +305,15 @@ void TestStealth::bringToFrontUndoesTheFade()
     TForm1 &form = makeForm("0");
     BarProbe::Timer1Timer(form);
     BarProbe::FloatAnimation1(form)->setCurrentTime(fadedMs);
-    QVERIFY(form.FlowLayout1->opacity() < 0.95);
+    QVERIFY(BarProbe::FlowLayout1(form)->opacity() < 0.95);
 
     form.bringToFront();
     QVERIFY(!fading());
-    QCOMPARE(form.FlowLayout1->opacity(), 1.0);
-    QVERIFY(form.FlowLayout1->isVisible());
+    QCOMPARE(BarProbe::FlowLayout1(form)->opacity(), 1.0);
+    QVERIFY(BarProbe::FlowLayout1(form)->isVisible());
     // A fade left running would pull the buttons down again.
     QTest::qWait(100);
-    QCOMPARE(form.FlowLayout1->opacity(), 1.0);
+    QCOMPARE(BarProbe::FlowLayout1(form)->opacity(), 1.0);
 }
 
 void TestStealth::popupOpenUsesRealPointer_data()
@@ -333,12 +333,12 @@ void TestStealth::popupOpenUsesRealPointer()
     // "under the mouse", which must not read as the pointer having left.
     TForm1 &form = makeForm("1", PointerSource::Bar);
     QCursor::setPos(pointer);
-    form.PopupMenu2->popup(QPoint(250, 275));
-    QTRY_VERIFY(form.PopupMenu2->isVisible());
+    BarProbe::PopupMenu2(form)->popup(QPoint(250, 275));
+    QTRY_VERIFY(BarProbe::PopupMenu2(form)->isVisible());
     QVERIFY(!form.testAttribute(Qt::WA_UnderMouse));
     BarProbe::Timer1Timer(form);
     QCOMPARE(fading(), !inside);
-    form.PopupMenu2->close();
+    BarProbe::PopupMenu2(form)->close();
 }
 
 void TestStealth::pointerOverBarFromWindowReports_data()

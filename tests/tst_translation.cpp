@@ -8,6 +8,7 @@
 #include "editor/Unit3.h"
 #include "settings/Unit2.h"
 #include "BarFixture.h"
+#include "BarProbe.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -40,10 +41,10 @@ int probe()
     TForm3 form3(&form1);
     form1.DropTarget1Dropped({u"/tmp/a\nb"_s});
     const QJsonObject texts{
-        {u"Seting2"_s, form1.Seting2->text()},
-        {u"StartAtLogin"_s, form1.StartAtLogin->text()},
-        {u"CloseCmd2"_s, form1.CloseCmd2->text()},
-        {u"MenuItem6"_s, form1.MenuItem6->title()},
+        {u"Seting2"_s, BarProbe::Seting2(form1)->text()},
+        {u"StartAtLogin"_s, BarProbe::StartAtLogin(form1)->text()},
+        {u"CloseCmd2"_s, BarProbe::CloseCmd2(form1)->text()},
+        {u"MenuItem6"_s, BarProbe::MenuItem6(form1)->title()},
         {u"group0"_s, form1.groupName(0)},
         {u"group1"_s, form1.groupName(1)},
         {u"Form2"_s, form2.windowTitle()},

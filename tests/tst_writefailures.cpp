@@ -5,6 +5,7 @@
 #include "app/Unit1.h"
 #include "launcher/LaunchButton.h"
 #include "BarFixture.h"
+#include "BarProbe.h"
 
 #include <QDir>
 #include <QFile>
@@ -207,7 +208,7 @@ void TestWriteFailures::everySaveFailsSafely()
     TForm1 form(home);
     QSignalSpy closed(&form, &TForm1::closed);
     form.show();
-    QCOMPARE(form.LaunchBtn.size(), 3);
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 3);
     const QMap<QString, QByteArray> before = snapshot(m_home);
 
     if (!applyFault(fault, &why))
@@ -219,10 +220,10 @@ void TestWriteFailures::everySaveFailsSafely()
     const QList<std::pair<QString, std::function<void()>>> commands = {
         {u"save the group"_s, [&] { QVERIFY(!form.SaveGroup()); }},
         {u"save the settings"_s, [&] { QVERIFY(!form.WriteIniFile()); }},
-        {u"settings save command"_s, [&] { form.SaveMenuClick(); }},
+        {u"settings save command"_s, [&] { BarProbe::SaveMenuClick(form); }},
         {u"drop a file"_s, [&] { form.DropTarget1Dropped({home + u"two.txt"_s}); }},
         {u"delete an entry"_s, [&] {
-             form.obj = form.LaunchBtn.first();
+             BarProbe::ButtonMouseEnter(form, BarProbe::LaunchBtn(form).first());
              form.DelBtnClick();
          }},
         {u"leave registration mode"_s, [&] {
@@ -241,8 +242,8 @@ void TestWriteFailures::everySaveFailsSafely()
         QVERIFY2(message.contains(groupFile) || message.contains(iniFile), qPrintable(message));
         QVERIFY2(snapshot(m_home) == withFault, qPrintable(name + u" changed the folder"_s));
     }
-    QCOMPARE(form.MenuIndex, 1);
-    QCOMPARE(form.LaunchBtn.size(), 1);
+    QCOMPARE(form.MenuIndex(), 1);
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 1);
 
     // Ending asks what to do; staying keeps the bar.
     m_shown.clear();
@@ -296,7 +297,7 @@ void TestWriteFailures::saveKeepsOwner()
 
     TForm1 form(home);
     form.show();
-    QCOMPARE(form.LaunchBtn.size(), 1);
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 1);
     QVERIFY(form.WriteIniFile());
     QVERIFY(form.SaveGroup());
 
