@@ -31,9 +31,9 @@ int main(int argc, char *argv[])
 
     QCommandLineParser options;
     options.addHelpOption();
-    const QCommandLineOption homeOption(
-        QStringLiteral("home"), QCoreApplication::translate("main", "設定とグループのファイルを置くフォルダ"),
-        QStringLiteral("DIR"));
+    const QCommandLineOption homeOption(QStringLiteral("home"),
+                                        QCoreApplication::translate("main", "設定とグループのファイルを置くフォルダ"),
+                                        QStringLiteral("DIR"));
     options.addOption(homeOption);
     options.process(app);
     const HomeFolder home = chooseHomeFolder(QCoreApplication::applicationDirPath(), options.value(homeOption),
@@ -48,8 +48,7 @@ int main(int argc, char *argv[])
     case SingleInstance::Claim::HandedOver:
         return 0;
     case SingleInstance::Claim::NoAnswer:
-        qWarning("Quillbrook: a launcher in %s does not answer; not starting a second one",
-                 qPrintable(homePath));
+        qWarning("Quillbrook: a launcher in %s does not answer; not starting a second one", qPrintable(homePath));
         return 1;
     }
     TForm1 form1(homePath);
@@ -64,12 +63,15 @@ int main(int argc, char *argv[])
     // Pictures made from the SVG icon, which would load its renderer into
     // every start. Taskbars and dialogs take the icon up when it changes, so
     // it can wait for the bar to show.
-    QObject::connect(&form1, &TForm1::firstPainted, &app, [&app] {
-        QIcon windowIcon;
-        for (const int side : {16, 24, 32, 48, 64, 128})
-            windowIcon.addPixmap(QPixmap::fromImage(ownPicture(QStringLiteral(":/icons/window/%1.png").arg(side))));
-        app.setWindowIcon(windowIcon);
-    }, Qt::SingleShotConnection);
+    QObject::connect(
+        &form1, &TForm1::firstPainted, &app,
+        [&app] {
+            QIcon windowIcon;
+            for (const int side : {16, 24, 32, 48, 64, 128})
+                windowIcon.addPixmap(QPixmap::fromImage(ownPicture(QStringLiteral(":/icons/window/%1.png").arg(side))));
+            app.setWindowIcon(windowIcon);
+        },
+        Qt::SingleShotConnection);
     form1.show();
     return app.exec();
 }

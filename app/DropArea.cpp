@@ -63,8 +63,8 @@ QImage DropArea::captionImage() const
         if (m_text != QString::fromUtf8(caption))
             continue;
         const bool sharp = devicePixelRatioF() > 1.0;
-        QImage loaded =
-            ownPicture(QString::fromLatin1(image) + (sharp ? QStringLiteral("@2x.png") : QStringLiteral(".png")));
+        QImage loaded = ownPicture(QString::fromLatin1(image)
+                                   + (sharp ? QStringLiteral("@2x.png") : QStringLiteral(".png")));
         loaded.setDevicePixelRatio(sharp ? 2.0 : 1.0);
         return loaded;
     }

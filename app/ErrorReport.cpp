@@ -42,7 +42,6 @@ QPoint placeBeside(const QRect &bar, const QSize &size, const QRect &area)
     return far;
 }
 
-
 void show(QWidget *parent, const QString &message)
 {
     if (g_show) {
@@ -69,8 +68,8 @@ void notify(QWidget *parent, const QString &message)
     shown->setText(message);
     shown->adjustSize();
     if (parent)
-        shown->move(placeBeside(parent->frameGeometry(), shown->frameGeometry().size(),
-                               parent->screen()->availableGeometry()));
+        shown->move(
+            placeBeside(parent->frameGeometry(), shown->frameGeometry().size(), parent->screen()->availableGeometry()));
     shown->show();
     shown->raise();
 }

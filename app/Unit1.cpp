@@ -206,12 +206,18 @@ void TForm1::styleMenus()
 QAction *TForm1::groupItem(int group) const
 {
     switch (group) {
-    case 0: return Menu0;
-    case 1: return Menu1;
-    case 2: return Menu2;
-    case 3: return Menu3;
-    case 4: return Menu4;
-    default: return nullptr;
+    case 0:
+        return Menu0;
+    case 1:
+        return Menu1;
+    case 2:
+        return Menu2;
+    case 3:
+        return Menu3;
+    case 4:
+        return Menu4;
+    default:
+        return nullptr;
     }
 }
 

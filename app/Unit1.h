@@ -123,8 +123,8 @@ public:
     // --- Launching ---
     // Opens a file; false with the reason in `error` when it could not. Runs
     // on a worker thread.
-    using OpenFunction = std::function<bool(const QString &file, const QString &params,
-                                            const QString &workingDir, QString *error)>;
+    using OpenFunction =
+        std::function<bool(const QString &file, const QString &params, const QString &workingDir, QString *error)>;
     void setOpener(OpenFunction open); // what a click runs; the desktop's opener by default
     // Waits (a few seconds at most) until every launch started so far has
     // been handed over; false when one is still under way.
@@ -158,8 +158,8 @@ public:
     // and any fade is undone. resumeStealth() runs the tick again exactly
     // when stealth mode is on.
     void suspendStealth();
-    void resumeStealth(); // see suspendStealth()
-    void setTransparency(bool on); // the window's background see-through or filled
+    void resumeStealth();                 // see suspendStealth()
+    void setTransparency(bool on);        // the window's background see-through or filled
     bool isRegistrationAreaShown() const; // the drop area of registration mode is up
 
 Q_SIGNALS:
@@ -188,11 +188,11 @@ protected:
 
 private:
     // --- State ---
-    QString HomePath;               // folder of the settings and group files, ending in "/"
-    bool createHomeOnSave = false;  // a missing HomePath is made at a save, not reported
+    QString HomePath;                // folder of the settings and group files, ending in "/"
+    bool createHomeOnSave = false;   // a missing HomePath is made at a save, not reported
     QList<LaunchButton *> LaunchBtn; // current group's buttons; button i stands for entry i
-    int m_menuIndex = 0;            // the current group (MenuIndex()), 0 to 4
-    QPointer<LaunchButton> obj;     // button last under the pointer: the one a menu acts on
+    int m_menuIndex = 0;             // the current group (MenuIndex()), 0 to 4
+    QPointer<LaunchButton> obj;      // button last under the pointer: the one a menu acts on
     // Icon size and corner radius exist twice: bw/bc are what the buttons on
     // the bar were built with, settings().bw2/bc2 what the settings dialog
     // last chose (and what the settings file stores). They differ while the
@@ -205,30 +205,30 @@ private:
     QPointer<QDialog> m_parameterEditor;
 
     // --- Components ---
-    QMenu *PopupMenu1 = nullptr;                      // a button's context menu
-    QAction *AddMenu = nullptr;                       // "新規追加": registration mode on or off
-    QAction *DelBtn = nullptr;                        // "削除": removes the button's entry
-    QAction *EditCmd = nullptr;                       // "パラメータ編集": opens the parameter editor
-    QAction *FolderCmd = nullptr;                     // "フォルダを開く": the entry's folder in the file manager
-    QMenu *PopupMenu2 = nullptr;                      // the bar's context menu
-    QAction *Seting2 = nullptr;                       // "設定" (F12): opens the settings dialog
-    QAction *AddMenu2 = nullptr;                      // "新規登録" (Ctrl+N): registration mode, as AddMenu
-    QAction *ReSize2 = nullptr;                       // "サイズ変更" (Ctrl+R): dragging resizes instead of moving
-    QAction *StartAtLogin = nullptr;                  // "ログイン時に起動": an autostart entry runs this program
-    QAction *MenuItem5 = nullptr;                     // separator
-    QMenu *MenuItem6 = nullptr;                       // "グループ選択": the group submenu
+    QMenu *PopupMenu1 = nullptr;     // a button's context menu
+    QAction *AddMenu = nullptr;      // "新規追加": registration mode on or off
+    QAction *DelBtn = nullptr;       // "削除": removes the button's entry
+    QAction *EditCmd = nullptr;      // "パラメータ編集": opens the parameter editor
+    QAction *FolderCmd = nullptr;    // "フォルダを開く": the entry's folder in the file manager
+    QMenu *PopupMenu2 = nullptr;     // the bar's context menu
+    QAction *Seting2 = nullptr;      // "設定" (F12): opens the settings dialog
+    QAction *AddMenu2 = nullptr;     // "新規登録" (Ctrl+N): registration mode, as AddMenu
+    QAction *ReSize2 = nullptr;      // "サイズ変更" (Ctrl+R): dragging resizes instead of moving
+    QAction *StartAtLogin = nullptr; // "ログイン時に起動": an autostart entry runs this program
+    QAction *MenuItem5 = nullptr;    // separator
+    QMenu *MenuItem6 = nullptr;      // "グループ選択": the group submenu
     QAction *Menu0 = nullptr, *Menu1 = nullptr, *Menu2 = nullptr, *Menu3 = nullptr,
-            *Menu4 = nullptr;                         // groups 0 to 4 (F1 to F5), captioned with their names
-    QActionGroup *groupItems = nullptr;               // makes Menu0 to Menu4 exclusive
-    QAction *MenuItem7 = nullptr;                     // separator
-    QAction *SaveMenu = nullptr;                      // "設定保存": writes the settings file
-    QAction *CloseCmd2 = nullptr;                     // "終了" (Ctrl+X): closes the launcher
-    Plate *Rectangle1 = nullptr;                      // the translucent rounded plate
-    IconLayer *FlowLayout1 = nullptr;                 // the layer the buttons stand on, in wrapping rows
-    IconLayerEffect *ShadowEffect1 = nullptr;         // the buttons' drop shadow (owned by FlowLayout1)
-    DropArea *DropTarget1 = nullptr;                  // where files are dropped in registration mode
-    StealthMode *m_stealth = nullptr; // fades the buttons while the pointer is away
-    WindowMover *m_mover = nullptr;   // moves and resizes the bar at the user's drag
+            *Menu4 = nullptr;                 // groups 0 to 4 (F1 to F5), captioned with their names
+    QActionGroup *groupItems = nullptr;       // makes Menu0 to Menu4 exclusive
+    QAction *MenuItem7 = nullptr;             // separator
+    QAction *SaveMenu = nullptr;              // "設定保存": writes the settings file
+    QAction *CloseCmd2 = nullptr;             // "終了" (Ctrl+X): closes the launcher
+    Plate *Rectangle1 = nullptr;              // the translucent rounded plate
+    IconLayer *FlowLayout1 = nullptr;         // the layer the buttons stand on, in wrapping rows
+    IconLayerEffect *ShadowEffect1 = nullptr; // the buttons' drop shadow (owned by FlowLayout1)
+    DropArea *DropTarget1 = nullptr;          // where files are dropped in registration mode
+    StealthMode *m_stealth = nullptr;         // fades the buttons while the pointer is away
+    WindowMover *m_mover = nullptr;           // moves and resizes the bar at the user's drag
     static constexpr int kMinimumSide = 70;
 
     // --- Start-up and the window ---

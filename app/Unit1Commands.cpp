@@ -202,8 +202,8 @@ void TForm1::StartAtLoginClick()
 {
     QString error;
     const bool ok = Autostart::isEnabled(autostartConfigHome, autostartProgram)
-        ? Autostart::disable(autostartConfigHome, &error)
-        : Autostart::enable(autostartConfigHome, autostartProgram, &error);
+                        ? Autostart::disable(autostartConfigHome, &error)
+                        : Autostart::enable(autostartConfigHome, autostartProgram, &error);
     showStartAtLogin();
     if (!ok)
         ErrorReport::show(this, error);

@@ -103,11 +103,13 @@ bool TForm1::SaveGroup(const GroupEdit &edit)
         ErrorReport::show(this, tr(kCannotCreateText).arg(group.path(), result.error));
         break;
     case GroupResult::EditRefused:
-        ErrorReport::show(this, (edit.kind == GroupEdit::Reorder
-                ? tr("ファイル \"%1\" が他で変更されたため、並べ替えを保存できません。"
-                     "ファイルの内容を読み直しましたので、もう一度並べ替えてください。")
-                : tr("ファイル \"%1\" が他で変更され、このエントリが見つからないため、変更を保存できません。"
-                     "ファイルの内容を読み直しました。")).arg(group.path()));
+        ErrorReport::show(
+            this, (edit.kind == GroupEdit::Reorder
+                       ? tr("ファイル \"%1\" が他で変更されたため、並べ替えを保存できません。"
+                            "ファイルの内容を読み直しましたので、もう一度並べ替えてください。")
+                       : tr("ファイル \"%1\" が他で変更され、このエントリが見つからないため、変更を保存できません。"
+                            "ファイルの内容を読み直しました。"))
+                      .arg(group.path()));
         break;
     default:
         ErrorReport::show(this, tr(kCannotCreateText).arg(group.path(), tr(kUnreadableFileText)));

@@ -90,10 +90,13 @@ void TForm1::startOpen(LaunchRequest request)
             return;
         //: %1 is the entry's file, %2 the system's reason.
         const QString message = tr("%1 を開けませんでした。%2").arg(request.file, reason);
-        QMetaObject::invokeMethod(qApp, [self, message] {
-            if (self)
-                ErrorReport::notify(self, message);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, message] {
+                if (self)
+                    ErrorReport::notify(self, message);
+            },
+            Qt::QueuedConnection);
     };
     handOver();
     m_launchPool->start(std::move(job));

@@ -126,8 +126,8 @@ void WindowMover::applyDrag(const QPoint &delta)
     // What the user asked for is stored, not what the window system made of
     // it (at a fractional scale factor it may come back a pixel off).
     if (m_drag.resize) {
-        const QSize size = (m_drag.startGeometry.size() + QSize(delta.x(), delta.y()))
-                               .expandedTo(QSize(m_minimumSide, m_minimumSide));
+        const QSize size =
+            (m_drag.startGeometry.size() + QSize(delta.x(), delta.y())).expandedTo(QSize(m_minimumSide, m_minimumSide));
         resizeWindow(size);
         Q_EMIT userResized(size);
     } else {
@@ -189,7 +189,8 @@ bool WindowMover::eventFilter(QObject *watched, QEvent *event)
     // once, when the pointer passes to the window manager.
     if (watched == m_window->windowHandle() && m_systemGesture != SystemGesture::None) {
         const bool pointerBack = event->type() == QEvent::MouseButtonPress
-            || (event->type() == QEvent::MouseMove && static_cast<QMouseEvent *>(event)->buttons() == Qt::NoButton);
+                                 || (event->type() == QEvent::MouseMove
+                                     && static_cast<QMouseEvent *>(event)->buttons() == Qt::NoButton);
         if (pointerBack)
             endSystemGesture();
     }

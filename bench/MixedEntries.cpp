@@ -14,7 +14,7 @@
 namespace {
 
 const char *const kThemeIcons[] = {"utilities-terminal", "accessories-text-editor", "system-file-manager",
-                                   "help-browser", "preferences-system", "applications-graphics"};
+                                   "help-browser",       "preferences-system",      "applications-graphics"};
 
 void writeFile(const QString &path, const QByteArray &bytes, bool executable = false)
 {

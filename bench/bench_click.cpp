@@ -66,8 +66,8 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
     QApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.addOption({QStringLiteral("clicks"), QStringLiteral("Clicks to make."), QStringLiteral("N"),
-                      QStringLiteral("200")});
+    parser.addOption(
+        {QStringLiteral("clicks"), QStringLiteral("Clicks to make."), QStringLiteral("N"), QStringLiteral("200")});
     parser.addHelpOption();
     parser.process(app);
     const int clicks = std::max(2, parser.value(QStringLiteral("clicks")).toInt());
@@ -84,7 +84,7 @@ int main(int argc, char *argv[])
                                           "Icon=utilities-terminal\n")
                                .arg(stamp)
                                .toUtf8())
-            < 0) {
+               < 0) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(desktopEntry));
         return 2;
     }

@@ -61,10 +61,10 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
     QApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.addOption({QStringLiteral("entries"), QStringLiteral("Entries per group."), QStringLiteral("N"),
-                      QStringLiteral("100")});
-    parser.addOption({QStringLiteral("switches"), QStringLiteral("Switches to make."), QStringLiteral("K"),
-                      QStringLiteral("21")});
+    parser.addOption(
+        {QStringLiteral("entries"), QStringLiteral("Entries per group."), QStringLiteral("N"), QStringLiteral("100")});
+    parser.addOption(
+        {QStringLiteral("switches"), QStringLiteral("Switches to make."), QStringLiteral("K"), QStringLiteral("21")});
     parser.addHelpOption();
     parser.process(app);
     const int entries = parser.value(QStringLiteral("entries")).toInt();
@@ -174,7 +174,8 @@ int main(int argc, char *argv[])
 
     QJsonArray all;
     for (const Switch &s : done)
-        all.append(QJsonObject{{QStringLiteral("to"), s.group}, {QStringLiteral("handler_ms"), s.handlerMs},
+        all.append(QJsonObject{{QStringLiteral("to"), s.group},
+                               {QStringLiteral("handler_ms"), s.handlerMs},
                                {QStringLiteral("painted_ms"), s.paintedMs}});
     Figures::printResult({
         {QStringLiteral("entries"), entries},

@@ -57,8 +57,8 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
     QApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.addOption({QStringLiteral("ticks"), QStringLiteral("Ticks to time."), QStringLiteral("N"),
-                      QStringLiteral("1000")});
+    parser.addOption(
+        {QStringLiteral("ticks"), QStringLiteral("Ticks to time."), QStringLiteral("N"), QStringLiteral("1000")});
     parser.addHelpOption();
     parser.process(app);
     const int ticks = std::max(1, parser.value(QStringLiteral("ticks")).toInt());

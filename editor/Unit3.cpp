@@ -166,9 +166,8 @@ QString TForm3::pathAsParameter(const QString &path)
 {
     // Parameters are split into words as a POSIX shell splits them: blanks
     // separate, quotes and backslashes are special.
-    const bool plain = std::none_of(path.cbegin(), path.cend(), [](QChar c) {
-        return c.isSpace() || c == u'"' || c == u'\'' || c == u'\\';
-    });
+    const bool plain = std::none_of(path.cbegin(), path.cend(),
+                                    [](QChar c) { return c.isSpace() || c == u'"' || c == u'\'' || c == u'\\'; });
     if (plain)
         return path;
     QString escaped = path;

@@ -90,9 +90,8 @@ QImage tintedAlpha(const QImage &alpha8, QColor color)
     for (int a = 0; a < 256; ++a)
         byCoverage[a] = qRgba(scaled(qRed(tint), a), scaled(qGreen(tint), a), scaled(qBlue(tint), a),
                               scaled(qAlpha(tint), a));
-    const QImage coverage = alpha8.format() == QImage::Format_Alpha8
-        ? alpha8
-        : alpha8.convertToFormat(QImage::Format_Alpha8);
+    const QImage coverage = alpha8.format() == QImage::Format_Alpha8 ? alpha8
+                                                                     : alpha8.convertToFormat(QImage::Format_Alpha8);
     QImage out(alpha8.size(), QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < out.height(); ++y) {
         const uchar *in = coverage.constScanLine(y);
@@ -122,7 +121,12 @@ QCache<GlowKey, QImage> &glowCache()
 GlowKey keyOf(char kind, QSize size, qreal corner, QColor color, int spread)
 {
     return QStringLiteral("%1:%2x%3:%4:%5:%6")
-        .arg(kind).arg(size.width()).arg(size.height()).arg(corner).arg(color.rgba()).arg(spread);
+        .arg(kind)
+        .arg(size.width())
+        .arg(size.height())
+        .arg(corner)
+        .arg(color.rgba())
+        .arg(spread);
 }
 
 } // namespace

@@ -40,7 +40,7 @@ private:
     qreal m_cornerRadius;
     int m_blur;
     QColor m_color;
-    int m_side;   // the small rectangle's width and height
+    int m_side; // the small rectangle's width and height
     QImage m_small;
 };
 

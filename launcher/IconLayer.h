@@ -62,8 +62,8 @@ private:
     FlowCursor m_cursor{0, {}}; // where the next appended item goes
     int m_cursorWidth = -1;     // the width m_cursor was made for
     IconLayerEffect *m_effect;
-    QImage m_shadowAlpha;  // blurred silhouettes; null when out of date
-    QImage m_shadowImage;  // the same, tinted
+    QImage m_shadowAlpha; // blurred silhouettes; null when out of date
+    QImage m_shadowImage; // the same, tinted
     QRgb m_shadowTint = 0;
     // Buttons left out of the shared shadow while they turn, and the one
     // shadow they are given instead (buttons of a bar share size and radius).

@@ -41,8 +41,8 @@ void IconQueue::applyIcon(LaunchButton *button, const FileStamp *stamp)
     // The button keeps its own path, so a later refresh shows its own icon.
     const QString &path = button->filePath();
     const qreal dpr = m_layer->devicePixelRatioF();
-    if (const std::optional<QPixmap> icon =
-            IconCache::cachedShownIcon(path, stamp ? *stamp : fileStamp(path), button->iconSide(), dpr)) {
+    if (const std::optional<QPixmap> icon = IconCache::cachedShownIcon(path, stamp ? *stamp : fileStamp(path),
+                                                                       button->iconSide(), dpr)) {
         button->setIconPixmap(*icon);
         return;
     }

@@ -28,8 +28,8 @@ constexpr qreal kFocusRingWidth = 2.5;
 
 } // namespace
 
-LaunchButton::LaunchButton(const QString &filePath, int iconSide, int padding, int cornerRadius,
-                           QWidget *parent, LaunchButtonHost *host)
+LaunchButton::LaunchButton(const QString &filePath, int iconSide, int padding, int cornerRadius, QWidget *parent,
+                           LaunchButtonHost *host)
     : QAbstractButton(parent)
     , m_host(host)
     , m_filePath(filePath)
@@ -248,9 +248,8 @@ void LaunchButton::keyPressEvent(QKeyEvent *event)
     }
     if (bare == Qt::NoModifier) {
         static constexpr std::pair<int, FlowStep> kSteps[] = {
-            {Qt::Key_Left, FlowStep::Previous}, {Qt::Key_Right, FlowStep::Next},
-            {Qt::Key_Up, FlowStep::RowAbove},   {Qt::Key_Down, FlowStep::RowBelow},
-            {Qt::Key_Home, FlowStep::First},    {Qt::Key_End, FlowStep::Last},
+            {Qt::Key_Left, FlowStep::Previous}, {Qt::Key_Right, FlowStep::Next}, {Qt::Key_Up, FlowStep::RowAbove},
+            {Qt::Key_Down, FlowStep::RowBelow}, {Qt::Key_Home, FlowStep::First}, {Qt::Key_End, FlowStep::Last},
         };
         for (const auto &[key, step] : kSteps) {
             if (event->key() == key) {
@@ -324,8 +323,7 @@ void LaunchButton::focusInEvent(QFocusEvent *event)
 {
     QAbstractButton::focusInEvent(event);
     const Qt::FocusReason reason = event->reason();
-    m_focusRing = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
-        || reason == Qt::ShortcutFocusReason;
+    m_focusRing = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
     refresh();
 }
 
@@ -343,7 +341,7 @@ void LaunchButton::contextMenuEvent(QContextMenuEvent *event)
 {
     // The keyboard's menu opens below the button, not where the pointer is.
     const QPoint at = event->reason() == QContextMenuEvent::Keyboard ? mapToGlobal(QPoint(0, height()))
-                                                                      : event->globalPos();
+                                                                     : event->globalPos();
     if (m_host)
         m_host->launchButtonMenuRequested(this, at);
 }

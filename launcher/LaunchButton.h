@@ -25,8 +25,8 @@ class LaunchButton : public QAbstractButton
     Q_OBJECT
 
 public:
-    LaunchButton(const QString &filePath, int iconSide, int padding, int cornerRadius,
-                 QWidget *parent = nullptr, LaunchButtonHost *host = nullptr);
+    LaunchButton(const QString &filePath, int iconSide, int padding, int cornerRadius, QWidget *parent = nullptr,
+                 LaunchButtonHost *host = nullptr);
 
     // Makes a button taken off the bar stand for another file, as new: a
     // group switch reuses the buttons of the group before.

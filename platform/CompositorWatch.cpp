@@ -43,8 +43,8 @@ CompositorWatch::CompositorWatch(QObject *parent)
     if (!screen)
         return;
     const QByteArray name = "_NET_WM_CM_S0";
-    std::unique_ptr<xcb_intern_atom_reply_t, FreeReply> atom(xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, uint16_t(name.size()), name.constData()), nullptr));
+    std::unique_ptr<xcb_intern_atom_reply_t, FreeReply> atom(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(name.size()), name.constData()), nullptr));
     if (!atom)
         return;
     m_firstXfixesEvent = ext->first_event;

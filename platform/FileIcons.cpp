@@ -60,8 +60,9 @@ QPixmap imageFile(const QString &path, int side, qreal dpr)
     const QByteArray format = pictureFormat(head.bytes, path);
     if (format.isEmpty())
         return {};
-    const RegularFileRead file =
-        head.status == RegularFileRead::Read ? head : readRegularFile(path, FileIcons::kMaxImageBytes);
+    const RegularFileRead file = head.status == RegularFileRead::Read
+                                     ? head
+                                     : readRegularFile(path, FileIcons::kMaxImageBytes);
     if (file.status != RegularFileRead::Read)
         return {};
     QBuffer buffer;
@@ -168,8 +169,7 @@ QPixmap typeIcon(const QString &path, int side, qreal dpr)
     ensureIconTheme();
     static const QMimeDatabase db;
     const QMimeType type = db.mimeTypeForFile(path, QMimeDatabase::MatchExtension);
-    for (const QString &name : {type.iconName(), type.genericIconName(),
-                                QStringLiteral("application-x-generic")}) {
+    for (const QString &name : {type.iconName(), type.genericIconName(), QStringLiteral("application-x-generic")}) {
         QPixmap pixmap = themeIcon(name, side, dpr);
         if (!pixmap.isNull())
             return pixmap;

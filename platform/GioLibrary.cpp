@@ -40,19 +40,17 @@ Loaded load()
         loaded.reason = QString::fromLocal8Bit(dlerror());
         return loaded;
     }
-    loaded.ok = QB_RESOLVE(objectUnref, g_object_unref)
-        && QB_RESOLVE(typeCheckInstanceIsA, g_type_check_instance_is_a)
-        && QB_RESOLVE(appInfoGetDefaultForType, g_app_info_get_default_for_type)
-        && QB_RESOLVE(appInfoLaunchDefaultForUri, g_app_info_launch_default_for_uri)
-        && QB_RESOLVE(desktopAppInfoGetType, g_desktop_app_info_get_type)
-        && QB_RESOLVE(desktopAppInfoNewFromFilename, g_desktop_app_info_new_from_filename)
-        && QB_RESOLVE(desktopAppInfoNewFromKeyfile, g_desktop_app_info_new_from_keyfile)
-        && QB_RESOLVE(desktopAppInfoGetString, g_desktop_app_info_get_string)
-        && QB_RESOLVE(desktopAppInfoLaunchUrisAsManager, g_desktop_app_info_launch_uris_as_manager)
-        && QB_RESOLVE(fileNewForPath, g_file_new_for_path)
-        && QB_RESOLVE(fileGetUri, g_file_get_uri)
-        && QB_RESOLVE(fileQueryInfo, g_file_query_info)
-        && QB_RESOLVE(fileInfoGetContentType, g_file_info_get_content_type);
+    loaded.ok = QB_RESOLVE(objectUnref, g_object_unref) && QB_RESOLVE(typeCheckInstanceIsA, g_type_check_instance_is_a)
+                && QB_RESOLVE(appInfoGetDefaultForType, g_app_info_get_default_for_type)
+                && QB_RESOLVE(appInfoLaunchDefaultForUri, g_app_info_launch_default_for_uri)
+                && QB_RESOLVE(desktopAppInfoGetType, g_desktop_app_info_get_type)
+                && QB_RESOLVE(desktopAppInfoNewFromFilename, g_desktop_app_info_new_from_filename)
+                && QB_RESOLVE(desktopAppInfoNewFromKeyfile, g_desktop_app_info_new_from_keyfile)
+                && QB_RESOLVE(desktopAppInfoGetString, g_desktop_app_info_get_string)
+                && QB_RESOLVE(desktopAppInfoLaunchUrisAsManager, g_desktop_app_info_launch_uris_as_manager)
+                && QB_RESOLVE(fileNewForPath, g_file_new_for_path) && QB_RESOLVE(fileGetUri, g_file_get_uri)
+                && QB_RESOLVE(fileQueryInfo, g_file_query_info)
+                && QB_RESOLVE(fileInfoGetContentType, g_file_info_get_content_type);
     return loaded;
 }
 

@@ -61,17 +61,16 @@ void changeDirectory(gpointer dir)
 
 // Starts an application with these URIs; it starts in its own Path when it
 // has one, else in `workingDir`.
-bool launchApp(const GioLibrary &gio, GDesktopAppInfo *info, GList *uris, const QByteArray &workingDir,
-               QString *error)
+bool launchApp(const GioLibrary &gio, GDesktopAppInfo *info, GList *uris, const QByteArray &workingDir, QString *error)
 {
     g_autofree gchar *ownPath = gio.desktopAppInfoGetString(info, "Path");
     const bool chdirInChild = (!ownPath || !*ownPath) && !workingDir.isEmpty();
     g_autoptr(GError) gerror = nullptr;
-    const gboolean ok = gio.desktopAppInfoLaunchUrisAsManager(
-        info, uris, nullptr, G_SPAWN_SEARCH_PATH,
-        chdirInChild ? changeDirectory : nullptr,
-        chdirInChild ? const_cast<char *>(workingDir.constData()) : nullptr,
-        nullptr, nullptr, &gerror);
+    const gboolean ok = gio.desktopAppInfoLaunchUrisAsManager(info, uris, nullptr, G_SPAWN_SEARCH_PATH,
+                                                              chdirInChild ? changeDirectory : nullptr,
+                                                              chdirInChild ? const_cast<char *>(workingDir.constData())
+                                                                           : nullptr,
+                                                              nullptr, nullptr, &gerror);
     if (!ok)
         *error = messageOf(gerror);
     return ok;
@@ -129,7 +128,8 @@ bool launchDesktopEntry(const QString &path, const QString &params, const QStrin
         *error = messageOf(gerror);
         return false;
     }
-    g_autofree gchar *exec = g_key_file_get_string(keys, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_EXEC, nullptr);
+    g_autofree gchar *exec = g_key_file_get_string(keys, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_EXEC,
+                                                   nullptr);
     const QString command = execWithWords(QString::fromUtf8(exec ? exec : ""), execArgs);
     g_key_file_set_string(keys, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_EXEC, command.toUtf8().constData());
     const auto withWords = owned(gio, gio->desktopAppInfoNewFromKeyfile(keys));
@@ -187,8 +187,7 @@ bool startProgram(const QString &path, const QString &params, const QString &wor
     // intermediate child it waits for, so nothing is left to reap.
     const gboolean ok = g_spawn_async(cwd.isEmpty() ? nullptr : cwd.constData(),
                                       reinterpret_cast<gchar **>(argv->pdata), nullptr,
-                                      GSpawnFlags(G_SPAWN_STDIN_FROM_DEV_NULL), nullptr, nullptr,
-                                      nullptr, &gerror);
+                                      GSpawnFlags(G_SPAWN_STDIN_FROM_DEV_NULL), nullptr, nullptr, nullptr, &gerror);
     if (!ok)
         *error = messageOf(gerror);
     return ok;

@@ -117,8 +117,8 @@ void setSkipTaskbar(QWidget *window)
     const Atoms &known = atoms(c);
     std::vector<xcb_atom_t> states;
     // Keep what is already there; Qt merges its own states in the same way.
-    const XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-        c, xcb_get_property(c, 0, win, known.wmState, XCB_ATOM_ATOM, 0, 1024), nullptr));
+    const XcbReply<xcb_get_property_reply_t> reply(
+        xcb_get_property_reply(c, xcb_get_property(c, 0, win, known.wmState, XCB_ATOM_ATOM, 0, 1024), nullptr));
     if (reply && reply->format == 32 && reply->type == XCB_ATOM_ATOM) {
         const auto *data = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply.get()));
         states.assign(data, data + xcb_get_property_value_length(reply.get()) / 4);
@@ -127,8 +127,8 @@ void setSkipTaskbar(QWidget *window)
         if (std::find(states.begin(), states.end(), a) == states.end())
             states.push_back(a);
     }
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, win, known.wmState, XCB_ATOM_ATOM, 32,
-                        uint32_t(states.size()), states.data());
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, win, known.wmState, XCB_ATOM_ATOM, 32, uint32_t(states.size()),
+                        states.data());
     xcb_flush(c);
 }
 
@@ -162,8 +162,7 @@ void setStaysOnTop(QWidget *window, bool on)
     event.data.data32[1] = atoms(c).above;
     event.data.data32[2] = 0;
     event.data.data32[3] = 1; // from an ordinary application
-    xcb_send_event(c, 0, root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char *>(&event));
     xcb_flush(c);
 }
@@ -195,8 +194,7 @@ bool startSystemMoveFrom(QWidget *window, QPoint pressGlobal, bool resize)
     event.data.data32[4] = 1;              // from an ordinary application
     // The window manager needs the pointer our press grabbed.
     xcb_ungrab_pointer(c, XCB_CURRENT_TIME);
-    xcb_send_event(c, 0, root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char *>(&event));
     xcb_flush(c);
     return true;

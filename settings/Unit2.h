@@ -60,8 +60,8 @@ public:
     QGroupBox *iconBox = nullptr;
     QSpinBox *IconWidth = nullptr, *PadSpin = nullptr, *IconCorner = nullptr;
     QGroupBox *effectBox = nullptr;
-    QRadioButton *NonGlow = nullptr, *OuterGlow = nullptr, *InnerGlow = nullptr, *Rotate = nullptr,
-                 *Faed = nullptr, *Mag = nullptr;
+    QRadioButton *NonGlow = nullptr, *OuterGlow = nullptr, *InnerGlow = nullptr, *Rotate = nullptr, *Faed = nullptr,
+                 *Mag = nullptr;
     QButtonGroup *effectGroup = nullptr;
     ColorComboBox *ColorComboBox1 = nullptr;
     QCheckBox *Shadow = nullptr;

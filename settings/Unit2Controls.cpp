@@ -24,7 +24,7 @@
 
 namespace {
 
-template <typename W>
+template<typename W>
 W *place(W *widget, const char *name, QRect geometry)
 {
     if (name)

@@ -57,7 +57,10 @@ public:
     // Ends in "/", as TForm1 wants its home.
     QString home() const { return m_dir->path() + u'/'; }
     QString file(const QString &name) const { return home() + name; }
-    void writeIni(const QByteArray &text) { QVERIFY(TestFiles::writeBytes(file(QStringLiteral("Quillbrook.ini")), text)); }
+    void writeIni(const QByteArray &text)
+    {
+        QVERIFY(TestFiles::writeBytes(file(QStringLiteral("Quillbrook.ini")), text));
+    }
 
 protected:
     std::unique_ptr<QTemporaryDir> m_dir; // the home

@@ -41,7 +41,7 @@ int main(int argc, char **argv)
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     const std::string name = "record-" + std::to_string(getpid()) + '-' + std::to_string(now.tv_sec) + '-'
-        + std::to_string(now.tv_nsec);
+                             + std::to_string(now.tv_nsec);
     const std::string hidden = folder + "/." + name;
     FILE *file = std::fopen(hidden.c_str(), "wb");
     if (!file)

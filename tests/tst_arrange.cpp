@@ -146,7 +146,8 @@ void TestArrange::menuKeyOpensFocusedButtonsMenu()
     if (key == Qt::Key_Menu) {
         // The window system turns the Menu key into a menu request for the
         // focused widget itself.
-        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(5, 5), QApplication::focusWidget()->mapToGlobal(QPoint(5, 5)));
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                  QApplication::focusWidget()->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(QApplication::focusWidget(), &request);
     } else {
         QTest::keyClick(form.windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
@@ -172,7 +173,8 @@ void TestArrange::moveEntry()
     const QStringList moved{lines[1], lines[2], lines[0], lines[3]};
     QCOMPARE(form.LaunchPath[0]->lines(), moved);
     QCOMPARE(namesOf(form), QStringList({u"b.txt"_s, u"c.txt"_s, u"a.txt"_s, u"d.txt"_s}));
-    QCOMPARE(BarProbe::FlowLayout1(form)->items(), QList<QWidget *>(BarProbe::LaunchBtn(form).begin(), BarProbe::LaunchBtn(form).end()));
+    QCOMPARE(BarProbe::FlowLayout1(form)->items(),
+             QList<QWidget *>(BarProbe::LaunchBtn(form).begin(), BarProbe::LaunchBtn(form).end()));
     // Placed in the new order, left to right.
     for (qsizetype i = 1; i < BarProbe::LaunchBtn(form).size(); ++i)
         QVERIFY(BarProbe::LaunchBtn(form)[i - 1]->x() < BarProbe::LaunchBtn(form)[i]->x());
@@ -203,7 +205,8 @@ void TestArrange::dropManyBeforeButton()
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(file(u"d.txt"_s)), QUrl::fromLocalFile(file(u"e.dir"_s))});
     // On the second button, beneath the drop area.
-    const QPoint onB = BarProbe::DropTarget1(form)->mapFrom(&form, BarProbe::LaunchBtn(form)[1]->mapTo(&form, BarProbe::LaunchBtn(form)[1]->rect().center()));
+    const QPoint onB = BarProbe::DropTarget1(form)->mapFrom(
+        &form, BarProbe::LaunchBtn(form)[1]->mapTo(&form, BarProbe::LaunchBtn(form)[1]->rect().center()));
     QDropEvent drop(onB, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QDragEnterEvent enter(onB, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(BarProbe::DropTarget1(form), &enter);
@@ -213,14 +216,15 @@ void TestArrange::dropManyBeforeButton()
     const QStringList expected{lines[0], file(u"d.txt"_s) + u",,d"_s, file(u"e.dir"_s) + u",,e"_s, lines[1], lines[2]};
     QCOMPARE(form.LaunchPath[0]->lines(), expected);
     QCOMPARE(namesOf(form), QStringList({u"a.txt"_s, u"d.txt"_s, u"e.dir"_s, u"b.txt"_s, u"c.txt"_s}));
-    QCOMPARE(BarProbe::FlowLayout1(form)->items(), QList<QWidget *>(BarProbe::LaunchBtn(form).begin(), BarProbe::LaunchBtn(form).end()));
+    QCOMPARE(BarProbe::FlowLayout1(form)->items(),
+             QList<QWidget *>(BarProbe::LaunchBtn(form).begin(), BarProbe::LaunchBtn(form).end()));
     QCOMPARE(readBytes(file(groupFileName(0))), expected.join(u"\r\n"_s).toUtf8() + "\r\n");
 
     // Off the buttons: at the end.
     writeBytes(file(u"f.txt"_s), "x\n");
     mime.setUrls({QUrl::fromLocalFile(file(u"f.txt"_s))});
-    QDropEvent dropOff(QPointF(BarProbe::DropTarget1(form)->width() - 5, BarProbe::DropTarget1(form)->height() - 5), Qt::CopyAction,
-                       &mime, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent dropOff(QPointF(BarProbe::DropTarget1(form)->width() - 5, BarProbe::DropTarget1(form)->height() - 5),
+                       Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QDragEnterEvent enterOff(dropOff.position().toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(BarProbe::DropTarget1(form), &enterOff);
     QApplication::sendEvent(BarProbe::DropTarget1(form), &dropOff);

@@ -46,7 +46,7 @@ bool writeProgram(const QString &path, const QString &marker)
 {
     const QByteArray script = "#!/bin/sh\nprintf '%s' \"$0\" > '" + QFile::encodeName(marker) + "'\n";
     return TestFiles::writeBytes(path, script)
-        && QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+           && QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 } // namespace
@@ -137,7 +137,8 @@ void TestAutostart::recognisesEntries()
     QFETCH(bool, enabled);
     const QString program = file(u"Quillbrook"_s);
     QVERIFY(QDir().mkpath(config() + u"/autostart"_s));
-    QVERIFY(TestFiles::writeBytes(Autostart::entryPath(config()), content.replace("PROGRAM", QFile::encodeName(program))));
+    QVERIFY(
+        TestFiles::writeBytes(Autostart::entryPath(config()), content.replace("PROGRAM", QFile::encodeName(program))));
     QCOMPARE(Autostart::isEnabled(config(), program), enabled);
 }
 

@@ -108,8 +108,8 @@ void TestBarSettings::readingKeepsInRange_data()
 
     // Gaps are held to what the layout can reckon with, not to the
     // dialog's boxes.
-    QTest::newRow("in range") << QByteArray("[Icon]\nWidth=40\nCorner=6\nGapH=-3\nGapV=70\n[Back]\nOpa=0.5\n")
-                              << 40 << 6 << -3 << 70 << 0.5f;
+    QTest::newRow("in range") << QByteArray("[Icon]\nWidth=40\nCorner=6\nGapH=-3\nGapV=70\n[Back]\nOpa=0.5\n") << 40
+                              << 6 << -3 << 70 << 0.5f;
     QTest::newRow("above") << QByteArray("[Icon]\nWidth=150\nCorner=200\nGapH=20000\nGapV=2147483647\n"
                                          "[Back]\nOpa=1.5\n")
                            << 100 << 100 << 10000 << 10000 << 1.0f;

@@ -40,8 +40,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using TestFiles::writeBytes;
 using TestFiles::readBytes;
+using TestFiles::writeBytes;
 
 // The registration marks that are on, in a fixed order; "groups" stands for
 // an enabled group submenu.
@@ -184,8 +184,8 @@ void TestCommands::registrationMarks_data()
     QTest::newRow("re-entry, then leave") << u"missing"_s << u"cAA"_s << kOff << QString() << 0;
     QTest::newRow("resize toggles") << u"entry"_s << u"R"_s << u"ReSize2 groups"_s << u"{a}\r\n"_s << 0;
     QTest::newRow("resize toggles back") << u"entry"_s << u"RR"_s << kOff << u"{a}\r\n"_s << 0;
-    QTest::newRow("resize toggles in registration") << u"entry"_s << u"AR"_s << u"area AddMenu AddMenu2"_s
-                                                    << u"{a}\r\n"_s << 0;
+    QTest::newRow("resize toggles in registration")
+        << u"entry"_s << u"AR"_s << u"area AddMenu AddMenu2"_s << u"{a}\r\n"_s << 0;
     QTest::newRow("leaving clears resize") << u"entry"_s << u"RAA"_s << kOff << u"{a},,\r\n"_s << 0;
     QTest::newRow("reload keeps the marks") << u"entry"_s << u"AL"_s << kOn << u"{a}\r\n"_s << 0;
     QTest::newRow("leave fails to save") << u"folder"_s << u"A"_s << QString() << u"<unreadable>"_s << 1;
@@ -263,7 +263,9 @@ void TestCommands::checkedItemsToggleOnce()
     showActive(form);
     QCOMPARE(marksOf(form), kOff);
 
-    QAction *action = item == u"AddMenu" ? BarProbe::AddMenu(form) : item == u"AddMenu2" ? BarProbe::AddMenu2(form) : BarProbe::ReSize2(form);
+    QAction *action = item == u"AddMenu"    ? BarProbe::AddMenu(form)
+                      : item == u"AddMenu2" ? BarProbe::AddMenu2(form)
+                                            : BarProbe::ReSize2(form);
     auto use = [&] {
         if (keys.isEmpty())
             action->trigger();
@@ -475,7 +477,10 @@ void TestCommands::deleteKeepsLinesAndButtonsInStep()
 
     // The button after the deleted one opens its own file, not its neighbour's.
     buttons[2]->click();
-    QTRY_COMPARE_WITH_TIMEOUT(([&] { QMutexLocker lock(&mutex); return opened; }()),
+    QTRY_COMPARE_WITH_TIMEOUT(([&] {
+                                  QMutexLocker lock(&mutex);
+                                  return opened;
+                              }()),
                               QStringList{file(u"c.txt"_s)}, 30000);
 }
 
@@ -555,7 +560,8 @@ void TestCommands::switchGroupRebuildsFromFile()
     // for its new line, and none is on the bar twice.
     for (qsizetype i = 0; i < expected.size(); ++i)
         QCOMPARE(BarProbe::LaunchBtn(form).at(i)->filePath(), splitEntryLine(expected.at(i)).value(0));
-    QCOMPARE(QSet<LaunchButton *>(BarProbe::LaunchBtn(form).cbegin(), BarProbe::LaunchBtn(form).cend()).size(), BarProbe::LaunchBtn(form).size());
+    QCOMPARE(QSet<LaunchButton *>(BarProbe::LaunchBtn(form).cbegin(), BarProbe::LaunchBtn(form).cend()).size(),
+             BarProbe::LaunchBtn(form).size());
     for (LaunchButton *button : std::as_const(old)) {
         if (!BarProbe::LaunchBtn(form).contains(button))
             QVERIFY(button->isHidden());
@@ -620,8 +626,8 @@ void TestCommands::saveOverFileChangedElsewhere_data()
 
     const auto row = [](const char *name, const char *action, const char *handEdit, const QString &expected,
                         bool refused) {
-        QTest::newRow(name) << QString::fromLatin1(action) << QString::fromLatin1(handEdit)
-                            << expected.split(u' ') << refused;
+        QTest::newRow(name) << QString::fromLatin1(action) << QString::fromLatin1(handEdit) << expected.split(u' ')
+                            << refused;
     };
     row("drop", "drop", "none", u"a b c d"_s, false);
     row("drop over a line added", "drop", "add h", u"a b c h d"_s, false);

@@ -35,8 +35,7 @@ void TestEntryLine::split_data()
     QTest::newRow("quoted path") << "/a,\"/home/u/my file.txt\",Tool"
                                  << QStringList{"/a", "/home/u/my file.txt", "Tool"};
     QTest::newRow("unclosed quote takes the rest") << "/a,\"x,y,Tool" << QStringList{"/a", "x,y,Tool"};
-    QTest::newRow("two quoted words") << "/a,\"x\" \"y\",Tool"
-                                      << QStringList{"/a", "x", " \"y\"", "Tool"};
+    QTest::newRow("two quoted words") << "/a,\"x\" \"y\",Tool" << QStringList{"/a", "x", " \"y\"", "Tool"};
     QTest::newRow("doubled quotes") << "\"say \"\"hi\"\"\",b" << QStringList{"say \"hi\"", "b"};
     QTest::newRow("empty quoted field") << "\"\",b" << QStringList{"", "b"};
     QTest::newRow("lone quote") << "\"" << QStringList{""};
@@ -66,15 +65,33 @@ void TestEntryLine::quotedRoundTrip_data()
     QTest::addColumn<QString>("param");
     QTest::addColumn<QString>("hint");
 
-    QTest::newRow("all empty") << "" << "" << "";
-    QTest::newRow("commas everywhere") << "/home/u/a,b.txt" << "-x,-y" << "one, two";
-    QTest::newRow("only commas") << "," << ",," << ",";
-    QTest::newRow("quoted path parameter") << "/usr/bin/ed" << "\"/home/u/my file.txt\"" << "Ed";
-    QTest::newRow("lone quote") << "\"" << "\"" << "\"";
-    QTest::newRow("leading quote with comma") << "/a" << "\"x\",\"y\"" << "\"";
-    QTest::newRow("inner quotes stay plain") << "/a\"b" << "x \"y\"" << "h\"";
-    QTest::newRow("spaces") << " /a " << "  " << " h ";
-    QTest::newRow("trailing comma in hint") << "/a" << "" << "h,";
+    QTest::newRow("all empty") << ""
+                               << ""
+                               << "";
+    QTest::newRow("commas everywhere") << "/home/u/a,b.txt"
+                                       << "-x,-y"
+                                       << "one, two";
+    QTest::newRow("only commas") << ","
+                                 << ",,"
+                                 << ",";
+    QTest::newRow("quoted path parameter") << "/usr/bin/ed"
+                                           << "\"/home/u/my file.txt\""
+                                           << "Ed";
+    QTest::newRow("lone quote") << "\""
+                                << "\""
+                                << "\"";
+    QTest::newRow("leading quote with comma") << "/a"
+                                              << "\"x\",\"y\""
+                                              << "\"";
+    QTest::newRow("inner quotes stay plain") << "/a\"b"
+                                             << "x \"y\""
+                                             << "h\"";
+    QTest::newRow("spaces") << " /a "
+                            << "  "
+                            << " h ";
+    QTest::newRow("trailing comma in hint") << "/a"
+                                            << ""
+                                            << "h,";
 }
 
 void TestEntryLine::quotedRoundTrip()
@@ -93,11 +110,21 @@ void TestEntryLine::recFromFields_data()
     QTest::addColumn<QString>("param");
     QTest::addColumn<QString>("hint");
 
-    QTest::newRow("none") << QStringList{} << false << "" << "" << "";
-    QTest::newRow("one") << QStringList{"/a"} << true << "/a" << "" << "";
-    QTest::newRow("two") << QStringList{"/a", "-x"} << true << "/a" << "-x" << "";
-    QTest::newRow("three") << QStringList{"/a", "-x", "H"} << true << "/a" << "-x" << "H";
-    QTest::newRow("four") << QStringList{"/a", "-x", "-y", "H"} << false << "" << "" << "";
+    QTest::newRow("none") << QStringList{} << false << ""
+                          << ""
+                          << "";
+    QTest::newRow("one") << QStringList{"/a"} << true << "/a"
+                         << ""
+                         << "";
+    QTest::newRow("two") << QStringList{"/a", "-x"} << true << "/a"
+                         << "-x"
+                         << "";
+    QTest::newRow("three") << QStringList{"/a", "-x", "H"} << true << "/a"
+                           << "-x"
+                           << "H";
+    QTest::newRow("four") << QStringList{"/a", "-x", "-y", "H"} << false << ""
+                          << ""
+                          << "";
 }
 
 void TestEntryLine::recFromFields()

@@ -29,8 +29,7 @@ void TestFlowPlacement::place_data()
     // Inside the padding of 4, three 62-wide buttons with gaps of 2 end at
     // x = 194, within the right edge at 196.
     QTest::newRow("one row from the left edge")
-        << 200 << 2 << 2 << QList<QSize>{b, b, b}
-        << QList<QRect>{{4, 4, 62, 62}, {68, 4, 62, 62}, {132, 4, 62, 62}};
+        << 200 << 2 << 2 << QList<QSize>{b, b, b} << QList<QRect>{{4, 4, 62, 62}, {68, 4, 62, 62}, {132, 4, 62, 62}};
 
     QTest::newRow("wrap when the right edge would be passed")
         << 200 << 2 << 2 << QList<QSize>{b, b, b, b, b}
@@ -50,13 +49,11 @@ void TestFlowPlacement::place_data()
     QTest::newRow("no room at all: one per row")
         << 0 << 2 << 2 << QList<QSize>{{10, 10}, {10, 10}} << QList<QRect>{{4, 4, 10, 10}, {4, 16, 10, 10}};
 
-    QTest::newRow("row as tall as its tallest item")
-        << 70 << 2 << 2 << QList<QSize>{{30, 10}, {30, 40}, {30, 20}}
-        << QList<QRect>{{4, 4, 30, 10}, {36, 4, 30, 40}, {4, 46, 30, 20}};
+    QTest::newRow("row as tall as its tallest item") << 70 << 2 << 2 << QList<QSize>{{30, 10}, {30, 40}, {30, 20}}
+                                                     << QList<QRect>{{4, 4, 30, 10}, {36, 4, 30, 40}, {4, 46, 30, 20}};
 
-    QTest::newRow("gaps as given")
-        << 100 << 0 << 9 << QList<QSize>{{46, 20}, {46, 20}, {46, 20}}
-        << QList<QRect>{{4, 4, 46, 20}, {50, 4, 46, 20}, {4, 33, 46, 20}};
+    QTest::newRow("gaps as given") << 100 << 0 << 9 << QList<QSize>{{46, 20}, {46, 20}, {46, 20}}
+                                   << QList<QRect>{{4, 4, 46, 20}, {50, 4, 46, 20}, {4, 33, 46, 20}};
 }
 
 void TestFlowPlacement::place()

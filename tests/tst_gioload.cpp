@@ -81,8 +81,7 @@ void TestGioLoad::missing()
     QVERIFY(TestFiles::writeBytes(work.filePath(u"app.desktop"_s),
                                   "[Desktop Entry]\nType=Application\nName=App\nExec=true\n"));
     QVERIFY(TestFiles::writeBytes(work.filePath(u"program"_s), "#!/bin/sh\ntouch \"$1\"\n"));
-    QVERIFY(QFile::setPermissions(work.filePath(u"program"_s),
-                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QVERIFY(QFile::setPermissions(work.filePath(u"program"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"LD_LIBRARY_PATH"_s, libs.path());

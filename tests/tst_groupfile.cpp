@@ -154,12 +154,12 @@ void TestGroupFile::readAcrossLocales_data()
     QTest::newRow("Shift_JIS under UTF-8") << QByteArray("UTF-8") << QStringList{u"猫.png"_s, u"b.txt"_s}
                                            << QByteArray("@/\x94\x4C.png,,\r\n@/b.txt,,\r\n")
                                            << QStringList{u"@/\uFFFDL.png,,"_s, u"@/b.txt,,"_s} << unreadable;
-    QTest::newRow("valid in neither, Shift_JIS") << QByteArray("SHIFT_JIS") << QStringList{u"b.txt"_s}
-                                                 << QByteArray("@/a\x80.png,,\r\n@/b.txt,,\r\n")
-                                                 << QStringList{u"@/a\uFFFD.png,,"_s, u"@/b.txt,,"_s} << unreadable;
-    QTest::newRow("valid in neither, EUC-JP") << QByteArray("EUC-JP") << QStringList{}
-                                              << QByteArray("@/a\xFF.png,,\r\n")
-                                              << QStringList{u"@/a\uFFFD.png,,"_s} << unreadable;
+    QTest::newRow("valid in neither, Shift_JIS")
+        << QByteArray("SHIFT_JIS") << QStringList{u"b.txt"_s} << QByteArray("@/a\x80.png,,\r\n@/b.txt,,\r\n")
+        << QStringList{u"@/a\uFFFD.png,,"_s, u"@/b.txt,,"_s} << unreadable;
+    QTest::newRow("valid in neither, EUC-JP")
+        << QByteArray("EUC-JP") << QStringList{} << QByteArray("@/a\xFF.png,,\r\n") << QStringList{u"@/a\uFFFD.png,,"_s}
+        << unreadable;
     // é in UTF-8 reads 辿 in EUC-JP: each reading finds one file the other
     // misses, so neither keeps both entries.
     QTest::newRow("each line's file there in one reading only")
@@ -233,14 +233,12 @@ void TestGroupFile::encode_data()
 
     QTest::newRow("empty group") << QByteArray("UTF-8") << QStringList{} << QByteArray();
     QTest::newRow("one empty line") << QByteArray("UTF-8") << QStringList{""} << QByteArray("\r\n");
-    QTest::newRow("CR LF after every line") << QByteArray("UTF-8") << QStringList{"/a,,A", "/b,-x,"}
-                                            << QByteArray("/a,,A\r\n/b,-x,\r\n");
-    QTest::newRow("UTF-8 locale, no mark") << QByteArray("UTF-8") << QStringList{u"/日"_s}
-                                           << QByteArray("/\xE6\x97\xA5\r\n");
-    QTest::newRow("Latin-1") << QByteArray("ISO-8859-1") << QStringList{u"/caf\u00E9"_s}
-                             << QByteArray("/caf\xE9\r\n");
-    QTest::newRow("EUC-JP") << QByteArray("EUC-JP") << QStringList{u"/日本"_s}
-                            << QByteArray("/\xC6\xFC\xCB\xDC\r\n");
+    QTest::newRow("CR LF after every line")
+        << QByteArray("UTF-8") << QStringList{"/a,,A", "/b,-x,"} << QByteArray("/a,,A\r\n/b,-x,\r\n");
+    QTest::newRow("UTF-8 locale, no mark")
+        << QByteArray("UTF-8") << QStringList{u"/日"_s} << QByteArray("/\xE6\x97\xA5\r\n");
+    QTest::newRow("Latin-1") << QByteArray("ISO-8859-1") << QStringList{u"/caf\u00E9"_s} << QByteArray("/caf\xE9\r\n");
+    QTest::newRow("EUC-JP") << QByteArray("EUC-JP") << QStringList{u"/日本"_s} << QByteArray("/\xC6\xFC\xCB\xDC\r\n");
     QTest::newRow("Latin-1 cannot hold it") << QByteArray("ISO-8859-1") << QStringList{u"/caf\u00E9"_s, u"/日"_s}
                                             << QByteArray("\xEF\xBB\xBF/caf\xC3\xA9\r\n/\xE6\x97\xA5\r\n");
 }
@@ -259,15 +257,15 @@ void TestGroupFile::unencodableRoundTrip_data()
     QTest::addColumn<QByteArray>("charset");
     QTest::addColumn<QStringList>("lines");
 
-    QTest::newRow("Latin-1 cannot hold it") << QByteArray("ISO-8859-1")
-                                            << QStringList{u"/home/u/日本.txt,,日本"_s, u"/home/u/caf\u00E9,-x,"_s};
+    QTest::newRow("Latin-1 cannot hold it")
+        << QByteArray("ISO-8859-1") << QStringList{u"/home/u/日本.txt,,日本"_s, u"/home/u/caf\u00E9,-x,"_s};
     // Bytes at the start that read as a byte-order mark.
     QTest::newRow("first entry begins with U+FEFF") << QByteArray("UTF-8") << QStringList{u"\uFEFF/a,,"_s, u"/b,,"_s};
-    QTest::newRow("first entry's bytes read as a UTF-16 mark") << QByteArray("ISO-8859-1")
-                                                               << QStringList{u"\u00FF\u00FE/a,,"_s};
+    QTest::newRow("first entry's bytes read as a UTF-16 mark")
+        << QByteArray("ISO-8859-1") << QStringList{u"\u00FF\u00FE/a,,"_s};
     // Shift_JIS reads the backslash's and the tilde's bytes as other signs.
-    QTest::newRow("Shift_JIS backslash and tilde") << QByteArray("SHIFT_JIS")
-                                                   << QStringList{u"/home/u/a\\b~.txt,,日本"_s};
+    QTest::newRow("Shift_JIS backslash and tilde")
+        << QByteArray("SHIFT_JIS") << QStringList{u"/home/u/a\\b~.txt,,日本"_s};
 }
 
 void TestGroupFile::unencodableRoundTrip()
@@ -292,8 +290,8 @@ void TestGroupFile::applyEdit_data()
     QTest::addColumn<QString>("added");
     QTest::addColumn<QString>("expected"); // "-": refused
 
-    const auto row = [](const char *name, const char *lines, GroupEdit::Kind kind, const char *line,
-                        const char *added, const char *expected) {
+    const auto row = [](const char *name, const char *lines, GroupEdit::Kind kind, const char *line, const char *added,
+                        const char *expected) {
         QTest::newRow(name) << QString::fromLatin1(lines) << int(kind) << QString::fromLatin1(line)
                             << QString::fromLatin1(added) << QString::fromLatin1(expected);
     };
@@ -323,7 +321,9 @@ void TestGroupFile::applyEdit()
             out.append(lineOf(x));
         return out;
     };
-    const GroupEdit edit{GroupEdit::Kind(kind), line.isEmpty() ? QString() : u"/"_s + line + u".txt,,"_s, {},
+    const GroupEdit edit{GroupEdit::Kind(kind),
+                         line.isEmpty() ? QString() : u"/"_s + line + u".txt,,"_s,
+                         {},
                          linesOf(added)};
     const std::optional<QStringList> result = applyGroupEdit(linesOf(lines), edit);
     if (expected == u"-")

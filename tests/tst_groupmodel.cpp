@@ -26,7 +26,10 @@ private:
     QString groupFile() const { return path(u"group.txt"_s); }
     // A model of three entries (a, b, c), read from its file.
     std::unique_ptr<GroupModel> abc();
-    static QStringList linesOf(const QByteArray &bytes) { return QString::fromUtf8(bytes).split(u"\r\n"_s, Qt::SkipEmptyParts); }
+    static QStringList linesOf(const QByteArray &bytes)
+    {
+        return QString::fromUtf8(bytes).split(u"\r\n"_s, Qt::SkipEmptyParts);
+    }
 
 private Q_SLOTS:
     void init();
@@ -51,9 +54,9 @@ void TestGroupModel::init()
 std::unique_ptr<GroupModel> TestGroupModel::abc()
 {
     [&] {
-        QVERIFY(writeBytes(groupFile(),
-                           (path(u"a.txt"_s) + u",,A\r\n"_s + path(u"b.txt"_s) + u",,B\r\n"_s + path(u"c.txt"_s) + u",,C\r\n"_s)
-                               .toUtf8()));
+        QVERIFY(writeBytes(groupFile(), (path(u"a.txt"_s) + u",,A\r\n"_s + path(u"b.txt"_s) + u",,B\r\n"_s
+                                         + path(u"c.txt"_s) + u",,C\r\n"_s)
+                                            .toUtf8()));
     }();
     auto model = std::make_unique<GroupModel>(groupFile());
     model->reload();
@@ -90,18 +93,20 @@ void TestGroupModel::operationsFail_data()
     const TRec entry{u"/x"_s, {}, u"X"_s};
     QTest::newRow("insert past the end") << Op([=](GroupModel &m) { return m.insert(4, {entry}); })
                                          << GroupResult::BadPosition;
-    QTest::newRow("insert before the start") << Op([=](GroupModel &m) { return m.insert(-1, {entry}); })
-                                             << GroupResult::BadPosition;
-    QTest::newRow("replace past the end") << Op([=](GroupModel &m) { return m.replace(3, entry); })
-                                          << GroupResult::BadPosition;
+    QTest::newRow("insert before the start")
+        << Op([=](GroupModel &m) { return m.insert(-1, {entry}); }) << GroupResult::BadPosition;
+    QTest::newRow("replace past the end")
+        << Op([=](GroupModel &m) { return m.replace(3, entry); }) << GroupResult::BadPosition;
     QTest::newRow("move to nowhere") << Op([](GroupModel &m) { return m.move(0, 3); }) << GroupResult::BadPosition;
     QTest::newRow("remove nothing") << Op([](GroupModel &m) { return m.remove(-1); }) << GroupResult::BadPosition;
-    QTest::newRow("append without a file") << Op([](GroupModel &m) { return m.append({TRec{}}); })
-                                           << GroupResult::NotAnEntry;
-    QTest::newRow("append a line break") << Op([](GroupModel &m) { return m.append({TRec{u"/a\nb"_s, {}, {}}}); })
-                                         << GroupResult::NotAnEntry;
-    QTest::newRow("replace with a break in the hint")
-        << Op([](GroupModel &m) { return m.replace(0, TRec{u"/a"_s, {}, u"x\ry"_s}); }) << GroupResult::NotAnEntry;
+    QTest::newRow("append without a file")
+        << Op([](GroupModel &m) { return m.append({TRec{}}); }) << GroupResult::NotAnEntry;
+    QTest::newRow("append a line break") << Op([](GroupModel &m) {
+        return m.append({TRec{u"/a\nb"_s, {}, {}}});
+    }) << GroupResult::NotAnEntry;
+    QTest::newRow("replace with a break in the hint") << Op([](GroupModel &m) {
+        return m.replace(0, TRec{u"/a"_s, {}, u"x\ry"_s});
+    }) << GroupResult::NotAnEntry;
     QTest::newRow("set a line break") << Op([](GroupModel &m) { return m.setLines({u"/a\n"_s}); })
                                       << GroupResult::NotAnEntry;
 }
@@ -132,23 +137,24 @@ void TestGroupModel::notifications_data()
     using Op = std::function<GroupResult(GroupModel &)>;
     const TRec x{u"/x"_s, {}, u"X"_s};
     const TRec y{u"/y"_s, {}, u"Y"_s};
-    QTest::newRow("append") << Op([=](GroupModel &m) { return m.append({x, y}); }) << GroupChange::Inserted
+    QTest::newRow("append") << Op([=](GroupModel &m) {
+        return m.append({x, y});
+    }) << GroupChange::Inserted
                             << qsizetype(3) << qsizetype(2) << qsizetype(0)
                             << QStringList{u"A"_s, u"B"_s, u"C"_s, u"X"_s, u"Y"_s};
     QTest::newRow("insert first") << Op([=](GroupModel &m) { return m.insert(0, {x}); }) << GroupChange::Inserted
                                   << qsizetype(0) << qsizetype(1) << qsizetype(0)
                                   << QStringList{u"X"_s, u"A"_s, u"B"_s, u"C"_s};
     QTest::newRow("replace") << Op([=](GroupModel &m) { return m.replace(1, x); }) << GroupChange::Replaced
-                             << qsizetype(1) << qsizetype(1) << qsizetype(0)
-                             << QStringList{u"A"_s, u"X"_s, u"C"_s};
-    QTest::newRow("move back") << Op([](GroupModel &m) { return m.move(2, 0); }) << GroupChange::Moved
-                               << qsizetype(2) << qsizetype(1) << qsizetype(0)
-                               << QStringList{u"C"_s, u"A"_s, u"B"_s};
-    QTest::newRow("remove") << Op([](GroupModel &m) { return m.remove(0); }) << GroupChange::Removed
-                            << qsizetype(0) << qsizetype(1) << qsizetype(0) << QStringList{u"B"_s, u"C"_s};
-    QTest::newRow("set lines") << Op([](GroupModel &m) { return m.setLines({u"/q,,Q"_s, u"/p,,P"_s}); })
-                               << GroupChange::Reset << qsizetype(0) << qsizetype(2) << qsizetype(0)
-                               << QStringList{u"Q"_s, u"P"_s};
+                             << qsizetype(1) << qsizetype(1) << qsizetype(0) << QStringList{u"A"_s, u"X"_s, u"C"_s};
+    QTest::newRow("move back") << Op([](GroupModel &m) { return m.move(2, 0); }) << GroupChange::Moved << qsizetype(2)
+                               << qsizetype(1) << qsizetype(0) << QStringList{u"C"_s, u"A"_s, u"B"_s};
+    QTest::newRow("remove") << Op([](GroupModel &m) { return m.remove(0); }) << GroupChange::Removed << qsizetype(0)
+                            << qsizetype(1) << qsizetype(0) << QStringList{u"B"_s, u"C"_s};
+    QTest::newRow("set lines") << Op([](GroupModel &m) {
+        return m.setLines({u"/q,,Q"_s, u"/p,,P"_s});
+    }) << GroupChange::Reset << qsizetype(0)
+                               << qsizetype(2) << qsizetype(0) << QStringList{u"Q"_s, u"P"_s};
 }
 
 void TestGroupModel::notifications()
@@ -230,8 +236,7 @@ void TestGroupModel::unreadableFileIsNeverWritten()
     QCOMPARE(model.reload().failure, GroupResult::Unreadable);
     QVERIFY(model.isUnreadable());
     QVERIFY(model.append({TRec{path(u"b.txt"_s), {}, u"B"_s}}));
-    QCOMPARE(model.save({GroupEdit::Append, {}, {}, {model.line(model.size() - 1)}}).failure,
-             GroupResult::Unreadable);
+    QCOMPARE(model.save({GroupEdit::Append, {}, {}, {model.line(model.size() - 1)}}).failure, GroupResult::Unreadable);
     QCOMPARE(readBytes(groupFile()), bytes);
 }
 

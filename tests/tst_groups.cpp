@@ -26,8 +26,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using TestFiles::writeBytes;
 using TestFiles::readBytes;
+using TestFiles::writeBytes;
 
 bool writePng(const QString &path, QColor color)
 {
@@ -118,18 +118,14 @@ QStringList TestGroups::writeMixedGroup()
     const QString folder = file(u"folder"_s);
     [&] {
         QVERIFY(writePng(icon, Qt::blue));
-        QVERIFY(writeBytes(entry, "[Desktop Entry]\nType=Application\nName=Term\nExec=xterm\nIcon="
-                                      + icon.toUtf8() + "\n"));
+        QVERIFY(writeBytes(entry,
+                           "[Desktop Entry]\nType=Application\nName=Term\nExec=xterm\nIcon=" + icon.toUtf8() + "\n"));
         QVERIFY(writePng(picture, Qt::red));
         QVERIFY(writeBytes(text, "some text\n"));
         QVERIFY(QDir(home()).mkdir(u"folder"_s));
         const QStringList lines = {
-            entry + u",--new-window,Terminal"_s,
-            picture + u",,Picture"_s,
-            text,
-            file(u"gone.txt"_s) + u",,Gone"_s,
-            folder + u",,Folder"_s,
-            text + u",-x,-y,Tool"_s,
+            entry + u",--new-window,Terminal"_s, picture + u",,Picture"_s, text,
+            file(u"gone.txt"_s) + u",,Gone"_s,   folder + u",,Folder"_s,   text + u",-x,-y,Tool"_s,
         };
         // LF breaks: the save writes CR LF whatever the file held.
         QVERIFY(writeBytes(groupFile(), lines.join(u'\n').toUtf8() + "\n"));
@@ -297,12 +293,14 @@ void TestGroups::fileFromAnotherLocale_data()
     QTest::addColumn<QByteArray>("after");
 
     // 猫 in UTF-8 is valid Shift_JIS too; saved, it is in the locale's form.
-    QTest::newRow("UTF-8 under Shift_JIS") << QByteArray("SHIFT_JIS")
-                                           << QByteArray("@/\xE7\x8C\xAB.txt,,\xE7\x8C\xAB\r\n@/b.txt,,\r\n") << 2
-                                           << true << QByteArray("@/\x94\x4C.txt,,\x94\x4C\r\n@/b.txt,,\r\n");
-    QTest::newRow("Shift_JIS under UTF-8") << QByteArray("UTF-8") << QByteArray("@/\x94\x4C.txt,,\r\n@/b.txt,,\r\n")
-                                           << 1 << false << QByteArray();
-    QTest::newRow("valid in neither") << QByteArray("SHIFT_JIS") << QByteArray("@/\x94\x4C.txt,,\r\n@/\x80" "b.txt,,\r\n")
+    QTest::newRow("UTF-8 under Shift_JIS")
+        << QByteArray("SHIFT_JIS") << QByteArray("@/\xE7\x8C\xAB.txt,,\xE7\x8C\xAB\r\n@/b.txt,,\r\n") << 2 << true
+        << QByteArray("@/\x94\x4C.txt,,\x94\x4C\r\n@/b.txt,,\r\n");
+    QTest::newRow("Shift_JIS under UTF-8")
+        << QByteArray("UTF-8") << QByteArray("@/\x94\x4C.txt,,\r\n@/b.txt,,\r\n") << 1 << false << QByteArray();
+    QTest::newRow("valid in neither") << QByteArray("SHIFT_JIS")
+                                      << QByteArray("@/\x94\x4C.txt,,\r\n@/\x80"
+                                                    "b.txt,,\r\n")
                                       << 1 << false << QByteArray();
 }
 
@@ -495,8 +493,8 @@ void TestGroups::typeIconForOddFiles_data()
     QTest::newRow("empty file") << u"empty.bin"_s << QByteArray() << false << false;
     QTest::newRow("broken picture") << u"broken.png"_s << QByteArray("not a picture") << false << false;
     QTest::newRow("script") << u"run.sh"_s << QByteArray("#!/bin/sh\n") << true << false;
-    QTest::newRow("desktop entry without icon") << u"a.desktop"_s << QByteArray("[Desktop Entry]\nName=A\n")
-                                                << false << false;
+    QTest::newRow("desktop entry without icon")
+        << u"a.desktop"_s << QByteArray("[Desktop Entry]\nName=A\n") << false << false;
     QTest::newRow("desktop entry with missing icon")
         << u"b.desktop"_s << QByteArray("[Desktop Entry]\nIcon=/nowhere/none.png\n") << false << false;
     QTest::newRow("deleted after its button was built") << u"gone.txt"_s << QByteArray("x") << false << true;
@@ -541,8 +539,8 @@ void TestGroups::desktopEntryThemeIcon()
         QIcon::setThemeSearchPaths(oldPaths);
         QIcon::setThemeName(oldTheme);
     });
-    const QStringList iconDirs =
-        QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, u"icons"_s, QStandardPaths::LocateDirectory);
+    const QStringList iconDirs = QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, u"icons"_s,
+                                                           QStandardPaths::LocateDirectory);
     QIcon::setThemeSearchPaths(oldPaths + iconDirs);
     for (const QString &dir : iconDirs) {
         for (const QString &theme : QDir(dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
@@ -668,17 +666,16 @@ void TestGroups::iconsComeIntoSight()
     auto inSight = [&form](const LaunchButton *button) {
         return BarProbe::FlowLayout1(form)->rect().intersects(button->geometry());
     };
-    QTRY_VERIFY(std::all_of(BarProbe::LaunchBtn(form).cbegin(), BarProbe::LaunchBtn(form).cend(), [&](const LaunchButton *button) {
-        return !inSight(button) || !button->iconPixmap().isNull();
-    }));
+    QTRY_VERIFY(
+        std::all_of(BarProbe::LaunchBtn(form).cbegin(), BarProbe::LaunchBtn(form).cend(),
+                    [&](const LaunchButton *button) { return !inSight(button) || !button->iconPixmap().isNull(); }));
     QVERIFY(!inSight(BarProbe::LaunchBtn(form).last()));
     QVERIFY(BarProbe::LaunchBtn(form).last()->iconPixmap().isNull());
 
     form.resize(500, 700);
     QTRY_VERIFY(inSight(BarProbe::LaunchBtn(form).last()));
-    QTRY_VERIFY(std::all_of(BarProbe::LaunchBtn(form).cbegin(), BarProbe::LaunchBtn(form).cend(), [](const LaunchButton *button) {
-        return !button->iconPixmap().isNull();
-    }));
+    QTRY_VERIFY(std::all_of(BarProbe::LaunchBtn(form).cbegin(), BarProbe::LaunchBtn(form).cend(),
+                            [](const LaunchButton *button) { return !button->iconPixmap().isNull(); }));
 }
 
 QTEST_MAIN(TestGroups)

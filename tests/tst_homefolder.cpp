@@ -23,18 +23,49 @@ void TestHomeFolder::choose_data()
     QTest::addColumn<QString>("expected");
     QTest::addColumn<bool>("createOnSave");
 
-    QTest::newRow("portable build folder") << "/src/qb/build" << "" << "/home/u/.cfg" << "/src/qb/build/" << false;
-    QTest::newRow("installed, XDG_CONFIG_HOME") << "/usr/bin" << "" << "/home/u/.cfg" << "/home/u/.cfg/Quillbrook/" << true;
-    QTest::newRow("installed for one user") << "/home/u/.local/bin" << "" << "" << "/home/u/.config/Quillbrook/" << true;
-    QTest::newRow("installed, relative XDG_CONFIG_HOME ignored") << "/usr/local/bin" << "" << "cfg"
+    QTest::newRow("portable build folder") << "/src/qb/build"
+                                           << ""
+                                           << "/home/u/.cfg"
+                                           << "/src/qb/build/" << false;
+    QTest::newRow("installed, XDG_CONFIG_HOME") << "/usr/bin"
+                                                << ""
+                                                << "/home/u/.cfg"
+                                                << "/home/u/.cfg/Quillbrook/" << true;
+    QTest::newRow("installed for one user") << "/home/u/.local/bin"
+                                            << ""
+                                            << ""
+                                            << "/home/u/.config/Quillbrook/" << true;
+    QTest::newRow("installed, relative XDG_CONFIG_HOME ignored") << "/usr/local/bin"
+                                                                 << ""
+                                                                 << "cfg"
                                                                  << "/home/u/.config/Quillbrook/" << true;
-    QTest::newRow("bin only as the last folder") << "/opt/bin/qb" << "" << "/c" << "/opt/bin/qb/" << false;
-    QTest::newRow("a folder merely ending in bin") << "/opt/cabin" << "" << "/c" << "/opt/cabin/" << false;
-    QTest::newRow("trailing separator") << "/usr/bin/" << "" << "/c" << "/c/Quillbrook/" << true;
-    QTest::newRow("--home over portable") << "/src/qb/build" << "/data/qb" << "/c" << "/data/qb/" << true;
-    QTest::newRow("--home over installed") << "/usr/bin" << "/data/qb/" << "/c" << "/data/qb/" << true;
-    QTest::newRow("--home relative") << "/usr/bin" << "qbhome" << "/c" << QDir::currentPath() + "/qbhome/" << true;
-    QTest::newRow("--home cleaned") << "/usr/bin" << "/data/./x/../qb" << "/c" << "/data/qb/" << true;
+    QTest::newRow("bin only as the last folder") << "/opt/bin/qb"
+                                                 << ""
+                                                 << "/c"
+                                                 << "/opt/bin/qb/" << false;
+    QTest::newRow("a folder merely ending in bin") << "/opt/cabin"
+                                                   << ""
+                                                   << "/c"
+                                                   << "/opt/cabin/" << false;
+    QTest::newRow("trailing separator") << "/usr/bin/"
+                                        << ""
+                                        << "/c"
+                                        << "/c/Quillbrook/" << true;
+    QTest::newRow("--home over portable") << "/src/qb/build"
+                                          << "/data/qb"
+                                          << "/c"
+                                          << "/data/qb/" << true;
+    QTest::newRow("--home over installed") << "/usr/bin"
+                                           << "/data/qb/"
+                                           << "/c"
+                                           << "/data/qb/" << true;
+    QTest::newRow("--home relative") << "/usr/bin"
+                                     << "qbhome"
+                                     << "/c" << QDir::currentPath() + "/qbhome/" << true;
+    QTest::newRow("--home cleaned") << "/usr/bin"
+                                    << "/data/./x/../qb"
+                                    << "/c"
+                                    << "/data/qb/" << true;
 }
 
 void TestHomeFolder::choose()

@@ -21,8 +21,19 @@ using namespace Qt::StringLiterals;
 namespace {
 
 enum class Kind {
-    Huge, Binary, InvalidUtf8, OddUtf16, NulBytes, MillionLines, LongLine,
-    Fifo, Device, DanglingLink, LoopingLink, NoReadPermission, Folder,
+    Huge,
+    Binary,
+    InvalidUtf8,
+    OddUtf16,
+    NulBytes,
+    MillionLines,
+    LongLine,
+    Fifo,
+    Device,
+    DanglingLink,
+    LoopingLink,
+    NoReadPermission,
+    Folder,
 };
 
 using TestFiles::writeBytes;
@@ -89,8 +100,7 @@ bool TestHostileFiles::make(Kind kind, const QString &path, const QByteArray &go
     case Kind::Huge: {
         // Usable text first, then 100 MB without a line break.
         QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(good) == good.size()
-            && file.resize(100 * 1024 * 1024);
+        return file.open(QIODevice::WriteOnly) && file.write(good) == good.size() && file.resize(100 * 1024 * 1024);
     }
     case Kind::Binary: {
         QByteArray noise(64 * 1024, Qt::Uninitialized);
@@ -192,7 +202,8 @@ void TestHostileFiles::groupFile()
         QCOMPARE(form.LaunchPath[0]->lines().size(), buttons);
     }
     // Nothing but what was there and what was saved.
-    const QStringList names = QDir(home()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList names = QDir(home()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                                     | QDir::NoDotAndDotDot);
     for (const QString &name : names)
         QVERIFY2(!name.startsWith(u"QuillbrookPath.txt."_s), qPrintable(name));
 
@@ -202,7 +213,7 @@ void TestHostileFiles::groupFile()
 void TestHostileFiles::settingsFile_data()
 {
     QTest::addColumn<Kind>("kind");
-    QTest::addColumn<int>("left"); // the window's left edge as read from the file
+    QTest::addColumn<int>("left");  // the window's left edge as read from the file
     QTest::addColumn<bool>("kept"); // never written over
 
     // 670 is the default: nothing could be read.

@@ -81,10 +81,7 @@ void TestLaunchButton::reportsToItsHost()
         void launchButtonEntered(LaunchButton *) override { calls << u"enter"_s; }
         void launchButtonMenuRequested(LaunchButton *, const QPoint &) override { calls << u"menu"_s; }
         void launchButtonDragRequested(LaunchButton *, const QPoint &) override { calls << u"drag"_s; }
-        void launchButtonFocusStep(LaunchButton *, FlowStep step) override
-        {
-            calls << u"step %1"_s.arg(int(step));
-        }
+        void launchButtonFocusStep(LaunchButton *, FlowStep step) override { calls << u"step %1"_s.arg(int(step)); }
         void launchButtonStyleChanged(LaunchButton *) override { calls << u"style"_s; }
     } host;
     auto *button = new LaunchButton(u"/nowhere/c.txt"_s, 48, 14, 4, m_bar.get(), &host);

@@ -172,17 +172,15 @@ void TestLaunching::initTestCase()
     QVERIFY(QDir().mkpath(records()));
     QVERIFY(QDir().mkpath(m_base.filePath(u"my tools"_s)));
     QVERIFY(QFile::copy(QStringLiteral(QB_RECORDER), recorder()));
-    QVERIFY(QFile::setPermissions(recorder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                  | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
-                                                  | QFile::ExeOther));
+    QVERIFY(QFile::setPermissions(recorder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                                  | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
 
     QVERIFY(writeBytes(data + u"/applications/qb-recorder.desktop"_s,
-                       "[Desktop Entry]\nType=Application\nName=Recorder\nExec=\""
-                           + QFile::encodeName(recorder()) + "\" %F\n"
-                           "MimeType=inode/directory;text/plain;\nTerminal=false\n"));
-    QVERIFY(writeBytes(config + u"/mimeapps.list"_s,
-                       "[Default Applications]\ninode/directory=qb-recorder.desktop\n"
-                       "text/plain=qb-recorder.desktop\n"));
+                       "[Desktop Entry]\nType=Application\nName=Recorder\nExec=\"" + QFile::encodeName(recorder())
+                           + "\" %F\n"
+                             "MimeType=inode/directory;text/plain;\nTerminal=false\n"));
+    QVERIFY(writeBytes(config + u"/mimeapps.list"_s, "[Default Applications]\ninode/directory=qb-recorder.desktop\n"
+                                                     "text/plain=qb-recorder.desktop\n"));
 }
 
 void TestLaunching::init()
@@ -256,7 +254,7 @@ QString TestLaunching::writeDesktopEntry(const QString &folder, const QString &e
     QDir().mkpath(folder);
     const QString path = folder + u"/recorder.desktop"_s;
     const QString text = u"[Desktop Entry]\nType=Application\nName=Recorder\nExec=\"%1\" %F\n"_s.arg(recorder())
-        + extraLines;
+                         + extraLines;
     return writeBytes(path, text.toUtf8()) ? path : QString();
 }
 
@@ -270,29 +268,25 @@ void TestLaunching::launchRequest_data()
     QTest::addColumn<QString>("params");
     QTest::addColumn<QString>("dir");
 
-    QTest::newRow("program with parameters") << u"/tools/app,-v,App"_s << true << u"/tools/app"_s << u"-v"_s
-                                             << u"/tools"_s;
+    QTest::newRow("program with parameters")
+        << u"/tools/app,-v,App"_s << true << u"/tools/app"_s << u"-v"_s << u"/tools"_s;
     QTest::newRow("file in the root") << u"/app,,"_s << true << u"/app"_s << QString() << u"/"_s;
     QTest::newRow("bare name") << u"tool,,T"_s << true << u"tool"_s << QString() << QString();
-    QTest::newRow("deep folder") << u"/a/b c/d/app,,"_s << true << u"/a/b c/d/app"_s << QString()
-                                 << u"/a/b c/d"_s;
-    QTest::newRow("colon is an ordinary character") << u"/srv/x:y/app,,"_s << true << u"/srv/x:y/app"_s
-                                                    << QString() << u"/srv/x:y"_s;
-    QTest::newRow("blanks kept") << u"/tools/app, -v ,App"_s << true << u"/tools/app"_s << u" -v "_s
-                                 << u"/tools"_s;
-    QTest::newRow("quoted path parameter") << u"/tools/app,\"/my docs/a.txt\",App"_s << true << u"/tools/app"_s
-                                           << u"/my docs/a.txt"_s << u"/tools"_s;
+    QTest::newRow("deep folder") << u"/a/b c/d/app,,"_s << true << u"/a/b c/d/app"_s << QString() << u"/a/b c/d"_s;
+    QTest::newRow("colon is an ordinary character")
+        << u"/srv/x:y/app,,"_s << true << u"/srv/x:y/app"_s << QString() << u"/srv/x:y"_s;
+    QTest::newRow("blanks kept") << u"/tools/app, -v ,App"_s << true << u"/tools/app"_s << u" -v "_s << u"/tools"_s;
+    QTest::newRow("quoted path parameter")
+        << u"/tools/app,\"/my docs/a.txt\",App"_s << true << u"/tools/app"_s << u"/my docs/a.txt"_s << u"/tools"_s;
     QTest::newRow("doubled quotes") << u"/tools/app,\"say \"\"hi\"\"\",App"_s << true << u"/tools/app"_s
                                     << u"say \"hi\""_s << u"/tools"_s;
-    QTest::newRow("quoted comma") << u"/tools/app,\"a,b\",App"_s << true << u"/tools/app"_s << u"a,b"_s
-                                  << u"/tools"_s;
+    QTest::newRow("quoted comma") << u"/tools/app,\"a,b\",App"_s << true << u"/tools/app"_s << u"a,b"_s << u"/tools"_s;
     QTest::newRow("path only") << u"/tools/app"_s << true << u"/tools/app"_s << QString() << u"/tools"_s;
-    QTest::newRow("two fields open without parameters") << u"/tools/app,-v"_s << true << u"/tools/app"_s
-                                                        << QString() << u"/tools"_s;
-    QTest::newRow("unclosed quote") << u"/tools/app,\"-v,App"_s << true << u"/tools/app"_s << QString()
-                                    << u"/tools"_s;
-    QTest::newRow("quoted path then switch") << u"/tools/app,\"/my docs/a.txt\" -x,App"_s << false << QString()
-                                             << QString() << QString();
+    QTest::newRow("two fields open without parameters")
+        << u"/tools/app,-v"_s << true << u"/tools/app"_s << QString() << u"/tools"_s;
+    QTest::newRow("unclosed quote") << u"/tools/app,\"-v,App"_s << true << u"/tools/app"_s << QString() << u"/tools"_s;
+    QTest::newRow("quoted path then switch")
+        << u"/tools/app,\"/my docs/a.txt\" -x,App"_s << false << QString() << QString() << QString();
     QTest::newRow("comma in hint") << u"/tools/app,-v,A,B"_s << false << QString() << QString() << QString();
     QTest::newRow("empty line") << QString() << false << QString() << QString() << QString();
 }
@@ -499,8 +493,7 @@ void TestLaunching::desktopEntryParameters_data()
     QTest::newRow("no field code: appended") << QString() << mixed << asPaths;
     QTest::newRow("%F, files only") << u"%F"_s << u"\"a b.txt\" sub"_s
                                     << QStringList{u"{dir}/a b.txt"_s, u"{dir}/sub"_s};
-    QTest::newRow("%F, text with quotes") << u"%F"_s << u"'say \"$HOME\" `x`'"_s
-                                          << QStringList{u"say \"$HOME\" `x`"_s};
+    QTest::newRow("%F, text with quotes") << u"%F"_s << u"'say \"$HOME\" `x`'"_s << QStringList{u"say \"$HOME\" `x`"_s};
     QTest::newRow("%F, nothing") << u"%F"_s << QString() << QStringList();
 }
 
@@ -514,8 +507,8 @@ void TestLaunching::desktopEntryParameters()
     QVERIFY(QDir().mkpath(folder + u"/sub"_s));
     QVERIFY(writeBytes(folder + u"/a b.txt"_s, "x"));
     const QString entry = folder + u"/app.desktop"_s;
-    QVERIFY(writeBytes(entry, u"[Desktop Entry]\nType=Application\nName=App\nExec=\"%1\" %2\n"_s
-                                  .arg(recorder(), fieldCode).toUtf8()));
+    QVERIFY(writeBytes(
+        entry, u"[Desktop Entry]\nType=Application\nName=App\nExec=\"%1\" %2\n"_s.arg(recorder(), fieldCode).toUtf8()));
 
     addEntry(entry, params)->click();
     QTRY_COMPARE_WITH_TIMEOUT(recorded().size(), 1, kSettleMs);
@@ -538,12 +531,10 @@ void TestLaunching::realFailureIsReported_data()
     QTest::addColumn<QString>("params");
 
     QTest::newRow("no such file") << u"missing"_s << QByteArray() << false << QString();
-    QTest::newRow("program cannot start") << u"tool"_s << QByteArray("#!/no/such/interpreter\n") << true
-                                          << QString();
-    QTest::newRow("no application for the type") << u"blob.qbunknown"_s << QByteArray("\x00\x01\x02\xff\xfe", 5)
-                                                  << false << QString();
-    QTest::newRow("broken desktop entry") << u"broken.desktop"_s << QByteArray("not an entry\n") << false
-                                          << QString();
+    QTest::newRow("program cannot start") << u"tool"_s << QByteArray("#!/no/such/interpreter\n") << true << QString();
+    QTest::newRow("no application for the type")
+        << u"blob.qbunknown"_s << QByteArray("\x00\x01\x02\xff\xfe", 5) << false << QString();
+    QTest::newRow("broken desktop entry") << u"broken.desktop"_s << QByteArray("not an entry\n") << false << QString();
 }
 
 void TestLaunching::realFailureIsReported()
@@ -610,8 +601,9 @@ void TestLaunching::defaultApplicationOpens()
     if (app)
         g_object_unref(app);
     if (chosen != u"qb-recorder.desktop"_s)
-        QSKIP(qPrintable(u"GIO does not take the test's default application for %1 (it chose \"%2\")"_s
-                             .arg(QLatin1String(type), chosen)));
+        QSKIP(qPrintable(
+            u"GIO does not take the test's default application for %1 (it chose \"%2\")"_s.arg(QLatin1String(type),
+                                                                                               chosen)));
 
     const QString path = home() + name;
     if (folder) {

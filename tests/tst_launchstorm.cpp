@@ -177,9 +177,8 @@ void TestLaunchStorm::stormWhileOpeningWaits()
 void TestLaunchStorm::stormOfRealLaunches()
 {
     const QString recorder = m_base.filePath(u"recorder"_s);
-    QVERIFY(writeBytes(home() + u"storm.desktop"_s,
-                       "[Desktop Entry]\nType=Application\nName=Storm\nExec=\"" + QFile::encodeName(recorder)
-                           + "\" %F\n"));
+    QVERIFY(writeBytes(home() + u"storm.desktop"_s, "[Desktop Entry]\nType=Application\nName=Storm\nExec=\""
+                                                        + QFile::encodeName(recorder) + "\" %F\n"));
     QVERIFY(QDir().mkpath(home() + u"a folder"_s));
     QVERIFY(writeBytes(home() + u"note.txt"_s, "plain text\n"));
     QVERIFY(writeBytes(home() + u"blob.qbunknown"_s, QByteArray("\x00\x01\xff", 3)));
@@ -188,9 +187,8 @@ void TestLaunchStorm::stormOfRealLaunches()
     TForm1 form(home());
     // A program, a desktop entry, a folder, a document, a file no program
     // opens, a broken desktop entry and a file that is gone.
-    for (const QString &file : {recorder, home() + u"storm.desktop"_s, home() + u"a folder"_s,
-                                home() + u"note.txt"_s, home() + u"blob.qbunknown"_s,
-                                home() + u"broken.desktop"_s, home() + u"gone.txt"_s}) {
+    for (const QString &file : {recorder, home() + u"storm.desktop"_s, home() + u"a folder"_s, home() + u"note.txt"_s,
+                                home() + u"blob.qbunknown"_s, home() + u"broken.desktop"_s, home() + u"gone.txt"_s}) {
         QVERIFY(form.LaunchPath[form.MenuIndex()]->append({TRec{file, {}, u"Hint"_s}}));
     }
 

@@ -27,8 +27,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using TestFiles::writeBytes;
 using TestFiles::readBytes;
+using TestFiles::writeBytes;
 
 QStringList entriesOf(const QString &dir)
 {
@@ -53,14 +53,19 @@ class TestMainWindow : public QObject, protected BarFixture
 private:
     void writeGeometry(const StoredGeometry &g)
     {
-        writeIni(u"[Form]\r\nTop=%1\r\nLeft=%2\r\nHeight=%3\r\nWidth=%4\r\n"_s.arg(g.top).arg(g.left).arg(g.height)
-                     .arg(g.width).toUtf8());
+        writeIni(u"[Form]\r\nTop=%1\r\nLeft=%2\r\nHeight=%3\r\nWidth=%4\r\n"_s.arg(g.top)
+                     .arg(g.left)
+                     .arg(g.height)
+                     .arg(g.width)
+                     .toUtf8());
     }
     // The geometry the settings file holds now.
     StoredGeometry storedGeometry() const
     {
         const IniFile ini = IniFile::load(file(u"Quillbrook.ini"_s));
-        const auto value = [&](const char *key) { return ini.value(u"Form"_s, QString::fromUtf8(key)).value_or(u"?"_s).toInt(); };
+        const auto value = [&](const char *key) {
+            return ini.value(u"Form"_s, QString::fromUtf8(key)).value_or(u"?"_s).toInt();
+        };
         return {value("Left"), value("Top"), value("Width"), value("Height")};
     }
 
@@ -272,16 +277,17 @@ void TestMainWindow::closeWritesSettingsButNoGroupFile()
 
     QCOMPARE(readBytes(file(u"QuillbrookPath.txt"_s)), group);
     QCOMPARE(readBytes(file(u"QuillbrookPath2.txt"_s)), otherGroup);
-    QCOMPARE(entriesOf(home()), (QStringList{u"Quillbrook.ini"_s, u"QuillbrookPath.txt"_s,
-                                             u"QuillbrookPath2.txt"_s, u"notes.txt"_s}));
+    QCOMPARE(entriesOf(home()),
+             (QStringList{u"Quillbrook.ini"_s, u"QuillbrookPath.txt"_s, u"QuillbrookPath2.txt"_s, u"notes.txt"_s}));
 
     // Every key, each holding its default; the opacity is single precision.
     const IniFile ini = IniFile::load(file(u"Quillbrook.ini"_s));
     for (const SettingSpec &setting : kSettings) {
-        const std::optional<QString> value = ini.value(QString::fromUtf8(setting.section), QString::fromUtf8(setting.key));
+        const std::optional<QString> value = ini.value(QString::fromUtf8(setting.section),
+                                                       QString::fromUtf8(setting.key));
         QVERIFY2(value.has_value(), setting.key);
-        const QString expected =
-            setting.id == Setting::BackOpa ? u"0.800000011920929"_s : QString::fromUtf8(setting.defaultValue);
+        const QString expected = setting.id == Setting::BackOpa ? u"0.800000011920929"_s
+                                                                : QString::fromUtf8(setting.defaultValue);
         QCOMPARE(*value, expected);
     }
 }
@@ -366,18 +372,19 @@ void TestMainWindow::placeOnScreens_data()
     const QList<ScreenArea> both{primary, second};
 
     QTest::newRow("fits") << both << StoredGeometry{100, 100, 500, 100} << QRect(100, 100, 500, 100);
-    QTest::newRow("on the second screen") << both << StoredGeometry{1100, -150, 500, 100} << QRect(1100, -150, 500, 100);
-    QTest::newRow("past the second's right edge") << both << StoredGeometry{1500, 0, 500, 100}
-                                                  << QRect(1300, 0, 500, 100);
+    QTest::newRow("on the second screen")
+        << both << StoredGeometry{1100, -150, 500, 100} << QRect(1100, -150, 500, 100);
+    QTest::newRow("past the second's right edge")
+        << both << StoredGeometry{1500, 0, 500, 100} << QRect(1300, 0, 500, 100);
     QTest::newRow("over the panel") << both << StoredGeometry{0, 700, 300, 100} << QRect(0, 670, 300, 100);
-    QTest::newRow("larger than the available area") << both << StoredGeometry{0, 0, 5000, 5000}
-                                                    << QRect(0, 0, 1000, 770);
-    QTest::newRow("corner off both, overlaps the second") << both << StoredGeometry{1500, -300, 500, 200}
-                                                          << QRect(1300, -200, 500, 200);
-    QTest::newRow("off every screen: the primary") << both << StoredGeometry{5000, 5000, 100, 100}
-                                                   << QRect(900, 670, 100, 100);
-    QTest::newRow("overlap past 32 bits") << both << StoredGeometry{INT_MIN, INT_MIN, INT_MAX, INT_MAX}
-                                          << QRect(0, 0, 1000, 770);
+    QTest::newRow("larger than the available area")
+        << both << StoredGeometry{0, 0, 5000, 5000} << QRect(0, 0, 1000, 770);
+    QTest::newRow("corner off both, overlaps the second")
+        << both << StoredGeometry{1500, -300, 500, 200} << QRect(1300, -200, 500, 200);
+    QTest::newRow("off every screen: the primary")
+        << both << StoredGeometry{5000, 5000, 100, 100} << QRect(900, 670, 100, 100);
+    QTest::newRow("overlap past 32 bits")
+        << both << StoredGeometry{INT_MIN, INT_MIN, INT_MAX, INT_MAX} << QRect(0, 0, 1000, 770);
     QTest::newRow("screen smaller than the minimum") << QList<ScreenArea>{{QRect(0, 0, 50, 40), QRect(0, 0, 50, 40)}}
                                                      << StoredGeometry{10, 10, 500, 100} << QRect(0, 0, 70, 70);
     QTest::newRow("no screens") << QList<ScreenArea>{} << StoredGeometry{100, 100, 500, 100} << QRect(0, 0, 70, 70);
@@ -452,10 +459,18 @@ void TestMainWindow::imposedGeometryNotStored()
     TForm1 form(home());
     form.show();
     switch (Imposed(imposed)) {
-    case Imposed::Move: form.move(0, 0); break;
-    case Imposed::Resize: form.resize(800, 400); break;
-    case Imposed::Maximise: form.showMaximized(); break;
-    case Imposed::OneOff: form.setGeometry(101, 200, 599, 151); break;
+    case Imposed::Move:
+        form.move(0, 0);
+        break;
+    case Imposed::Resize:
+        form.resize(800, 400);
+        break;
+    case Imposed::Maximise:
+        form.showMaximized();
+        break;
+    case Imposed::OneOff:
+        form.setGeometry(101, 200, 599, 151);
+        break;
     }
     QTRY_VERIFY(form.geometry() != QRect(100, 200, 600, 150));
     QVERIFY(form.WriteIniFile());
@@ -473,20 +488,21 @@ void TestMainWindow::userDragStored_data()
     QTest::addColumn<StoredGeometry>("expected");
 
     const StoredGeometry fits{100, 200, 300, 150};
-    QTest::newRow("move") << fits << false << int(Qt::LeftButton) << QPoint(50, 30) << StoredGeometry{150, 230, 300, 150};
+    QTest::newRow("move") << fits << false << int(Qt::LeftButton) << QPoint(50, 30)
+                          << StoredGeometry{150, 230, 300, 150};
     QTest::newRow("move, right button") << fits << false << int(Qt::RightButton) << QPoint(-40, 60)
                                         << StoredGeometry{60, 260, 300, 150};
     QTest::newRow("resize") << fits << true << int(Qt::LeftButton) << QPoint(100, 50)
                             << StoredGeometry{100, 200, 400, 200};
-    QTest::newRow("resize below the minimum") << fits << true << int(Qt::LeftButton) << QPoint(-500, -500)
-                                              << StoredGeometry{100, 200, 70, 70};
+    QTest::newRow("resize below the minimum")
+        << fits << true << int(Qt::LeftButton) << QPoint(-500, -500) << StoredGeometry{100, 200, 70, 70};
     // Written back at the edge, as the window itself comes back.
-    QTest::newRow("moved partly above and left") << fits << false << int(Qt::LeftButton) << QPoint(-150, -250)
-                                                 << StoredGeometry{0, 0, 300, 150};
+    QTest::newRow("moved partly above and left")
+        << fits << false << int(Qt::LeftButton) << QPoint(-150, -250) << StoredGeometry{0, 0, 300, 150};
     // The window was shown 800 wide at 0; moving it keeps the stored width.
-    QTest::newRow("move with a huge stored width") << StoredGeometry{670, 0, 99999999, 100} << false
-                                                   << int(Qt::LeftButton) << QPoint(0, 100)
-                                                   << StoredGeometry{0, 100, 99999999, 100};
+    QTest::newRow("move with a huge stored width")
+        << StoredGeometry{670, 0, 99999999, 100} << false << int(Qt::LeftButton) << QPoint(0, 100)
+        << StoredGeometry{0, 100, 99999999, 100};
 }
 
 void TestMainWindow::userDragStored()

@@ -26,8 +26,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using TestFiles::writeBytes;
 using TestFiles::readBytes;
+using TestFiles::writeBytes;
 
 // The words a parameter string splits into for a started program.
 QStringList shellWords(const QString &params)
@@ -103,9 +103,7 @@ void TestParameterEditor::start()
     m_form1 = std::make_unique<TForm1>(home());
     m_form3 = std::make_unique<TForm3>(m_form1.get());
     m_form1->setDialogs(nullptr, m_form3.get());
-    m_form3->OpenDialog1 = [](QWidget *) -> QString {
-        qFatal("no file dialog in tests");
-    };
+    m_form3->OpenDialog1 = [](QWidget *) -> QString { qFatal("no file dialog in tests"); };
     BarProbe::FormShow(*m_form1);
     QCOMPARE(BarProbe::LaunchBtn(*m_form1).size(), 2);
 }
@@ -205,15 +203,20 @@ void TestParameterEditor::change_data()
     QTest::addColumn<QString>("line");
 
     const QString path = u"%1b.sh"_s;
-    QTest::newRow("unchanged") << "-x" << "Bee" << true << path + u",-x,Bee"_s;
-    QTest::newRow("both empty") << "" << "" << true << path + u",,"_s;
-    QTest::newRow("comma in parameter") << "-a,b" << "Bee" << true << path + u",\"-a,b\",Bee"_s;
-    QTest::newRow("leading quote in hint") << "-x" << "\"big\" one" << true
-                                           << path + u",-x,\"\"\"big\"\" one\""_s;
-    QTest::newRow("quote inside") << "say \"hi\"" << "a \"b\"" << true << path + u",say \"hi\",a \"b\""_s;
-    QTest::newRow("path with blanks, Japanese hint") << "\"/tmp/a b.txt\"" << "ビー" << true
-                                                     << path + u",\"\"\"/tmp/a b.txt\"\"\",ビー"_s;
-    QTest::newRow("hints off") << "-y" << "New" << false << path + u",-y,New"_s;
+    QTest::newRow("unchanged") << "-x"
+                               << "Bee" << true << path + u",-x,Bee"_s;
+    QTest::newRow("both empty") << ""
+                                << "" << true << path + u",,"_s;
+    QTest::newRow("comma in parameter") << "-a,b"
+                                        << "Bee" << true << path + u",\"-a,b\",Bee"_s;
+    QTest::newRow("leading quote in hint") << "-x"
+                                           << "\"big\" one" << true << path + u",-x,\"\"\"big\"\" one\""_s;
+    QTest::newRow("quote inside") << "say \"hi\""
+                                  << "a \"b\"" << true << path + u",say \"hi\",a \"b\""_s;
+    QTest::newRow("path with blanks, Japanese hint") << "\"/tmp/a b.txt\""
+                                                     << "ビー" << true << path + u",\"\"\"/tmp/a b.txt\"\"\",ビー"_s;
+    QTest::newRow("hints off") << "-y"
+                               << "New" << false << path + u",-y,New"_s;
 }
 
 void TestParameterEditor::change()
@@ -349,14 +352,22 @@ void TestParameterEditor::filePicking_data()
     QTest::addColumn<QString>("picked");
     QTest::addColumn<QString>("param");
 
-    QTest::newRow("cancelled") << "" << "-x";
-    QTest::newRow("plain path") << "/home/u/notes.txt" << "/home/u/notes.txt";
-    QTest::newRow("blanks") << "/home/u/My Docs/a b.txt" << "\"/home/u/My Docs/a b.txt\"";
-    QTest::newRow("tab") << "/home/u/a\tb.txt" << "\"/home/u/a\tb.txt\"";
-    QTest::newRow("blank and quote") << "/home/u/say \"hi\".txt" << "\"/home/u/say \\\"hi\\\".txt\"";
-    QTest::newRow("apostrophe") << "/home/u/it's.txt" << "\"/home/u/it's.txt\"";
-    QTest::newRow("backslash") << "/home/u/a\\b.txt" << "\"/home/u/a\\\\b.txt\"";
-    QTest::newRow("dollar stays literal") << "/home/u/$HOME x" << "\"/home/u/$HOME x\"";
+    QTest::newRow("cancelled") << ""
+                               << "-x";
+    QTest::newRow("plain path") << "/home/u/notes.txt"
+                                << "/home/u/notes.txt";
+    QTest::newRow("blanks") << "/home/u/My Docs/a b.txt"
+                            << "\"/home/u/My Docs/a b.txt\"";
+    QTest::newRow("tab") << "/home/u/a\tb.txt"
+                         << "\"/home/u/a\tb.txt\"";
+    QTest::newRow("blank and quote") << "/home/u/say \"hi\".txt"
+                                     << "\"/home/u/say \\\"hi\\\".txt\"";
+    QTest::newRow("apostrophe") << "/home/u/it's.txt"
+                                << "\"/home/u/it's.txt\"";
+    QTest::newRow("backslash") << "/home/u/a\\b.txt"
+                               << "\"/home/u/a\\\\b.txt\"";
+    QTest::newRow("dollar stays literal") << "/home/u/$HOME x"
+                                          << "\"/home/u/$HOME x\"";
 }
 
 void TestParameterEditor::filePicking()

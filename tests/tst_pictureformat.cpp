@@ -37,12 +37,11 @@ void TestPictureFormat::format_data()
     QTest::newRow("icon") << QByteArray("\0\0\1\0\1\0\x10\x10", 8) << u"a"_s << QByteArray("ico");
     QTest::newRow("cursor") << QByteArray("\0\0\2\0\1\0\x10\x10", 8) << u"a"_s << QByteArray("cur");
     QTest::newRow("icon header with no images") << QByteArray("\0\0\1\0\0\0", 6) << u"a"_s << QByteArray();
-    QTest::newRow("svg") << QByteArray("<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"/>")
-                         << u"a"_s << QByteArray("svg");
+    QTest::newRow("svg") << QByteArray("<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"/>") << u"a"_s
+                         << QByteArray("svg");
     QTest::newRow("xpm by its name") << QByteArray("/* XPM */\nstatic char *a[] = {") << u"/p/a.XPM"_s
                                      << QByteArray("xpm");
-    QTest::newRow("compressed svg by its name") << QByteArray("\x1f\x8b\x08\0", 4) << u"a.svgz"_s
-                                                << QByteArray("svgz");
+    QTest::newRow("compressed svg by its name") << QByteArray("\x1f\x8b\x08\0", 4) << u"a.svgz"_s << QByteArray("svgz");
     QTest::newRow("pdf") << QByteArray("%PDF-1.4\n%%EOF\n") << u"a.pdf"_s << QByteArray();
     QTest::newRow("script") << QByteArray("#!/bin/sh\nexit 0\n") << u"run.sh"_s << QByteArray();
     QTest::newRow("empty") << QByteArray() << u"a.png"_s << QByteArray();

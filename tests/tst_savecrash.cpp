@@ -32,7 +32,9 @@ Content content(char tag)
 {
     Content c;
     for (int i = 0; i < 400; ++i)
-        c.lines.append(u"/home/user/%1/programs/tool-%2,--option=%3,Tool %2"_s.arg(QChar(tag)).arg(i).arg(QString(120, QChar(tag))));
+        c.lines.append(u"/home/user/%1/programs/tool-%2,--option=%3,Tool %2"_s.arg(QChar(tag))
+                           .arg(i)
+                           .arg(QString(120, QChar(tag))));
     c.groupName = QString(3000, QChar(tag));
     return c;
 }

@@ -37,8 +37,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using TestFiles::writeBytes;
 using TestFiles::readBytes;
+using TestFiles::writeBytes;
 
 // Changes a control's value as a user would, to some other valid value.
 void changeValue(QWidget *control)
@@ -213,14 +213,29 @@ QVariantMap TestSettingsDialog::barState() const
     for (int n = 0; n < kGroupCount; ++n)
         names.append(f->groupName(n));
     return {
-        {u"bw"_s, f->buttonIconSize().first}, {u"bc"_s, f->buttonIconSize().second}, {u"bw2"_s, f->settings().bw2}, {u"bc2"_s, f->settings().bc2}, {u"pad"_s, f->settings().pad},
-        {u"GlowNo"_s, f->settings().GlowNo}, {u"GlowColor"_s, f->settings().GlowColor}, {u"FShowhint"_s, f->settings().FShowhint},
-        {u"isStealth"_s, f->settings().isStealth}, {u"isTop"_s, f->settings().isTop}, {u"isShowTaskBar"_s, f->settings().isShowTaskBar},
-        {u"color0"_s, f->settings().color0}, {u"color1"_s, f->settings().color1}, {u"isGradient"_s, f->settings().isGradient},
-        {u"Direction"_s, f->settings().Direction}, {u"gapH"_s, BarProbe::FlowLayout1(*f)->horizontalGap()},
-        {u"gapV"_s, BarProbe::FlowLayout1(*f)->verticalGap()}, {u"shadow"_s, BarProbe::ShadowEffect1(*f)->shadowEnabled()},
-        {u"shadowColor"_s, BarProbe::ShadowEffect1(*f)->shadowColor()}, {u"opacity"_s, BarProbe::Rectangle1(*f)->opacity()},
-        {u"names"_s, names}, {u"timer"_s, BarProbe::Timer1(*f)->isActive()}, {u"lines"_s, f->LaunchPath[f->MenuIndex()]->lines()},
+        {u"bw"_s, f->buttonIconSize().first},
+        {u"bc"_s, f->buttonIconSize().second},
+        {u"bw2"_s, f->settings().bw2},
+        {u"bc2"_s, f->settings().bc2},
+        {u"pad"_s, f->settings().pad},
+        {u"GlowNo"_s, f->settings().GlowNo},
+        {u"GlowColor"_s, f->settings().GlowColor},
+        {u"FShowhint"_s, f->settings().FShowhint},
+        {u"isStealth"_s, f->settings().isStealth},
+        {u"isTop"_s, f->settings().isTop},
+        {u"isShowTaskBar"_s, f->settings().isShowTaskBar},
+        {u"color0"_s, f->settings().color0},
+        {u"color1"_s, f->settings().color1},
+        {u"isGradient"_s, f->settings().isGradient},
+        {u"Direction"_s, f->settings().Direction},
+        {u"gapH"_s, BarProbe::FlowLayout1(*f)->horizontalGap()},
+        {u"gapV"_s, BarProbe::FlowLayout1(*f)->verticalGap()},
+        {u"shadow"_s, BarProbe::ShadowEffect1(*f)->shadowEnabled()},
+        {u"shadowColor"_s, BarProbe::ShadowEffect1(*f)->shadowColor()},
+        {u"opacity"_s, BarProbe::Rectangle1(*f)->opacity()},
+        {u"names"_s, names},
+        {u"timer"_s, BarProbe::Timer1(*f)->isActive()},
+        {u"lines"_s, f->LaunchPath[f->MenuIndex()]->lines()},
         {u"buttons"_s, buttonFiles()},
     };
 }
@@ -234,12 +249,24 @@ void TestSettingsDialog::windowAndCaptions()
     QVERIFY(!m_form2->styleSheet().isEmpty());
 
     const std::pair<const char *, QString> captions[] = {
-        {"Normal", u"Normal"_s}, {"Top", u"Top"_s}, {"Stealth", u"Stealth"_s},
-        {"TaskBarCheck", u"タスクバーに表示"_s}, {"GraCheck", u"グラジエント"_s},
-        {"NonGlow", u"Effect無し"_s}, {"OuterGlow", u"外側輝き"_s}, {"InnerGlow", u"内側輝き"_s},
-        {"Rotate", u"回転"_s}, {"Faed", u"フェード"_s}, {"Mag", u"拡大"_s}, {"Shadow", u"影を付ける"_s},
-        {"ShowHint", u"ヒント表示 "_s}, {"UpBtn", u"Up"_s}, {"DownBtn", u"Down"_s}, {"DelBtn", u"Delete"_s},
-        {"ConfirmBtn", u"確定"_s}, {"ExitBtn", u"Exit"_s},
+        {"Normal", u"Normal"_s},
+        {"Top", u"Top"_s},
+        {"Stealth", u"Stealth"_s},
+        {"TaskBarCheck", u"タスクバーに表示"_s},
+        {"GraCheck", u"グラジエント"_s},
+        {"NonGlow", u"Effect無し"_s},
+        {"OuterGlow", u"外側輝き"_s},
+        {"InnerGlow", u"内側輝き"_s},
+        {"Rotate", u"回転"_s},
+        {"Faed", u"フェード"_s},
+        {"Mag", u"拡大"_s},
+        {"Shadow", u"影を付ける"_s},
+        {"ShowHint", u"ヒント表示 "_s},
+        {"UpBtn", u"Up"_s},
+        {"DownBtn", u"Down"_s},
+        {"DelBtn", u"Delete"_s},
+        {"ConfirmBtn", u"確定"_s},
+        {"ExitBtn", u"Exit"_s},
     };
     for (const auto &[name, caption] : captions) {
         const auto *button = m_form2->findChild<QAbstractButton *>(QLatin1String(name));
@@ -257,9 +284,9 @@ void TestSettingsDialog::windowAndCaptions()
     QStringList labels;
     for (const QLabel *label : m_form2->findChildren<QLabel *>())
         labels.append(label->text());
-    for (const QString &text : {u"透明度"_s, u"アイコン大きさ"_s, u"+"_s, u"余白"_s, u"丸み アイコンの半分で円"_s,
-                                u"輝色"_s, u"水平間隔"_s, u"垂直間隔"_s, u"No.1"_s, u"No.5"_s,
-                                QStringLiteral("Quillbrook " QB_VERSION)})
+    for (const QString &text :
+         {u"透明度"_s, u"アイコン大きさ"_s, u"+"_s, u"余白"_s, u"丸み アイコンの半分で円"_s, u"輝色"_s, u"水平間隔"_s,
+          u"垂直間隔"_s, u"No.1"_s, u"No.5"_s, QStringLiteral("Quillbrook " QB_VERSION)})
         QVERIFY2(labels.contains(text), qPrintable(text));
     QCOMPARE(m_form2->DirectionCombo->count(), 3);
     QCOMPARE(m_form2->DirectionCombo->itemText(2), u"斜め"_s);
@@ -372,8 +399,8 @@ void TestSettingsDialog::changeHandlers_data()
     QTest::newRow("VGap") << "VGap" << false << QStringList{u"gapV"_s};
     QTest::newRow("Shadow") << "Shadow" << false << QStringList{u"shadow"_s};
     // Taking effect only at closing.
-    for (const char *name : {"Top", "Stealth", "TaskBarCheck", "OpaSpin", "GraCheck", "DirectionCombo",
-                             "BackColor0", "BackColor1", "ColorComboBox1", "ColorComboBox2", "Edit1"})
+    for (const char *name : {"Top", "Stealth", "TaskBarCheck", "OpaSpin", "GraCheck", "DirectionCombo", "BackColor0",
+                             "BackColor1", "ColorComboBox1", "ColorComboBox2", "Edit1"})
         QTest::newRow(name) << name << false << none;
 }
 
@@ -645,7 +672,8 @@ void TestSettingsDialog::closingAppliesEverything()
     QCOMPARE(again.settings().GlowNo, 1);
     QCOMPARE(again.settings().GlowColor, QRgb(0xFFFF0000));
     QCOMPARE(BarProbe::ShadowEffect1(again)->shadowColor(), QColor(0, 0, 0x80));
-    QVERIFY(again.settings().isTop && again.settings().isStealth && again.settings().isShowTaskBar && again.settings().isGradient);
+    QVERIFY(again.settings().isTop && again.settings().isStealth && again.settings().isShowTaskBar
+            && again.settings().isGradient);
     QVERIFY(!again.settings().FShowhint);
     QCOMPARE(again.settings().pad, 7);
     QCOMPARE(again.settings().bw2, 36);

@@ -139,21 +139,36 @@ void TestSettingsKeys::parsesFloats_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("expected"); // fallback 0.8
 
-    QTest::newRow("point") << "C" << "0.25" << 0.25;
-    QTest::newRow("as written") << "C" << "0.800000011920929" << 0.800000011920929;
-    QTest::newRow("integer") << "C" << "1" << 1.0;
-    QTest::newRow("negative") << "C" << "-1.5" << -1.5;
-    QTest::newRow("exponent") << "C" << "1e-05" << 1e-05;
-    QTest::newRow("comma where point") << "en_US" << "0,5" << 0.8;
-    QTest::newRow("comma is no group separator") << "en_US" << "1,500" << 0.8;
-    QTest::newRow("comma locale") << "de_DE" << "0,25" << 0.25;
-    QTest::newRow("point in comma locale") << "de_DE" << "0.25" << 0.25;
-    QTest::newRow("empty") << "C" << "" << 0.8;
-    QTest::newRow("letters") << "C" << "abc" << 0.8;
-    QTest::newRow("trailing letters") << "C" << "0.5x" << 0.8;
-    QTest::newRow("infinity") << "C" << "inf" << 0.8;
-    QTest::newRow("nan") << "C" << "nan" << 0.8;
-    QTest::newRow("overflow") << "C" << "1e999" << 0.8;
+    QTest::newRow("point") << "C"
+                           << "0.25" << 0.25;
+    QTest::newRow("as written") << "C"
+                                << "0.800000011920929" << 0.800000011920929;
+    QTest::newRow("integer") << "C"
+                             << "1" << 1.0;
+    QTest::newRow("negative") << "C"
+                              << "-1.5" << -1.5;
+    QTest::newRow("exponent") << "C"
+                              << "1e-05" << 1e-05;
+    QTest::newRow("comma where point") << "en_US"
+                                       << "0,5" << 0.8;
+    QTest::newRow("comma is no group separator") << "en_US"
+                                                 << "1,500" << 0.8;
+    QTest::newRow("comma locale") << "de_DE"
+                                  << "0,25" << 0.25;
+    QTest::newRow("point in comma locale") << "de_DE"
+                                           << "0.25" << 0.25;
+    QTest::newRow("empty") << "C"
+                           << "" << 0.8;
+    QTest::newRow("letters") << "C"
+                             << "abc" << 0.8;
+    QTest::newRow("trailing letters") << "C"
+                                      << "0.5x" << 0.8;
+    QTest::newRow("infinity") << "C"
+                              << "inf" << 0.8;
+    QTest::newRow("nan") << "C"
+                         << "nan" << 0.8;
+    QTest::newRow("overflow") << "C"
+                              << "1e999" << 0.8;
 }
 
 void TestSettingsKeys::parsesFloats()

@@ -344,7 +344,7 @@ void TestStealth::popupOpenUsesRealPointer()
 void TestStealth::pointerOverBarFromWindowReports_data()
 {
     QTest::addColumn<QPoint>("reported"); // where the window says the pointer came in
-    QTest::addColumn<bool>("moveWindow");  // the bar then moves under the resting pointer
+    QTest::addColumn<bool>("moveWindow"); // the bar then moves under the resting pointer
     QTest::addColumn<bool>("inside");
     QTest::newRow("came in over the margin") << QPoint(5, 5) << false << true;
     QTest::newRow("came in on the edge column") << QPoint(0, 5) << false << false;

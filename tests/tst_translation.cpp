@@ -123,19 +123,27 @@ void TestTranslation::interface()
     QCOMPARE(probe.exitCode(), 0);
     const QJsonObject texts = QJsonDocument::fromJson(probe.readAllStandardOutput()).object();
 
-    const QJsonObject expected = english
-        ? QJsonObject{{u"Seting2"_s, u"Settings"_s}, {u"StartAtLogin"_s, u"Start at login"_s},
-                      {u"CloseCmd2"_s, u"Quit"_s}, {u"MenuItem6"_s, u"Select group"_s},
-                      {u"group0"_s, u"Menu 1"_s}, {u"group1"_s, u"メニュー2"_s},
-                      {u"Form2"_s, u"Settings"_s}, {u"GraCheck"_s, u"Gradient"_s},
-                      {u"Button2"_s, u"Discard"_s},
-                      {u"message"_s, u"/tmp/a\nb contains a line break and cannot be registered."_s}}
-        : QJsonObject{{u"Seting2"_s, u"設定"_s}, {u"StartAtLogin"_s, u"ログイン時に起動"_s},
-                      {u"CloseCmd2"_s, u"終了"_s}, {u"MenuItem6"_s, u"グループ選択"_s},
-                      {u"group0"_s, u"メニュー1"_s}, {u"group1"_s, u"メニュー2"_s},
-                      {u"Form2"_s, u"設定"_s}, {u"GraCheck"_s, u"グラジエント"_s},
-                      {u"Button2"_s, u"破棄"_s},
-                      {u"message"_s, u"/tmp/a\nb は改行を含むため登録できません。"_s}};
+    const QJsonObject expected =
+        english ? QJsonObject{{u"Seting2"_s, u"Settings"_s},
+                              {u"StartAtLogin"_s, u"Start at login"_s},
+                              {u"CloseCmd2"_s, u"Quit"_s},
+                              {u"MenuItem6"_s, u"Select group"_s},
+                              {u"group0"_s, u"Menu 1"_s},
+                              {u"group1"_s, u"メニュー2"_s},
+                              {u"Form2"_s, u"Settings"_s},
+                              {u"GraCheck"_s, u"Gradient"_s},
+                              {u"Button2"_s, u"Discard"_s},
+                              {u"message"_s, u"/tmp/a\nb contains a line break and cannot be registered."_s}}
+                : QJsonObject{{u"Seting2"_s, u"設定"_s},
+                              {u"StartAtLogin"_s, u"ログイン時に起動"_s},
+                              {u"CloseCmd2"_s, u"終了"_s},
+                              {u"MenuItem6"_s, u"グループ選択"_s},
+                              {u"group0"_s, u"メニュー1"_s},
+                              {u"group1"_s, u"メニュー2"_s},
+                              {u"Form2"_s, u"設定"_s},
+                              {u"GraCheck"_s, u"グラジエント"_s},
+                              {u"Button2"_s, u"破棄"_s},
+                              {u"message"_s, u"/tmp/a\nb は改行を含むため登録できません。"_s}};
     for (auto it = expected.begin(); it != expected.end(); ++it)
         QCOMPARE(texts.value(it.key()).toString(), it.value().toString());
 }

@@ -37,7 +37,7 @@ void TestUnixSocket::initTestCase()
 
 void TestUnixSocket::listenOnPath_data()
 {
-    QTest::addColumn<QString>("name");     // in a temporary folder
+    QTest::addColumn<QString>("name");      // in a temporary folder
     QTest::addColumn<QByteArray>("before"); // a file there first: "socket", "file" or none
     QTest::addColumn<bool>("listens");
     QTest::newRow("new") << u"a.socket"_s << QByteArray() << true;

@@ -63,7 +63,7 @@ class TestWriteFailures : public QObject, protected BarFixture
 
 private:
     bool m_ownMounts = false; // a private mount namespace: mounts vanish with us
-    QString m_home; // a folder of its own, for a file system to be mounted on
+    QString m_home;           // a folder of its own, for a file system to be mounted on
     std::function<void()> m_lift;
 
     // Makes every write in m_home fail; m_lift undoes it. False to skip.
@@ -222,11 +222,13 @@ void TestWriteFailures::everySaveFailsSafely()
         {u"save the settings"_s, [&] { QVERIFY(!form.WriteIniFile()); }},
         {u"settings save command"_s, [&] { BarProbe::SaveMenuClick(form); }},
         {u"drop a file"_s, [&] { form.DropTarget1Dropped({home + u"two.txt"_s}); }},
-        {u"delete an entry"_s, [&] {
+        {u"delete an entry"_s,
+         [&] {
              BarProbe::ButtonMouseEnter(form, BarProbe::LaunchBtn(form).first());
              form.DelBtnClick();
          }},
-        {u"leave registration mode"_s, [&] {
+        {u"leave registration mode"_s,
+         [&] {
              form.AddMenuClick();
              QVERIFY(m_shown.isEmpty());
              form.AddMenuClick();

@@ -75,8 +75,7 @@ QStringList splitEntryLine(QStringView line)
 
 QString joinEntryLine(const TRec &rec)
 {
-    return fieldText(rec.fname) + kDelimiter + fieldText(rec.param) + kDelimiter
-        + fieldText(rec.hint);
+    return fieldText(rec.fname) + kDelimiter + fieldText(rec.param) + kDelimiter + fieldText(rec.hint);
 }
 
 std::optional<TRec> recFromFields(const QStringList &fields)

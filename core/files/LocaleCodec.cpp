@@ -26,8 +26,8 @@ bool isPlainAscii(const QByteArray &name)
 
 // Runs iconv over the whole input. Returns false at the first sequence that
 // has no form in the target (when `strict`), else replaces it.
-bool convert(const QByteArray &from, const QByteArray &to, const QByteArray &input,
-             QByteArray *output, bool strict, const QByteArray &replacement)
+bool convert(const QByteArray &from, const QByteArray &to, const QByteArray &input, QByteArray *output, bool strict,
+             const QByteArray &replacement)
 {
     iconv_t cd = iconv_open(to.constData(), from.constData());
     if (cd == reinterpret_cast<iconv_t>(-1)) // NOLINT(performance-no-int-to-ptr): iconv_open's own error value

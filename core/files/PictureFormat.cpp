@@ -9,7 +9,7 @@ namespace {
 bool startsWith(const QByteArray &content, std::string_view prefix, qsizetype at = 0)
 {
     return content.size() >= at + qsizetype(prefix.size())
-        && std::string_view(content.constData() + at, prefix.size()) == prefix;
+           && std::string_view(content.constData() + at, prefix.size()) == prefix;
 }
 
 quint16 littleEndian16(const QByteArray &content, qsizetype at)
@@ -55,7 +55,7 @@ QByteArray pictureFormat(const QByteArray &content, const QString &fileName)
     if (!format.isEmpty())
         return format;
     // Formats without a signature of their own, and compressed SVG.
-    static constexpr std::array kNamedOnly = {"xpm", "xbm", "pbm", "pgm", "ppm", "tga",  "wbmp",
+    static constexpr std::array kNamedOnly = {"xpm",  "xbm", "pbm",  "pgm",  "ppm",  "tga",  "wbmp",
                                               "icns", "jp2", "heic", "heif", "avif", "svgz", "jxl"};
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
     if (dot < 0 || fileName.indexOf(QLatin1Char('/'), dot) >= 0)

@@ -236,7 +236,8 @@ QByteArray encodeGroupFile(const QStringList &lines)
         return *encoded;
     // Replacing the character would break the path it belongs to; UTF-8 with
     // a byte-order mark keeps it and is read back as such.
-    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    QStringEncoder encoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     return kUtf8Bom + QByteArray(encoder.encode(text));
 }
 

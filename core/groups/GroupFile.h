@@ -37,7 +37,7 @@ QStringList splitTextLines(QStringView text, qsizetype maxLines = std::numeric_l
 
 struct GroupFileContent {
     enum Status {
-        Missing,    // no such file: an empty group that may be written
+        Missing, // no such file: an empty group that may be written
         // Exists but could not be read whole, or not without loss in any
         // character set: never overwritten. `lines` holds what could be read
         // (the first lines of a file too large to read whole).

@@ -44,7 +44,7 @@ QRect placeOnScreen(const StoredGeometry &stored, const QList<ScreenArea> &scree
         for (const ScreenArea &area : areas) {
             const QRect &g = area.geometry;
             const int64_t shared = overlap(stored.left, width, g.left(), g.width())
-                * overlap(stored.top, height, g.top(), g.height());
+                                   * overlap(stored.top, height, g.top(), g.height());
             if (shared > best) {
                 best = shared;
                 chosen = &area;

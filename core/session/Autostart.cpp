@@ -26,11 +26,20 @@ QString escapeString(const QString &text)
     QString escaped;
     for (const QChar c : text) {
         switch (c.unicode()) {
-        case u'\\': escaped += QStringLiteral("\\\\"); break;
-        case u'\n': escaped += QStringLiteral("\\n"); break;
-        case u'\t': escaped += QStringLiteral("\\t"); break;
-        case u'\r': escaped += QStringLiteral("\\r"); break;
-        default: escaped += c;
+        case u'\\':
+            escaped += QStringLiteral("\\\\");
+            break;
+        case u'\n':
+            escaped += QStringLiteral("\\n");
+            break;
+        case u'\t':
+            escaped += QStringLiteral("\\t");
+            break;
+        case u'\r':
+            escaped += QStringLiteral("\\r");
+            break;
+        default:
+            escaped += c;
         }
     }
     return escaped;
@@ -45,12 +54,24 @@ QString unescapeString(const QString &value)
             continue;
         }
         switch (value[++i].unicode()) {
-        case u's': text += u' '; break;
-        case u'n': text += u'\n'; break;
-        case u't': text += u'\t'; break;
-        case u'r': text += u'\r'; break;
-        case u'\\': text += u'\\'; break;
-        default: text += u'\\'; text += value[i];
+        case u's':
+            text += u' ';
+            break;
+        case u'n':
+            text += u'\n';
+            break;
+        case u't':
+            text += u'\t';
+            break;
+        case u'r':
+            text += u'\r';
+            break;
+        case u'\\':
+            text += u'\\';
+            break;
+        default:
+            text += u'\\';
+            text += value[i];
         }
     }
     return text;
@@ -96,8 +117,7 @@ QString execProgram(const QString &value)
         } else if (quote == u'"') {
             if (c == u'"')
                 quote = QChar();
-            else if (c == u'\\' && i + 1 < command.size()
-                     && QStringView(u"\"`$\\\n").contains(command[i + 1]))
+            else if (c == u'\\' && i + 1 < command.size() && QStringView(u"\"`$\\\n").contains(command[i + 1]))
                 word += command[++i];
             else
                 word += c;

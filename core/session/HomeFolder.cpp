@@ -14,8 +14,8 @@ QString withSlash(const QString &folder)
 
 } // namespace
 
-HomeFolder chooseHomeFolder(const QString &executableDir, const QString &homeOption,
-                            const QString &configHome, const QString &userHome)
+HomeFolder chooseHomeFolder(const QString &executableDir, const QString &homeOption, const QString &configHome,
+                            const QString &userHome)
 {
     if (!homeOption.isEmpty())
         return {withSlash(QFileInfo(homeOption).absoluteFilePath()), true};

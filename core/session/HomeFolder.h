@@ -18,5 +18,5 @@ struct HomeFolder {
     bool createOnSave = false;
     bool operator==(const HomeFolder &) const = default;
 };
-HomeFolder chooseHomeFolder(const QString &executableDir, const QString &homeOption,
-                            const QString &configHome, const QString &userHome);
+HomeFolder chooseHomeFolder(const QString &executableDir, const QString &homeOption, const QString &configHome,
+                            const QString &userHome);

@@ -74,8 +74,8 @@ SingleInstance::Claim SingleInstance::claim(std::chrono::milliseconds budget)
         if (lock == ProcessLock::Result::Failed) {
             // No lock can be made here (a read-only or missing directory):
             // refusing to start would help nobody.
-            qWarning("Quillbrook: cannot lock %s (%s); not guarding against a second launcher",
-                     qPrintable(lockPath()), qPrintable(error));
+            qWarning("Quillbrook: cannot lock %s (%s); not guarding against a second launcher", qPrintable(lockPath()),
+                     qPrintable(error));
             return Claim::Owner;
         }
         // The owner may be between taking the lock and listening, or may
@@ -96,8 +96,7 @@ bool SingleInstance::listen()
     connect(m_server, &UnixSocket::accepted, this, &SingleInstance::acceptRequest);
     if (m_server->listen(serverName()))
         return true;
-    qWarning("Quillbrook: cannot listen on %s: %s", qPrintable(serverName()),
-             qPrintable(m_server->errorString()));
+    qWarning("Quillbrook: cannot listen on %s: %s", qPrintable(serverName()), qPrintable(m_server->errorString()));
     return false;
 }
 
@@ -108,7 +107,7 @@ bool SingleInstance::askOwner(int timeoutMs)
     // Once the line is in the owner's socket it is delivered, even if the
     // owner is busy loading and reads it a moment later.
     return socket.connectTo(serverName(), std::chrono::milliseconds(timeoutMs)) && socket.write(kActivate)
-        && socket.waitForWritten(std::chrono::milliseconds(std::max<qint64>(deadline.remainingTime(), 0)));
+           && socket.waitForWritten(std::chrono::milliseconds(std::max<qint64>(deadline.remainingTime(), 0)));
 }
 
 void SingleInstance::acceptRequest(UnixSocket *socket)

@@ -37,8 +37,7 @@ public:
 
     // `homePath` is the launcher's home folder; `runtimeDir` where the lock and
     // the socket lie, by default the user's runtime directory.
-    explicit SingleInstance(const QString &homePath, const QString &runtimeDir = {},
-                            QObject *parent = nullptr);
+    explicit SingleInstance(const QString &homePath, const QString &runtimeDir = {}, QObject *parent = nullptr);
     ~SingleInstance() override;
 
     // Claims the folder or hands over to its owner; never takes longer than

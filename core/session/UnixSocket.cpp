@@ -301,7 +301,8 @@ void UnixSocket::failLater(int error)
     fail(error);
     // The caller is still inside write() or waitForWritten(): it hears of
     // the end from the event loop.
-    QMetaObject::invokeMethod(this, [this] { Q_EMIT disconnected(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { Q_EMIT disconnected(); }, Qt::QueuedConnection);
 }
 
 void UnixSocket::close()

@@ -46,7 +46,8 @@ const Field kFields[] = {
 
 const Field *fieldOf(Setting id)
 {
-    const auto found = std::find_if(std::begin(kFields), std::end(kFields), [id](const Field &f) { return f.id == id; });
+    const auto found = std::find_if(std::begin(kFields), std::end(kFields),
+                                    [id](const Field &f) { return f.id == id; });
     return found == std::end(kFields) ? nullptr : found;
 }
 

@@ -17,21 +17,21 @@ class IniFile;
 // keep the design's names (docs/NAMES.md). A default-made value is all
 // zeros; read() of an empty file gives the defaults.
 struct BarSettings {
-    int32_t bw2 = 0, bc2 = 0;        // icon size and corner radius as last chosen (the buttons' own: TForm1::bw, bc)
-    int32_t pad = 0;                 // padding around the icon inside a button
-    int32_t GlowNo = 0;              // hover effect, 0 (none) to 5; others show none but are kept
-    QRgb GlowColor = 0;              // colour of the glow hover effects
-    bool FShowhint = false;          // buttons show their hint as a tooltip
-    bool isStealth = false;          // stealth mode: buttons fade while the pointer is away
-    bool isTop = false;              // the bar stays above other windows
-    bool isShowTaskBar = false;      // the bar has a taskbar button (read at start)
-    QRgb color0 = 0, color1 = 0;     // plate colour, or the gradient's start and end
-    bool isGradient = false;         // the plate is filled with a gradient
-    int32_t Direction = 0;           // gradient: 0 vertical, 1 horizontal, 2 diagonal
+    int32_t bw2 = 0, bc2 = 0;    // icon size and corner radius as last chosen (the buttons' own: TForm1::bw, bc)
+    int32_t pad = 0;             // padding around the icon inside a button
+    int32_t GlowNo = 0;          // hover effect, 0 (none) to 5; others show none but are kept
+    QRgb GlowColor = 0;          // colour of the glow hover effects
+    bool FShowhint = false;      // buttons show their hint as a tooltip
+    bool isStealth = false;      // stealth mode: buttons fade while the pointer is away
+    bool isTop = false;          // the bar stays above other windows
+    bool isShowTaskBar = false;  // the bar has a taskbar button (read at start)
+    QRgb color0 = 0, color1 = 0; // plate colour, or the gradient's start and end
+    bool isGradient = false;     // the plate is filled with a gradient
+    int32_t Direction = 0;       // gradient: 0 vertical, 1 horizontal, 2 diagonal
     int32_t horizontalGap = 0, verticalGap = 0; // between the buttons
-    bool shadowEnabled = false;      // the buttons cast a drop shadow
+    bool shadowEnabled = false;                 // the buttons cast a drop shadow
     QRgb shadowColor = 0;
-    float opacity = 0;               // the plate's, single precision as stored
+    float opacity = 0;                           // the plate's, single precision as stored
     std::array<QString, kGroupCount> groupNames; // as the user wrote them
 
     // The settings dialog's ranges for the icon size and corner radius.

@@ -62,8 +62,7 @@ ParsedLine parseLine(QStringView text)
 
 QString valueAsRead(QStringView value)
 {
-    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
-        && value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
         value = value.sliced(1, value.size() - 2);
     if (value.size() > kMaxValueLength) {
         value = value.first(kMaxValueLength);
@@ -187,8 +186,7 @@ IniFile IniFile::fromBytes(const QByteArray &bytes, qsizetype maxLines)
     const qsizetype end = body.size() - body.size() % unit;
     ini.m_tail = body.sliced(end).toByteArray();
     const auto unitAt = [&](qsizetype i) -> char16_t {
-        return unit == 1 ? char16_t(uchar(body[i]))
-                         : char16_t(uchar(body[i]) | uchar(body[i + 1]) << 8);
+        return unit == 1 ? char16_t(uchar(body[i])) : char16_t(uchar(body[i]) | uchar(body[i + 1]) << 8);
     };
 
     // False, and the file is kept as it is, once there are too many lines.

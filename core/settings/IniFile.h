@@ -51,9 +51,9 @@ public:
 
 private:
     struct Line {
-        QByteArray raw;  // the line's bytes as read, its line break included
-        QString text;    // decoded, without the line break
-        QByteArray eol;  // the line break's bytes
+        QByteArray raw;     // the line's bytes as read, its line break included
+        QString text;       // decoded, without the line break
+        QByteArray eol;     // the line break's bytes
         bool lossy = false; // some bytes did not decode: `text` is not what `raw` holds
     };
 

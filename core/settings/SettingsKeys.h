@@ -12,6 +12,8 @@ class IniFile;
 
 enum class SettingType { Integer, Boolean, Float, String };
 
+// One line per section of the file.
+// clang-format off
 enum class Setting {
     FormTop, FormLeft, FormHeight, FormWidth, FormTaskBar,
     IconWidth, IconCorner, IconGapH, IconGapV, IconShadow, IconGlow, IconPadding,
@@ -21,6 +23,7 @@ enum class Setting {
     ColorGlow, ColorShadow,
     BackOpa, BackColor0, BackColor1, BackGradient, BackDirection,
 };
+// clang-format on
 
 struct SettingSpec {
     Setting id;

@@ -8,12 +8,12 @@
 #include <cstdlib>
 
 // A broken property is a crash, so libFuzzer keeps the input that shows it.
-#define FUZZ_CHECK(cond)                                                                   \
-    do {                                                                                   \
-        if (!(cond)) {                                                                     \
+#define FUZZ_CHECK(cond)                                                                     \
+    do {                                                                                     \
+        if (!(cond)) {                                                                       \
             std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #cond); \
-            std::abort();                                                                  \
-        }                                                                                  \
+            std::abort();                                                                    \
+        }                                                                                    \
     } while (false)
 
 namespace fuzz {

@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::memcpy(&opacity, data + 1, sizeof opacity);
     if (!std::isfinite(opacity))
         return 0;
-    static const QLocale::Language kLanguages[] = {QLocale::C, QLocale::German, QLocale::French,
-                                                    QLocale::Arabic, QLocale::Japanese};
+    static const QLocale::Language kLanguages[] = {QLocale::C, QLocale::German, QLocale::French, QLocale::Arabic,
+                                                   QLocale::Japanese};
     QLocale::setDefault(QLocale(kLanguages[data[0] % std::size(kLanguages)]));
     const QString written = formatIniFloat(double(opacity));
     FUZZ_CHECK(float(parseIniFloat(written, double(opacity) + 1.0)) == opacity);
