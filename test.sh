@@ -10,6 +10,8 @@ ctest --preset default
 
 # No include runs from a lower folder into a higher one.
 tools/check_layers.sh
+# Every C++ source as .clang-format lays it out.
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 
 # clang-tidy over the core library, with the checks .clang-tidy names; any
 # finding fails.
