@@ -7,6 +7,11 @@
         <source>Not a regular file</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>新しい内容に置き換えましたが、ディスクへの確定に失敗しました（%1）</source>
+        <extracomment>%1 is the system&apos;s reason.</extracomment>
+        <translation>The new content is in place, but it could not be made durable on the disk (%1)</translation>
+    </message>
 </context>
 <context>
     <name>Autostart</name>
