@@ -49,6 +49,11 @@
         <source>保存せずに終了</source>
         <translation>Quit without saving</translation>
     </message>
+    <message>
+        <source>終了しない</source>
+        <extracomment>Button: cancel ending the launcher; the bar goes on running.</extracomment>
+        <translation>Don&apos;t quit</translation>
+    </message>
 </context>
 <context>
     <name>GioLibrary</name>
