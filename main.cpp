@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The launcher's entry point: makes the bar and its two dialogs, hands the
 // dialogs to the bar, and runs until the bar closes.
+#include "core/files/SaveLeftovers.h"
+#include "core/groups/GroupFile.h"
 #include "core/session/ApplicationId.h"
 #include "core/session/HomeFolder.h"
 #include "app/OwnPicture.h"
 #include "core/session/SingleInstance.h"
+#include "core/settings/SettingsKeys.h"
 #include "app/Translation.h"
 #include "app/Unit1.h"
 #include "editor/Unit3.h"
@@ -50,6 +53,14 @@ int main(int argc, char *argv[])
     case SingleInstance::Claim::NoAnswer:
         qWarning("Quillbrook: a launcher in %s does not answer; not starting a second one", qPrintable(homePath));
         return 1;
+    }
+    // Saves killed before their rename leave their temporary files behind.
+    // Only with the folder's lock held is none of them a save in progress.
+    if (single.guarded()) {
+        QStringList ownFiles{QLatin1String(kSettingsFileName)};
+        for (int group = 0; group < kGroupCount; ++group)
+            ownFiles.append(groupFileName(group));
+        removeSaveLeftovers(homePath, ownFiles);
     }
     TForm1 form1(homePath);
     form1.setCreateHomeOnSave(home.createOnSave);

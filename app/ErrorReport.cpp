@@ -83,7 +83,13 @@ CloseChoice askOnCloseFailure(QWidget *parent, const QString &message)
     QPushButton *retry = box.addButton(QCoreApplication::translate("ErrorReport", "再試行"), QMessageBox::AcceptRole);
     QPushButton *quit = box.addButton(QCoreApplication::translate("ErrorReport", "保存せずに終了"),
                                       QMessageBox::DestructiveRole);
+    // Escape, and closing the box, keep the bar: quitting without saving is
+    // only ever a deliberate click.
+    //: Button: cancel ending the launcher; the bar goes on running.
+    QPushButton *stay = box.addButton(QCoreApplication::translate("ErrorReport", "終了しない"),
+                                      QMessageBox::RejectRole);
     box.setDefaultButton(retry);
+    box.setEscapeButton(stay);
     box.exec();
     if (box.clickedButton() == retry)
         return CloseChoice::Retry;

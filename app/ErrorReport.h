@@ -25,6 +25,7 @@ QPoint placeBeside(const QRect &bar, const QSize &size, const QRect &area);
 enum class CloseChoice { Retry, QuitWithoutSaving, Stay };
 
 // Asked when the settings cannot be written while the launcher closes.
+// Escape and closing the box answer Stay.
 CloseChoice askOnCloseFailure(QWidget *parent, const QString &message);
 
 using ShowHandler = std::function<void(const QString &)>;

@@ -11,9 +11,11 @@
 #include "BarProbe.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QSignalSpy>
@@ -90,6 +92,8 @@ private Q_SLOTS:
     void closeWhenSettingsCannotBeWritten_data();
     void closeWhenSettingsCannotBeWritten();
     void stayAfterFailedCloseThenCloseAgain();
+    void closeBoxKeys_data();
+    void closeBoxKeys();
     void setBackColor_data();
     void setBackColor();
     void showPaintsBackgroundFromSettings();
@@ -232,6 +236,55 @@ void TestMainWindow::closeWhenSettingsCannotBeWritten()
     QCOMPARE(closed.size(), closes ? 1 : 0);
     if (answer == ErrorReport::CloseChoice::Retry)
         QVERIFY(QFileInfo(ini).isFile());
+}
+
+void TestMainWindow::closeBoxKeys_data()
+{
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("boxes");
+
+    QTest::newRow("Escape") << QList<int>{Qt::Key_Escape} << 1;
+    // Enter retries, which meets the same obstacle and asks again.
+    QTest::newRow("Enter, then Escape") << QList<int>{Qt::Key_Return, Qt::Key_Escape} << 2;
+}
+
+void TestMainWindow::closeBoxKeys()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(int, boxes);
+
+    // The launcher's own box this time, answered from the keyboard.
+    ErrorReport::setHandlers([this](const QString &message) { m_shown.append(message); }, {});
+    QVERIFY(QDir(home()).mkdir(u"Quillbrook.ini"_s));
+    TForm1 form(home());
+    QSignalSpy closed(&form, &TForm1::closed);
+    form.show();
+
+    int seen = 0;
+    QTimer keyboard;
+    connect(&keyboard, &QTimer::timeout, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        ++seen;
+        if (seen <= keys.size()) {
+            QTest::keyClick(box, Qt::Key(keys[seen - 1]));
+            return;
+        }
+        // A key that did nothing: leave the way that fails the test.
+        for (QAbstractButton *button : box->buttons()) {
+            if (box->buttonRole(button) == QMessageBox::DestructiveRole)
+                button->click();
+        }
+    });
+    keyboard.start(20);
+    QVERIFY(!form.close());
+    keyboard.stop();
+
+    QCOMPARE(seen, boxes);
+    QVERIFY(form.isVisible());
+    QCOMPARE(closed.size(), 0);
+    QVERIFY(m_shown.isEmpty());
 }
 
 void TestMainWindow::stayAfterFailedCloseThenCloseAgain()

@@ -5,6 +5,7 @@
 #include "app/Unit1.h"
 #include "BarFixture.h"
 #include "BarProbe.h"
+#include "core/files/SaveLeftovers.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -138,12 +139,23 @@ void TestSaveCrash::killedWhileSavingLosesNothing()
         QVERIFY2(settings == iniA || settings == iniB,
                  qPrintable(u"try %1: the settings file holds %2 other bytes"_s.arg(tries).arg(settings.size())));
     }
+    // What the killed copies left is of the form the next start removes,
+    // and is all that is not the launcher's own files.
+    const QStringList ownFiles{QFileInfo(groupFile).fileName(), QFileInfo(iniFile).fileName()};
+    const QStringList removed = removeSaveLeftovers(home(), ownFiles);
+    QStringList left = QDir(home()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    left.sort();
+    QStringList expected = ownFiles;
+    expected.sort();
+    QCOMPARE(left, expected);
+
     // The bar itself goes on saving where the copies were killed.
     saveBoth(form, b);
     QCOMPARE(readBytes(groupFile), groupB);
     QCOMPARE(readBytes(iniFile), iniB);
     QVERIFY(m_shown.isEmpty());
-    qInfo("%d kills, a round of saves took %lld us", tries, roundUs);
+    qInfo("%d kills left %lld temporary files, a round of saves took %lld us", tries, qlonglong(removed.size()),
+          roundUs);
     QVERIFY2(tries >= 100, "too few kills in the time allowed");
 }
 

@@ -6,6 +6,7 @@
 #include "launcher/LaunchButton.h"
 #include "BarFixture.h"
 #include "BarProbe.h"
+#include "FaultInjection.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,7 +56,11 @@ bool setImmutable(const QString &path, bool on)
 
 enum class Fault { FileSizeLimit, FullFilesystem, ReadOnlyFolder };
 
+enum class Saved { GroupFile, SettingsFile };
+
 } // namespace
+
+Q_DECLARE_METATYPE(FaultInjection::Call)
 
 class TestWriteFailures : public QObject, protected BarFixture
 {
@@ -79,6 +84,17 @@ private Q_SLOTS:
     void everySaveFailsSafely();
     void saveKeepsOwner_data();
     void saveKeepsOwner();
+    void failedStepKeepsOldFile_data();
+    void failedStepKeepsOldFile();
+    void interruptedWritesComplete_data();
+    void interruptedWritesComplete();
+
+private:
+    // The user's files: one group of one entry and hand-edited settings.
+    void writeUserFiles();
+    // Saves the group with one more entry, or the settings; true when the
+    // save reported no failure.
+    bool save(TForm1 &form, Saved saved);
 };
 
 void TestWriteFailures::initTestCase()
@@ -311,6 +327,119 @@ void TestWriteFailures::saveKeepsOwner()
     QCOMPARE(after.st_mode & 07777, mode_t(0640));
     QVERIFY(m_shown.isEmpty());
     QVERIFY(form.close());
+}
+
+void TestWriteFailures::writeUserFiles()
+{
+    const QString home = m_home + u'/';
+    QVERIFY(writeBytes(home + u"one.txt"_s, "x"));
+    QVERIFY(writeBytes(home + u"two.txt"_s, "x"));
+    QVERIFY(writeBytes(home + u"QuillbrookPath.txt"_s, (home + u"one.txt,,One\r\n"_s).toUtf8()));
+    QVERIFY(writeBytes(home + u"Quillbrook.ini"_s, "; mine\r\n[Form]\r\nLeft=100\r\n"));
+}
+
+bool TestWriteFailures::save(TForm1 &form, Saved saved)
+{
+    if (saved == Saved::SettingsFile)
+        return form.WriteIniFile();
+    const qsizetype shown = m_shown.size();
+    form.DropTarget1Dropped({m_home + u"/two.txt"_s});
+    return m_shown.size() == shown;
+}
+
+void TestWriteFailures::failedStepKeepsOldFile_data()
+{
+    QTest::addColumn<FaultInjection::Call>("call");
+    QTest::addColumn<Saved>("saved");
+    // Only the folder's sync comes after the rename: the file is new by then.
+    QTest::addColumn<bool>("replaced");
+    const std::pair<const char *, FaultInjection::Call> calls[] = {
+        {"write", FaultInjection::Call::Write},        {"fdatasync", FaultInjection::Call::Fdatasync},
+        {"fchmod", FaultInjection::Call::Fchmod},      {"close", FaultInjection::Call::Close},
+        {"folder fsync", FaultInjection::Call::Fsync},
+    };
+    for (const auto &[name, call] : calls) {
+        const bool replaced = call == FaultInjection::Call::Fsync;
+        QTest::addRow("%s, group file", name) << call << Saved::GroupFile << replaced;
+        QTest::addRow("%s, settings file", name) << call << Saved::SettingsFile << replaced;
+    }
+}
+
+void TestWriteFailures::failedStepKeepsOldFile()
+{
+    QFETCH(FaultInjection::Call, call);
+    QFETCH(Saved, saved);
+    QFETCH(bool, replaced);
+
+    writeUserFiles();
+    const QString name = saved == Saved::GroupFile ? u"QuillbrookPath.txt"_s : u"Quillbrook.ini"_s;
+    const QString path = m_home + u'/' + name;
+    TForm1 form(m_home + u'/');
+    form.show();
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 1);
+    const QMap<QString, QByteArray> before = snapshot(m_home);
+
+    // The fault hits the save's own temporary file, or for the sync after
+    // the rename the folder itself, as the kernel names them.
+    const QString folder = QFileInfo(m_home).canonicalFilePath();
+    const QString target = call == FaultInjection::Call::Fsync ? folder : folder + u'/' + name + u'.';
+    FaultInjection::failNext(call, QFile::encodeName(target), EIO);
+    QVERIFY(!save(form, saved));
+    QCOMPARE(FaultInjection::disarm(), 1);
+
+    QCOMPARE(m_shown.size(), 1);
+    QVERIFY2(m_shown[0].contains(path) && m_shown[0].contains(qt_error_string(EIO)), qPrintable(m_shown[0]));
+    const QMap<QString, QByteArray> after = snapshot(m_home);
+    QCOMPARE(after.keys(), before.keys()); // no temporary file left behind
+    if (replaced)
+        QVERIFY(after[name] != before[name]);
+    else
+        QCOMPARE(after[name], before[name]);
+
+    // The next save, with nothing failing, goes through.
+    m_shown.clear();
+    QVERIFY(save(form, saved));
+    QVERIFY(m_shown.isEmpty());
+    QVERIFY(readBytes(path) != before[name]);
+    QCOMPARE(QFile::permissions(path), QFile::permissions(m_home + u"/one.txt"_s));
+}
+
+void TestWriteFailures::interruptedWritesComplete_data()
+{
+    QTest::addColumn<FaultInjection::Call>("call");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<Saved>("saved");
+    QTest::newRow("interrupted, group file") << FaultInjection::Call::Write << EINTR << Saved::GroupFile;
+    QTest::newRow("interrupted, settings file") << FaultInjection::Call::Write << EINTR << Saved::SettingsFile;
+    QTest::newRow("short, group file") << FaultInjection::Call::ShortWrite << 0 << Saved::GroupFile;
+    QTest::newRow("short, settings file") << FaultInjection::Call::ShortWrite << 0 << Saved::SettingsFile;
+}
+
+void TestWriteFailures::interruptedWritesComplete()
+{
+    QFETCH(FaultInjection::Call, call);
+    QFETCH(int, error);
+    QFETCH(Saved, saved);
+
+    writeUserFiles();
+    const QString name = saved == Saved::GroupFile ? u"QuillbrookPath.txt"_s : u"Quillbrook.ini"_s;
+    TForm1 form(m_home + u'/');
+    form.show();
+    const QString target = QFileInfo(m_home).canonicalFilePath() + u'/' + name + u'.';
+    FaultInjection::failNext(call, QFile::encodeName(target), error);
+    QVERIFY(save(form, saved));
+    QCOMPARE(FaultInjection::disarm(), 1);
+    QVERIFY(m_shown.isEmpty());
+
+    // Whole: a save without the fault writes the very same bytes.
+    const QByteArray written = readBytes(m_home + u'/' + name);
+    if (saved == Saved::GroupFile) {
+        QVERIFY2(written.contains("/two.txt,"), written.constData());
+        QVERIFY(form.SaveGroup());
+    } else {
+        QVERIFY(form.WriteIniFile());
+    }
+    QCOMPARE(readBytes(m_home + u'/' + name), written);
 }
 
 QTEST_MAIN(TestWriteFailures)

@@ -7,6 +7,11 @@
         <source>Not a regular file</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>新しい内容に置き換えましたが、ディスクへの確定に失敗しました（%1）</source>
+        <extracomment>%1 is the system&apos;s reason.</extracomment>
+        <translation>The new content is in place, but it could not be made durable on the disk (%1)</translation>
+    </message>
 </context>
 <context>
     <name>Autostart</name>
@@ -43,6 +48,11 @@
     <message>
         <source>保存せずに終了</source>
         <translation>Quit without saving</translation>
+    </message>
+    <message>
+        <source>終了しない</source>
+        <extracomment>Button: cancel ending the launcher; the bar goes on running.</extracomment>
+        <translation>Don&apos;t quit</translation>
     </message>
 </context>
 <context>

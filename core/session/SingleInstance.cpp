@@ -68,6 +68,7 @@ SingleInstance::Claim SingleInstance::claim(std::chrono::milliseconds budget)
         QString error;
         const ProcessLock::Result lock = m_lock->tryLock(&error);
         if (lock == ProcessLock::Result::Locked) {
+            m_guarded = true;
             listen();
             return Claim::Owner;
         }

@@ -49,6 +49,10 @@ public:
     static QByteArray folderKey(const QString &homePath);
     static QString defaultRuntimeDir();
 
+    // Whether claim() took the folder's lock: false where it runs unguarded,
+    // and another launcher may be at work in the same folder.
+    bool guarded() const { return m_guarded; }
+
     QString lockPath() const;
     QString serverName() const;
 
@@ -66,4 +70,5 @@ private:
     QByteArray m_key;
     std::unique_ptr<ProcessLock> m_lock;
     UnixSocket *m_server = nullptr;
+    bool m_guarded = false;
 };
