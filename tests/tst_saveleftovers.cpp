@@ -41,17 +41,21 @@ void TestSaveLeftovers::onlyLeftoversAreRemoved_data()
 
     QTest::newRow("settings leftover") << u"Quillbrook.ini.fREJuv"_s << Kind::File << true;
     QTest::newRow("group leftover") << u"QuillbrookPath.txt.mOYHRm"_s << Kind::File << true;
-    QTest::newRow("numbered group leftover") << u"QuillbrookPath4.txt.ABCDEF"_s << Kind::File << true;
+    QTest::newRow("numbered group leftover") << u"QuillbrookPath4.txt.saving-ABCDEF"_s << Kind::File << true;
+    QTest::newRow("our own form, one case") << u"Quillbrook.ini.saving-abcdef"_s << Kind::File << true;
+    QTest::newRow("user's backup") << u"Quillbrook.ini.backup"_s << Kind::File << false;
+    QTest::newRow("user's capitals") << u"QuillbrookPath.txt.BACKUP"_s << Kind::File << false;
+    QTest::newRow("our form, five letters") << u"Quillbrook.ini.saving-abcde"_s << Kind::File << false;
     QTest::newRow("backup") << u"QuillbrookPath.txt.bak"_s << Kind::File << false;
     QTest::newRow("five digits") << u"Quillbrook.ini.12345"_s << Kind::File << false;
     QTest::newRow("six digits") << u"Quillbrook.ini.123456"_s << Kind::File << false;
-    QTest::newRow("seven letters") << u"Quillbrook.ini.abcdefg"_s << Kind::File << false;
-    QTest::newRow("other characters") << u"Quillbrook.ini.ab-cde"_s << Kind::File << false;
-    QTest::newRow("not a dot") << u"Quillbrook.ini_abcdef"_s << Kind::File << false;
-    QTest::newRow("not our file") << u"Quillbrook.txt.abcdef"_s << Kind::File << false;
-    QTest::newRow("group beyond the five") << u"QuillbrookPath5.txt.abcdef"_s << Kind::File << false;
-    QTest::newRow("folder") << u"Quillbrook.ini.abcdef"_s << Kind::Folder << false;
-    QTest::newRow("link") << u"QuillbrookPath.txt.abcdef"_s << Kind::Link << false;
+    QTest::newRow("seven letters") << u"Quillbrook.ini.aBcdefg"_s << Kind::File << false;
+    QTest::newRow("other characters") << u"Quillbrook.ini.aB-cde"_s << Kind::File << false;
+    QTest::newRow("not a dot") << u"Quillbrook.ini_aBcdef"_s << Kind::File << false;
+    QTest::newRow("not our file") << u"Quillbrook.txt.aBcdef"_s << Kind::File << false;
+    QTest::newRow("group beyond the five") << u"QuillbrookPath5.txt.aBcdef"_s << Kind::File << false;
+    QTest::newRow("folder") << u"Quillbrook.ini.saving-abcdef"_s << Kind::Folder << false;
+    QTest::newRow("link") << u"QuillbrookPath.txt.aBcdef"_s << Kind::Link << false;
 }
 
 void TestSaveLeftovers::onlyLeftoversAreRemoved()

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,15 +21,24 @@
 namespace {
 
 constexpr int kSuffixLength = 6;
-// QSaveFile's alphabet; the leftovers of either are then of one form.
 constexpr char kSuffixLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+// Ours say what they are. QSaveFile's had the random letters alone, which a
+// user's own "Quillbrook.ini.backup" would match.
+constexpr QLatin1StringView kTemporaryMark(".saving-");
 
 QByteArray temporaryName(const QByteArray &name)
 {
     QByteArray suffix(kSuffixLength, 'X');
     for (char &c : suffix)
         c = kSuffixLetters[QRandomGenerator::system()->bounded(int(sizeof kSuffixLetters - 1))];
-    return name + '.' + suffix;
+    return name + QByteArray(kTemporaryMark.data(), kTemporaryMark.size()) + suffix;
+}
+
+bool isSuffix(QStringView letters)
+{
+    return letters.size() == kSuffixLength && std::all_of(letters.begin(), letters.end(), [](QChar c) {
+               return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+           });
 }
 
 // Where a save of `path` lands: the end of its chain of links, as QSaveFile
@@ -193,13 +203,16 @@ bool writeFileAtomically(const QString &path, const QByteArray &data, QString *e
 
 bool isAtomicSaveTemporary(const QString &fileName, const QString &targetName)
 {
-    if (fileName.size() != targetName.size() + 1 + kSuffixLength || !fileName.startsWith(targetName)
-        || fileName.at(targetName.size()) != u'.')
+    if (!fileName.startsWith(targetName))
         return false;
-    for (qsizetype i = targetName.size() + 1; i < fileName.size(); ++i) {
-        const char16_t c = fileName.at(i).unicode();
-        if (!((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z')))
-            return false;
-    }
-    return true;
+    const QStringView rest = QStringView(fileName).mid(targetName.size());
+    if (rest.startsWith(kTemporaryMark))
+        return isSuffix(rest.mid(kTemporaryMark.size()));
+    // QSaveFile's: random letters mix cases all but always; a name of one
+    // case is far more likely a user's own copy than a leftover.
+    if (!rest.startsWith(u'.') || !isSuffix(rest.mid(1)))
+        return false;
+    const QStringView letters = rest.mid(1);
+    return std::any_of(letters.begin(), letters.end(), [](QChar c) { return c.isUpper(); })
+           && std::any_of(letters.begin(), letters.end(), [](QChar c) { return c.isLower(); });
 }

@@ -17,6 +17,8 @@
 bool writeFileAtomically(const QString &path, const QByteArray &data, QString *error);
 
 // Whether `fileName` has the form of the temporary files that saves of
-// `targetName` make (and QSaveFile made before): the target's name, a dot
-// and six ASCII letters, as in "Quillbrook.ini.aBcDeF".
+// `targetName` make: the target's name, ".saving-" and six ASCII letters, as
+// in "Quillbrook.ini.saving-aBcDeF"; or of those QSaveFile made before: a
+// dot and six letters of both cases, as in "Quillbrook.ini.aBcDeF" (one case
+// alone, as in "Quillbrook.ini.backup", is taken for the user's own file).
 bool isAtomicSaveTemporary(const QString &fileName, const QString &targetName);
