@@ -36,6 +36,39 @@ constexpr qsizetype kSyncIconGroup = 12;
 //: %1 is a group file's path, %2 the reason.
 const char *const kCannotCreateText = QT_TRANSLATE_NOOP("TForm1", "ファイル \"%1\" を作成できません。%2");
 const char *const kUnreadableFileText = QT_TRANSLATE_NOOP("TForm1", "読み込めなかったファイルは上書きしません");
+//: %1 is a group file's path, %2 the reason.
+const char *const kCannotReadText = QT_TRANSLATE_NOOP("TForm1", "ファイル \"%1\" を読み込めません。%2");
+
+// Why a group's file could not be read, in the interface's language or,
+// for a failed system call, the system's.
+QString unreadableReason(const GroupModel &group)
+{
+    switch (group.unreadableProblem()) {
+    case GroupFileContent::SystemError:
+        return qt_error_string(group.unreadableError());
+    case GroupFileContent::NotAFile:
+        return TForm1::tr("通常のファイルではありません。");
+    case GroupFileContent::TooLarge:
+        return TForm1::tr("ファイルが大きすぎるため、一部しか読み込めません。");
+    case GroupFileContent::Undecodable:
+        return TForm1::tr("ファイルの文字コードを判別できません。");
+    case GroupFileContent::NoProblem:
+        break;
+    }
+    return QString();
+}
+
+// A button's hint: the user's, as hints are on or off, and for a file that
+// is not there, always that it is not.
+QString buttonHint(const QString &hint, bool hintsOn, const QString &missingFile)
+{
+    const QString shown = hintsOn ? hint : QString();
+    if (missingFile.isEmpty())
+        return shown;
+    //: %1 is the path of an entry's file.
+    const QString missing = TForm1::tr("ファイルが見つかりません: %1").arg(missingFile);
+    return shown.isEmpty() ? missing : missing + u'\n' + shown;
+}
 
 // Runs `before` ahead of any input the application is given.
 class InputWatch : public QObject
@@ -89,7 +122,9 @@ void TForm1::switchRegistrationOn()
 void TForm1::LoadGroup(int index)
 {
     // The buttons follow the model's notification.
-    LaunchPath[index]->reload();
+    GroupModel &group = *LaunchPath[index];
+    if (group.reload().failure == GroupResult::Unreadable && index == m_menuIndex)
+        ErrorReport::notify(this, tr(kCannotReadText).arg(group.path(), unreadableReason(group)));
 }
 
 bool TForm1::SaveGroup(const GroupEdit &edit)
@@ -159,12 +194,15 @@ void TForm1::groupChanged(int group, const GroupChange &change)
         LaunchButton *button = LaunchBtn.at(change.first);
         const TRec entry = model.entry(change.first);
         if (button->filePath() != entry.fname) {
+            const FileStamp stamp = fileStamp(entry.fname);
             button->reuse(entry.fname, saneSide(bw), saneSide(m_settings.pad), bc);
-            m_icons->applyIcon(button, nullptr);
+            button->setFileMissing(!stamp.isFileOrFolder());
+            m_icons->applyIcon(button, &stamp);
         }
         // The hint as the user typed it.
-        if (m_settings.FShowhint)
-            button->setToolTip(entry.hint);
+        if (m_settings.FShowhint || button->isFileMissing())
+            button->setToolTip(
+                buttonHint(entry.hint, m_settings.FShowhint, button->isFileMissing() ? entry.fname : QString()));
         break;
     }
     case GroupChange::Reset:
@@ -178,7 +216,9 @@ void TForm1::showEntries(const GroupChange &change)
     removeAllButtons();
     const GroupModel &group = *LaunchPath[m_menuIndex];
     const qsizetype lineCount = change.loaded ? group.fileLineCount() : group.size();
-    if (change.loaded && lineCount == 0)
+    // An unreadable file is not an empty group: there is nothing to register
+    // into, since it is never written.
+    if (change.loaded && lineCount == 0 && !group.isUnreadable())
         switchRegistrationOn();
     m_icons->beginBatch(lineCount <= kSyncIconGroup ? INT_MAX : 0);
     // The focus goes to the last button, as AddLaunchButton would leave it,
@@ -248,8 +288,10 @@ LaunchButton *TForm1::AddLaunchButton(const TRec &entry, const FileStamp *stamp)
 {
     LaunchButton *button = m_spareButtons.isEmpty() ? newLaunchButton() : m_spareButtons.takeLast();
     button->reuse(entry.fname, saneSide(bw), saneSide(m_settings.pad), bc);
-    if (m_settings.FShowhint)
-        button->setToolTip(launchHint(entry));
+    // An entry made now (a drop) names a file that is there.
+    const bool missing = stamp && !stamp->isFileOrFolder();
+    button->setFileMissing(missing);
+    button->setToolTip(buttonHint(launchHint(entry), m_settings.FShowhint, missing ? entry.fname : QString()));
     button->setHoverEffect(m_settings.GlowNo, QColor::fromRgba(m_settings.GlowColor));
 
     FlowLayout1->addItem(button);

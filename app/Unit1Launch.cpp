@@ -59,6 +59,13 @@ void TForm1::BtnClickEvent(LaunchButton *sender)
     const qsizetype i = LaunchBtn.indexOf(sender);
     if (i < 0 || i >= currentGroup().size())
         return;
+    if (sender->isFileMissing()) {
+        //: %1 is the entry's file.
+        ErrorReport::notify(this,
+                            tr("%1 が見つかりません。ドライブが外れているか、ファイルが移動または削除されました。")
+                                .arg(currentGroup().entry(i).fname));
+        return;
+    }
     std::optional<LaunchRequest> request = launchRequestFor(currentGroup().line(i));
     if (!request)
         return;

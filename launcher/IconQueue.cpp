@@ -41,10 +41,16 @@ void IconQueue::applyIcon(LaunchButton *button, const FileStamp *stamp)
     // The button keeps its own path, so a later refresh shows its own icon.
     const QString &path = button->filePath();
     const qreal dpr = m_layer->devicePixelRatioF();
-    if (const std::optional<QPixmap> icon = IconCache::cachedShownIcon(path, stamp ? *stamp : fileStamp(path),
-                                                                       button->iconSide(), dpr)) {
-        button->setIconPixmap(*icon);
-        return;
+    // A missing file gets its type's icon, which comes from the name alone:
+    // its folder may be a network path that would hold up the bar at every
+    // look.
+    const bool missing = button->isFileMissing();
+    if (!missing) {
+        if (const std::optional<QPixmap> icon = IconCache::cachedShownIcon(path, stamp ? *stamp : fileStamp(path),
+                                                                           button->iconSide(), dpr)) {
+            button->setIconPixmap(*icon);
+            return;
+        }
     }
     // After a switch the buttons in sight get their icons before the paint
     // and the rest of a large group follow from the event loop; at start the
@@ -55,7 +61,15 @@ void IconQueue::applyIcon(LaunchButton *button, const FileStamp *stamp)
         return;
     }
     --m_syncIconsLeft;
-    LoadFileIcon(path, button);
+    loadIcon(button);
+}
+
+void IconQueue::loadIcon(LaunchButton *button)
+{
+    if (button->isFileMissing())
+        LoadShellIcon(button->filePath(), button);
+    else
+        LoadFileIcon(button->filePath(), button);
 }
 
 void IconQueue::ButtonApplyStyleLookup(LaunchButton *button)
@@ -88,7 +102,7 @@ void IconQueue::loadQueuedIcons()
             start();
             return;
         }
-        LoadFileIcon(button->filePath(), button);
+        loadIcon(button);
         ++made;
     }
 }

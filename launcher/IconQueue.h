@@ -38,6 +38,8 @@ public:
 
 private:
     void start();
+    // The file's own icon, or its type's for a file that is not there.
+    void loadIcon(LaunchButton *button);
     void loadQueuedIcons();
 
     IconLayer *m_layer;

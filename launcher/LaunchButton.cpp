@@ -23,6 +23,7 @@ constexpr qreal kGlowOpacity = 0.9;
 constexpr int kGlowSpread = 8;
 constexpr qreal kMagnification = 1.2;
 constexpr qreal kLiftedOpacity = 0.3;
+constexpr qreal kMissingOpacity = 0.45;
 const QColor kFocusRing(0x2A, 0x6F, 0xD6);
 constexpr qreal kFocusRingWidth = 2.5;
 
@@ -61,6 +62,8 @@ void LaunchButton::reuse(const QString &filePath, int iconSide, int padding, int
     m_rotation = 0;
     m_opacity = 1;
     m_lifted = false;
+    m_fileMissing = false;
+    m_greyIcon = QPixmap();
     m_focusRing = false;
     m_pressPos.reset();
 }
@@ -76,7 +79,33 @@ void LaunchButton::setIconPixmap(const QPixmap &pixmap)
 {
     m_icon = pixmap;
     m_iconWanted = false;
+    makeGreyIcon();
     refresh();
+}
+
+void LaunchButton::setFileMissing(bool missing)
+{
+    m_fileMissing = missing;
+    makeGreyIcon();
+    refresh();
+}
+
+void LaunchButton::makeGreyIcon()
+{
+    m_greyIcon = QPixmap();
+    if (!m_fileMissing || m_icon.isNull())
+        return;
+    // The icon's own shape, in greys.
+    QImage image = m_icon.toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int grey = qGray(line[x]);
+            line[x] = qRgba(grey, grey, grey, qAlpha(line[x]));
+        }
+    }
+    m_greyIcon = QPixmap::fromImage(image);
+    m_greyIcon.setDevicePixelRatio(m_icon.devicePixelRatio());
 }
 
 QPointF LaunchButton::magnifyCenter() const
@@ -146,12 +175,17 @@ void LaunchButton::paintButton(QPainter &p) const
         innerGlow(m_glowColor);
 
     if (!m_icon.isNull()) {
-        const qreal dpr = m_icon.devicePixelRatio();
-        QSizeF iconSize = QSizeF(m_icon.size()) / dpr;
+        const QPixmap &icon = m_fileMissing ? m_greyIcon : m_icon;
+        const qreal dpr = icon.devicePixelRatio();
+        QSizeF iconSize = QSizeF(icon.size()) / dpr;
         iconSize.scale(QSizeF(m_iconSide, m_iconSide), Qt::KeepAspectRatio);
         QRectF target(QPointF(0, 0), iconSize);
         target.moveCenter(box.center());
-        p.drawPixmap(target, m_icon, QRectF(m_icon.rect()));
+        const qreal o = p.opacity();
+        if (m_fileMissing)
+            p.setOpacity(o * kMissingOpacity);
+        p.drawPixmap(target, icon, QRectF(icon.rect()));
+        p.setOpacity(o);
     }
     if (showsFocusRing()) {
         // The button's own outline, drawn bold in the focus colour.

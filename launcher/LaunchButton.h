@@ -55,6 +55,12 @@ public:
     QPointF magnifyCenter() const;
     bool magnifying() const;
 
+    // The entry's file is not there (a drive not mounted): the button shows
+    // greyed, yet takes clicks and its menu, so the entry can be told
+    // about, edited or deleted.
+    void setFileMissing(bool missing);
+    bool isFileMissing() const { return m_fileMissing; }
+
     // While the button is dragged to a new place, its place on the bar shows
     // only a faint trace of it.
     void setLifted(bool lifted);
@@ -85,6 +91,7 @@ protected:
 
 private:
     void refresh();
+    void makeGreyIcon();
     // Runs a handler of the base class and shows a change of the button's
     // down state it made.
     template<typename Handler>
@@ -104,6 +111,8 @@ private:
     qreal m_opacity = 1;
     QVariantAnimation *m_animation = nullptr;
     bool m_lifted = false;
+    bool m_fileMissing = false;
+    QPixmap m_greyIcon; // m_icon without its colours, made when first shown
     bool m_focusRing = false;
     std::optional<QPoint> m_pressPos; // where the left button went down, until it is released
 };

@@ -188,7 +188,8 @@ void TestCommands::registrationMarks_data()
         << u"entry"_s << u"AR"_s << u"area AddMenu AddMenu2"_s << u"{a}\r\n"_s << 0;
     QTest::newRow("leaving clears resize") << u"entry"_s << u"RAA"_s << kOff << u"{a},,\r\n"_s << 0;
     QTest::newRow("reload keeps the marks") << u"entry"_s << u"AL"_s << kOn << u"{a}\r\n"_s << 0;
-    QTest::newRow("leave fails to save") << u"folder"_s << u"A"_s << QString() << u"<unreadable>"_s << 1;
+    // An unreadable group says so and is not put in registration mode.
+    QTest::newRow("leave fails to save") << u"folder"_s << u"AA"_s << QString() << u"<unreadable>"_s << 2;
 }
 
 void TestCommands::registrationMarks()

@@ -5,6 +5,7 @@
 
 #include "TestFiles.h"
 
+#include <QHash>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,7 +34,9 @@ private:
 
 private Q_SLOTS:
     void init();
-    void loadKeepsOnlyEntriesOfFiles();
+    void loadKeepsEveryLine();
+    void keptLinesKeepTheirPlace_data();
+    void keptLinesKeepTheirPlace();
     void operationsFail_data();
     void operationsFail();
     void notifications_data();
@@ -63,25 +66,94 @@ std::unique_ptr<GroupModel> TestGroupModel::abc()
     return model;
 }
 
-void TestGroupModel::loadKeepsOnlyEntriesOfFiles()
+void TestGroupModel::loadKeepsEveryLine()
 {
-    // A folder stays, a missing file, a line of four fields and an empty
-    // line go; kept lines are written back in one form.
-    QVERIFY(writeBytes(groupFile(), (path(u"a.txt"_s) + u"\r\n"_s + path(u"gone.txt"_s) + u",,G\r\n"_s
-                                     + path(u"b.txt"_s) + u",-x,B,extra\r\n\r\n"_s + m_dir->path() + u",,Home\r\n"_s)
+    // A missing file is an entry all the same (its drive may come back); a
+    // line of four fields is kept at its place without being an entry; an
+    // empty line says nothing and goes. Entries are written back in one form.
+    const QString fourFields = path(u"b.txt"_s) + u",-x,B,extra"_s;
+    QVERIFY(writeBytes(groupFile(), (path(u"a.txt"_s) + u"\r\n"_s + path(u"gone.txt"_s) + u",,G\r\n"_s + fourFields
+                                     + u"\r\n\r\n"_s + m_dir->path() + u",,Home\r\n"_s)
                                         .toUtf8()));
     GroupModel model(groupFile());
     QSignalSpy spy(&model, &GroupModel::changed);
     QVERIFY(model.reload());
-    QCOMPARE(model.lines(), (QStringList{path(u"a.txt"_s) + u",,"_s, m_dir->path() + u",,Home"_s}));
+    const QStringList entries{path(u"a.txt"_s) + u",,"_s, path(u"gone.txt"_s) + u",,G"_s, m_dir->path() + u",,Home"_s};
+    QCOMPARE(model.lines(), entries);
+    QCOMPARE(model.fileLines(), (QStringList{entries[0], entries[1], fourFields, entries[2]}));
     QCOMPARE(model.fileLineCount(), 5);
     QCOMPARE(spy.size(), 1);
     const auto change = spy.first().first().value<GroupChange>();
     QCOMPARE(change.kind, GroupChange::Reset);
     QVERIFY(change.loaded);
-    // The load's look at each kept file is handed on.
-    QCOMPARE(change.stamps.size(), 2);
-    QCOMPARE(change.stamps.at(1).kind, FileStamp::Kind::Folder);
+    // The load's one look at each entry's file is handed on.
+    QCOMPARE(change.stamps.size(), 3);
+    QCOMPARE(change.stamps.at(0).kind, FileStamp::Kind::File);
+    QVERIFY(!change.stamps.at(1).exists);
+    QCOMPARE(change.stamps.at(2).kind, FileStamp::Kind::Folder);
+
+    QVERIFY(model.save());
+    QCOMPARE(linesOf(readBytes(groupFile())), model.fileLines());
+}
+
+void TestGroupModel::keptLinesKeepTheirPlace_data()
+{
+    // The file is "a K b c L": a, b, c entries, K and L lines that make
+    // none. Each operation counts entries; the kept lines stay among the
+    // entries they stood among.
+    QTest::addColumn<std::function<GroupResult(GroupModel &)>>("operation");
+    QTest::addColumn<QString>("after");
+
+    using Op = std::function<GroupResult(GroupModel &)>;
+    const TRec x{u"/x"_s, {}, u"X"_s};
+    QTest::newRow("nothing") << Op([](GroupModel &) { return GroupResult{}; }) << u"a K b c L"_s;
+    QTest::newRow("append") << Op([=](GroupModel &m) { return m.append({x}); }) << u"a K b c L x"_s;
+    QTest::newRow("insert first") << Op([=](GroupModel &m) { return m.insert(0, {x}); }) << u"x a K b c L"_s;
+    QTest::newRow("insert before b") << Op([=](GroupModel &m) { return m.insert(1, {x}); }) << u"a K x b c L"_s;
+    QTest::newRow("replace b") << Op([=](GroupModel &m) { return m.replace(1, x); }) << u"a K x c L"_s;
+    QTest::newRow("remove a") << Op([](GroupModel &m) { return m.remove(0); }) << u"K b c L"_s;
+    QTest::newRow("remove b") << Op([](GroupModel &m) { return m.remove(1); }) << u"a K c L"_s;
+    QTest::newRow("remove c") << Op([](GroupModel &m) { return m.remove(2); }) << u"a K b L"_s;
+    QTest::newRow("move a last") << Op([](GroupModel &m) { return m.move(0, 2); }) << u"K b c a L"_s;
+    QTest::newRow("move c first") << Op([](GroupModel &m) { return m.move(2, 0); }) << u"c a K b L"_s;
+    QTest::newRow("move b first") << Op([](GroupModel &m) { return m.move(1, 0); }) << u"b a K c L"_s;
+    QTest::newRow("confirmed order c a") << Op([this](GroupModel &m) {
+        return m.setLines({path(u"c.txt"_s) + u",,C"_s, path(u"a.txt"_s) + u",,A"_s});
+    }) << u"c K a L"_s;
+}
+
+void TestGroupModel::keptLinesKeepTheirPlace()
+{
+    QFETCH(std::function<GroupResult(GroupModel &)>, operation);
+    QFETCH(QString, after);
+
+    const QHash<QChar, QString> lineOf{
+        {u'a', path(u"a.txt"_s) + u",,A"_s},
+        {u'b', path(u"b.txt"_s) + u",,B"_s},
+        {u'c', path(u"c.txt"_s) + u",,C"_s},
+        {u'x', u"/x,,X"_s},
+        {u'K', u"/k,1,2,3"_s},
+        {u'L', u",,no file"_s},
+    };
+    const auto linesFor = [&](const QString &letters) {
+        QStringList lines;
+        for (const QString &letter : letters.split(u' '))
+            lines.append(lineOf.value(letter.at(0)));
+        return lines;
+    };
+    QVERIFY(writeBytes(groupFile(), (linesFor(u"a K b c L"_s).join(u"\r\n"_s) + u"\r\n"_s).toUtf8()));
+    GroupModel model(groupFile());
+    QVERIFY(model.reload());
+    QCOMPARE(model.size(), 3);
+
+    QVERIFY(operation(model));
+    QCOMPARE(model.fileLines(), linesFor(after));
+    QVERIFY(model.save());
+    QCOMPARE(readBytes(groupFile()), (linesFor(after).join(u"\r\n"_s) + u"\r\n"_s).toUtf8());
+    // Read back, the kept lines are still no entries.
+    QVERIFY(model.reload());
+    QCOMPARE(model.fileLines(), linesFor(after));
+    QCOMPARE(model.size(), after.count(u'a') + after.count(u'b') + after.count(u'c') + after.count(u'x'));
 }
 
 void TestGroupModel::operationsFail_data()
@@ -195,7 +267,7 @@ void TestGroupModel::saveMergesOverChangedFile_data()
 
     // The model appended X; someone else removed B from the file meanwhile.
     QTest::newRow("append") << GroupEdit{GroupEdit::Append, {}, {}, {u"/x,,X"_s}} << true
-                            << QStringList{u"A"_s, u"C"_s};
+                            << QStringList{u"A"_s, u"C"_s, u"X"_s};
     QTest::newRow("reorder") << GroupEdit{GroupEdit::Reorder, {}, {}, {}} << false << QStringList{u"A"_s, u"C"_s};
 }
 
@@ -216,8 +288,7 @@ void TestGroupModel::saveMergesOverChangedFile()
     if (!saved)
         QCOMPARE(result.failure, GroupResult::EditRefused);
     // Neither change is lost: the edit went into the file's lines, or was
-    // refused; either way the model reads the file again. (/x names no
-    // file, so it is written but not loaded.)
+    // refused; either way the model reads the file again.
     QCOMPARE(linesOf(readBytes(groupFile())), saved ? other + QStringList{u"/x,,X"_s} : other);
     QCOMPARE(spy.size(), 1);
     QVERIFY(spy.first().first().value<GroupChange>().loaded);

@@ -20,6 +20,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
@@ -62,8 +63,8 @@ private:
     QString groupFile() const { return file(u"QuillbrookPath.txt"_s); }
 
     // Group 0 of a desktop entry, a picture, a text file, a missing file, a
-    // folder and a line of four fields. Returns the lines the four usable
-    // entries are rebuilt into.
+    // folder and a line of four fields. Returns the lines a save writes: the
+    // five entries rebuilt, the line of four fields as it was.
     QStringList writeMixedGroup();
     // A group of one line per path, each an existing text file unless made.
     QStringList writeTextFiles(const QStringList &names);
@@ -130,7 +131,8 @@ QStringList TestGroups::writeMixedGroup()
         // LF breaks: the save writes CR LF whatever the file held.
         QVERIFY(writeBytes(groupFile(), lines.join(u'\n').toUtf8() + "\n"));
     }();
-    return {entry + u",--new-window,Terminal"_s, picture + u",,Picture"_s, text + u",,"_s, folder + u",,Folder"_s};
+    return {entry + u",--new-window,Terminal"_s, picture + u",,Picture"_s, text + u",,"_s,
+            file(u"gone.txt"_s) + u",,Gone"_s,   folder + u",,Folder"_s,   text + u",-x,-y,Tool"_s};
 }
 
 QStringList TestGroups::writeTextFiles(const QStringList &names)
@@ -153,16 +155,19 @@ void TestGroups::loadsAndSavesMixedGroup()
     TForm1 form(home());
     form.show();
 
-    QCOMPARE(BarProbe::LaunchBtn(form).size(), 4);
-    QCOMPARE(form.LaunchPath[0]->lines(), rebuilt);
+    // The missing file's entry keeps its button; the line of four fields
+    // has none.
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 5);
+    QCOMPARE(form.LaunchPath[0]->lines(), rebuilt.mid(0, 5));
     const QStringList files = {file(u"term.desktop"_s), file(u"picture.png"_s), file(u"notes.txt"_s),
-                               file(u"folder"_s)};
+                               file(u"gone.txt"_s), file(u"folder"_s)};
     QList<QWidget *> inBar;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 5; ++i) {
         LaunchButton *button = BarProbe::LaunchBtn(form)[i];
         QCOMPARE(button->filePath(), files[i]);
         QCOMPARE(button->pos(), QPoint(4 + i * 64, 4));
         QVERIFY(button->isVisible());
+        QCOMPARE(button->isFileMissing(), i == 3);
         inBar.append(button);
     }
     QCOMPARE(BarProbe::FlowLayout1(form)->items(), inBar);
@@ -184,8 +189,9 @@ void TestGroups::mixedGroupIcons()
 
     TForm1 form(home());
     form.show();
-    QCOMPARE(BarProbe::LaunchBtn(form).size(), 4);
+    QCOMPARE(BarProbe::LaunchBtn(form).size(), 5);
 
+    // The missing file shows its type's icon.
     for (const LaunchButton *button : std::as_const(BarProbe::LaunchBtn(form))) {
         QVERIFY2(!button->iconPixmap().isNull(), qPrintable(button->filePath()));
         QCOMPARE(iconSideOf(button), 48);
@@ -201,12 +207,13 @@ void TestGroups::emptyAndUnusableFiles_data()
     QTest::addColumn<bool>("exists");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("registration");
+    QTest::addColumn<QByteArray>("saved");
 
-    QTest::newRow("no file") << false << QByteArray() << true;
-    QTest::newRow("0 bytes") << true << QByteArray() << true;
-    QTest::newRow("one empty line") << true << QByteArray("\r\n") << false;
+    QTest::newRow("no file") << false << QByteArray() << true << QByteArray();
+    QTest::newRow("0 bytes") << true << QByteArray() << true << QByteArray();
+    QTest::newRow("one empty line") << true << QByteArray("\r\n") << false << QByteArray();
     QTest::newRow("only lines that make no entry")
-        << true << QByteArray("/nowhere/gone.txt,,Gone\r\n/tmp,a,b,c\r\n\r\n") << false;
+        << true << QByteArray("/tmp,a,b,c\r\n,,\n\r\n") << false << QByteArray("/tmp,a,b,c\r\n,,\r\n");
 }
 
 void TestGroups::emptyAndUnusableFiles()
@@ -214,6 +221,7 @@ void TestGroups::emptyAndUnusableFiles()
     QFETCH(bool, exists);
     QFETCH(QByteArray, bytes);
     QFETCH(bool, registration);
+    QFETCH(QByteArray, saved);
 
     if (exists)
         QVERIFY(writeBytes(groupFile(), bytes));
@@ -231,25 +239,27 @@ void TestGroups::emptyAndUnusableFiles()
     if (exists)
         QCOMPARE(readBytes(groupFile()), bytes);
 
-    // Lines that made no entry are gone at the save; an empty group is an
-    // empty file, not a deleted one.
+    // Lines that made no entry are kept at the save, empty lines go; an
+    // empty group is an empty file, not a deleted one.
     QVERIFY(form.SaveGroup());
     QVERIFY(QFileInfo(groupFile()).isFile());
-    QCOMPARE(readBytes(groupFile()), QByteArray());
+    QCOMPARE(readBytes(groupFile()), saved);
 }
 
 void TestGroups::unreadableFileIsNeverOverwritten_data()
 {
     QTest::addColumn<bool>("danglingLink");
+    QTest::addColumn<int>("reason");
 
-    QTest::newRow("a folder in its place") << false;
+    QTest::newRow("a folder in its place") << false << EISDIR;
     // A write would go through the link and create its target.
-    QTest::newRow("a link to a missing file") << true;
+    QTest::newRow("a link to a missing file") << true << ENOENT;
 }
 
 void TestGroups::unreadableFileIsNeverOverwritten()
 {
     QFETCH(bool, danglingLink);
+    QFETCH(int, reason);
 
     const QString target = file(u"elsewhere.txt"_s);
     if (danglingLink)
@@ -261,15 +271,20 @@ void TestGroups::unreadableFileIsNeverOverwritten()
     TForm1 form(home());
     form.show();
     QVERIFY(BarProbe::LaunchBtn(form).isEmpty());
-    QVERIFY(form.isRegistrationAreaShown());
+    // Not an empty group: the bar says so, and offers no registration into
+    // a file it will not write.
+    QVERIFY(!form.isRegistrationAreaShown());
+    QVERIFY(!BarProbe::AddMenu2(form)->isChecked());
+    QCOMPARE(m_shown.size(), 1);
+    QCOMPARE(m_shown[0], u"ファイル \"%1\" を読み込めません。%2"_s.arg(groupFile(), qt_error_string(reason)));
 
-    // A file dropped in registration mode, then the group saved.
+    // An entry added all the same is refused at the save.
     QVERIFY(form.LaunchPath[0]->append({TRec{file(u"notes.txt"_s), QString(), u"notes"_s}}));
     QVERIFY(!form.SaveGroup());
 
-    QCOMPARE(m_shown.size(), 1);
-    QVERIFY2(m_shown[0].endsWith(u"読み込めなかったファイルは上書きしません"_s), qPrintable(m_shown[0]));
-    QVERIFY(m_shown[0].contains(groupFile()));
+    QCOMPARE(m_shown.size(), 2);
+    QVERIFY2(m_shown[1].endsWith(u"読み込めなかったファイルは上書きしません"_s), qPrintable(m_shown[1]));
+    QVERIFY(m_shown[1].contains(groupFile()));
     QCOMPARE(form.LaunchPath[0]->lines(), QStringList{file(u"notes.txt"_s) + u",,notes"_s});
 
     const QFileInfo info(groupFile());
@@ -296,12 +311,13 @@ void TestGroups::fileFromAnotherLocale_data()
     QTest::newRow("UTF-8 under Shift_JIS")
         << QByteArray("SHIFT_JIS") << QByteArray("@/\xE7\x8C\xAB.txt,,\xE7\x8C\xAB\r\n@/b.txt,,\r\n") << 2 << true
         << QByteArray("@/\x94\x4C.txt,,\x94\x4C\r\n@/b.txt,,\r\n");
+    // The undecodable line names no file that is there: its button is greyed.
     QTest::newRow("Shift_JIS under UTF-8")
-        << QByteArray("UTF-8") << QByteArray("@/\x94\x4C.txt,,\r\n@/b.txt,,\r\n") << 1 << false << QByteArray();
+        << QByteArray("UTF-8") << QByteArray("@/\x94\x4C.txt,,\r\n@/b.txt,,\r\n") << 2 << false << QByteArray();
     QTest::newRow("valid in neither") << QByteArray("SHIFT_JIS")
                                       << QByteArray("@/\x94\x4C.txt,,\r\n@/\x80"
                                                     "b.txt,,\r\n")
-                                      << 1 << false << QByteArray();
+                                      << 2 << false << QByteArray();
 }
 
 void TestGroups::fileFromAnotherLocale()
@@ -330,8 +346,10 @@ void TestGroups::fileFromAnotherLocale()
         QVERIFY(m_shown.isEmpty());
         QCOMPARE(readBytes(groupFile()), after.replace('@', folder));
     } else {
-        QCOMPARE(m_shown.size(), 1);
-        QVERIFY2(m_shown[0].endsWith(u"読み込めなかったファイルは上書きしません"_s), qPrintable(m_shown[0]));
+        // Told at the load, then at the refused save.
+        QCOMPARE(m_shown.size(), 2);
+        QVERIFY2(m_shown[0].endsWith(u"ファイルの文字コードを判別できません。"_s), qPrintable(m_shown[0]));
+        QVERIFY2(m_shown[1].endsWith(u"読み込めなかったファイルは上書きしません"_s), qPrintable(m_shown[1]));
         QCOMPARE(readBytes(groupFile()), bytes);
     }
 }

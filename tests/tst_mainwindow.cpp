@@ -323,7 +323,7 @@ void TestMainWindow::closeWritesSettingsButNoGroupFile()
         TForm1 form(home());
         QSignalSpy closed(&form, &TForm1::closed);
         form.show();
-        QCOMPARE(BarProbe::LaunchBtn(form).size(), 1);
+        QCOMPARE(BarProbe::LaunchBtn(form).size(), 2);
         QVERIFY(form.close());
         QCOMPARE(closed.size(), 1);
     }

@@ -191,6 +191,33 @@
         <source>、</source>
         <translation>, </translation>
     </message>
+    <message>
+        <source>ファイル &quot;%1&quot; を読み込めません。%2</source>
+        <extracomment>%1 is a group file&apos;s path, %2 the reason.</extracomment>
+        <translation>Cannot read the file &quot;%1&quot;. %2</translation>
+    </message>
+    <message>
+        <source>通常のファイルではありません。</source>
+        <translation>It is not a regular file.</translation>
+    </message>
+    <message>
+        <source>ファイルが大きすぎるため、一部しか読み込めません。</source>
+        <translation>The file is too large; only part of it can be read.</translation>
+    </message>
+    <message>
+        <source>ファイルの文字コードを判別できません。</source>
+        <translation>The file&apos;s character set cannot be told.</translation>
+    </message>
+    <message>
+        <source>ファイルが見つかりません: %1</source>
+        <extracomment>%1 is the path of an entry&apos;s file.</extracomment>
+        <translation>File not found: %1</translation>
+    </message>
+    <message>
+        <source>%1 が見つかりません。ドライブが外れているか、ファイルが移動または削除されました。</source>
+        <extracomment>%1 is the entry&apos;s file.</extracomment>
+        <translation>%1 is not there. Its drive may not be mounted, or the file was moved or deleted.</translation>
+    </message>
 </context>
 <context>
     <name>TForm2</name>

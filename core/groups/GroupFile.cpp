@@ -5,10 +5,13 @@
 #include "core/files/AtomicFile.h"
 #include "core/files/RegularFile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace {
 
@@ -92,6 +95,65 @@ bool chooseReading(QStringList *lines, const QStringList &utf8Lines)
     return localeOnly == 0 || utf8Only == 0;
 }
 
+// The raw lines of bytes in an ASCII-compatible character set, split as
+// splitTextLines() splits their text.
+QList<QByteArray> splitByteLines(QByteArrayView bytes, qsizetype maxLines)
+{
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size() && lines.size() < maxLines; ++i) {
+        const char ch = bytes[i];
+        if (ch != '\r' && ch != '\n')
+            continue;
+        lines.append(bytes.sliced(start, i - start).toByteArray());
+        if (ch == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size() && lines.size() < maxLines)
+        lines.append(bytes.sliced(start).toByteArray());
+    return lines;
+}
+
+// Some character sets give one character two codes, and a save writes only
+// one of them: such a line's bytes are kept as read.
+QList<QByteArray> bytesNotGivenBack(const QStringList &lines, QByteArrayView bytes)
+{
+    QList<QByteArray> kept;
+    // UTF-8 text reads back as the very bytes it came from.
+    if (LocaleCodec::isUtf8())
+        return kept;
+    const QList<QByteArray> raw = splitByteLines(bytes, lines.size());
+    if (raw.size() != lines.size())
+        return kept;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (LocaleCodec::encode(lines.at(i)) != raw.at(i)) {
+            kept.resize(lines.size());
+            kept[i] = raw.at(i);
+        }
+    }
+    return kept;
+}
+
+// Why a file that is there could not be read; `error` is errno as the read
+// left it.
+void explainUnreadable(GroupFileContent *content, const QString &path, int error)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+        content->problem = GroupFileContent::SystemError;
+        content->error = errno;
+    } else if (S_ISDIR(info.st_mode)) {
+        content->problem = GroupFileContent::SystemError;
+        content->error = EISDIR;
+    } else if (!S_ISREG(info.st_mode)) {
+        content->problem = GroupFileContent::NotAFile;
+    } else {
+        content->problem = GroupFileContent::SystemError;
+        content->error = error != 0 ? error : EIO;
+    }
+}
+
 } // namespace
 
 QString groupFileName(int group)
@@ -143,7 +205,9 @@ GroupFileContent readGroupFile(const QString &path)
 {
     GroupFileContent content;
     content.stamp = fileStamp(path);
+    errno = 0;
     const RegularFileRead file = readRegularFile(path, kMaxGroupFileSize);
+    const int readError = errno;
     switch (file.status) {
     case RegularFileRead::Missing:
         return content;
@@ -151,6 +215,7 @@ GroupFileContent readGroupFile(const QString &path)
         // A dangling link, a FIFO or a file we may not read is still the
         // user's: nothing may write over it.
         content.status = GroupFileContent::Unreadable;
+        explainUnreadable(&content, path, readError);
         return content;
     case RegularFileRead::Partial:
     case RegularFileRead::Read:
@@ -163,10 +228,16 @@ GroupFileContent readGroupFile(const QString &path)
     // A line that could not be decoded names no file and would be dropped
     // at the next save although its file is there.
     bool clean = decoding != LocaleCodec::Decoding::Lossy;
-    if (decoding == LocaleCodec::Decoding::Clean && !LocaleCodec::isUtf8() && !startsWithMark(file.bytes)) {
-        if (const std::optional<QString> utf8 = LocaleCodec::decodeUtf8(file.bytes))
+    bool inLocale = decoding == LocaleCodec::Decoding::Clean && !startsWithMark(file.bytes);
+    if (inLocale && !LocaleCodec::isUtf8()) {
+        if (const std::optional<QString> utf8 = LocaleCodec::decodeUtf8(file.bytes)) {
+            const QStringList localeLines = content.lines;
             clean = chooseReading(&content.lines, splitTextLines(*utf8, kMaxGroupLines + 1));
+            inLocale = content.lines == localeLines;
+        }
     }
+    if (inLocale && clean)
+        content.bytesAsRead = bytesNotGivenBack(content.lines, file.bytes);
     if (content.lines.size() > kMaxGroupLines) {
         content.lines.resize(kMaxGroupLines);
         whole = false;
@@ -174,9 +245,15 @@ GroupFileContent readGroupFile(const QString &path)
         // Reading stopped somewhere in the last line.
         content.lines.removeLast();
     }
+    if (!content.bytesAsRead.isEmpty())
+        content.bytesAsRead.resize(content.lines.size());
     // What was shown of a file too large to read whole, or read with loss,
     // is not all it holds.
     content.status = whole && clean ? GroupFileContent::Read : GroupFileContent::Unreadable;
+    if (!whole)
+        content.problem = GroupFileContent::TooLarge;
+    else if (!clean)
+        content.problem = GroupFileContent::Undecodable;
     return content;
 }
 
@@ -223,8 +300,25 @@ std::optional<QStringList> applyGroupEdit(QStringList lines, const GroupEdit &ed
     return std::nullopt;
 }
 
-QByteArray encodeGroupFile(const QStringList &lines)
+QByteArray encodeGroupFile(const QStringList &lines, const QList<QByteArray> &bytesAsRead)
 {
+    const bool anyAsRead = std::any_of(bytesAsRead.cbegin(), bytesAsRead.cend(),
+                                       [](const QByteArray &bytes) { return !bytes.isEmpty(); });
+    if (anyAsRead) {
+        // Line by line: the character sets a locale can have carry no state
+        // from one line to the next.
+        QByteArray out;
+        bool inLocale = true;
+        for (qsizetype i = 0; i < lines.size() && inLocale; ++i) {
+            const QByteArray asRead = bytesAsRead.value(i);
+            const std::optional<QByteArray> encoded = asRead.isEmpty() ? LocaleCodec::encode(lines.at(i)) : asRead;
+            inLocale = encoded.has_value();
+            if (encoded)
+                out += *encoded + "\r\n";
+        }
+        if (inLocale && !startsWithMark(out))
+            return out;
+    }
     QString text;
     for (const QString &line : lines) {
         text += line;
@@ -241,7 +335,7 @@ QByteArray encodeGroupFile(const QStringList &lines)
     return kUtf8Bom + QByteArray(encoder.encode(text));
 }
 
-bool writeGroupFile(const QString &path, const QStringList &lines, QString *error)
+bool writeGroupFile(const QString &path, const QStringList &lines, QString *error, const QList<QByteArray> &bytesAsRead)
 {
-    return writeFileAtomically(path, encodeGroupFile(lines), error);
+    return writeFileAtomically(path, encodeGroupFile(lines, bytesAsRead), error);
 }

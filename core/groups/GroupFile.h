@@ -5,6 +5,7 @@
 #include "core/files/LocaleCodec.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -44,10 +45,24 @@ struct GroupFileContent {
         Unreadable,
         Read,
     };
+    // Why an Unreadable file could not be read.
+    enum Problem {
+        NoProblem,
+        SystemError, // `error` holds the errno of the call that failed
+        NotAFile,    // a FIFO, a device or a socket stands in its place
+        TooLarge,    // read only in part
+        Undecodable, // bytes that no character set reads without loss or doubt
+    };
     Status status = Missing;
     QStringList lines;
+    // The bytes of line i as read, where writing its text in the locale's
+    // character set would not give them back (two codes for one character);
+    // empty where it would, and for a file read in any other encoding.
+    QList<QByteArray> bytesAsRead;
     // Taken before reading: a change made while we read shows as a change.
     FileStamp stamp;
+    Problem problem = NoProblem;
+    int error = 0;
 };
 
 // Bytes that read cleanly both in the locale's character set and as UTF-8,
@@ -84,8 +99,13 @@ std::optional<QStringList> applyGroupEdit(QStringList lines, const GroupEdit &ed
 
 // Each line followed by CR LF, in the locale's character set; when a
 // character has no form there, UTF-8 with a byte-order mark instead.
-QByteArray encodeGroupFile(const QStringList &lines);
+// `bytesAsRead`, aligned with `lines`, gives a line's bytes as read (see
+// GroupFileContent): written instead of its text whenever the file is
+// written in the locale's character set, so a line we do not understand
+// goes back exactly as it came.
+QByteArray encodeGroupFile(const QStringList &lines, const QList<QByteArray> &bytesAsRead = {});
 
 // Writes the lines atomically. On failure returns false and sets *error
 // to the system's error text.
-bool writeGroupFile(const QString &path, const QStringList &lines, QString *error);
+bool writeGroupFile(const QString &path, const QStringList &lines, QString *error,
+                    const QList<QByteArray> &bytesAsRead = {});

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 #include <algorithm>
 
@@ -26,19 +27,44 @@ QStringList GroupModel::lines() const
     return lines;
 }
 
+template<typename Visit>
+void GroupModel::visitFileLines(Visit visit) const
+{
+    auto kept = m_kept.cbegin();
+    for (qsizetype i = 0; i <= m_entries.size(); ++i) {
+        for (; kept != m_kept.cend() && (kept->slot <= i || i == m_entries.size()); ++kept)
+            visit(kept->line, kept->bytesAsRead);
+        if (i < m_entries.size())
+            visit(m_entries.at(i).line, QByteArray());
+    }
+}
+
+QStringList GroupModel::fileLines() const
+{
+    QStringList lines;
+    lines.reserve(m_entries.size() + m_kept.size());
+    visitFileLines([&](const QString &line, const QByteArray &) { lines.append(line); });
+    return lines;
+}
+
+void GroupModel::shiftKeptLines(qsizetype from, qsizetype to, qsizetype by)
+{
+    for (KeptLine &kept : m_kept) {
+        if (kept.slot >= from && kept.slot <= to)
+            kept.slot += by;
+    }
+}
+
 TRec GroupModel::entry(qsizetype i) const
 {
     return i >= 0 && i < m_entries.size() ? m_entries.at(i).rec : TRec();
 }
 
-std::optional<TRec> GroupModel::loadableEntry(const QString &line, FileStamp *stamp)
+std::optional<TRec> GroupModel::entryOfLine(const QString &line)
 {
     std::optional<TRec> entry = recFromFields(splitEntryLine(line));
-    if (!entry || entry->fname.isEmpty())
-        return std::nullopt;
-    // Folders are kept too: they open in the file manager.
-    *stamp = fileStamp(entry->fname);
-    if (!stamp->isFileOrFolder())
+    // A blank name opens nothing and would stand as an empty button.
+    if (!entry || entry->fname.trimmed().isEmpty())
         return std::nullopt;
     return entry;
 }
@@ -60,15 +86,23 @@ GroupResult GroupModel::reload()
 {
     const GroupFileContent content = readGroupFile(m_path);
     m_unreadable = content.status == GroupFileContent::Unreadable;
+    m_problem = content.problem;
+    m_error = content.error;
     m_stamp = content.stamp;
     m_fileLineCount = content.lines.size();
     m_entries.clear();
+    m_kept.clear();
     GroupChange change{GroupChange::Reset, 0, 0, 0, true, {}};
-    for (const QString &line : content.lines) {
-        FileStamp stamp;
-        if (const std::optional<TRec> rec = loadableEntry(line, &stamp)) {
+    for (qsizetype i = 0; i < content.lines.size(); ++i) {
+        const QString &line = content.lines.at(i);
+        if (const std::optional<TRec> rec = entryOfLine(line)) {
             m_entries.append(entryOf(*rec));
-            change.stamps.append(stamp);
+            // One look per entry, handed on so that nobody looks again.
+            change.stamps.append(fileStamp(rec->fname));
+        } else if (!line.isEmpty()) {
+            // An empty line says nothing: it goes at the next save, as
+            // it always has.
+            m_kept.append({m_entries.size(), line, content.bytesAsRead.value(i)});
         }
     }
     change.count = m_entries.size();
@@ -93,6 +127,8 @@ GroupResult GroupModel::insert(qsizetype before, const QList<TRec> &entries)
         return {};
     for (qsizetype k = 0; k < entries.size(); ++k)
         m_entries.insert(before + k, entryOf(entries.at(k)));
+    // A kept line just before the entry `before` stays before the new ones.
+    shiftKeptLines(before + 1, m_entries.size(), entries.size());
     Q_EMIT changed({GroupChange::Inserted, before, entries.size(), 0, false, {}});
     return {};
 }
@@ -116,6 +152,12 @@ GroupResult GroupModel::move(qsizetype from, qsizetype to)
     if (from == to)
         return {};
     m_entries.move(from, to);
+    // The kept lines stay among the entries around them; only the moved
+    // one leaves its place.
+    if (from < to)
+        shiftKeptLines(from + 1, to, -1);
+    else
+        shiftKeptLines(to + 1, from, 1);
     Q_EMIT changed({GroupChange::Moved, from, 1, to, false, {}});
     return {};
 }
@@ -125,6 +167,7 @@ GroupResult GroupModel::remove(qsizetype i)
     if (i < 0 || i >= m_entries.size())
         return {GroupResult::BadPosition, {}};
     m_entries.removeAt(i);
+    shiftKeptLines(i + 1, m_entries.size() + 1, -1);
     Q_EMIT changed({GroupChange::Removed, i, 1, 0, false, {}});
     return {};
 }
@@ -140,6 +183,8 @@ GroupResult GroupModel::setLines(const QStringList &lines)
     m_entries.reserve(lines.size());
     for (const QString &line : lines)
         m_entries.append({line, recFromFields(splitEntryLine(line)).value_or(TRec())});
+    for (KeptLine &kept : m_kept)
+        kept.slot = std::min(kept.slot, m_entries.size());
     Q_EMIT changed({GroupChange::Reset, 0, m_entries.size(), 0, false, {}});
     return {};
 }
@@ -154,10 +199,22 @@ GroupResult GroupModel::save(const GroupEdit &edit, bool createFolder)
     if (createFolder)
         QDir().mkpath(QFileInfo(m_path).path());
     QString error;
-    if (!writeGroupFile(m_path, lines(), &error))
+    if (!writeGroupFile(m_path, fileLines(), &error, fileBytesAsRead()))
         return {GroupResult::WriteFailed, error};
     m_stamp = fileStamp(m_path);
     return {};
+}
+
+QList<QByteArray> GroupModel::fileBytesAsRead() const
+{
+    const bool any = std::any_of(m_kept.cbegin(), m_kept.cend(),
+                                 [](const KeptLine &kept) { return !kept.bytesAsRead.isEmpty(); });
+    if (!any)
+        return {};
+    // Aligned with fileLines(): entries are written from their text.
+    QList<QByteArray> bytes;
+    visitFileLines([&](const QString &, const QByteArray &asRead) { bytes.append(asRead); });
+    return bytes;
 }
 
 GroupResult GroupModel::saveOverChangedFile(const GroupEdit &edit)
@@ -169,8 +226,19 @@ GroupResult GroupModel::saveOverChangedFile(const GroupEdit &edit)
         return {GroupResult::Unreadable, {}};
     const std::optional<QStringList> merged = applyGroupEdit(onDisk.lines, edit);
     if (merged && *merged != onDisk.lines) {
+        // The other writer's lines keep their bytes too.
+        QHash<QString, QByteArray> asRead;
+        for (qsizetype i = 0; i < onDisk.bytesAsRead.size(); ++i) {
+            if (!onDisk.bytesAsRead.at(i).isEmpty())
+                asRead.insert(onDisk.lines.at(i), onDisk.bytesAsRead.at(i));
+        }
+        QList<QByteArray> bytes;
+        if (!asRead.isEmpty()) {
+            for (const QString &line : *merged)
+                bytes.append(asRead.value(line));
+        }
         QString error;
-        if (!writeGroupFile(m_path, *merged, &error))
+        if (!writeGroupFile(m_path, *merged, &error, bytes))
             return {GroupResult::WriteFailed, error};
     }
     // The entries are the file's as it is now.

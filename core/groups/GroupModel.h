@@ -59,25 +59,35 @@ public:
     explicit GroupModel(const QString &path, QObject *parent = nullptr);
 
     const QString &path() const { return m_path; }
+    // Positions count entries: the lines with a button. The lines that make
+    // no entry are kept in the model at their place among the entries, and
+    // written back as they came, but have no position.
     qsizetype size() const { return m_entries.size(); }
     bool isEmpty() const { return m_entries.isEmpty(); }
     // The entry's line as it is saved; empty outside the entries.
     QString line(qsizetype i) const;
+    // The entries' lines.
     QStringList lines() const;
+    // Every line a save writes: the entries' and the kept lines, in order.
+    QStringList fileLines() const;
     // The entry a line makes; an empty one for a line that makes none
     // (setLines keeps such a line as it is).
     TRec entry(qsizetype i) const;
     // Lines the file held when last read, entries or not.
     qsizetype fileLineCount() const { return m_fileLineCount; }
     bool isUnreadable() const { return m_unreadable; }
+    // Why the file could not be read, when it could not.
+    GroupFileContent::Problem unreadableProblem() const { return m_problem; }
+    int unreadableError() const { return m_error; }
 
-    // The load rule: a line becomes an entry when it splits into one and
-    // names a file or a folder; any other line is left out. `stamp` gets
-    // the look at the file.
-    static std::optional<TRec> loadableEntry(const QString &line, FileStamp *stamp);
+    // The load rule: a line is an entry when it splits into one naming a
+    // file, whether that file is there or not (a drive not mounted, a
+    // program being upgraded): the line must outlive the file's absence.
+    static std::optional<TRec> entryOfLine(const QString &line);
 
-    // Reads the file: its entries replace ours. Unreadable when the file
+    // Reads the file: its lines replace ours. Unreadable when the file
     // could not be read whole; what could be read is kept all the same.
+    // The Reset it announces carries a look at each entry's file.
     GroupResult reload();
     GroupResult append(const QList<TRec> &entries);
     // Before the entry at `before`; at the end when `before` is size().
@@ -85,8 +95,9 @@ public:
     GroupResult replace(qsizetype i, const TRec &entry);
     GroupResult move(qsizetype from, qsizetype to);
     GroupResult remove(qsizetype i);
-    // A whole new list (the settings dialog's confirmed order), kept line
-    // for line as given.
+    // A whole new list of entries (the settings dialog's confirmed order),
+    // kept line for line as given; the kept lines stay where they stood
+    // among the first entries.
     GroupResult setLines(const QStringList &lines);
 
     // Writes the entries; `edit` is the user's change that led to the save.
@@ -105,14 +116,29 @@ private:
         QString line;
         TRec rec;
     };
+    // A line that makes no entry, standing after the first `slot` entries.
+    struct KeptLine {
+        qsizetype slot = 0;
+        QString line;
+        QByteArray bytesAsRead; // see GroupFileContent
+    };
     static Entry entryOf(const TRec &rec);
     static bool fitsOneLine(const TRec &rec);
     GroupResult saveOverChangedFile(const GroupEdit &edit);
+    QList<QByteArray> fileBytesAsRead() const;
+    // Calls visit(line, bytesAsRead) for every line of the file, in order.
+    template<typename Visit>
+    void visitFileLines(Visit visit) const;
+    // Adds `by` to the slot of each kept line standing in [from, to].
+    void shiftKeptLines(qsizetype from, qsizetype to, qsizetype by);
 
     const QString m_path;
     QList<Entry> m_entries;
+    QList<KeptLine> m_kept; // in file order: their slots never decrease
     qsizetype m_fileLineCount = 0;
     bool m_unreadable = false;
+    GroupFileContent::Problem m_problem = GroupFileContent::NoProblem;
+    int m_error = 0;
     // None for a file never read.
     std::optional<FileStamp> m_stamp;
 };

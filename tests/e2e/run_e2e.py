@@ -316,6 +316,24 @@ class Suite:
         self.shot("launch-failure.png")
         check(box, "a message window", box)
 
+    def case_missing_file_greyed(self):
+        # The same file type twice: one there, one on a drive not mounted.
+        group = entry(self.fx("report.pdf"), "", "there") + "\r\n" \
+            + entry(self.fx("usb/report.pdf"), "", "away") + "\r\n"
+        l = self.launcher(files={"QuillbrookPath.txt": group})
+        self.pointer_away()
+        time.sleep(0.5)
+        self.shot("missing-file-greyed.png", crop=(600, 0, 300, 130))
+        inset = 14
+        live_x, y = button_centre(0)
+        away_x, _ = button_centre(1)
+        live = self.desktop.mean_colour(live_x - inset, y - inset, 2 * inset, 2 * inset)
+        away = self.desktop.mean_colour(away_x - inset, y - inset, 2 * inset, 2 * inset)
+        check(max(away) - min(away) <= 6, "the missing file's icon in greys", away)
+        check(colour_distance(live, away) > 10, "the missing file's icon unlike the live one's",
+              (live, away))
+        check_equal(group.encode(), l.read("QuillbrookPath.txt"), "the group file")
+
     def click_button(self, i):
         x, y = button_centre(i)
         self.desktop.xdotool("mousemove", x, y)
