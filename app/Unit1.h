@@ -274,6 +274,8 @@ private:
     // Makes the button of `entry` at the end of the bar; `stamp` is the
     // entry's file as just read, when the caller has it.
     LaunchButton *AddLaunchButton(const TRec &entry, const FileStamp *stamp = nullptr);
+    // The missing file of `button`'s entry is there again: it comes alive.
+    void showFileFound(LaunchButton *button, const TRec &entry, const FileStamp &stamp);
     // Moves button `from` and its place on the layer to `to`.
     void moveButton(qsizetype from, qsizetype to);
     void removeButton(LaunchButton *button);

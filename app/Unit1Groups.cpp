@@ -284,6 +284,13 @@ void TForm1::dropPendingButtons()
     }
 }
 
+void TForm1::showFileFound(LaunchButton *button, const TRec &entry, const FileStamp &stamp)
+{
+    button->setFileMissing(false);
+    button->setToolTip(buttonHint(launchHint(entry), m_settings.FShowhint, QString()));
+    m_icons->applyIcon(button, &stamp);
+}
+
 LaunchButton *TForm1::AddLaunchButton(const TRec &entry, const FileStamp *stamp)
 {
     LaunchButton *button = m_spareButtons.isEmpty() ? newLaunchButton() : m_spareButtons.takeLast();

@@ -60,11 +60,17 @@ void TForm1::BtnClickEvent(LaunchButton *sender)
     if (i < 0 || i >= currentGroup().size())
         return;
     if (sender->isFileMissing()) {
-        //: %1 is the entry's file.
-        ErrorReport::notify(this,
-                            tr("%1 が見つかりません。ドライブが外れているか、ファイルが移動または削除されました。")
-                                .arg(currentGroup().entry(i).fname));
-        return;
+        const TRec entry = currentGroup().entry(i);
+        // A drive mounted since the load: the entry works again at once.
+        const FileStamp stamp = fileStamp(entry.fname);
+        if (!stamp.isFileOrFolder()) {
+            //: %1 is the entry's file.
+            ErrorReport::notify(this,
+                                tr("%1 が見つかりません。ドライブが外れているか、ファイルが移動または削除されました。")
+                                    .arg(entry.fname));
+            return;
+        }
+        showFileFound(sender, entry, stamp);
     }
     std::optional<LaunchRequest> request = launchRequestFor(currentGroup().line(i));
     if (!request)

@@ -129,6 +129,17 @@ void TestKeptLines::missingButtonSaysSo()
     QCOMPARE(opened, 0);
     QCOMPARE(m_shown.size(), 1);
     QVERIFY2(m_shown[0].startsWith(missing + u" が見つかりません。"_s), qPrintable(m_shown[0]));
+
+    // The drive is mounted again: the next click finds the file and opens it.
+    QVERIFY(QDir().mkpath(file(u"media/usb"_s)));
+    QVERIFY(writeBytes(missing, "tool"));
+    BarProbe::BtnClickEvent(form, button);
+    QVERIFY(form.waitForLaunches());
+    QCoreApplication::processEvents();
+    QCOMPARE(opened, 1);
+    QCOMPARE(m_shown.size(), 1);
+    QVERIFY(!button->isFileMissing());
+    QVERIFY(!button->toolTip().contains(u"ファイルが見つかりません"_s));
 }
 
 void TestKeptLines::menuStillActsOnMissingEntry()
@@ -168,6 +179,8 @@ void TestKeptLines::unreadableLineSurvivesByteForByte_data()
     QTest::newRow("four fields") << QByteArray("UTF-8") << QByteArray("|/a.txt,-x,A,extra");
     QTest::newRow("five quoted fields") << QByteArray("UTF-8") << QByteArray("\"|/a.txt\",\"-x, -y\",A,,\"\"");
     QTest::newRow("no file") << QByteArray("UTF-8") << QByteArray(",-x,orphan");
+    // Control characters in a name: no button unless the file is there.
+    QTest::newRow("control characters") << QByteArray("UTF-8") << QByteArray("|/\x01\x02\x7f junk");
     // 0xED40 reads as a character whose code, written, is 0xFA5C.
     QTest::newRow("a character of two codes") << QByteArray("CP932") << QByteArray("|/\xED\x40.txt,a,b,c");
 }

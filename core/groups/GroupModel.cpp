@@ -66,6 +66,13 @@ std::optional<TRec> GroupModel::entryOfLine(const QString &line)
     // A blank name opens nothing and would stand as an empty button.
     if (!entry || entry->fname.trimmed().isEmpty())
         return std::nullopt;
+    // Control characters in the name are far more often a damaged or
+    // foreign file than a name: such a line becomes a greyed button only
+    // when its file is really there.
+    const bool oddName = std::any_of(entry->fname.cbegin(), entry->fname.cend(),
+                                     [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+    if (oddName && !fileStamp(entry->fname).isFileOrFolder())
+        return std::nullopt;
     return entry;
 }
 
