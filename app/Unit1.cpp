@@ -84,6 +84,11 @@ void TForm1::setDialogs(QWidget *settingsDialog, QDialog *parameterEditor)
 {
     m_settingsDialog = settingsDialog;
     m_parameterEditor = parameterEditor;
+    // A hand edit held back while one was open is read at its closing.
+    for (QWidget *dialog : {settingsDialog, static_cast<QWidget *>(parameterEditor)}) {
+        if (dialog)
+            dialog->installEventFilter(this);
+    }
 }
 
 void TForm1::createComponents()

@@ -20,6 +20,7 @@
 #include <utility>
 
 class DropArea;
+class FileWatch;
 class IconLayer;
 class IconLayerEffect;
 class IconQueue;
@@ -51,6 +52,7 @@ class WindowMover;
 //   Unit1Stealth.cpp     stealth mode (StealthMode) suspended by the dialogs
 //   Unit1Appearance.cpp  the plate's fill and the window's transparency
 //   Unit1Dialogs.cpp     opening the two dialogs
+//   Unit1HandEdits.cpp   the group and settings files changed by hand, seen at once
 // docs/NAMES.md explains every name below; tests see the private parts
 // through tests/BarProbe.h.
 class TForm1 : public QWidget, private LaunchButtonHost
@@ -342,6 +344,21 @@ private:
         qsizetype from = -1;  // its place when picked up
         bool dropped = false; // released over the bar
     } m_arrange;
+
+    // --- Hand edits ---
+    // The current group's file, the settings file and their folder.
+    FileWatch *m_fileWatch = nullptr;
+    FileStamp m_iniStamp; // the settings file as we last read or wrote it
+    void watchFiles();
+    // Reads again what another program changed, unless the user has
+    // something under way that a reload would lose: then a save merges it.
+    void lookAtHandEdits();
+    // The next turn of the event loop, once what is under way has finished.
+    void lookAtHandEditsSoon();
+    bool userEditPending() const;
+    // Appearance and modes from a settings file edited by hand; the window
+    // keeps its place and size, and the current group stays.
+    void takeHandEditedSettings();
 
     // --- Dialogs ---
     void SetingClick();

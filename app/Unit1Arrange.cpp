@@ -15,9 +15,14 @@
 
 bool TForm1::moveEntry(qsizetype from, qsizetype to)
 {
-    if (from == to || !LaunchPath[m_menuIndex]->move(from, to))
+    GroupModel &group = *LaunchPath[m_menuIndex];
+    if (from == to || !group.move(from, to))
         return false;
-    return SaveGroup({GroupEdit::Reorder, {}, {}, {}});
+    // Kept as "next to which entry", so that it can be made to a file
+    // changed by hand meanwhile: after the one it passed going right,
+    // before the one it passed going left.
+    const bool after = to > from;
+    return SaveGroup({GroupEdit::Move, group.line(to), {}, {}, group.line(after ? to - 1 : to + 1), after});
 }
 
 qsizetype TForm1::buttonIndexAt(const QPoint &pos) const
@@ -59,6 +64,8 @@ void TForm1::launchButtonDragRequested(LaunchButton *button, const QPoint &hotSp
     drag->exec(Qt::CopyAction | Qt::LinkAction, Qt::CopyAction);
     const bool dropped = m_arrange.dropped;
     m_arrange = {};
+    // A hand edit held back during the drag, and not merged by a save.
+    lookAtHandEditsSoon();
     if (!carried)
         return;
     carried->setLifted(false);

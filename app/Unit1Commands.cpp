@@ -13,6 +13,7 @@
 #include "core/entries/PathRules.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -174,6 +175,8 @@ bool TForm1::handleAreaMouse(QEvent *event)
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::Hide && watched && (watched == m_settingsDialog || watched == m_parameterEditor))
+        lookAtHandEditsSoon();
     if (watched == FlowLayout1) {
         switch (event->type()) {
         case QEvent::DragEnter:

@@ -123,6 +123,8 @@ void TForm1::LoadGroup(int index)
 {
     // The buttons follow the model's notification.
     GroupModel &group = *LaunchPath[index];
+    if (index == m_menuIndex)
+        watchFiles();
     if (group.reload().failure == GroupResult::Unreadable && index == m_menuIndex)
         ErrorReport::notify(this, tr(kCannotReadText).arg(group.path(), unreadableReason(group)));
 }
@@ -133,13 +135,16 @@ bool TForm1::SaveGroup(const GroupEdit &edit)
     const GroupResult result = group.save(edit, createHomeOnSave);
     switch (result.failure) {
     case GroupResult::None:
+        // A home folder made by this save can be watched now.
+        if (createHomeOnSave)
+            watchFiles();
         return true;
     case GroupResult::WriteFailed:
         ErrorReport::show(this, tr(kCannotCreateText).arg(group.path(), result.error));
         break;
     case GroupResult::EditRefused:
         ErrorReport::show(
-            this, (edit.kind == GroupEdit::Reorder
+            this, (edit.kind == GroupEdit::Reorder || edit.kind == GroupEdit::Move
                        ? tr("ファイル \"%1\" が他で変更されたため、並べ替えを保存できません。"
                             "ファイルの内容を読み直しましたので、もう一度並べ替えてください。")
                        : tr("ファイル \"%1\" が他で変更され、このエントリが見つからないため、変更を保存できません。"

@@ -52,6 +52,8 @@ QString TForm1::iniPath() const
 
 void TForm1::ReadIniFile()
 {
+    // Taken before reading: a change made while we read shows as one.
+    m_iniStamp = fileStamp(iniPath());
     const IniFile ini = IniFile::load(iniPath());
 
     // Kept as read, whatever the screen makes of it: the window gets a
@@ -144,8 +146,11 @@ bool TForm1::writeSettingsFile(QString *error)
     m_settings.write(ini, m_menuIndex);
 
     QString reason;
-    if (ini.save(iniPath(), &reason))
+    if (ini.save(iniPath(), &reason)) {
+        // Our own write is no hand edit.
+        m_iniStamp = fileStamp(iniPath());
         return true;
+    }
     if (error)
         //: %1 is the settings file's path, %2 the system's reason.
         *error = tr("%1 に書き込めません。%2").arg(iniPath(), reason);

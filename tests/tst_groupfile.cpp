@@ -49,6 +49,8 @@ private Q_SLOTS:
     void unencodableRoundTrip();
     void applyEdit_data();
     void applyEdit();
+    void applyMove_data();
+    void applyMove();
     void writeReplacesWholeFile();
     void failedWriteKeepsOldFile();
 };
@@ -325,6 +327,51 @@ void TestGroupFile::applyEdit()
                          line.isEmpty() ? QString() : u"/"_s + line + u".txt,,"_s,
                          {},
                          linesOf(added)};
+    const std::optional<QStringList> result = applyGroupEdit(linesOf(lines), edit);
+    if (expected == u"-")
+        QCOMPARE(result, std::nullopt);
+    else
+        QCOMPARE(result, std::optional<QStringList>(linesOf(expected)));
+}
+
+// A drag made again to a changed file: the entry goes next to the one the
+// user placed it by. Same letters as applyEdit.
+void TestGroupFile::applyMove_data()
+{
+    QTest::addColumn<QString>("lines");
+    QTest::addColumn<QString>("moved");
+    QTest::addColumn<QString>("anchor");
+    QTest::addColumn<bool>("after");
+    QTest::addColumn<QString>("expected"); // "-": refused
+
+    QTest::newRow("after, file unchanged") << "a b c" << "a" << "c" << true << "b c a";
+    QTest::newRow("before, a line added first") << "x a b c" << "c" << "a" << false << "x c a b";
+    QTest::newRow("after, a line between") << "a b x c" << "a" << "b" << true << "b a x c";
+    QTest::newRow("already in place") << "b a" << "a" << "b" << true << "b a";
+    QTest::newRow("written by hand keeps its form") << "h a b" << "h" << "b" << true << "a b h";
+    QTest::newRow("next to a copy of itself") << "a b a" << "a" << "a" << false << "b a a";
+    QTest::newRow("the moved one gone") << "b c" << "a" << "c" << true << "-";
+    QTest::newRow("its neighbour gone") << "a b" << "a" << "c" << true << "-";
+    QTest::newRow("its only copy is its neighbour") << "a b" << "a" << "a" << true << "-";
+}
+
+void TestGroupFile::applyMove()
+{
+    QFETCH(QString, lines);
+    QFETCH(QString, moved);
+    QFETCH(QString, anchor);
+    QFETCH(bool, after);
+    QFETCH(QString, expected);
+
+    const auto lineOf = [](const QString &x) { return x == u"h" ? u"/h.txt"_s : u"/"_s + x + u".txt,,"_s; };
+    const auto linesOf = [&](const QString &names) {
+        QStringList out;
+        for (const QString &x : names.split(u' ', Qt::SkipEmptyParts))
+            out.append(lineOf(x));
+        return out;
+    };
+    // The bar names both as it writes them.
+    const GroupEdit edit{GroupEdit::Move, u"/"_s + moved + u".txt,,"_s, {}, {}, u"/"_s + anchor + u".txt,,"_s, after};
     const std::optional<QStringList> result = applyGroupEdit(linesOf(lines), edit);
     if (expected == u"-")
         QCOMPARE(result, std::nullopt);

@@ -294,6 +294,22 @@ std::optional<QStringList> applyGroupEdit(QStringList lines, const GroupEdit &ed
         lines[i] = edit.newLine;
         return lines;
     }
+    case GroupEdit::Move: {
+        const std::optional<TRec> moved = entryOf(edit.line);
+        const std::optional<TRec> anchor = entryOf(edit.anchor);
+        if (!moved || !anchor)
+            return std::nullopt;
+        const qsizetype from = indexOfEntry(lines, *moved);
+        if (from < 0)
+            return std::nullopt;
+        const QString line = lines.takeAt(from);
+        // Looked for without the moved line: it may be a copy of its anchor.
+        const qsizetype at = indexOfEntry(lines, *anchor);
+        if (at < 0)
+            return std::nullopt;
+        lines.insert(edit.after ? at + 1 : at, line);
+        return lines;
+    }
     case GroupEdit::Reorder:
         break;
     }

@@ -82,17 +82,22 @@ struct GroupEdit {
         Replace, // the entry of `line` becomes `newLine`
         Reorder, // a whole new order, which cannot be laid over another's
         Insert,  // `added` go before the entry of `line`; at the end when it is gone
+        Move,    // the entry of `line` goes just before the entry of `anchor`, or after it
     };
     Kind kind = Keep;
     QString line;
     QString newLine;
     // The new lines of one drop, saved in one write.
     QStringList added;
+    // A Move's neighbour: the entry the moved one now stands next to, as the
+    // user placed it; `after` when it stands just after it.
+    QString anchor = {};
+    bool after = false;
 };
 
 // `lines` (as read from a file) with `edit` made to them; nothing when it
-// cannot be made: a new order, or a replaced entry whose file is no longer
-// in the lines. Lines are matched by the entry they make, so a line written
+// cannot be made: a new order, a replaced entry whose file is no longer in
+// the lines, or a move whose entry or neighbour is gone. Lines are matched by the entry they make, so a line written
 // by hand in another form ("path" for "path,,") is still found. A replaced
 // line is found as it was, else by its file.
 std::optional<QStringList> applyGroupEdit(QStringList lines, const GroupEdit &edit);

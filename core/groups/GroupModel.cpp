@@ -89,6 +89,11 @@ bool GroupModel::fitsOneLine(const TRec &rec)
     return !rec.fname.isEmpty() && !hasBreak(rec.fname) && !hasBreak(rec.param) && !hasBreak(rec.hint);
 }
 
+bool GroupModel::changedOnDisk() const
+{
+    return !m_stamp || fileStamp(m_path) != *m_stamp;
+}
+
 GroupResult GroupModel::reload()
 {
     const GroupFileContent content = readGroupFile(m_path);
@@ -99,6 +104,7 @@ GroupResult GroupModel::reload()
     m_fileLineCount = content.lines.size();
     m_entries.clear();
     m_kept.clear();
+    m_unsaved = false;
     GroupChange change{GroupChange::Reset, 0, 0, 0, true, {}};
     for (qsizetype i = 0; i < content.lines.size(); ++i) {
         const QString &line = content.lines.at(i);
@@ -136,6 +142,7 @@ GroupResult GroupModel::insert(qsizetype before, const QList<TRec> &entries)
         m_entries.insert(before + k, entryOf(entries.at(k)));
     // A kept line just before the entry `before` stays before the new ones.
     shiftKeptLines(before + 1, m_entries.size(), entries.size());
+    m_unsaved = true;
     Q_EMIT changed({GroupChange::Inserted, before, entries.size(), 0, false, {}});
     return {};
 }
@@ -147,6 +154,7 @@ GroupResult GroupModel::replace(qsizetype i, const TRec &entry)
     if (!fitsOneLine(entry))
         return {GroupResult::NotAnEntry, {}};
     m_entries[i] = entryOf(entry);
+    m_unsaved = true;
     Q_EMIT changed({GroupChange::Replaced, i, 1, 0, false, {}});
     return {};
 }
@@ -165,6 +173,7 @@ GroupResult GroupModel::move(qsizetype from, qsizetype to)
         shiftKeptLines(from + 1, to, -1);
     else
         shiftKeptLines(to + 1, from, 1);
+    m_unsaved = true;
     Q_EMIT changed({GroupChange::Moved, from, 1, to, false, {}});
     return {};
 }
@@ -175,6 +184,7 @@ GroupResult GroupModel::remove(qsizetype i)
         return {GroupResult::BadPosition, {}};
     m_entries.removeAt(i);
     shiftKeptLines(i + 1, m_entries.size() + 1, -1);
+    m_unsaved = true;
     Q_EMIT changed({GroupChange::Removed, i, 1, 0, false, {}});
     return {};
 }
@@ -192,6 +202,7 @@ GroupResult GroupModel::setLines(const QStringList &lines)
         m_entries.append({line, recFromFields(splitEntryLine(line)).value_or(TRec())});
     for (KeptLine &kept : m_kept)
         kept.slot = std::min(kept.slot, m_entries.size());
+    m_unsaved = true;
     Q_EMIT changed({GroupChange::Reset, 0, m_entries.size(), 0, false, {}});
     return {};
 }
@@ -209,6 +220,7 @@ GroupResult GroupModel::save(const GroupEdit &edit, bool createFolder)
     if (!writeGroupFile(m_path, fileLines(), &error, fileBytesAsRead()))
         return {GroupResult::WriteFailed, error};
     m_stamp = fileStamp(m_path);
+    m_unsaved = false;
     return {};
 }
 

@@ -79,6 +79,12 @@ public:
     // Why the file could not be read, when it could not.
     GroupFileContent::Problem unreadableProblem() const { return m_problem; }
     int unreadableError() const { return m_error; }
+    // The file is not as we last read or wrote it: another program changed,
+    // replaced, made or removed it. Our own saves never make it so.
+    bool changedOnDisk() const;
+    // An operation changed the entries and no save or load has taken them
+    // since: reading the file now would lose them.
+    bool hasUnsavedChanges() const { return m_unsaved; }
 
     // The load rule: a line is an entry when it splits into one naming a
     // file, whether that file is there or not (a drive not mounted, a
@@ -141,4 +147,5 @@ private:
     int m_error = 0;
     // None for a file never read.
     std::optional<FileStamp> m_stamp;
+    bool m_unsaved = false;
 };

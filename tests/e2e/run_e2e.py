@@ -232,6 +232,28 @@ class Suite:
         time.sleep(0.3)
         check_equal(expected, l.read("QuillbrookPath.txt"), "the group file after a release outside")
 
+    def case_hand_edit(self):
+        # A line appended by hand, as `echo line >> file` would: no save, no
+        # key, and the new button shows within a second.
+        red_line = entry(self.fx("red.png"), "", "red") + "\r\n"
+        l = self.launcher(files={"QuillbrookPath.txt": red_line})
+        self.pointer_away()
+        time.sleep(0.5)
+        red = self.button_colours(1)[0]
+        empty = self.desktop.mean_colour(*button_centre(1), 6, 6)
+        green_line = entry(self.fx("green.png"), "", "green") + "\r\n"
+        appended = time.monotonic()
+        with open(l.path("QuillbrookPath.txt"), "a", newline="") as f:
+            f.write(green_line)
+        green = wait_for(lambda: (lambda c: c if colour_distance(c, empty) > 40 else None)(
+            self.desktop.mean_colour(*button_centre(1), 6, 6)), timeout=3.0, what="a second button")
+        took = time.monotonic() - appended
+        self.shot("hand-edit.png", crop=(600, 0, 300, 130))
+        check(took < 1.0, "the new button within a second", f"{took:.2f}s")
+        check(green[1] > green[0] + 60, "the green picture's button", green)
+        check(colour_distance(self.button_colours(1)[0], red) < 12, "the red one still first", red)
+        check_equal((red_line + green_line).encode(), l.read("QuillbrookPath.txt"), "the group file as edited")
+
     def case_drag_out(self):
         l = self.launcher(files={"QuillbrookPath.txt": entry(self.fx("notes.txt"), "", "notes") + "\r\n"})
         argv = [self.args.droptarget, "--at", "300,300"]
