@@ -73,10 +73,10 @@ void TestGroupFile::fileNames_data()
 {
     QTest::addColumn<int>("group");
     QTest::addColumn<QString>("name");
-    QTest::newRow("0") << 0 << "QuillbrookPath.txt";
-    QTest::newRow("1") << 1 << "QuillbrookPath1.txt";
-    QTest::newRow("3") << 3 << "QuillbrookPath3.txt";
-    QTest::newRow("4") << 4 << "QuillbrookPath4.txt";
+    QTest::newRow("0") << 0 << u"QuillbrookPath.txt"_s;
+    QTest::newRow("1") << 1 << u"QuillbrookPath1.txt"_s;
+    QTest::newRow("3") << 3 << u"QuillbrookPath3.txt"_s;
+    QTest::newRow("4") << 4 << u"QuillbrookPath4.txt"_s;
 }
 
 void TestGroupFile::fileNames()
@@ -344,15 +344,15 @@ void TestGroupFile::applyMove_data()
     QTest::addColumn<bool>("after");
     QTest::addColumn<QString>("expected"); // "-": refused
 
-    QTest::newRow("after, file unchanged") << "a b c" << "a" << "c" << true << "b c a";
-    QTest::newRow("before, a line added first") << "x a b c" << "c" << "a" << false << "x c a b";
-    QTest::newRow("after, a line between") << "a b x c" << "a" << "b" << true << "b a x c";
-    QTest::newRow("already in place") << "b a" << "a" << "b" << true << "b a";
-    QTest::newRow("written by hand keeps its form") << "h a b" << "h" << "b" << true << "a b h";
-    QTest::newRow("next to a copy of itself") << "a b a" << "a" << "a" << false << "b a a";
-    QTest::newRow("the moved one gone") << "b c" << "a" << "c" << true << "-";
-    QTest::newRow("its neighbour gone") << "a b" << "a" << "c" << true << "-";
-    QTest::newRow("its only copy is its neighbour") << "a b" << "a" << "a" << true << "-";
+    QTest::newRow("after, file unchanged") << u"a b c"_s << u"a"_s << u"c"_s << true << u"b c a"_s;
+    QTest::newRow("before, a line added first") << u"x a b c"_s << u"c"_s << u"a"_s << false << u"x c a b"_s;
+    QTest::newRow("after, a line between") << u"a b x c"_s << u"a"_s << u"b"_s << true << u"b a x c"_s;
+    QTest::newRow("already in place") << u"b a"_s << u"a"_s << u"b"_s << true << u"b a"_s;
+    QTest::newRow("written by hand keeps its form") << u"h a b"_s << u"h"_s << u"b"_s << true << u"a b h"_s;
+    QTest::newRow("next to a copy of itself") << u"a b a"_s << u"a"_s << u"a"_s << false << u"b a a"_s;
+    QTest::newRow("the moved one gone") << u"b c"_s << u"a"_s << u"c"_s << true << u"-"_s;
+    QTest::newRow("its neighbour gone") << u"a b"_s << u"a"_s << u"c"_s << true << u"-"_s;
+    QTest::newRow("its only copy is its neighbour") << u"a b"_s << u"a"_s << u"a"_s << true << u"-"_s;
 }
 
 void TestGroupFile::applyMove()

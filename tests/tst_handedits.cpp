@@ -75,14 +75,14 @@ void TestHandEdits::handEditShowsAtOnce_data()
     QTest::addColumn<QString>("after");
     QTest::addColumn<bool>("rename");
 
-    QTest::newRow("line appended in place") << "a b" << "a b c" << false;
-    QTest::newRow("replaced by a rename") << "a b" << "a b c" << true;
-    QTest::newRow("replaced twice: watched again") << "a b" << "a b c" << true;
+    QTest::newRow("line appended in place") << u"a b"_s << u"a b c"_s << false;
+    QTest::newRow("replaced by a rename") << u"a b"_s << u"a b c"_s << true;
+    QTest::newRow("replaced twice: watched again") << u"a b"_s << u"a b c"_s << true;
     // The old file lives on while open: the kernel says nothing of it, and
     // only the new one's changes matter.
-    QTest::newRow("replaced while held open, then appended") << "a b" << "a b c" << false;
-    QTest::newRow("line removed") << "a b c" << "a c" << true;
-    QTest::newRow("file made later") << "-" << "a" << false;
+    QTest::newRow("replaced while held open, then appended") << u"a b"_s << u"a b c"_s << false;
+    QTest::newRow("line removed") << u"a b c"_s << u"a c"_s << true;
+    QTest::newRow("file made later") << u"-"_s << u"a"_s << false;
 }
 
 void TestHandEdits::handEditShowsAtOnce()
@@ -170,11 +170,11 @@ void TestHandEdits::dragOverChangedFile_data()
     QTest::addColumn<QString>("expected"); // "-": refused, the file as edited by hand
 
     // The bar showed a b c; the file was changed before the bar heard of it.
-    QTest::newRow("right, line appended") << "a b c x" << 0 << 2 << "b c a x";
-    QTest::newRow("left, line put first") << "x a b c" << 2 << 0 << "x c a b";
-    QTest::newRow("right, a line between") << "a b x c" << 0 << 1 << "b a x c";
-    QTest::newRow("its neighbour removed") << "a b" << 0 << 2 << "-";
-    QTest::newRow("the moved one removed") << "b c" << 0 << 2 << "-";
+    QTest::newRow("right, line appended") << u"a b c x"_s << 0 << 2 << u"b c a x"_s;
+    QTest::newRow("left, line put first") << u"x a b c"_s << 2 << 0 << u"x c a b"_s;
+    QTest::newRow("right, a line between") << u"a b x c"_s << 0 << 1 << u"b a x c"_s;
+    QTest::newRow("its neighbour removed") << u"a b"_s << 0 << 2 << u"-"_s;
+    QTest::newRow("the moved one removed") << u"b c"_s << 0 << 2 << u"-"_s;
 }
 
 void TestHandEdits::dragOverChangedFile()
