@@ -6,6 +6,7 @@
 // sequence; replay one with RC_PARAMS="seed=N" (the seed is printed first).
 #include "app/Unit1.h"
 #include "core/entries/PathRules.h"
+#include "core/files/SaveLeftovers.h"
 #include "BarFixture.h"
 #include "BarProbe.h"
 #include "FaultInjection.h"
@@ -22,12 +23,16 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <random>
 #include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using TestFiles::readBytes;
@@ -549,6 +554,69 @@ struct SecondStart : Command {
     void show(std::ostream &os) const override { os << "second start"; }
 };
 
+// The bar killed in the middle of saving a drop (a copy of it, forked), and
+// started again: the file is as before or as after the drop, never anything
+// else, and what the killed save left is of the form a start removes. The model goes on from the
+// old file: a new one is put back by hand.
+int g_kills = 0, g_killsAfterSave = 0; // for the run's summary
+
+struct KilledSave : Command {
+    int file = *rc::gen::inRange(0, kFiles);
+    int delayUs = *rc::gen::inRange(0, 3000);
+    void apply(Model &m) const override { m.load(); }
+    void run(const Model &m, Bar &bar) const override
+    {
+        const QString path = BarProbe::groupPath(*bar.form, m.current);
+        const QByteArray old = readBytes(path);
+        Model dropped = m;
+        const QString entry = entryFile(m.home, file);
+        dropped.shown.append(entryLine({entry, {}, ExtractFileTitle(entry)}));
+        const pid_t child = ::fork();
+        RC_ASSERT(child >= 0);
+        if (child == 0) {
+            // Only the save: the copy's buttons would start work the
+            // parent shares (its event loop's wake-ups).
+            GroupModel &group = *bar.form->LaunchPath[m.current];
+            const QSignalBlocker quiet(group);
+            const TRec rec{entry, {}, ExtractFileTitle(entry)};
+            group.append({rec});
+            group.save({GroupEdit::Append, {}, {}, {joinEntryLine(rec)}});
+            ::_exit(0);
+        }
+        ::usleep(useconds_t(delayUs));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        RC_ASSERT(::waitpid(child, &status, 0) == child);
+        const QByteArray now = readBytes(path);
+        const bool oldOrNew = now == old || now == bytesOf(dropped.shown);
+        RC_ASSERT(oldOrNew);
+        ++g_kills;
+        if (now != old) {
+            ++g_killsAfterSave;
+            const bool hadFile = old != "<missing>";
+            const bool restored = hadFile ? writeBytes(path, old) : QFile::remove(path);
+            RC_ASSERT(restored);
+        }
+
+        // What a start does before the bar: with the folder's lock, what
+        // killed saves left goes.
+        Model after = m;
+        apply(after);
+        bar.form.reset();
+        QStringList ownFiles{u"Quillbrook.ini"_s};
+        for (int g = 0; g < kGroupCount; ++g)
+            ownFiles.append(groupFileName(g));
+        removeSaveLeftovers(bar.home(), ownFiles);
+        bar.start();
+        RC_ASSERT(bar.shown().size() == bar.seen);
+        check(after, bar, true);
+    }
+    void show(std::ostream &os) const override
+    {
+        os << "killed " << delayUs << " us into a drop of file " << file << ", then a second start";
+    }
+};
+
 } // namespace
 
 class TestModel : public QObject
@@ -592,8 +660,9 @@ void TestModel::filesFollowTheModel()
         rc::state::check(model, bar,
                          rc::state::gen::execOneOfWithArgs<Drop, Delete, EditParameters,
                                                            Drag, Order, RegisterNothing, Switch,
-                                                           HandEdit, Vanish, SecondStart>());
+                                                           HandEdit, Vanish, SecondStart, KilledSave>());
     });
+    qInfo("%d kills, %d of them after the new file was in place", g_kills, g_killsAfterSave);
     QVERIFY(passed);
 }
 
