@@ -225,8 +225,8 @@ void runSaving(const Model &before, const Model &after, Bar &bar, const std::opt
     saving.disk = before.disk;
     const bool taken = takes(fault, saving);
     if (fault) {
-        const QString temporary =
-            QFileInfo(bar.home()).canonicalFilePath() + u'/' + groupFileName(before.current) + u'.';
+        const QString temporary = QFileInfo(bar.home()).canonicalFilePath() + u'/' + groupFileName(before.current)
+                                  + u'.';
         FaultInjection::failNext(fault->call, QFile::encodeName(temporary), EIO);
     }
     action();
@@ -250,7 +250,8 @@ struct Drop : Command {
     int before;
     std::optional<Fault> fault = *genFault();
     explicit Drop(const Model &m)
-        : files(*rc::gen::resize(3, rc::gen::nonEmpty(rc::gen::container<std::vector<int>>(rc::gen::inRange(0, kFiles)))))
+        : files(
+            *rc::gen::resize(3, rc::gen::nonEmpty(rc::gen::container<std::vector<int>>(rc::gen::inRange(0, kFiles)))))
         , before(*rc::gen::inRange<int>(-1, int(m.entryCount()) + 1))
     {
     }
@@ -476,7 +477,7 @@ struct HandEdit : Command {
         const qsizetype count = m.disk[group] ? m.disk[group]->size() : 0;
         kind = count > 0 ? *rc::gen::element(AppendEntry, AppendUnreadable, RemoveLine)
                          : *rc::gen::element(AppendEntry, AppendUnreadable);
-        number = kind == RemoveLine ? *rc::gen::inRange<int>(0, int(count))
+        number = kind == RemoveLine    ? *rc::gen::inRange<int>(0, int(count))
                  : kind == AppendEntry ? *rc::gen::inRange(0, kFiles)
                                        : *rc::gen::inRange(0, 1000);
     }
@@ -515,8 +516,7 @@ struct HandEdit : Command {
     }
     void show(std::ostream &os) const override
     {
-        static const char *const names[] = {"appends an entry of file", "appends an unreadable line",
-                                            "removes line"};
+        static const char *const names[] = {"appends an entry of file", "appends an unreadable line", "removes line"};
         os << "hand edit of group " << group << ": " << names[kind] << ' ' << number;
     }
 };
@@ -658,9 +658,8 @@ void TestModel::filesFollowTheModel()
         // An empty home: no group file yet.
         check(model, bar, true);
         rc::state::check(model, bar,
-                         rc::state::gen::execOneOfWithArgs<Drop, Delete, EditParameters,
-                                                           Drag, Order, RegisterNothing, Switch,
-                                                           HandEdit, Vanish, SecondStart, KilledSave>());
+                         rc::state::gen::execOneOfWithArgs<Drop, Delete, EditParameters, Drag, Order, RegisterNothing,
+                                                           Switch, HandEdit, Vanish, SecondStart, KilledSave>());
     });
     qInfo("%d kills, %d of them after the new file was in place", g_kills, g_killsAfterSave);
     QVERIFY(passed);
