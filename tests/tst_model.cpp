@@ -617,6 +617,21 @@ struct KilledSave : Command {
     }
 };
 
+// Thousands of sequences; under AddressSanitizer every step and above all
+// every fork costs far more (its shadow memory is copied), and a few
+// hundred suffice there to look for memory faults.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kSequences = 300;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr int kSequences = 300;
+#else
+constexpr int kSequences = 3000;
+#endif
+#else
+constexpr int kSequences = 3000;
+#endif
+
 } // namespace
 
 class TestModel : public QObject
@@ -635,13 +650,13 @@ void TestModel::initTestCase()
     // unless TMPDIR says otherwise.
     if (qEnvironmentVariableIsEmpty("TMPDIR") && QFileInfo(u"/dev/shm"_s).isWritable())
         qputenv("TMPDIR", "/dev/shm");
-    // Thousands of sequences by default. RC_PARAMS replays or resizes a run;
-    // RapidCheck reads it at its first use, below.
+    // RC_PARAMS replays or resizes a run; RapidCheck reads it at its first
+    // use, below.
     QByteArray params = qgetenv("RC_PARAMS");
     if (!params.contains("seed="))
         params += " seed=" + QByteArray::number(quint64(std::random_device()()) << 32 | std::random_device()());
     if (!params.contains("max_success="))
-        params += " max_success=3000";
+        params += " max_success=" + QByteArray::number(kSequences);
     if (!params.contains("max_size="))
         params += " max_size=40";
     qputenv("RC_PARAMS", params.trimmed());
