@@ -307,6 +307,16 @@ void TestGroupFile::applyEdit_data()
     row("reorder cannot be laid over", "a b c", GroupEdit::Reorder, "", "", "-");
 }
 
+// The edit tables' letters as lines: "h" stands for h.txt as a bare path,
+// the others as the launcher writes them.
+static QStringList linesOfLetters(const QString &names)
+{
+    QStringList out;
+    for (const QString &x : names.split(u' ', Qt::SkipEmptyParts))
+        out.append(x == u"h" ? u"/h.txt"_s : u"/"_s + x + u".txt,,"_s);
+    return out;
+}
+
 void TestGroupFile::applyEdit()
 {
     QFETCH(QString, lines);
@@ -315,23 +325,15 @@ void TestGroupFile::applyEdit()
     QFETCH(QString, added);
     QFETCH(QString, expected);
 
-    // "h" stands for h.txt as a bare path, the others as the launcher writes them.
-    const auto lineOf = [](const QString &x) { return x == u"h" ? u"/h.txt"_s : u"/"_s + x + u".txt,,"_s; };
-    const auto linesOf = [&](const QString &names) {
-        QStringList out;
-        for (const QString &x : names.split(u' ', Qt::SkipEmptyParts))
-            out.append(lineOf(x));
-        return out;
-    };
     const GroupEdit edit{GroupEdit::Kind(kind),
                          line.isEmpty() ? QString() : u"/"_s + line + u".txt,,"_s,
                          {},
-                         linesOf(added)};
-    const std::optional<QStringList> result = applyGroupEdit(linesOf(lines), edit);
+                         linesOfLetters(added)};
+    const std::optional<QStringList> result = applyGroupEdit(linesOfLetters(lines), edit);
     if (expected == u"-")
         QCOMPARE(result, std::nullopt);
     else
-        QCOMPARE(result, std::optional<QStringList>(linesOf(expected)));
+        QCOMPARE(result, std::optional<QStringList>(linesOfLetters(expected)));
 }
 
 // A drag made again to a changed file: the entry goes next to the one the
@@ -363,20 +365,13 @@ void TestGroupFile::applyMove()
     QFETCH(bool, after);
     QFETCH(QString, expected);
 
-    const auto lineOf = [](const QString &x) { return x == u"h" ? u"/h.txt"_s : u"/"_s + x + u".txt,,"_s; };
-    const auto linesOf = [&](const QString &names) {
-        QStringList out;
-        for (const QString &x : names.split(u' ', Qt::SkipEmptyParts))
-            out.append(lineOf(x));
-        return out;
-    };
     // The bar names both as it writes them.
     const GroupEdit edit{GroupEdit::Move, u"/"_s + moved + u".txt,,"_s, {}, {}, u"/"_s + anchor + u".txt,,"_s, after};
-    const std::optional<QStringList> result = applyGroupEdit(linesOf(lines), edit);
+    const std::optional<QStringList> result = applyGroupEdit(linesOfLetters(lines), edit);
     if (expected == u"-")
         QCOMPARE(result, std::nullopt);
     else
-        QCOMPARE(result, std::optional<QStringList>(linesOf(expected)));
+        QCOMPARE(result, std::optional<QStringList>(linesOfLetters(expected)));
 }
 
 void TestGroupFile::writeReplacesWholeFile()
