@@ -81,12 +81,15 @@ GroupModel::Entry GroupModel::entryOf(const TRec &rec)
     return {joinEntryLine(rec), rec};
 }
 
+// Would not read back as one line of the file.
+static bool hasLineBreak(const QString &text)
+{
+    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+}
+
 bool GroupModel::fitsOneLine(const TRec &rec)
 {
-    const auto hasBreak = [](const QString &text) {
-        return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
-    };
-    return !rec.fname.isEmpty() && !hasBreak(rec.fname) && !hasBreak(rec.param) && !hasBreak(rec.hint);
+    return !rec.fname.isEmpty() && !hasLineBreak(rec.fname) && !hasLineBreak(rec.param) && !hasLineBreak(rec.hint);
 }
 
 bool GroupModel::changedOnDisk() const
@@ -191,10 +194,7 @@ GroupResult GroupModel::remove(qsizetype i)
 
 GroupResult GroupModel::setLines(const QStringList &lines)
 {
-    const bool oneLineEach = std::none_of(lines.cbegin(), lines.cend(), [](const QString &line) {
-        return line.contains(QLatin1Char('\n')) || line.contains(QLatin1Char('\r'));
-    });
-    if (!oneLineEach)
+    if (std::any_of(lines.cbegin(), lines.cend(), hasLineBreak))
         return {GroupResult::NotAnEntry, {}};
     m_entries.clear();
     m_entries.reserve(lines.size());
