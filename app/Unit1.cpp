@@ -242,6 +242,7 @@ void TForm1::FormCreate()
     updateWindowShape();
     // A compositor may come or go while the bar runs.
     connect(new CompositorWatch(this), &CompositorWatch::changed, this, &TForm1::compositorChanged);
+    watchScreens();
 }
 
 void TForm1::FormShow()
@@ -291,6 +292,7 @@ void TForm1::keepOnScreen()
     for (const QScreen *screen : QGuiApplication::screens())
         screens.append({screen->geometry(), screen->availableGeometry()});
     const QRect placed = placeOnScreen(m_userGeometry, screens, QSize(kMinimumSide, kMinimumSide));
+    m_displaced = !isStoredPlace(m_userGeometry, placed);
     // Native Wayland ignores a client's position; the stored one stays.
     if (!X11Window::isWayland())
         move(placed.topLeft());

@@ -30,7 +30,9 @@ class QAction;
 class QActionGroup;
 class QDialog;
 class QMenu;
+class QScreen;
 class QThreadPool;
+class QTimer;
 class StealthMode;
 class WindowMover;
 
@@ -53,6 +55,7 @@ class WindowMover;
 //   Unit1Appearance.cpp  the plate's fill and the window's transparency
 //   Unit1Dialogs.cpp     opening the two dialogs
 //   Unit1HandEdits.cpp   the group and settings files changed by hand, seen at once
+//   Unit1Screens.cpp     screens that come and go while the bar runs
 // docs/NAMES.md explains every name below; tests see the private parts
 // through tests/BarProbe.h.
 class TForm1 : public QWidget, private LaunchButtonHost
@@ -359,6 +362,16 @@ private:
     // Appearance and modes from a settings file edited by hand; the window
     // keeps its place and size, and the current group stays.
     void takeHandEditedSettings();
+
+    // --- Screens coming and going ---
+    // The bar stands away from its stored place (or size) because the
+    // screens could not hold it there; it goes back when they can.
+    bool m_displaced = false;
+    QTimer *m_screenCheck = nullptr; // gathers one change's several signals
+    void watchScreens();
+    void watchScreen(QScreen *screen);
+    // Moves the bar onto a remaining screen, or back to its stored place.
+    void screensChanged();
 
     // --- Dialogs ---
     void SetingClick();

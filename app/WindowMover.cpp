@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/WindowMover.h"
 
+#include "platform/TilingWindowManager.h"
 #include "platform/X11Window.h"
 
 #include <QMouseEvent>
@@ -19,7 +20,7 @@ WindowMover::WindowMover(QWidget *window, int minimumSide)
     : QObject(window)
     , m_window(window)
     , m_minimumSide(minimumSide)
-    , m_pinSize(X11Window::isX11() || X11Window::isWayland())
+    , m_pinSize((X11Window::isX11() || X11Window::isWayland()) && TilingWindowManager::floatsOnlyFixedSize())
 {
 }
 

@@ -14,10 +14,10 @@ class QWidget;
 // it where it can; else the window follows the pointer here (and always for
 // the right button, whose release without a drag opens the menu).
 //
-// A window of fixed size (minimum = maximum) is what tiling window managers
-// float, sway among them, so on a real window system the size stays pinned
-// but while the user resizes; resizeWindow() is how the bar changes its own
-// size.
+// A window of fixed size (minimum = maximum) is what sway and i3 float, so
+// under them the size stays pinned but while the user resizes; elsewhere only
+// the minimum is set, so the window manager's own resizing works.
+// resizeWindow() is how the bar changes its own size.
 //
 // What the user asked for is reported as userMoved/userResized, never what
 // the window manager imposes (a tiling layout, a maximise, rounding at
@@ -54,7 +54,7 @@ protected:
 private:
     QWidget *m_window;
     const int m_minimumSide;
-    const bool m_pinSize; // on a real window system the size is fixed but for the user's resizing
+    const bool m_pinSize; // under sway or i3 the size is fixed but for the user's resizing
 
     // The drag we carry out by following the pointer.
     struct PointerDrag {

@@ -3,6 +3,7 @@
 
 #include <QGuiApplication>
 #include <QPoint>
+#include <QString>
 #include <QWindow>
 #include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
@@ -45,6 +46,10 @@ struct Atoms {
     xcb_atom_t wmState = XCB_ATOM_NONE;
     xcb_atom_t skipTaskbar = XCB_ATOM_NONE;
     xcb_atom_t skipPager = XCB_ATOM_NONE;
+    xcb_atom_t skipSwitcher = XCB_ATOM_NONE;
+    xcb_atom_t supportingWmCheck = XCB_ATOM_NONE;
+    xcb_atom_t wmName = XCB_ATOM_NONE;
+    xcb_atom_t utf8String = XCB_ATOM_NONE;
     xcb_atom_t above = XCB_ATOM_NONE;
     xcb_atom_t compositorSelection = XCB_ATOM_NONE;
 };
@@ -65,6 +70,10 @@ const Atoms &atoms(xcb_connection_t *c)
         {&cache.wmState, "_NET_WM_STATE"},
         {&cache.skipTaskbar, "_NET_WM_STATE_SKIP_TASKBAR"},
         {&cache.skipPager, "_NET_WM_STATE_SKIP_PAGER"},
+        {&cache.skipSwitcher, "_KDE_NET_WM_STATE_SKIP_SWITCHER"},
+        {&cache.supportingWmCheck, "_NET_SUPPORTING_WM_CHECK"},
+        {&cache.wmName, "_NET_WM_NAME"},
+        {&cache.utf8String, "UTF8_STRING"},
         {&cache.above, "_NET_WM_STATE_ABOVE"},
         {&cache.compositorSelection, compositorSelection.constData()},
     };
@@ -81,6 +90,17 @@ const Atoms &atoms(xcb_connection_t *c)
     }
     filledFor = complete ? c : nullptr;
     return cache;
+}
+
+// The first window a WINDOW property on `win` names, or none.
+xcb_window_t windowProperty(xcb_connection_t *c, xcb_window_t win, xcb_atom_t property)
+{
+    const XcbReply<xcb_get_property_reply_t> reply(
+        xcb_get_property_reply(c, xcb_get_property(c, 0, win, property, XCB_ATOM_WINDOW, 0, 1), nullptr));
+    if (!reply || reply->format != 32 || reply->type != XCB_ATOM_WINDOW
+        || xcb_get_property_value_length(reply.get()) < 4)
+        return XCB_WINDOW_NONE;
+    return *static_cast<const xcb_window_t *>(xcb_get_property_value(reply.get()));
 }
 
 } // namespace
@@ -108,6 +128,27 @@ bool compositorRunning()
     return reply && reply->owner != XCB_WINDOW_NONE;
 }
 
+QString windowManagerName()
+{
+    xcb_connection_t *c = connection();
+    if (!c)
+        return {};
+    const Atoms &known = atoms(c);
+    int screen = 0;
+    const xcb_window_t root = rootOf(c, &screen);
+    // The check window names itself too; a stale property from a window
+    // manager that has gone does not.
+    const xcb_window_t check = windowProperty(c, root, known.supportingWmCheck);
+    if (check == XCB_WINDOW_NONE || windowProperty(c, check, known.supportingWmCheck) != check)
+        return {};
+    const XcbReply<xcb_get_property_reply_t> reply(
+        xcb_get_property_reply(c, xcb_get_property(c, 0, check, known.wmName, known.utf8String, 0, 256), nullptr));
+    if (!reply || reply->format != 8)
+        return {};
+    return QString::fromUtf8(static_cast<const char *>(xcb_get_property_value(reply.get())),
+                             xcb_get_property_value_length(reply.get()));
+}
+
 void setSkipTaskbar(QWidget *window)
 {
     xcb_connection_t *c = connection();
@@ -123,7 +164,7 @@ void setSkipTaskbar(QWidget *window)
         const auto *data = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply.get()));
         states.assign(data, data + xcb_get_property_value_length(reply.get()) / 4);
     }
-    for (const xcb_atom_t a : {known.skipTaskbar, known.skipPager}) {
+    for (const xcb_atom_t a : {known.skipTaskbar, known.skipPager, known.skipSwitcher}) {
         if (std::find(states.begin(), states.end(), a) == states.end())
             states.push_back(a);
     }

@@ -4,6 +4,7 @@
 #include <optional>
 
 class QPoint;
+class QString;
 class QWidget;
 
 // Window states that the X11 window manager keeps (_NET_WM_STATE). Every
@@ -20,7 +21,13 @@ bool isWayland();
 // translucent window shows black where it is transparent.
 bool compositorRunning();
 
-// Keeps the window off the taskbar and the pager. Must run before the window
+// The window manager's own name (_NET_SUPPORTING_WM_CHECK); empty when none
+// says it, or not on X11. XWayland's managers give their library's name
+// ("wlroots wm"), not the compositor's.
+QString windowManagerName();
+
+// Keeps the window off the taskbar, the pager and KWin's window switcher
+// (which reads its own state, not the taskbar's). Must run before the window
 // is first shown.
 void setSkipTaskbar(QWidget *window);
 

@@ -60,3 +60,19 @@ QRect placeOnScreen(const StoredGeometry &stored, const QList<ScreenArea> &scree
     return QRect(fitStart(stored.left, size.width(), area.left(), area.width()),
                  fitStart(stored.top, size.height(), area.top(), area.height()), size.width(), size.height());
 }
+
+bool isStoredPlace(const StoredGeometry &stored, const QRect &placed)
+{
+    return placed.left() == stored.left && placed.top() == stored.top && placed.width() == stored.width
+           && placed.height() == stored.height;
+}
+
+QRect placeAfterScreenChange(const StoredGeometry &stored, const QRect &current, bool displaced,
+                             const QList<ScreenArea> &screens, QSize minimum)
+{
+    const bool seen = std::any_of(screens.begin(), screens.end(),
+                                  [&current](const ScreenArea &area) { return area.available.contains(current); });
+    if (!displaced && seen)
+        return current;
+    return placeOnScreen(stored, screens, minimum);
+}

@@ -29,3 +29,16 @@ struct ScreenArea {
 // even `minimum` does not fit). No screens at all count as one empty screen
 // at 0,0.
 QRect placeOnScreen(const StoredGeometry &stored, const QList<ScreenArea> &screens, QSize minimum);
+
+// Whether `placed` is the stored place and size exactly, not a fitting of
+// them onto the screens.
+bool isStoredPlace(const StoredGeometry &stored, const QRect &placed);
+
+// Where a window now at `current` goes when the screens change while it
+// runs. When it sits away from its stored place only because of the screens
+// (`displaced`), or when it no longer lies wholly in a screen's available
+// area, it goes where placeOnScreen() puts the stored geometry: onto a
+// remaining screen, or back to its stored place once that screen returns.
+// Otherwise it stays where it is (the window manager may have had reasons).
+QRect placeAfterScreenChange(const StoredGeometry &stored, const QRect &current, bool displaced,
+                             const QList<ScreenArea> &screens, QSize minimum);
