@@ -83,6 +83,8 @@ private Q_SLOTS:
     void currentGroupFromSettings();
     void placeOnScreens_data();
     void placeOnScreens();
+    void screensChangeWhileShown_data();
+    void screensChangeWhileShown();
     void geometryFitsTheScreen_data();
     void geometryFitsTheScreen();
     void imposedGeometryNotStored_data();
@@ -450,6 +452,45 @@ void TestMainWindow::placeOnScreens()
     QFETCH(QRect, expected);
 
     QCOMPARE(placeOnScreen(stored, screens, QSize(70, 70)), expected);
+}
+
+void TestMainWindow::screensChangeWhileShown_data()
+{
+    QTest::addColumn<QList<ScreenArea>>("screens");
+    QTest::addColumn<QRect>("current");
+    QTest::addColumn<bool>("displaced");
+    QTest::addColumn<QRect>("expected");
+
+    // The bar is stored on the second screen, right of the primary.
+    const ScreenArea primary{QRect(0, 0, 1000, 800), QRect(0, 0, 1000, 770)};
+    const ScreenArea second{QRect(1000, 0, 800, 600), QRect(1000, 0, 800, 600)};
+    const QList<ScreenArea> both{primary, second};
+    const QRect storedPlace(1200, 100, 500, 100);
+
+    QTest::newRow("its screen removed: wholly onto the other")
+        << QList<ScreenArea>{primary} << storedPlace << false << QRect(500, 100, 500, 100);
+    QTest::newRow("its screen back: to the stored place") << both << QRect(500, 100, 500, 100) << true << storedPlace;
+    QTest::newRow("still moved while its screen is away")
+        << QList<ScreenArea>{primary} << QRect(500, 100, 500, 100) << true << QRect(500, 100, 500, 100);
+    QTest::newRow("another screen removed: stays")
+        << QList<ScreenArea>{second} << QRect(1100, 300, 500, 100) << false << QRect(1100, 300, 500, 100);
+    QTest::newRow("its screen made smaller")
+        << QList<ScreenArea>{primary, {QRect(1000, 0, 640, 480), QRect(1000, 0, 640, 480)}} << storedPlace << false
+        << QRect(1140, 100, 500, 100);
+    QTest::newRow("no screens left") << QList<ScreenArea>{} << storedPlace << false << QRect(0, 0, 70, 70);
+}
+
+void TestMainWindow::screensChangeWhileShown()
+{
+    QFETCH(QList<ScreenArea>, screens);
+    QFETCH(QRect, current);
+    QFETCH(bool, displaced);
+    QFETCH(QRect, expected);
+
+    const StoredGeometry stored{1200, 100, 500, 100};
+    const QRect placed = placeAfterScreenChange(stored, current, displaced, screens, QSize(70, 70));
+    QCOMPARE(placed, expected);
+    QCOMPARE(isStoredPlace(stored, placed), placed == QRect(1200, 100, 500, 100));
 }
 
 void TestMainWindow::geometryFitsTheScreen_data()
