@@ -33,7 +33,9 @@ def wait_for(predicate, timeout=10.0, interval=0.05, what="condition"):
 class Desktop:
     WIDTH, HEIGHT = 1400, 800
 
-    def __init__(self):
+    def __init__(self, window_manager=("openbox", "--sm-disable"), compositor=True):
+        self.window_manager = list(window_manager)
+        self.with_compositor = compositor
         self.procs = []
         self.display = None
         self.runtime = None
@@ -58,10 +60,11 @@ class Desktop:
         self.env = dict(os.environ, DISPLAY=self.display, LC_ALL="C.UTF-8", XDG_RUNTIME_DIR=self.runtime)
         self.env.pop("QT_QPA_PLATFORM", None)
         self.env.pop("WAYLAND_DISPLAY", None)
-        self.spawn(["openbox", "--sm-disable"])
+        self.spawn(self.window_manager)
         wait_for(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.run(["xprop", "-root"]),
                  what="the window manager")
-        self.start_compositor()
+        if self.with_compositor:
+            self.start_compositor()
         return self
 
     def start_compositor(self):

@@ -687,6 +687,56 @@ class Suite:
     def case_wayland_native(self):
         self.sway_bar(native=True)
 
+    PLACED_INI = "[Form]\nLeft=300\nTop=200\nWidth=500\nHeight=100\n[Mode]\nTop=1\n"
+
+    def check_placed_bar(self, desktop, name):
+        """The bar on another X desktop: at its stored place and size,
+        undecorated, above, off the taskbar, and its place kept at closing."""
+        l = Launcher(desktop, self.args.bin, ini=self.PLACED_INI)
+        try:
+            l.start()
+            wait_for(lambda: l.geometry() == (300, 200, 500, 100), timeout=3,
+                     what=f"the bar at its stored place (at {l.geometry()})")
+            extents = desktop.run(["xprop", "-id", l.window, "_NET_FRAME_EXTENTS"])
+            check("not found" in extents or "= 0, 0, 0, 0" in extents, "no frame", extents)
+            state = l.net_wm_state()
+            check("_NET_WM_STATE_SKIP_TASKBAR" in state and "_NET_WM_STATE_ABOVE" in state,
+                  "the bar above and off the taskbar", state)
+            desktop.screenshot(os.path.join(self.shots, f"{name}.png"))
+            l.key("ctrl+x")
+            wait_for(lambda: not l.running(), what="the launcher to end")
+            ini = l.read("Quillbrook.ini")
+            for line in ("Left=300", "Top=200", "Width=500", "Height=100"):
+                check(f"{line}\r\n".encode() in ini, f"{line} in the settings", ini)
+        except Exception:
+            if os.path.exists(l.path("stderr.txt")):
+                sys.stdout.write(open(l.path("stderr.txt"), errors="replace").read())
+            raise
+        finally:
+            l.cleanup()
+
+    def xfwm4_bar(self, compositor):
+        # xfwm4 reads its settings through xfconf, which needs a session bus.
+        for tool in ("xfwm4", "dbus-run-session"):
+            if not shutil.which(tool):
+                raise Skip(f"{tool} is not installed")
+        desktop = Desktop(["dbus-run-session", "--", "xfwm4", f"--compositor={'on' if compositor else 'off'}"],
+                          compositor=False)
+        try:
+            try:
+                desktop.start()
+            except Timeout as e:
+                raise Skip(f"xfwm4 did not start: {e}")
+            self.check_placed_bar(desktop, "xfwm4-compositor" if compositor else "xfwm4")
+        finally:
+            desktop.stop()
+
+    def case_xfwm4(self):
+        self.xfwm4_bar(compositor=False)
+
+    def case_xfwm4_compositor(self):
+        self.xfwm4_bar(compositor=True)
+
     # --- Runner -------------------------------------------------------------
 
     def cases(self):
