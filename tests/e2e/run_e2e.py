@@ -21,6 +21,7 @@ import zlib
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from check import check, check_equal  # noqa: E402
 from desktop import Desktop, Launcher, Timeout, colour_distance, wait_for  # noqa: E402
+from kwin import KWin  # noqa: E402
 from sway import Sway, Unavailable  # noqa: E402
 
 CASE_SECONDS = 90
@@ -689,9 +690,10 @@ class Suite:
 
     PLACED_INI = "[Form]\nLeft=300\nTop=200\nWidth=500\nHeight=100\n[Mode]\nTop=1\n"
 
-    def check_placed_bar(self, desktop, name):
+    def check_placed_bar(self, desktop, name, more=None):
         """The bar on another X desktop: at its stored place and size,
-        undecorated, above, off the taskbar, and its place kept at closing."""
+        undecorated, above, off the taskbar, and its place kept at closing.
+        `more` checks what the desktop adds, given the running launcher."""
         l = Launcher(desktop, self.args.bin, ini=self.PLACED_INI)
         try:
             l.start()
@@ -702,7 +704,10 @@ class Suite:
             state = l.net_wm_state()
             check("_NET_WM_STATE_SKIP_TASKBAR" in state and "_NET_WM_STATE_ABOVE" in state,
                   "the bar above and off the taskbar", state)
-            desktop.screenshot(os.path.join(self.shots, f"{name}.png"))
+            if more:
+                more(l)
+            else:
+                desktop.screenshot(os.path.join(self.shots, f"{name}.png"))
             l.key("ctrl+x")
             wait_for(lambda: not l.running(), what="the launcher to end")
             ini = l.read("Quillbrook.ini")
@@ -736,6 +741,22 @@ class Suite:
 
     def case_xfwm4_compositor(self):
         self.xfwm4_bar(compositor=True)
+
+    def case_kwin(self):
+        try:
+            kwin = KWin().start()
+        except Unavailable as e:
+            raise Skip(str(e))
+        try:
+            def out_of_switcher(l):
+                # KWin's own view of the window, from a script it runs.
+                states = wait_for(lambda: kwin.window_states("Quillbrook"), timeout=5, what="KWin's window list")
+                check_equal({"skipSwitcher": True, "skipTaskbar": True, "keepAbove": True, "noBorder": True},
+                            {k: states.get(k) for k in ("skipSwitcher", "skipTaskbar", "keepAbove", "noBorder")},
+                            "KWin's states of the bar")
+            self.check_placed_bar(kwin.desktop(), "kwin", more=out_of_switcher)
+        finally:
+            kwin.stop()
 
     # --- Runner -------------------------------------------------------------
 
