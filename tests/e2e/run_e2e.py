@@ -21,7 +21,7 @@ import zlib
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from check import check, check_equal  # noqa: E402
 from desktop import Desktop, Launcher, Timeout, colour_distance, wait_for  # noqa: E402
-from kwin import KWin  # noqa: E402
+from xwayland import KWin, Mutter  # noqa: E402
 from sway import Sway, Unavailable  # noqa: E402
 
 CASE_SECONDS = 90
@@ -757,6 +757,17 @@ class Suite:
             self.check_placed_bar(kwin.desktop(), "kwin", more=out_of_switcher)
         finally:
             kwin.stop()
+
+    def case_mutter(self):
+        try:
+            mutter = Mutter().start()
+        except Unavailable as e:
+            raise Skip(str(e))
+        try:
+            # Plain mutter's XWayland has no root image to take a picture of.
+            self.check_placed_bar(mutter.desktop(), "mutter", more=lambda l: None)
+        finally:
+            mutter.stop()
 
     # --- Runner -------------------------------------------------------------
 
