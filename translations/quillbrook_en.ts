@@ -4,30 +4,35 @@
 <context>
     <name>AtomicFile</name>
     <message>
-        <source>Not a regular file</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>新しい内容に置き換えましたが、ディスクへの確定に失敗しました（%1）</source>
         <extracomment>%1 is the system&apos;s reason.</extracomment>
         <translation>The new content is in place, but it could not be made durable on the disk (%1)</translation>
+    </message>
+    <message>
+        <source>通常のファイルではありません。</source>
+        <translation>It is not a regular file.</translation>
     </message>
 </context>
 <context>
     <name>Autostart</name>
     <message>
-        <source>フォルダを作成できません</source>
-        <translation>Cannot create the folder</translation>
-    </message>
-    <message>
         <source>%1 に書き込めません。%2</source>
-        <extracomment>%1 is a file&apos;s path, %2 the system&apos;s reason.</extracomment>
+        <extracomment>%1 is a file&apos;s path, %2 the reason.</extracomment>
         <translation>Cannot write to %1. %2</translation>
     </message>
     <message>
         <source>%1 を削除できません。%2</source>
-        <extracomment>%1 is a file&apos;s path, %2 the system&apos;s reason.</extracomment>
+        <extracomment>%1 is a file&apos;s path, %2 the reason.</extracomment>
         <translation>Cannot remove %1. %2</translation>
+    </message>
+    <message>
+        <source>フォルダを作成できません。</source>
+        <translation>Cannot create the folder.</translation>
+    </message>
+    <message>
+        <source>%1 を作成できません。%2</source>
+        <extracomment>%1 is a file&apos;s path, %2 the reason.</extracomment>
+        <translation>Cannot create %1. %2</translation>
     </message>
 </context>
 <context>
@@ -66,23 +71,46 @@
 <context>
     <name>IniFile</name>
     <message>
-        <source>the file could not be read whole and is kept as it is</source>
-        <translation type="unfinished"></translation>
+        <source>最後まで読み込めなかったファイルは上書きしません。</source>
+        <translation>A file that could not be read whole is not overwritten.</translation>
     </message>
 </context>
 <context>
     <name>Opener</name>
     <message>
-        <source>unknown error</source>
-        <translation type="unfinished"></translation>
+        <source>原因は分かりません。</source>
+        <translation>The reason is unknown.</translation>
     </message>
     <message>
-        <source>not a valid desktop entry</source>
-        <translation type="unfinished"></translation>
+        <source>デスクトップエントリとして読めません。</source>
+        <translation>It is not a valid desktop entry.</translation>
+    </message>
+</context>
+<context>
+    <name>SystemReason</name>
+    <message>
+        <source>アクセスが許可されていません。</source>
+        <translation>Permission denied.</translation>
     </message>
     <message>
-        <source>No such file or directory</source>
-        <translation type="unfinished"></translation>
+        <source>読み取り専用のファイルシステムです。</source>
+        <translation>The file system is read-only.</translation>
+    </message>
+    <message>
+        <source>ディスクの空き容量が足りません。</source>
+        <translation>The disk is full.</translation>
+    </message>
+    <message>
+        <source>ディスク使用量の上限に達しています。</source>
+        <translation>The disk quota is used up.</translation>
+    </message>
+    <message>
+        <source>ファイルまたはフォルダが見つかりません。</source>
+        <translation>The file or folder does not exist.</translation>
+    </message>
+    <message>
+        <source>ディスクの読み書きでエラーが起きました。</source>
+        <translation>The disk could not be read or written.</translation>
     </message>
 </context>
 <context>
@@ -159,7 +187,7 @@
     </message>
     <message>
         <source>%1 に書き込めません。%2</source>
-        <extracomment>%1 is the settings file&apos;s path, %2 the system&apos;s reason.</extracomment>
+        <extracomment>%1 is the settings file&apos;s path, %2 the reason.</extracomment>
         <translation>Cannot write to %1. %2</translation>
     </message>
     <message>
@@ -217,6 +245,16 @@
         <source>%1 が見つかりません。ドライブが外れているか、ファイルが移動または削除されました。</source>
         <extracomment>%1 is the entry&apos;s file.</extracomment>
         <translation>%1 is not there. Its drive may not be mounted, or the file was moved or deleted.</translation>
+    </message>
+    <message>
+        <source>ファイル &quot;%1&quot; に書き込めません。%2</source>
+        <extracomment>%1 is a group file&apos;s path, %2 the reason.</extracomment>
+        <translation>Cannot write to the file &quot;%1&quot;. %2</translation>
+    </message>
+    <message>
+        <source>%1 を作成できません。%2</source>
+        <extracomment>%1 is the settings file&apos;s path, %2 the reason.</extracomment>
+        <translation>Cannot create %1. %2</translation>
     </message>
 </context>
 <context>
