@@ -1,0 +1,187 @@
+// SPDX-License-Identifier: MIT
+#include "settings/TextFit.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// The space a push button keeps between its text and its frame, and the
+// one Qt's styles leave between its icon and its text.
+constexpr int kButtonAir = 2;
+constexpr int kIconSpacing = 4;
+
+QString shownText(const QWidget *widget)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(widget))
+        return label->pixmap().isNull() ? label->text() : QString();
+    if (const auto *button = qobject_cast<const QAbstractButton *>(widget)) {
+        QString text = button->text();
+        // A mnemonic's "&" is not drawn; "&&" is one "&".
+        return text.replace(QLatin1String("&&"), QLatin1String("\x01")).remove(u'&').replace(u'\x01', u'&');
+    }
+    return QString();
+}
+
+// One control's place as it was drawn, and as it becomes.
+struct Place {
+    QWidget *widget;
+    QRect drawn;
+    int left = 0;
+    int width = 0;
+};
+
+bool sharesRow(const QRect &a, const QRect &b)
+{
+    return a.top() <= b.bottom() && b.top() <= a.bottom();
+}
+
+// The width `widget` needs: its text's, or a group box's for its fitted
+// controls.
+int neededWidth(QWidget *widget);
+
+void fitChildren(QWidget *container, std::vector<Place> &places)
+{
+    for (QObject *object : container->children()) {
+        auto *child = qobject_cast<QWidget *>(object);
+        if (child && !child->isWindow())
+            places.push_back({child, child->geometry(), child->x(), child->width()});
+    }
+    for (Place &place : places)
+        place.width = std::max(place.width, neededWidth(place.widget));
+    // Controls of one left edge and width were drawn as a column: they
+    // stay one.
+    QMap<std::pair<int, int>, int> columnWidths;
+    for (const Place &place : places) {
+        int &width = columnWidths[{place.drawn.left(), place.drawn.width()}];
+        width = std::max(width, place.width);
+    }
+    for (Place &place : places)
+        place.width = columnWidths.value({place.drawn.left(), place.drawn.width()});
+
+    // Each control starts after every control left of it in its row with
+    // the gap drawn between them, and controls of one left edge start
+    // together: moving one may move a control already placed, so the
+    // places are settled again until none moves.
+    QMap<int, int> columnLefts;
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (Place &place : places) {
+            int left = std::max(place.left, columnLefts.value(place.drawn.left()));
+            for (const Place &before : places) {
+                if (before.drawn.right() < place.drawn.left() && sharesRow(before.drawn, place.drawn)) {
+                    const int gap = place.drawn.left() - before.drawn.right() - 1;
+                    left = std::max(left, before.left + before.width + gap);
+                }
+            }
+            moved = moved || left != place.left;
+            place.left = left;
+            columnLefts[place.drawn.left()] = std::max(columnLefts.value(place.drawn.left()), left);
+        }
+    }
+}
+
+void applyPlaces(const std::vector<Place> &places)
+{
+    for (const Place &place : places) {
+        if (place.left != place.drawn.left() || place.width != place.drawn.width())
+            place.widget->setGeometry(place.left, place.drawn.top(), place.width, place.drawn.height());
+    }
+}
+
+// The width `container` needs to hold its fitted controls with the right
+// margin it was drawn with; its controls are moved into their new places.
+int fitContainer(QWidget *container)
+{
+    std::vector<Place> places;
+    fitChildren(container, places);
+    int drawnRight = 0;
+    int fittedRight = 0;
+    for (const Place &place : places) {
+        drawnRight = std::max(drawnRight, place.drawn.right() + 1);
+        fittedRight = std::max(fittedRight, place.left + place.width);
+    }
+    if (places.empty())
+        return container->width();
+    // A group box that reached as far right as anything keeps reaching
+    // there: a box of rows stays as wide as the box around it.
+    const int grown = fittedRight - drawnRight;
+    for (Place &place : places) {
+        if (qobject_cast<QGroupBox *>(place.widget) && place.drawn.right() + 1 == drawnRight)
+            place.width = std::max(place.width, place.drawn.width() + grown - (place.left - place.drawn.left()));
+    }
+    applyPlaces(places);
+    return container->width() + grown;
+}
+
+int neededWidth(QWidget *widget)
+{
+    if (qobject_cast<QGroupBox *>(widget))
+        return fitContainer(widget);
+    const int room = textRoom(widget);
+    const int text = textWidth(widget);
+    return text > room ? widget->width() + (text - room) : widget->width();
+}
+
+} // namespace
+
+int textRoom(const QWidget *widget)
+{
+    const QString text = shownText(widget);
+    if (text.isEmpty())
+        return 0;
+    const_cast<QWidget *>(widget)->ensurePolished();
+    if (const auto *label = qobject_cast<const QLabel *>(widget))
+        return label->contentsRect().width() - 2 * label->margin() - std::max(label->indent(), 0);
+    const auto *button = qobject_cast<const QAbstractButton *>(widget);
+    QStyleOptionButton option;
+    option.initFrom(widget);
+    option.text = text;
+    option.icon = button->icon();
+    option.iconSize = button->iconSize();
+    QStyle::SubElement contents = QStyle::SE_PushButtonContents;
+    if (qobject_cast<const QCheckBox *>(widget))
+        contents = QStyle::SE_CheckBoxContents;
+    else if (qobject_cast<const QRadioButton *>(widget))
+        contents = QStyle::SE_RadioButtonContents;
+    if (contents != QStyle::SE_PushButtonContents)
+        return widget->style()->subElementRect(contents, &option, widget).width();
+    // A push button's padding is no edge: its text is cut only at the frame.
+    // It keeps a little air on either side, and its icon and the spacing
+    // before the text.
+    const int frame = widget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, widget);
+    int room = widget->width() - 2 * frame - 2 * kButtonAir;
+    if (!button->icon().isNull())
+        room -= button->iconSize().width() + kIconSpacing;
+    return room;
+}
+
+int textWidth(const QWidget *widget)
+{
+    const QString text = shownText(widget);
+    if (text.isEmpty())
+        return 0;
+    const_cast<QWidget *>(widget)->ensurePolished();
+    const QFontMetrics metrics = widget->fontMetrics();
+    int width = 0;
+    for (const QString &line : text.split(u'\n'))
+        width = std::max(width, metrics.horizontalAdvance(line));
+    return width;
+}
+
+void fitTextsInDialog(QWidget *dialog)
+{
+    const int width = fitContainer(dialog);
+    if (width > dialog->width())
+        dialog->setFixedSize(width, dialog->height());
+}
