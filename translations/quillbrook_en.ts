@@ -123,7 +123,7 @@
     <message>
         <source>削除</source>
         <extracomment>A button&apos;s menu: removes the button&apos;s entry.</extracomment>
-        <translation>Delete</translation>
+        <translation>Remove from bar</translation>
     </message>
     <message>
         <source>パラメータ編集</source>
@@ -213,7 +213,7 @@
     <message>
         <source>フォルダを開く</source>
         <extracomment>A button&apos;s menu: opens the folder that holds the entry&apos;s file.</extracomment>
-        <translation>Open Folder</translation>
+        <translation>Open folder</translation>
     </message>
     <message>
         <source>、</source>
@@ -266,7 +266,7 @@
     </message>
     <message>
         <source>Effect無し</source>
-        <translation>No effect</translation>
+        <translation>None</translation>
     </message>
     <message>
         <source>外側輝き</source>
@@ -290,7 +290,7 @@
     </message>
     <message>
         <source>スタイル</source>
-        <translation>Style</translation>
+        <translation>Window</translation>
     </message>
     <message>
         <source>Normal</source>
@@ -298,11 +298,11 @@
     </message>
     <message>
         <source>Top</source>
-        <translation>Top</translation>
+        <translation>Always on top</translation>
     </message>
     <message>
         <source>Stealth</source>
-        <translation>Stealth</translation>
+        <translation>Fade when idle</translation>
     </message>
     <message>
         <source>タスクバーに表示</source>
@@ -338,7 +338,7 @@
     </message>
     <message>
         <source>Icon</source>
-        <translation>Icon</translation>
+        <translation>Buttons</translation>
     </message>
     <message>
         <source>アイコン大きさ</source>
@@ -350,47 +350,47 @@
     </message>
     <message>
         <source>丸み アイコンの半分で円</source>
-        <translation>Corner (half the size: circle)</translation>
+        <translation>Corner radius (half the icon size makes a circle)</translation>
     </message>
     <message>
         <source>Effect設定</source>
-        <translation>Effect</translation>
+        <translation>Hover effect</translation>
     </message>
     <message>
         <source>輝色</source>
-        <translation>Glow</translation>
+        <translation>Glow colour</translation>
     </message>
     <message>
         <source>影を付ける</source>
-        <translation>Shadow</translation>
+        <translation>Drop shadow</translation>
     </message>
     <message>
         <source>水平間隔</source>
-        <translation>H gap</translation>
+        <translation>Horizontal gap</translation>
     </message>
     <message>
         <source>垂直間隔</source>
-        <translation>V gap</translation>
+        <translation>Vertical gap</translation>
     </message>
     <message>
         <source>ヒント表示 </source>
-        <translation>Show hints </translation>
+        <translation>Show hints</translation>
     </message>
     <message>
         <source>順番入れ替え</source>
-        <translation>Order</translation>
+        <translation>Arrange this group</translation>
     </message>
     <message>
         <source>Up</source>
-        <translation>Up</translation>
+        <translation>Move up</translation>
     </message>
     <message>
         <source>Down</source>
-        <translation>Down</translation>
+        <translation>Move down</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation>Delete</translation>
+        <translation>Remove</translation>
     </message>
     <message>
         <source>確定</source>
@@ -402,15 +402,15 @@
     </message>
     <message>
         <source>No.%1</source>
-        <translation>No.%1</translation>
+        <translation>No. %1</translation>
     </message>
     <message>
         <source>Exit</source>
-        <translation>Exit</translation>
+        <translation>Close</translation>
     </message>
     <message>
         <source>Wayland では「Top」と「タスクバーに表示」は働きません</source>
-        <translation>On Wayland, “Top” and “Show in taskbar” have no effect</translation>
+        <translation>On Wayland, “Always on top” and “Show in taskbar” have no effect</translation>
     </message>
 </context>
 <context>
@@ -421,15 +421,15 @@
     </message>
     <message>
         <source>アプリに渡すファイルを指定</source>
-        <translation>File to pass to the program</translation>
+        <translation>Parameters (such as a file to open)</translation>
     </message>
     <message>
         <source>ファイル選択</source>
-        <translation>Choose file</translation>
+        <translation>Choose file…</translation>
     </message>
     <message>
         <source>Hint</source>
-        <translation>Hint</translation>
+        <translation>Hint shown on hover</translation>
     </message>
     <message>
         <source>変更</source>
