@@ -16,10 +16,12 @@
 
 namespace {
 
-// The space a push button keeps between its text and its frame, and the
-// one Qt's styles leave between its icon and its text.
-constexpr int kButtonAir = 2;
+// The space Qt's styles leave between a push button's icon and its text.
 constexpr int kIconSpacing = 4;
+// What a label's, check box's or radio button's text keeps clear of the
+// control right of it: without it, "Inner glow" ran into the next radio
+// button's circle. A push button has its padding.
+constexpr int kAir = 6;
 
 QString shownText(const QWidget *widget)
 {
@@ -46,9 +48,9 @@ bool sharesRow(const QRect &a, const QRect &b)
     return a.top() <= b.bottom() && b.top() <= a.bottom();
 }
 
-// The width `widget` needs: its text's, or a group box's for its fitted
-// controls.
-int neededWidth(QWidget *widget);
+// The width `widget` needs: its text's, with air before a control right of
+// it (`followed`), or a group box's for its fitted controls.
+int neededWidth(QWidget *widget, bool followed);
 
 void fitChildren(QWidget *container, std::vector<Place> &places)
 {
@@ -57,8 +59,12 @@ void fitChildren(QWidget *container, std::vector<Place> &places)
         if (child && !child->isWindow())
             places.push_back({child, child->geometry(), child->x(), child->width()});
     }
-    for (Place &place : places)
-        place.width = std::max(place.width, neededWidth(place.widget));
+    for (Place &place : places) {
+        const bool followed = std::any_of(places.begin(), places.end(), [&place](const Place &after) {
+            return after.drawn.left() > place.drawn.right() && sharesRow(after.drawn, place.drawn);
+        });
+        place.width = std::max(place.width, neededWidth(place.widget, followed));
+    }
     // Controls of one left edge and width were drawn as a column: they
     // stay one.
     QMap<std::pair<int, int>, int> columnWidths;
@@ -99,38 +105,41 @@ void applyPlaces(const std::vector<Place> &places)
     }
 }
 
-// The width `container` needs to hold its fitted controls with the right
-// margin it was drawn with; its controls are moved into their new places.
+// The width `container` needs to hold its fitted controls, each with the
+// right margin it was drawn with; its controls are moved into their new
+// places.
 int fitContainer(QWidget *container)
 {
     std::vector<Place> places;
     fitChildren(container, places);
     int drawnRight = 0;
-    int fittedRight = 0;
+    int grown = 0;
     for (const Place &place : places) {
         drawnRight = std::max(drawnRight, place.drawn.right() + 1);
-        fittedRight = std::max(fittedRight, place.left + place.width);
+        grown = std::max(grown, place.left + place.width - (place.drawn.right() + 1));
     }
-    if (places.empty())
-        return container->width();
-    // A group box that reached as far right as anything keeps reaching
-    // there: a box of rows stays as wide as the box around it.
-    const int grown = fittedRight - drawnRight;
+    // What reached as far right as anything keeps reaching there: a box of
+    // rows, or a line across the whole dialog, stays as wide as its parent.
     for (Place &place : places) {
-        if (qobject_cast<QGroupBox *>(place.widget) && place.drawn.right() + 1 == drawnRight)
+        if (place.drawn.right() + 1 == drawnRight)
             place.width = std::max(place.width, place.drawn.width() + grown - (place.left - place.drawn.left()));
     }
     applyPlaces(places);
     return container->width() + grown;
 }
 
-int neededWidth(QWidget *widget)
+int neededWidth(QWidget *widget, bool followed)
 {
     if (qobject_cast<QGroupBox *>(widget))
         return fitContainer(widget);
-    const int room = textRoom(widget);
-    const int text = textWidth(widget);
-    return text > room ? widget->width() + (text - room) : widget->width();
+    // A button with an icon shows a value (a colour's), the same in every
+    // language: it stays as drawn.
+    const auto *button = qobject_cast<QPushButton *>(widget);
+    if (button && !button->icon().isNull())
+        return widget->width();
+    const int air = button || !followed ? 0 : kAir;
+    const int missing = textWidth(widget) + air - textRoom(widget);
+    return missing > 0 && textWidth(widget) > 0 ? widget->width() + missing : widget->width();
 }
 
 } // namespace
@@ -154,14 +163,9 @@ int textRoom(const QWidget *widget)
         contents = QStyle::SE_CheckBoxContents;
     else if (qobject_cast<const QRadioButton *>(widget))
         contents = QStyle::SE_RadioButtonContents;
-    if (contents != QStyle::SE_PushButtonContents)
-        return widget->style()->subElementRect(contents, &option, widget).width();
-    // A push button's padding is no edge: its text is cut only at the frame.
-    // It keeps a little air on either side, and its icon and the spacing
-    // before the text.
-    const int frame = widget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, widget);
-    int room = widget->width() - 2 * frame - 2 * kButtonAir;
-    if (!button->icon().isNull())
+    int room = widget->style()->subElementRect(contents, &option, widget).width();
+    // A push button draws its icon inside its contents, before the text.
+    if (contents == QStyle::SE_PushButtonContents && !button->icon().isNull())
         room -= button->iconSize().width() + kIconSpacing;
     return room;
 }
@@ -174,8 +178,15 @@ int textWidth(const QWidget *widget)
     const_cast<QWidget *>(widget)->ensurePolished();
     const QFontMetrics metrics = widget->fontMetrics();
     int width = 0;
-    for (const QString &line : text.split(u'\n'))
-        width = std::max(width, metrics.horizontalAdvance(line));
+    for (const QString &line : text.split(u'\n')) {
+        if (line.isEmpty())
+            continue;
+        // The blank a font leaves before the first glyph and after the last
+        // may be cut off unseen: a Japanese caption fills its button so.
+        const int blank = std::max(metrics.leftBearing(line.front()), 0)
+                          + std::max(metrics.rightBearing(line.back()), 0);
+        width = std::max(width, metrics.horizontalAdvance(line) - blank);
+    }
     return width;
 }
 

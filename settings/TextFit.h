@@ -9,11 +9,13 @@ class QWidget;
 
 // The width the text of a label or button has to be drawn in (a label's
 // contents, a button's contents beside its indicator or icon), and the width
-// its text takes in its font; 0 and 0 for a widget without a text.
+// its text takes in its font, from its first glyph's ink to its last's; 0 and
+// 0 for a widget without a text.
 int textRoom(const QWidget *widget);
 int textWidth(const QWidget *widget);
 
-// Widens every label and button of `dialog` whose text does not fit. A
+// Widens every label and button of `dialog` whose text does not fit, with a
+// few pixels of air after a label's, check box's or radio button's. A
 // control that grows pushes the controls right of it in its row along by as
 // much, keeping the gaps between them; controls that started at one left edge
 // stay aligned, and of one left edge and width keep one width; group boxes
