@@ -25,8 +25,9 @@ constexpr int kAir = 6;
 
 QString shownText(const QWidget *widget)
 {
+    // A label that wraps its lines has a height to grow into instead.
     if (const auto *label = qobject_cast<const QLabel *>(widget))
-        return label->pixmap().isNull() ? label->text() : QString();
+        return label->pixmap().isNull() && !label->wordWrap() ? label->text() : QString();
     if (const auto *button = qobject_cast<const QAbstractButton *>(widget)) {
         QString text = button->text();
         // A mnemonic's "&" is not drawn; "&&" is one "&".
@@ -46,6 +47,56 @@ struct Place {
 bool sharesRow(const QRect &a, const QRect &b)
 {
     return a.top() <= b.bottom() && b.top() <= a.bottom();
+}
+
+// The width the text of a label or button is drawn in: a label's contents,
+// a button's beside its indicator or icon; 0 without a text.
+int textRoom(QWidget *widget)
+{
+    const QString text = shownText(widget);
+    if (text.isEmpty())
+        return 0;
+    widget->ensurePolished();
+    if (const auto *label = qobject_cast<QLabel *>(widget))
+        return label->contentsRect().width() - 2 * label->margin() - std::max(label->indent(), 0);
+    const auto *button = qobject_cast<QAbstractButton *>(widget);
+    QStyleOptionButton option;
+    option.initFrom(widget);
+    option.text = text;
+    option.icon = button->icon();
+    option.iconSize = button->iconSize();
+    QStyle::SubElement contents = QStyle::SE_PushButtonContents;
+    if (qobject_cast<QCheckBox *>(widget))
+        contents = QStyle::SE_CheckBoxContents;
+    else if (qobject_cast<QRadioButton *>(widget))
+        contents = QStyle::SE_RadioButtonContents;
+    int room = widget->style()->subElementRect(contents, &option, widget).width();
+    // A push button draws its icon inside its contents, before the text.
+    if (contents == QStyle::SE_PushButtonContents && !button->icon().isNull())
+        room -= button->iconSize().width() + kIconSpacing;
+    return room;
+}
+
+// The width the text takes in its font, from its first glyph's ink to its
+// last's; 0 without a text.
+int textWidth(QWidget *widget)
+{
+    const QString text = shownText(widget);
+    if (text.isEmpty())
+        return 0;
+    widget->ensurePolished();
+    const QFontMetrics metrics = widget->fontMetrics();
+    int width = 0;
+    for (const QString &line : text.split(u'\n')) {
+        if (line.isEmpty())
+            continue;
+        // The blank a font leaves before the first glyph and after the last
+        // may be cut off unseen: a Japanese caption fills its button so.
+        const int blank = std::max(metrics.leftBearing(line.front()), 0)
+                          + std::max(metrics.rightBearing(line.back()), 0);
+        width = std::max(width, metrics.horizontalAdvance(line) - blank);
+    }
+    return width;
 }
 
 // The width `widget` needs: its text's, with air before a control right of
@@ -143,52 +194,6 @@ int neededWidth(QWidget *widget, bool followed)
 }
 
 } // namespace
-
-int textRoom(const QWidget *widget)
-{
-    const QString text = shownText(widget);
-    if (text.isEmpty())
-        return 0;
-    const_cast<QWidget *>(widget)->ensurePolished();
-    if (const auto *label = qobject_cast<const QLabel *>(widget))
-        return label->contentsRect().width() - 2 * label->margin() - std::max(label->indent(), 0);
-    const auto *button = qobject_cast<const QAbstractButton *>(widget);
-    QStyleOptionButton option;
-    option.initFrom(widget);
-    option.text = text;
-    option.icon = button->icon();
-    option.iconSize = button->iconSize();
-    QStyle::SubElement contents = QStyle::SE_PushButtonContents;
-    if (qobject_cast<const QCheckBox *>(widget))
-        contents = QStyle::SE_CheckBoxContents;
-    else if (qobject_cast<const QRadioButton *>(widget))
-        contents = QStyle::SE_RadioButtonContents;
-    int room = widget->style()->subElementRect(contents, &option, widget).width();
-    // A push button draws its icon inside its contents, before the text.
-    if (contents == QStyle::SE_PushButtonContents && !button->icon().isNull())
-        room -= button->iconSize().width() + kIconSpacing;
-    return room;
-}
-
-int textWidth(const QWidget *widget)
-{
-    const QString text = shownText(widget);
-    if (text.isEmpty())
-        return 0;
-    const_cast<QWidget *>(widget)->ensurePolished();
-    const QFontMetrics metrics = widget->fontMetrics();
-    int width = 0;
-    for (const QString &line : text.split(u'\n')) {
-        if (line.isEmpty())
-            continue;
-        // The blank a font leaves before the first glyph and after the last
-        // may be cut off unseen: a Japanese caption fills its button so.
-        const int blank = std::max(metrics.leftBearing(line.front()), 0)
-                          + std::max(metrics.rightBearing(line.back()), 0);
-        width = std::max(width, metrics.horizontalAdvance(line) - blank);
-    }
-    return width;
-}
 
 void fitTextsInDialog(QWidget *dialog)
 {
