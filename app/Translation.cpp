@@ -16,7 +16,7 @@ bool prefersEnglish(const QStringList &uiLanguages, bool cLocale)
         if (code == u"en")
             return true;
     }
-    return false;
+    return !uiLanguages.isEmpty();
 }
 
 void installTranslation(QCoreApplication *app)

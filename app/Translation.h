@@ -9,9 +9,11 @@ class QCoreApplication;
 // embedded for users whose desktop speaks English.
 
 // Whether to show English: the first of the user's interface languages
-// (QLocale::uiLanguages()) that is English or Japanese decides. Japanese when
-// neither is listed, and under a C/POSIX locale that names no language
-// (`cLocale`), which Qt would otherwise report as English.
+// (QLocale::uiLanguages()) that is English or Japanese decides, and English
+// when they name languages but neither of those: a French or German desktop
+// reads English more likely than Japanese. Japanese when no language is
+// known, and under a C/POSIX locale that names none (`cLocale`), which Qt
+// would otherwise report as English.
 bool prefersEnglish(const QStringList &uiLanguages, bool cLocale);
 
 // Installs the English translation into `app` when the user's languages ask

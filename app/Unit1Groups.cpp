@@ -9,9 +9,11 @@
 #include "launcher/IconQueue.h"
 #include "launcher/LaunchButton.h"
 #include "core/entries/PathRules.h"
+#include "core/files/SystemReason.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QMenu>
 
 #include <climits>
@@ -35,17 +37,18 @@ constexpr qsizetype kSyncIconGroup = 12;
 
 //: %1 is a group file's path, %2 the reason.
 const char *const kCannotCreateText = QT_TRANSLATE_NOOP("TForm1", "ファイル \"%1\" を作成できません。%2");
+//: %1 is a group file's path, %2 the reason.
+const char *const kCannotWriteText = QT_TRANSLATE_NOOP("TForm1", "ファイル \"%1\" に書き込めません。%2");
 const char *const kUnreadableFileText = QT_TRANSLATE_NOOP("TForm1", "読み込めなかったファイルは上書きしません");
 //: %1 is a group file's path, %2 the reason.
 const char *const kCannotReadText = QT_TRANSLATE_NOOP("TForm1", "ファイル \"%1\" を読み込めません。%2");
 
-// Why a group's file could not be read, in the interface's language or,
-// for a failed system call, the system's.
+// Why a group's file could not be read, in the interface's language.
 QString unreadableReason(const GroupModel &group)
 {
     switch (group.unreadableProblem()) {
     case GroupFileContent::SystemError:
-        return qt_error_string(group.unreadableError());
+        return systemReason(group.unreadableError());
     case GroupFileContent::NotAFile:
         return TForm1::tr("通常のファイルではありません。");
     case GroupFileContent::TooLarge:
@@ -56,6 +59,13 @@ QString unreadableReason(const GroupModel &group)
         break;
     }
     return QString();
+}
+
+// A failed save leaves the file as it was: one that is there could not be
+// written, one that is not could not be made.
+QString cannotSaveText(const QString &path, const QString &reason)
+{
+    return TForm1::tr(QFileInfo::exists(path) ? kCannotWriteText : kCannotCreateText).arg(path, reason);
 }
 
 // A button's hint: the user's, as hints are on or off, and for a file that
@@ -140,7 +150,7 @@ bool TForm1::SaveGroup(const GroupEdit &edit)
             watchFiles();
         return true;
     case GroupResult::WriteFailed:
-        ErrorReport::show(this, tr(kCannotCreateText).arg(group.path(), result.error));
+        ErrorReport::show(this, cannotSaveText(group.path(), result.error));
         break;
     case GroupResult::EditRefused:
         ErrorReport::show(
@@ -152,7 +162,7 @@ bool TForm1::SaveGroup(const GroupEdit &edit)
                       .arg(group.path()));
         break;
     default:
-        ErrorReport::show(this, tr(kCannotCreateText).arg(group.path(), tr(kUnreadableFileText)));
+        ErrorReport::show(this, cannotSaveText(group.path(), tr(kUnreadableFileText)));
         break;
     }
     return false;

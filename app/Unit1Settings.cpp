@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -151,9 +152,14 @@ bool TForm1::writeSettingsFile(QString *error)
         m_iniStamp = fileStamp(iniPath());
         return true;
     }
-    if (error)
-        //: %1 is the settings file's path, %2 the system's reason.
+    // The save leaves the file as it was: there, it could not be written;
+    // missing, it could not be made.
+    if (error && QFileInfo::exists(iniPath()))
+        //: %1 is the settings file's path, %2 the reason.
         *error = tr("%1 に書き込めません。%2").arg(iniPath(), reason);
+    else if (error)
+        //: %1 is the settings file's path, %2 the reason.
+        *error = tr("%1 を作成できません。%2").arg(iniPath(), reason);
     return false;
 }
 

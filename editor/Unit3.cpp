@@ -5,9 +5,12 @@
 #include "core/entries/EntryLine.h"
 #include "launcher/LaunchButton.h"
 #include "settings/DialogTheme.h"
+#include "settings/TextFit.h"
+#include "core/entries/PathRules.h"
 
 #include <QAction>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -26,7 +29,9 @@ TForm3::TForm3(TForm1 *form1, QWidget *parent, bool deferControls)
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(tr("パラメータ編集"));
     setFixedSize(kClientSize);
-    OpenDialog1 = [](QWidget *parent) { return QFileDialog::getOpenFileName(parent); };
+    OpenDialog1 = [](QWidget *parent, const QString &folder) {
+        return QFileDialog::getOpenFileName(parent, QString(), folder);
+    };
     connect(m_form1, &TForm1::entryEditRequested, this, &TForm3::editEntry);
     if (!deferControls)
         ensureControls();
@@ -71,6 +76,8 @@ void TForm3::ensureControls()
     Button1->setDefault(true);
 
     applyDialogTheme(this);
+    // The places are drawn for the Japanese texts.
+    fitTextsInDialog(this);
 
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
@@ -155,9 +162,18 @@ void TForm3::Button2Click()
     reject();
 }
 
+QString TForm3::startFolder() const
+{
+    // A folder entry is the folder to look in; a file's is the one holding it.
+    const QString entry = FileName->text();
+    const QFileInfo info(entry);
+    const QString folder = info.isDir() ? entry : workingDirectoryOf(entry);
+    return QFileInfo(folder).isDir() ? folder : QString();
+}
+
 void TForm3::Button3Click()
 {
-    const QString path = OpenDialog1 ? OpenDialog1(this) : QString();
+    const QString path = OpenDialog1 ? OpenDialog1(this, startFolder()) : QString();
     if (!path.isEmpty())
         ParamEdit->setText(pathAsParameter(path));
 }

@@ -32,9 +32,10 @@ public:
     QPushButton *Button1 = nullptr;
     QPushButton *Button2 = nullptr;
 
-    // Asks the user for a file; an empty string when cancelled. Tests
-    // replace it so that no dialog blocks them.
-    std::function<QString(QWidget *parent)> OpenDialog1;
+    // Asks the user for a file, starting in `folder` (empty: wherever the
+    // file dialog likes); an empty string when cancelled. Tests replace it
+    // so that no dialog blocks them.
+    std::function<QString(QWidget *parent, const QString &folder)> OpenDialog1;
 
     // The current group's entry the next opening shows and "変更" replaces;
     // the bar's edit command chooses it.
@@ -50,10 +51,15 @@ public:
     void Button2Click();
     // "ファイル選択"
     void Button3Click();
+    // Where "ファイル選択" starts: the edited entry's folder, or the entry
+    // itself when it is a folder; empty when neither is there.
+    QString startFolder() const;
 
     // A picked path as a parameter that reaches the program as one argument.
     static QString pathAsParameter(const QString &path);
 
+    // As drawn for the Japanese texts; a translation's longer texts may
+    // widen it.
     static constexpr QSize kClientSize{316, 242};
 
     void done(int result) override;

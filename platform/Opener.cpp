@@ -3,6 +3,7 @@
 
 #include "core/entries/ParameterWords.h"
 #include "core/entries/DesktopEntry.h"
+#include "core/files/SystemReason.h"
 #include "platform/GioLibrary.h"
 
 #include <QByteArray>
@@ -11,15 +12,62 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <cerrno>
 #include <memory>
 
 #include <unistd.h>
 
 namespace {
 
+// The errno value behind one of GLib's or GIO's errors, for the common
+// failures; 0 for any other.
+int systemErrorOf(const GError *error)
+{
+    struct Mapped {
+        int code;
+        int system;
+    };
+    static constexpr Mapped kSpawn[] = {
+        {G_SPAWN_ERROR_ACCES, EACCES},
+        {G_SPAWN_ERROR_PERM, EPERM},
+        {G_SPAWN_ERROR_NOENT, ENOENT},
+        {G_SPAWN_ERROR_IO, EIO},
+    };
+    static constexpr Mapped kFile[] = {
+        {G_FILE_ERROR_ACCES, EACCES}, {G_FILE_ERROR_PERM, EPERM},   {G_FILE_ERROR_ROFS, EROFS},
+        {G_FILE_ERROR_NOSPC, ENOSPC}, {G_FILE_ERROR_NOENT, ENOENT}, {G_FILE_ERROR_IO, EIO},
+    };
+    static constexpr Mapped kGio[] = {
+        {G_IO_ERROR_PERMISSION_DENIED, EACCES},
+        {G_IO_ERROR_READ_ONLY, EROFS},
+        {G_IO_ERROR_NO_SPACE, ENOSPC},
+        {G_IO_ERROR_NOT_FOUND, ENOENT},
+    };
+    const auto find = [error](const auto &table) {
+        for (const Mapped &mapped : table) {
+            if (mapped.code == error->code)
+                return mapped.system;
+        }
+        return 0;
+    };
+    if (error->domain == G_SPAWN_ERROR)
+        return find(kSpawn);
+    if (error->domain == G_FILE_ERROR)
+        return find(kFile);
+    // By its name: G_IO_ERROR would link GIO, which is loaded on first use.
+    if (error->domain == g_quark_try_string("g-io-error-quark"))
+        return find(kGio);
+    return 0;
+}
+
+// GLib words its errors in the locale's language, which need not be the
+// interface's: the common ones are told in the interface's.
 QString messageOf(const GError *error)
 {
-    return error ? QString::fromUtf8(error->message) : QCoreApplication::translate("Opener", "unknown error");
+    if (!error)
+        return QCoreApplication::translate("Opener", "原因は分かりません。");
+    const int system = systemErrorOf(error);
+    return system ? systemReason(system) : QString::fromUtf8(error->message);
 }
 
 // Owns one reference to a GObject, dropped through the loaded GObject (the
@@ -103,7 +151,7 @@ bool launchDesktopEntry(const QString &path, const QString &params, const QStrin
     const QByteArray fileName = QFile::encodeName(path);
     const auto info = owned(gio, gio->desktopAppInfoNewFromFilename(fileName.constData()));
     if (!info) {
-        *error = QCoreApplication::translate("Opener", "not a valid desktop entry");
+        *error = QCoreApplication::translate("Opener", "デスクトップエントリとして読めません。");
         return false;
     }
     const QByteArray cwd = QFile::encodeName(workingDir);
@@ -134,7 +182,7 @@ bool launchDesktopEntry(const QString &path, const QString &params, const QStrin
     g_key_file_set_string(keys, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_EXEC, command.toUtf8().constData());
     const auto withWords = owned(gio, gio->desktopAppInfoNewFromKeyfile(keys));
     if (!withWords) {
-        *error = QCoreApplication::translate("Opener", "not a valid desktop entry");
+        *error = QCoreApplication::translate("Opener", "デスクトップエントリとして読めません。");
         return false;
     }
     return launchApp(*gio, withWords.get(), nullptr, cwd, error);
@@ -204,8 +252,7 @@ bool open(const QString &file, const QString &params, const QString &workingDir,
         error = &ignored;
     const QFileInfo info(file);
     if (file.isEmpty() || !info.exists()) {
-        // Worded as the system words a missing file.
-        *error = QCoreApplication::translate("Opener", "No such file or directory");
+        *error = systemReason(ENOENT);
         return false;
     }
     if (info.isDir())

@@ -7,6 +7,7 @@
 #include "settings/ColorButton.h"
 #include "settings/ColorComboBox.h"
 #include "settings/DialogTheme.h"
+#include "settings/TextFit.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -14,6 +15,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -51,6 +53,8 @@ void TForm2::ensureControls()
     const QList<QWidget *> before = findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
     createControls();
     applyDialogTheme(this);
+    // The places are drawn for the Japanese texts.
+    fitTextsInDialog(this);
     connectHandlers();
     // Built while being shown: a child made after its parent was shown
     // stays hidden until it is shown itself. The ones there before were
@@ -113,6 +117,16 @@ void TForm2::closeEvent(QCloseEvent *event)
         event->accept();
     else
         event->ignore();
+}
+
+void TForm2::keyPressEvent(QKeyEvent *event)
+{
+    // Escape closes as "Exit" does, settings saved alike.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && ExitBtn) {
+        ExitBtn->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TForm2::fillOrderList()

@@ -108,11 +108,14 @@ public:
     // The selected position of the order list, or -1.
     int selectedRow() const;
 
+    // As drawn for the Japanese texts; a translation's longer texts may
+    // widen it.
     static constexpr QSize kClientSize{541, 591};
 
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void createControls();

@@ -4,6 +4,7 @@
 #include "launcher/IconCache.h"
 #include "launcher/LaunchButton.h"
 #include "core/files/LocaleCodec.h"
+#include "core/files/SystemReason.h"
 #include "BarFixture.h"
 #include "TestPointer.h"
 #include "BarProbe.h"
@@ -276,7 +277,7 @@ void TestGroups::unreadableFileIsNeverOverwritten()
     QVERIFY(!form.isRegistrationAreaShown());
     QVERIFY(!BarProbe::AddMenu2(form)->isChecked());
     QCOMPARE(m_shown.size(), 1);
-    QCOMPARE(m_shown[0], u"ファイル \"%1\" を読み込めません。%2"_s.arg(groupFile(), qt_error_string(reason)));
+    QCOMPARE(m_shown[0], u"ファイル \"%1\" を読み込めません。%2"_s.arg(groupFile(), systemReason(reason)));
 
     // An entry added all the same is refused at the save.
     QVERIFY(form.LaunchPath[0]->append({TRec{file(u"notes.txt"_s), QString(), u"notes"_s}}));

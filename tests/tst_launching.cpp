@@ -646,7 +646,7 @@ void TestLaunching::pickedPathReachesProgramAsOneWord()
     QVERIFY(writeBytes(picked, "x"));
     addEntry(recorder());
     TForm3 editor(&form());
-    editor.OpenDialog1 = [picked](QWidget *) { return picked; };
+    editor.OpenDialog1 = [picked](QWidget *, const QString &) { return picked; };
     editor.editEntry(0);
     editor.FileName->setText(recorder());
     editor.ParamEdit->setText(QString());

@@ -7,6 +7,7 @@
 #include "app/Unit1.h"
 #include "core/entries/PathRules.h"
 #include "core/files/SaveLeftovers.h"
+#include "core/files/SystemReason.h"
 #include "BarFixture.h"
 #include "BarProbe.h"
 #include "FaultInjection.h"
@@ -238,7 +239,7 @@ void runSaving(const Model &before, const Model &after, Bar &bar, const std::opt
     if (failed) {
         const QString &message = bar.shown().last();
         RC_ASSERT(message.contains(BarProbe::groupPath(*bar.form, before.current)));
-        RC_ASSERT(message.contains(qt_error_string(EIO)));
+        RC_ASSERT(message.contains(systemReason(EIO)));
     }
     bar.seen = bar.shown().size();
     check(after, bar, false);

@@ -81,6 +81,8 @@ private Q_SLOTS:
     void shortLineShowsEmptyFields();
     void filePicking_data();
     void filePicking();
+    void filePickerStartsInEntryFolder_data();
+    void filePickerStartsInEntryFolder();
 };
 
 void TestParameterEditor::init()
@@ -103,7 +105,7 @@ void TestParameterEditor::start()
     m_form1 = std::make_unique<TForm1>(home());
     m_form3 = std::make_unique<TForm3>(m_form1.get());
     m_form1->setDialogs(nullptr, m_form3.get());
-    m_form3->OpenDialog1 = [](QWidget *) -> QString { qFatal("no file dialog in tests"); };
+    m_form3->OpenDialog1 = [](QWidget *, const QString &) -> QString { qFatal("no file dialog in tests"); };
     BarProbe::FormShow(*m_form1);
     QCOMPARE(BarProbe::LaunchBtn(*m_form1).size(), 2);
 }
@@ -377,7 +379,7 @@ void TestParameterEditor::filePicking()
 
     start();
     QWidget *parent = nullptr;
-    m_form3->OpenDialog1 = [&](QWidget *p) {
+    m_form3->OpenDialog1 = [&](QWidget *p, const QString &) {
         parent = p;
         return picked;
     };
@@ -389,6 +391,35 @@ void TestParameterEditor::filePicking()
     // The program gets the picked path as one argument.
     if (!picked.isEmpty())
         QCOMPARE(shellWords(param), QStringList{picked});
+}
+
+void TestParameterEditor::filePickerStartsInEntryFolder_data()
+{
+    QTest::addColumn<QString>("entry");  // under the test's folder
+    QTest::addColumn<QString>("folder"); // where the file dialog starts, likewise
+    QTest::addColumn<bool>("starts");    // false: no folder is suggested
+    QTest::newRow("file") << u"sub/c.txt"_s << u"sub"_s << true;
+    QTest::newRow("folder") << u"sub"_s << u"sub"_s << true;
+    QTest::newRow("folder gone") << u"gone/c.txt"_s << QString() << false;
+}
+
+void TestParameterEditor::filePickerStartsInEntryFolder()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, folder);
+    QFETCH(bool, starts);
+
+    QVERIFY(QDir().mkpath(file(u"sub"_s)));
+    QVERIFY(writeBytes(file(u"sub/c.txt"_s), "c"));
+    QVERIFY(writeBytes(groupFile(), (file(entry) + u",,c\r\n"_s + file(u"b.sh"_s) + u",,b\r\n"_s).toUtf8()));
+    start();
+    QString offered = u"not asked"_s;
+    m_form3->OpenDialog1 = [&](QWidget *, const QString &start) {
+        offered = start;
+        return QString();
+    };
+    editEntry(0, [&] { QTest::mouseClick(m_form3->Button3, Qt::LeftButton); });
+    QCOMPARE(offered, starts ? QDir::cleanPath(file(folder)) : QString());
 }
 
 QTEST_MAIN(TestParameterEditor)

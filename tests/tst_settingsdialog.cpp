@@ -121,6 +121,8 @@ private Q_SLOTS:
     void unlistedColoursBecomeListed();
     void emptyGroupTransparency();
     void writeFailureKeepsDialogOpen();
+    void escapeClosesAsExitDoes_data();
+    void escapeClosesAsExitDoes();
     void settingsCommandWhileOpen();
     void typedValueOutsideRange_data();
     void typedValueOutsideRange();
@@ -744,6 +746,39 @@ void TestSettingsDialog::writeFailureKeepsDialogOpen()
     QCOMPARE(rebuilds.size(), 2);
     QCOMPARE(BarProbe::Rectangle1(*m_form1)->color0().rgba(), QRgb(0xFF112233));
     QVERIFY(QFileInfo(iniFile()).isFile());
+}
+
+void TestSettingsDialog::escapeClosesAsExitDoes_data()
+{
+    QTest::addColumn<QString>("focus"); // the control Escape is pressed in
+    QTest::addColumn<bool>("writable");
+    QTest::newRow("group name") << u"Edit1"_s << true;
+    QTest::newRow("order list") << u"ListBox1"_s << true;
+    QTest::newRow("spin box") << u"IconWidth"_s << true;
+    QTest::newRow("check box") << u"GraCheck"_s << true;
+    QTest::newRow("settings file not writable") << u"Edit1"_s << false;
+}
+
+void TestSettingsDialog::escapeClosesAsExitDoes()
+{
+    QFETCH(QString, focus);
+    QFETCH(bool, writable);
+
+    // A folder where the settings file belongs cannot be written over.
+    if (!writable)
+        QVERIFY(QDir(home()).mkdir(u"Quillbrook.ini"_s));
+    start();
+    m_form2->show();
+    m_form2->GraCheck->setChecked(true);
+    auto *control = m_form2->findChild<QWidget *>(focus);
+    QVERIFY(control);
+    QTest::keyClick(control, Qt::Key_Escape);
+    // Saved as "Exit" saves; a failed write keeps the dialog open alike.
+    QCOMPARE(m_form2->isHidden(), writable);
+    QVERIFY(m_form1->settings().isGradient);
+    QCOMPARE(m_shown.size(), writable ? 0 : 1);
+    if (writable)
+        QVERIFY(readBytes(iniFile()).contains("Gradient=1"));
 }
 
 void TestSettingsDialog::settingsCommandWhileOpen()

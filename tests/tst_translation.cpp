@@ -79,7 +79,8 @@ void TestTranslation::prefers_data()
     QTest::newRow("English before Japanese") << QStringList{u"en-GB"_s, u"ja"_s} << false << true;
     QTest::newRow("Japanese before English") << QStringList{u"ja"_s, u"en"_s} << false << false;
     QTest::newRow("German, then English") << QStringList{u"de-DE"_s, u"en"_s} << false << true;
-    QTest::newRow("neither") << QStringList{u"de-DE"_s, u"fr"_s} << false << false;
+    QTest::newRow("neither") << QStringList{u"de-DE"_s, u"fr"_s} << false << true;
+    QTest::newRow("French, then Japanese") << QStringList{u"fr-FR"_s, u"ja"_s} << false << false;
     QTest::newRow("none") << QStringList{} << false << false;
     QTest::newRow("C locale, reported as English") << QStringList{u"en-US"_s} << true << false;
 }
@@ -103,6 +104,10 @@ void TestTranslation::interface_data()
     QTest::newRow("LC_ALL=POSIX") << QStringList{u"LC_ALL=POSIX"_s} << false;
     QTest::newRow("LANG=ja_JP.UTF-8") << QStringList{u"LANG=ja_JP.UTF-8"_s} << false;
     QTest::newRow("Japanese before English") << QStringList{u"LANGUAGE=ja:en"_s, u"LANG=en_US.UTF-8"_s} << false;
+    QTest::newRow("LANG=fr_FR.UTF-8") << QStringList{u"LANG=fr_FR.UTF-8"_s} << true;
+    QTest::newRow("LANG=de_DE.UTF-8") << QStringList{u"LANG=de_DE.UTF-8"_s} << true;
+    QTest::newRow("German, then Japanese") << QStringList{u"LANGUAGE=de:ja"_s, u"LANG=de_DE.UTF-8"_s} << false;
+    QTest::newRow("LANG=ja_JP, LANGUAGE empty") << QStringList{u"LANG=ja_JP.UTF-8"_s, u"LANGUAGE="_s} << false;
 }
 
 void TestTranslation::interface()

@@ -3,6 +3,7 @@
 // that saves shows its message, the old files stay as they were, nothing is
 // left behind, and the bar goes on and can still be ended.
 #include "app/Unit1.h"
+#include "core/files/SystemReason.h"
 #include "launcher/LaunchButton.h"
 #include "BarFixture.h"
 #include "BarProbe.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTranslator>
 
 #include <csignal>
 #include <fcntl.h>
@@ -88,6 +90,8 @@ private Q_SLOTS:
     void failedStepKeepsOldFile();
     void interruptedWritesComplete_data();
     void interruptedWritesComplete();
+    void messageSpeaksOneLanguage_data();
+    void messageSpeaksOneLanguage();
 
 private:
     // The user's files: one group of one entry and hand-edited settings.
@@ -388,7 +392,7 @@ void TestWriteFailures::failedStepKeepsOldFile()
     QCOMPARE(FaultInjection::disarm(), 1);
 
     QCOMPARE(m_shown.size(), 1);
-    QVERIFY2(m_shown[0].contains(path) && m_shown[0].contains(qt_error_string(EIO)), qPrintable(m_shown[0]));
+    QVERIFY2(m_shown[0].contains(path) && m_shown[0].contains(systemReason(EIO)), qPrintable(m_shown[0]));
     const QMap<QString, QByteArray> after = snapshot(m_home);
     QCOMPARE(after.keys(), before.keys()); // no temporary file left behind
     if (replaced)
@@ -402,6 +406,68 @@ void TestWriteFailures::failedStepKeepsOldFile()
     QVERIFY(m_shown.isEmpty());
     QVERIFY(readBytes(path) != before[name]);
     QCOMPARE(QFile::permissions(path), QFile::permissions(m_home + u"/one.txt"_s));
+}
+
+void TestWriteFailures::messageSpeaksOneLanguage_data()
+{
+    QTest::addColumn<int>("error");
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<bool>("fileThere");
+    QTest::addColumn<QString>("message"); // %1 stands for the group file's path
+
+    const struct {
+        const char *name;
+        int error;
+        QString japanese, english;
+    } reasons[] = {
+        {"EACCES", EACCES, u"アクセスが許可されていません。"_s, u"Permission denied."_s},
+        {"EPERM", EPERM, u"アクセスが許可されていません。"_s, u"Permission denied."_s},
+        {"EROFS", EROFS, u"読み取り専用のファイルシステムです。"_s, u"The file system is read-only."_s},
+        {"ENOSPC", ENOSPC, u"ディスクの空き容量が足りません。"_s, u"The disk is full."_s},
+        {"EDQUOT", EDQUOT, u"ディスク使用量の上限に達しています。"_s, u"The disk quota is used up."_s},
+        {"ENOENT", ENOENT, u"ファイルまたはフォルダが見つかりません。"_s, u"The file or folder does not exist."_s},
+        {"EIO", EIO, u"ディスクの読み書きでエラーが起きました。"_s, u"The disk could not be read or written."_s},
+        // No text of ours: the system's own, in both languages.
+        {"ETXTBSY", ETXTBSY, qt_error_string(ETXTBSY), qt_error_string(ETXTBSY)},
+    };
+    for (const auto &reason : reasons) {
+        QTest::addRow("%s, written, Japanese", reason.name)
+            << reason.error << false << true << u"ファイル \"%1\" に書き込めません。"_s + reason.japanese;
+        QTest::addRow("%s, written, English", reason.name)
+            << reason.error << true << true << u"Cannot write to the file \"%1\". "_s + reason.english;
+    }
+    // A group's first entry makes its file.
+    QTest::newRow("EACCES, made, Japanese")
+        << EACCES << false << false << u"ファイル \"%1\" を作成できません。アクセスが許可されていません。"_s;
+    QTest::newRow("EACCES, made, English")
+        << EACCES << true << false << u"Cannot create the file \"%1\". Permission denied."_s;
+}
+
+void TestWriteFailures::messageSpeaksOneLanguage()
+{
+    QFETCH(int, error);
+    QFETCH(bool, english);
+    QFETCH(bool, fileThere);
+    QFETCH(QString, message);
+
+    QTranslator translator;
+    if (english) {
+        QVERIFY(translator.load(u":/i18n/quillbrook_en.qm"_s));
+        QCoreApplication::installTranslator(&translator);
+    }
+    const QString path = m_home + u"/QuillbrookPath.txt"_s;
+    QVERIFY(writeBytes(m_home + u"/two.txt"_s, "x"));
+    if (fileThere)
+        QVERIFY(writeBytes(path, (m_home + u"/one.txt,,One\r\n"_s).toUtf8()));
+    TForm1 form(m_home + u'/');
+
+    FaultInjection::failNext(FaultInjection::Call::Write,
+                             QFile::encodeName(QFileInfo(m_home).canonicalFilePath() + u"/QuillbrookPath.txt."_s),
+                             error);
+    QVERIFY(!save(form, Saved::GroupFile));
+    QCOMPARE(FaultInjection::disarm(), 1);
+    QCoreApplication::removeTranslator(&translator);
+    QCOMPARE(m_shown.value(0), message.arg(path));
 }
 
 void TestWriteFailures::interruptedWritesComplete_data()

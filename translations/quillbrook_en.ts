@@ -4,30 +4,35 @@
 <context>
     <name>AtomicFile</name>
     <message>
-        <source>Not a regular file</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>新しい内容に置き換えましたが、ディスクへの確定に失敗しました（%1）</source>
         <extracomment>%1 is the system&apos;s reason.</extracomment>
         <translation>The new content is in place, but it could not be made durable on the disk (%1)</translation>
+    </message>
+    <message>
+        <source>通常のファイルではありません。</source>
+        <translation>It is not a regular file.</translation>
     </message>
 </context>
 <context>
     <name>Autostart</name>
     <message>
-        <source>フォルダを作成できません</source>
-        <translation>Cannot create the folder</translation>
-    </message>
-    <message>
         <source>%1 に書き込めません。%2</source>
-        <extracomment>%1 is a file&apos;s path, %2 the system&apos;s reason.</extracomment>
+        <extracomment>%1 is a file&apos;s path, %2 the reason.</extracomment>
         <translation>Cannot write to %1. %2</translation>
     </message>
     <message>
         <source>%1 を削除できません。%2</source>
-        <extracomment>%1 is a file&apos;s path, %2 the system&apos;s reason.</extracomment>
+        <extracomment>%1 is a file&apos;s path, %2 the reason.</extracomment>
         <translation>Cannot remove %1. %2</translation>
+    </message>
+    <message>
+        <source>フォルダを作成できません。</source>
+        <translation>Cannot create the folder.</translation>
+    </message>
+    <message>
+        <source>%1 を作成できません。%2</source>
+        <extracomment>%1 is a file&apos;s path, %2 the reason.</extracomment>
+        <translation>Cannot create %1. %2</translation>
     </message>
 </context>
 <context>
@@ -66,23 +71,46 @@
 <context>
     <name>IniFile</name>
     <message>
-        <source>the file could not be read whole and is kept as it is</source>
-        <translation type="unfinished"></translation>
+        <source>最後まで読み込めなかったファイルは上書きしません。</source>
+        <translation>A file that could not be read whole is not overwritten.</translation>
     </message>
 </context>
 <context>
     <name>Opener</name>
     <message>
-        <source>unknown error</source>
-        <translation type="unfinished"></translation>
+        <source>原因は分かりません。</source>
+        <translation>The reason is unknown.</translation>
     </message>
     <message>
-        <source>not a valid desktop entry</source>
-        <translation type="unfinished"></translation>
+        <source>デスクトップエントリとして読めません。</source>
+        <translation>It is not a valid desktop entry.</translation>
+    </message>
+</context>
+<context>
+    <name>SystemReason</name>
+    <message>
+        <source>アクセスが許可されていません。</source>
+        <translation>Permission denied.</translation>
     </message>
     <message>
-        <source>No such file or directory</source>
-        <translation type="unfinished"></translation>
+        <source>読み取り専用のファイルシステムです。</source>
+        <translation>The file system is read-only.</translation>
+    </message>
+    <message>
+        <source>ディスクの空き容量が足りません。</source>
+        <translation>The disk is full.</translation>
+    </message>
+    <message>
+        <source>ディスク使用量の上限に達しています。</source>
+        <translation>The disk quota is used up.</translation>
+    </message>
+    <message>
+        <source>ファイルまたはフォルダが見つかりません。</source>
+        <translation>The file or folder does not exist.</translation>
+    </message>
+    <message>
+        <source>ディスクの読み書きでエラーが起きました。</source>
+        <translation>The disk could not be read or written.</translation>
     </message>
 </context>
 <context>
@@ -95,7 +123,7 @@
     <message>
         <source>削除</source>
         <extracomment>A button&apos;s menu: removes the button&apos;s entry.</extracomment>
-        <translation>Delete</translation>
+        <translation>Remove from bar</translation>
     </message>
     <message>
         <source>パラメータ編集</source>
@@ -159,7 +187,7 @@
     </message>
     <message>
         <source>%1 に書き込めません。%2</source>
-        <extracomment>%1 is the settings file&apos;s path, %2 the system&apos;s reason.</extracomment>
+        <extracomment>%1 is the settings file&apos;s path, %2 the reason.</extracomment>
         <translation>Cannot write to %1. %2</translation>
     </message>
     <message>
@@ -185,7 +213,7 @@
     <message>
         <source>フォルダを開く</source>
         <extracomment>A button&apos;s menu: opens the folder that holds the entry&apos;s file.</extracomment>
-        <translation>Open Folder</translation>
+        <translation>Open folder</translation>
     </message>
     <message>
         <source>、</source>
@@ -218,6 +246,16 @@
         <extracomment>%1 is the entry&apos;s file.</extracomment>
         <translation>%1 is not there. Its drive may not be mounted, or the file was moved or deleted.</translation>
     </message>
+    <message>
+        <source>ファイル &quot;%1&quot; に書き込めません。%2</source>
+        <extracomment>%1 is a group file&apos;s path, %2 the reason.</extracomment>
+        <translation>Cannot write to the file &quot;%1&quot;. %2</translation>
+    </message>
+    <message>
+        <source>%1 を作成できません。%2</source>
+        <extracomment>%1 is the settings file&apos;s path, %2 the reason.</extracomment>
+        <translation>Cannot create %1. %2</translation>
+    </message>
 </context>
 <context>
     <name>TForm2</name>
@@ -228,7 +266,7 @@
     </message>
     <message>
         <source>Effect無し</source>
-        <translation>No effect</translation>
+        <translation>None</translation>
     </message>
     <message>
         <source>外側輝き</source>
@@ -252,7 +290,7 @@
     </message>
     <message>
         <source>スタイル</source>
-        <translation>Style</translation>
+        <translation>Window</translation>
     </message>
     <message>
         <source>Normal</source>
@@ -260,11 +298,11 @@
     </message>
     <message>
         <source>Top</source>
-        <translation>Top</translation>
+        <translation>Always on top</translation>
     </message>
     <message>
         <source>Stealth</source>
-        <translation>Stealth</translation>
+        <translation>Fade when idle</translation>
     </message>
     <message>
         <source>タスクバーに表示</source>
@@ -300,7 +338,7 @@
     </message>
     <message>
         <source>Icon</source>
-        <translation>Icon</translation>
+        <translation>Buttons</translation>
     </message>
     <message>
         <source>アイコン大きさ</source>
@@ -312,47 +350,47 @@
     </message>
     <message>
         <source>丸み アイコンの半分で円</source>
-        <translation>Corner (half the size: circle)</translation>
+        <translation>Corner radius (half the icon size makes a circle)</translation>
     </message>
     <message>
         <source>Effect設定</source>
-        <translation>Effect</translation>
+        <translation>Hover effect</translation>
     </message>
     <message>
         <source>輝色</source>
-        <translation>Glow</translation>
+        <translation>Glow colour</translation>
     </message>
     <message>
         <source>影を付ける</source>
-        <translation>Shadow</translation>
+        <translation>Drop shadow</translation>
     </message>
     <message>
         <source>水平間隔</source>
-        <translation>H gap</translation>
+        <translation>Horizontal gap</translation>
     </message>
     <message>
         <source>垂直間隔</source>
-        <translation>V gap</translation>
+        <translation>Vertical gap</translation>
     </message>
     <message>
         <source>ヒント表示 </source>
-        <translation>Show hints </translation>
+        <translation>Show hints</translation>
     </message>
     <message>
         <source>順番入れ替え</source>
-        <translation>Order</translation>
+        <translation>Arrange this group</translation>
     </message>
     <message>
         <source>Up</source>
-        <translation>Up</translation>
+        <translation>Move up</translation>
     </message>
     <message>
         <source>Down</source>
-        <translation>Down</translation>
+        <translation>Move down</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation>Delete</translation>
+        <translation>Remove</translation>
     </message>
     <message>
         <source>確定</source>
@@ -364,15 +402,15 @@
     </message>
     <message>
         <source>No.%1</source>
-        <translation>No.%1</translation>
+        <translation>No. %1</translation>
     </message>
     <message>
         <source>Exit</source>
-        <translation>Exit</translation>
+        <translation>Close</translation>
     </message>
     <message>
         <source>Wayland では「Top」と「タスクバーに表示」は働きません</source>
-        <translation>On Wayland, “Top” and “Show in taskbar” have no effect</translation>
+        <translation>On Wayland, “Always on top” and “Show in taskbar” have no effect</translation>
     </message>
 </context>
 <context>
@@ -383,15 +421,15 @@
     </message>
     <message>
         <source>アプリに渡すファイルを指定</source>
-        <translation>File to pass to the program</translation>
+        <translation>Parameters (such as a file to open)</translation>
     </message>
     <message>
         <source>ファイル選択</source>
-        <translation>Choose file</translation>
+        <translation>Choose file…</translation>
     </message>
     <message>
         <source>Hint</source>
-        <translation>Hint</translation>
+        <translation>Hint shown on hover</translation>
     </message>
     <message>
         <source>変更</source>

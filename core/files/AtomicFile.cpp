@@ -6,6 +6,7 @@
 #include "core/files/AtomicFile.h"
 
 #include "core/files/RegularFile.h"
+#include "core/files/SystemReason.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -128,7 +129,7 @@ public:
 bool failed(QString *error, int code)
 {
     if (error)
-        *error = qt_error_string(code);
+        *error = systemReason(code);
     return false;
 }
 
@@ -140,7 +141,7 @@ bool writeFileAtomically(const QString &path, const QByteArray &data, QString *e
     // /dev/null, root would replace the device itself.
     if (isSpecialFile(path)) {
         if (error)
-            *error = QCoreApplication::translate("AtomicFile", "Not a regular file");
+            *error = QCoreApplication::translate("AtomicFile", "通常のファイルではありません。");
         return false;
     }
     const QFileInfo target(followLinks(path));
@@ -195,7 +196,7 @@ bool writeFileAtomically(const QString &path, const QByteArray &data, QString *e
             //: %1 is the system's reason.
             *error = QCoreApplication::translate("AtomicFile",
                                                  "新しい内容に置き換えましたが、ディスクへの確定に失敗しました（%1）")
-                         .arg(qt_error_string(errno));
+                         .arg(systemReason(errno));
         return false;
     }
     return true;

@@ -11,7 +11,7 @@
 // a power cut. A crash, a full disk or a failing device leaves the old file
 // whole. The new file keeps the old one's mode, and its owner and group
 // where the process may set them; a symbolic link is followed to its target.
-// On failure returns false and sets *error to the system's reason. Only a
+// On failure returns false and sets *error to the reason (systemReason()). Only a
 // failed sync of the folder comes after the rename: the file then holds the
 // new data, and the error says so.
 bool writeFileAtomically(const QString &path, const QByteArray &data, QString *error);

@@ -5,6 +5,7 @@
 #include "core/files/AtomicFile.h"
 #include "core/entries/DesktopEntry.h"
 #include "core/files/RegularFile.h"
+#include "core/files/SystemReason.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,6 +13,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
+#include <unistd.h>
 
 namespace Autostart {
 
@@ -186,13 +189,18 @@ bool enable(const QString &configHome, const QString &program, QString *error)
     const QString path = entryPath(configHome);
     QString reason;
     if (!QDir().mkpath(QFileInfo(path).path())) {
-        reason = QCoreApplication::translate("Autostart", "フォルダを作成できません");
+        reason = QCoreApplication::translate("Autostart", "フォルダを作成できません。");
     } else if (writeFileAtomically(path, entryText(program), &reason)) {
         return true;
     }
-    if (error) {
-        //: %1 is a file's path, %2 the system's reason.
+    // The save leaves the file as it was: there, it could not be written;
+    // missing, it could not be made.
+    if (error && QFileInfo::exists(path)) {
+        //: %1 is a file's path, %2 the reason.
         *error = QCoreApplication::translate("Autostart", "%1 に書き込めません。%2").arg(path, reason);
+    } else if (error) {
+        //: %1 is a file's path, %2 the reason.
+        *error = QCoreApplication::translate("Autostart", "%1 を作成できません。%2").arg(path, reason);
     }
     return false;
 }
@@ -200,14 +208,14 @@ bool enable(const QString &configHome, const QString &program, QString *error)
 bool disable(const QString &configHome, QString *error)
 {
     const QString path = entryPath(configHome);
-    QFile file(path);
     if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
         return true;
-    if (file.remove())
+    // unlink() directly: QFile keeps no errno to put into the user's words.
+    if (::unlink(QFile::encodeName(path).constData()) == 0)
         return true;
     if (error) {
-        //: %1 is a file's path, %2 the system's reason.
-        *error = QCoreApplication::translate("Autostart", "%1 を削除できません。%2").arg(path, file.errorString());
+        //: %1 is a file's path, %2 the reason.
+        *error = QCoreApplication::translate("Autostart", "%1 を削除できません。%2").arg(path, systemReason(errno));
     }
     return false;
 }

@@ -392,7 +392,7 @@ bool IniFile::save(const QString &path, QString *error) const
 {
     if (m_keepFile) {
         if (error)
-            *error = QCoreApplication::translate("IniFile", "the file could not be read whole and is kept as it is");
+            *error = QCoreApplication::translate("IniFile", "最後まで読み込めなかったファイルは上書きしません。");
         return false;
     }
     return writeFileAtomically(path, toBytes(), error);

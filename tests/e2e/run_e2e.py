@@ -538,6 +538,24 @@ class Suite:
         wait_for(lambda: l.read("QuillbrookPath.txt").split(b"\r\n")[0] == expected,
                  what="the edited entry saved")
 
+    def case_settings_escape(self):
+        # Escape closes the settings dialog as its Exit button does: what was
+        # changed is saved.
+        l = self.launcher(files={"QuillbrookPath.txt": self.mixed_group()})
+        l.key("F12")
+        dialog = self.window_named(l, "設定")
+        time.sleep(0.4)
+        origin = self.client_origin(dialog)
+        self.desktop.xdotool("mousemove", origin[0] + 8 + 16 + 8, origin[1] + 96 + 58 + 12)
+        self.desktop.xdotool("click", 1)  # グラジエント
+        time.sleep(0.2)
+        self.desktop.xdotool("key", "Escape")
+        wait_for(lambda: l.exists("Quillbrook.ini") and b"Gradient=1" in l.read("Quillbrook.ini"),
+                 what="the settings written when Escape closed the dialog")
+        shown = ["xdotool", "search", "--all", "--onlyvisible", "--pid", str(l.proc.pid), "--name", "^設定$"]
+        wait_for(lambda: not self.desktop.run(shown).split(), what="the settings dialog closed")
+        check(l.running(), "the launcher still running", l.proc.returncode)
+
     def case_one_per_folder(self):
         l = self.launcher(files={"QuillbrookPath.txt": entry(self.fx("notes.txt")) + "\r\n"})
         other = self.launcher()  # another folder: runs beside it

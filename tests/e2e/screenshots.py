@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
 """Pictures of the bar for the eye and the README: a gradient plate, each
-hover effect caught half-way, the button's and the bar's menus.
+hover effect caught half-way, the button's and the bar's menus, and both
+dialogs in Japanese and in English (tst_dialogtexts checks their texts fit).
 
 It checks nothing, so it is no test: a half-way frame depends on timing, and
 the effects themselves are tested by tst_launchbutton and tst_glowimages.
@@ -55,6 +56,32 @@ def pictures(suite):
         l.stop()
 
 
+def dialogs(suite):
+    desktop = suite.desktop
+    for language, env, settings, editor in (("", {}, "設定", "パラメータ編集"),
+                                             ("-en", {"LANGUAGE": "en"}, "Settings", "Edit parameters")):
+        l = suite.launcher(env=env, files={"QuillbrookPath.txt": suite.mixed_group()})
+        l.key("F12")
+        dialog = suite.window_named(l, settings)
+        time.sleep(0.5)
+        desktop.screenshot(os.path.join(suite.shots, f"settings{language}.png"), window=dialog)
+        desktop.xdotool("key", "Escape")
+        time.sleep(0.3)
+        # The parameter editor, from the first button's menu.
+        desktop.xdotool("mousemove", *button_centre(0))
+        time.sleep(0.2)
+        desktop.xdotool("click", 3)
+        time.sleep(0.4)
+        for key in ("Down", "Down", "Down", "Return"):
+            desktop.xdotool("key", key)
+            time.sleep(0.1)
+        dialog = suite.window_named(l, editor)
+        time.sleep(0.5)
+        desktop.screenshot(os.path.join(suite.shots, f"editor{language}.png"), window=dialog)
+        desktop.xdotool("key", "Escape")
+        l.stop()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--bin", required=True)
@@ -65,6 +92,7 @@ def main():
     suite.desktop = Desktop().start()
     try:
         pictures(suite)
+        dialogs(suite)
     finally:
         for l in suite.launchers:
             l.cleanup()
