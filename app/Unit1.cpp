@@ -111,6 +111,8 @@ void TForm1::createComponents()
     setObjectName(QStringLiteral("Form1"));
     // Translucency must be chosen before the native window exists.
     setAttribute(Qt::WA_TranslucentBackground);
+    // A launcher is seldom the active window; its hints must show all the same.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setMinimumSize(kMinimumSide, kMinimumSide);
     resize(kDesignSize);
 
@@ -189,6 +191,7 @@ void TForm1::createMenus()
         // Round corners need the space around them transparent, or cut
         // away where no compositor can show it.
         menu->setAttribute(Qt::WA_TranslucentBackground);
+        menu->setAttribute(Qt::WA_AlwaysShowToolTips);
         menu->installEventFilter(this);
         // Styling loads fonts, which the bar's start need not wait for.
         connect(menu, &QMenu::aboutToShow, this, &TForm1::styleMenus);
