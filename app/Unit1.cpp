@@ -2,7 +2,9 @@
 #include "app/Unit1.h"
 
 #include "app/DropArea.h"
+#include "app/GroupCaption.h"
 #include "app/Plate.h"
+#include "app/RowScroller.h"
 #include "app/StealthMode.h"
 #include "app/WindowMover.h"
 #include "launcher/IconLayer.h"
@@ -135,6 +137,10 @@ void TForm1::createComponents()
     DropTarget1 = new DropArea(this);
     DropTarget1->setObjectName(QStringLiteral("DropTarget1"));
     DropTarget1->hide();
+
+    m_rowScroller = new RowScroller(FlowLayout1, Rectangle1, this);
+    m_groupCaption = new GroupCaption(this);
+    m_groupCaption->setObjectName(QStringLiteral("GroupCaption"));
 
     createMenus();
     placeComponents();
@@ -284,6 +290,7 @@ void TForm1::placeComponents()
     Rectangle1->setGeometry(rect());
     FlowLayout1->setGeometry(rect() - kFlowMargins);
     DropTarget1->setGeometry(rect() - kDropMargins);
+    m_groupCaption->setGeometry(Rectangle1->plateRect());
 }
 
 void TForm1::keepOnScreen()

@@ -37,6 +37,11 @@
         <extracomment>The area files are dropped on to register them.</extracomment>
         <translation>Drop area</translation>
     </message>
+    <message>
+        <source>登録モード：ドロップしたファイルを登録。Ctrl+N（新規登録）で終了</source>
+        <extracomment>Under the drop area&apos;s caption; 新規登録 is the menu item that turns registration mode on and off.</extracomment>
+        <translation>Registration mode: drop files here to add them. Ctrl+N (Register new) ends it</translation>
+    </message>
 </context>
 <context>
     <name>ErrorReport</name>
@@ -217,6 +222,11 @@
         <source>%1 が見つかりません。ドライブが外れているか、ファイルが移動または削除されました。</source>
         <extracomment>%1 is the entry&apos;s file.</extracomment>
         <translation>%1 is not there. Its drive may not be mounted, or the file was moved or deleted.</translation>
+    </message>
+    <message>
+        <source>グループ %1</source>
+        <extracomment>Shown at a group switch for a group without a name; %1 is its number, 1 to 5.</extracomment>
+        <translation>Group %1</translation>
     </message>
 </context>
 <context>
