@@ -112,6 +112,11 @@ void TestReach::wheelScrollsRows()
     QVERIFY(!inView(form, 0));
     QVERIFY(plate->rowsAbove());
     QVERIFY(plate->rowsBelow());
+    // The row above leaves no sliver at the layer's top edge: over its
+    // first button as right of its last.
+    const QImage layer = BarProbe::FlowLayout1(form)->grab().toImage();
+    QCOMPARE(layer.pixel(BarProbe::LaunchBtn(form).at(0)->geometry().center().x(), 0),
+             layer.pixel(layer.width() - 4, 0));
 
     // Past the end the rows stop at the last one.
     for (int i = 0; i < 5 * turns; ++i)
