@@ -5,6 +5,7 @@
 #include "core/groups/GroupFile.h"
 #include "core/session/ApplicationId.h"
 #include "core/session/HomeFolder.h"
+#include "app/HintStyle.h"
 #include "app/OwnPicture.h"
 #include "core/session/SingleInstance.h"
 #include "core/settings/SettingsKeys.h"
@@ -30,6 +31,7 @@ int main(int argc, char *argv[])
     app.setApplicationName(QStringLiteral("Quillbrook"));
     app.setQuitOnLastWindowClosed(false);
     app.setDesktopFileName(QLatin1String(kApplicationId));
+    app.setStyle(new HintStyle);
     installTranslation(&app);
 
     QCommandLineParser options;

@@ -16,6 +16,8 @@ public:
     explicit DropArea(QWidget *parent = nullptr);
 
     QString text() const { return m_text; }
+    // The line under it: what registration mode does and how it ends.
+    QString note() const { return m_note; }
 
     // The local paths of a drag, in the order it carries them.
     static QStringList localPaths(const QMimeData *data);
@@ -32,8 +34,10 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    QImage captionImage() const;
+    QImage textImage(const QString &text) const;
+    void paintLine(QPainter &p, const QRectF &room, const QString &text, const QImage &image, qreal scale) const;
 
     QString m_text;
+    QString m_note;
     bool m_dragOver = false;
 };

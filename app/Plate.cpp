@@ -65,6 +65,7 @@ void Plate::paintEvent(QPaintEvent *)
     QPainter p(this);
     if (m_opaque) {
         p.fillRect(plate, fill(plate));
+        paintRowMarks(p, plate);
         return;
     }
     p.setRenderHint(QPainter::Antialiasing);
@@ -81,6 +82,44 @@ void Plate::paintEvent(QPaintEvent *)
     QPainterPath path;
     path.addRoundedRect(plate, kCornerRadius, kCornerRadius);
     p.fillPath(path, fill(plate));
+    p.setOpacity(1);
+    paintRowMarks(p, plate);
+}
+
+void Plate::setRowsBeyond(bool above, bool below)
+{
+    if (m_rowsAbove == above && m_rowsBelow == below)
+        return;
+    m_rowsAbove = above;
+    m_rowsBelow = below;
+    update();
+}
+
+void Plate::paintRowMarks(QPainter &p, const QRectF &plate) const
+{
+    if (!m_rowsAbove && !m_rowsBelow)
+        return;
+    // A chevron in the margin above or below the rows, dark on a light plate
+    // and light on a dark one, faint enough not to draw the eye.
+    const QColor base = m_gradient ? (m_stop.y() > 0 ? m_color1 : m_color0) : m_color0;
+    const bool light = base.alpha() < 96 || qGray(base.rgb()) > 110;
+    const QColor ink = light ? QColor(0x30, 0x38, 0x48, 150) : QColor(255, 255, 255, 170);
+    constexpr qreal kHalfWidth = 7;
+    constexpr qreal kHeight = 3.5;
+    constexpr qreal kFromEdge = 3.5;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const qreal x = plate.center().x();
+    if (m_rowsAbove) {
+        const qreal y = plate.top() + kFromEdge;
+        p.drawPolyline(QPolygonF({{x - kHalfWidth, y + kHeight}, {x, y}, {x + kHalfWidth, y + kHeight}}));
+    }
+    if (m_rowsBelow) {
+        const qreal y = plate.bottom() - kFromEdge;
+        p.drawPolyline(QPolygonF({{x - kHalfWidth, y - kHeight}, {x, y}, {x + kHalfWidth, y - kHeight}}));
+    }
+    p.restore();
 }
 
 QBrush Plate::fill(const QRectF &plate) const

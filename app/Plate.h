@@ -38,6 +38,12 @@ public:
     // no half-covered pixel on its edge turns dark.
     void setOpaque(bool opaque);
 
+    // Small marks at the top and bottom edges: rows of buttons lie scrolled
+    // out of sight above or below.
+    void setRowsBeyond(bool above, bool below);
+    bool rowsAbove() const { return m_rowsAbove; }
+    bool rowsBelow() const { return m_rowsBelow; }
+
     bool isGradient() const { return m_gradient; }
     QColor color0() const { return m_color0; }
     QColor color1() const { return m_color1; }
@@ -49,6 +55,7 @@ protected:
 
 private:
     QBrush fill(const QRectF &plate) const;
+    void paintRowMarks(QPainter &p, const QRectF &plate) const;
 
     qreal m_opacity = 1;
     bool m_gradient = false;
@@ -58,4 +65,6 @@ private:
     QPointF m_start{0, 0};
     QPointF m_stop{0, 1};
     std::optional<RoundedShadow> m_shadow;
+    bool m_rowsAbove = false;
+    bool m_rowsBelow = false;
 };

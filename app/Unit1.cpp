@@ -2,7 +2,9 @@
 #include "app/Unit1.h"
 
 #include "app/DropArea.h"
+#include "app/GroupCaption.h"
 #include "app/Plate.h"
+#include "app/RowScroller.h"
 #include "app/StealthMode.h"
 #include "app/WindowMover.h"
 #include "launcher/IconLayer.h"
@@ -111,6 +113,8 @@ void TForm1::createComponents()
     setObjectName(QStringLiteral("Form1"));
     // Translucency must be chosen before the native window exists.
     setAttribute(Qt::WA_TranslucentBackground);
+    // A launcher is seldom the active window; its hints must show all the same.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setMinimumSize(kMinimumSide, kMinimumSide);
     resize(kDesignSize);
 
@@ -133,6 +137,10 @@ void TForm1::createComponents()
     DropTarget1 = new DropArea(this);
     DropTarget1->setObjectName(QStringLiteral("DropTarget1"));
     DropTarget1->hide();
+
+    m_rowScroller = new RowScroller(FlowLayout1, Rectangle1, this);
+    m_groupCaption = new GroupCaption(this);
+    m_groupCaption->setObjectName(QStringLiteral("GroupCaption"));
 
     createMenus();
     placeComponents();
@@ -189,6 +197,7 @@ void TForm1::createMenus()
         // Round corners need the space around them transparent, or cut
         // away where no compositor can show it.
         menu->setAttribute(Qt::WA_TranslucentBackground);
+        menu->setAttribute(Qt::WA_AlwaysShowToolTips);
         menu->installEventFilter(this);
         // Styling loads fonts, which the bar's start need not wait for.
         connect(menu, &QMenu::aboutToShow, this, &TForm1::styleMenus);
@@ -282,6 +291,7 @@ void TForm1::placeComponents()
     Rectangle1->setGeometry(rect());
     FlowLayout1->setGeometry(rect() - kFlowMargins);
     DropTarget1->setGeometry(rect() - kDropMargins);
+    m_groupCaption->setGeometry(Rectangle1->plateRect());
 }
 
 void TForm1::keepOnScreen()

@@ -21,6 +21,7 @@
 
 class DropArea;
 class FileWatch;
+class GroupCaption;
 class IconLayer;
 class IconLayerEffect;
 class IconQueue;
@@ -33,6 +34,7 @@ class QMenu;
 class QScreen;
 class QThreadPool;
 class QTimer;
+class RowScroller;
 class StealthMode;
 class WindowMover;
 
@@ -377,6 +379,14 @@ private:
     void SetingClick();
     // Opens the parameter editor on the entry of `obj`.
     void EditCmdClick();
+
+    // --- Within reach ---
+    // Rows beyond the plate scroll into it: the wheel, the keyboard's focus
+    // and a drop bring the buttons wanted into view.
+    RowScroller *m_rowScroller = nullptr;
+    // The group's name over the plate for a moment after a switch.
+    GroupCaption *m_groupCaption = nullptr;
+    void showGroupCaption();
 
     // --- Appearance ---
     void SetBackColor();

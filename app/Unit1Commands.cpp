@@ -7,6 +7,8 @@
 #include "core/session/Autostart.h"
 #include "app/DropArea.h"
 #include "app/ErrorReport.h"
+#include "app/GroupCaption.h"
+#include "app/RowScroller.h"
 #include "app/WindowMover.h"
 #include "launcher/IconLayer.h"
 #include "launcher/LaunchButton.h"
@@ -99,6 +101,8 @@ void TForm1::DropTarget1Dropped(const QStringList &files, qsizetype before)
     QStringList added;
     for (qsizetype i = first; i < first + entries.size(); ++i)
         added.append(group.line(i));
+    // The user sees where the new entries went, though past the plate's edge.
+    m_rowScroller->ensureVisible(LaunchBtn.value(first + entries.size() - 1));
     // Saved at once, so no later load or close can lose it.
     if (at >= 0)
         SaveGroup({GroupEdit::Insert, beforeLine, {}, added});
@@ -128,7 +132,17 @@ void TForm1::MenuClick(int group)
     m_menuIndex = group;
     removeAllButtons();
     LoadGroup(m_menuIndex);
+    showGroupCaption();
     WriteIniFile();
+}
+
+void TForm1::showGroupCaption()
+{
+    QString name = groupName(m_menuIndex).simplified();
+    if (name.isEmpty())
+        //: Shown at a group switch for a group without a name; %1 is its number, 1 to 5.
+        name = tr("グループ %1").arg(m_menuIndex + 1);
+    m_groupCaption->showName(name, isRegistrationAreaShown());
 }
 
 void TForm1::ReSize2Click()

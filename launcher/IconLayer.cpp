@@ -27,8 +27,9 @@ void IconLayer::addItem(QWidget *item)
     m_items.append(item);
     m_shadowAlpha = QImage();
     // Only the new item is placed: the ones before it keep their places.
-    item->move(m_cursor.place(item->size()).topLeft());
+    item->move(m_cursor.place(item->size()).topLeft() - QPoint(0, m_scrollOffset));
     item->show();
+    Q_EMIT arranged();
 }
 
 void IconLayer::takeItems()
@@ -37,7 +38,9 @@ void IconLayer::takeItems()
     m_shadowAlpha = QImage();
     m_cursor = FlowCursor(width(), m_spacing);
     m_cursorWidth = width();
+    m_scrollOffset = 0;
     update();
+    Q_EMIT arranged();
 }
 
 void IconLayer::removeItem(QWidget *item)
@@ -99,7 +102,20 @@ void IconLayer::relayout()
     m_cursor = FlowCursor(width(), m_spacing);
     m_cursorWidth = width();
     for (QWidget *item : std::as_const(m_items))
-        item->move(m_cursor.place(item->size()).topLeft());
+        item->move(m_cursor.place(item->size()).topLeft() - QPoint(0, m_scrollOffset));
+    update();
+    Q_EMIT arranged();
+}
+
+void IconLayer::setScrollOffset(int offset)
+{
+    if (m_scrollOffset == offset)
+        return;
+    const QPoint by(0, m_scrollOffset - offset);
+    m_scrollOffset = offset;
+    m_shadowAlpha = QImage();
+    for (QWidget *item : std::as_const(m_items))
+        item->move(item->pos() + by);
     update();
 }
 
@@ -136,7 +152,7 @@ void IconLayer::paintLayer(QPainter &painter, const QRegion &region)
         QList<const LaunchButton *> turning;
         for (QWidget *item : std::as_const(m_items)) {
             const auto *button = qobject_cast<LaunchButton *>(item);
-            if (button && button->isVisible() && button->rotationAngle() != 0)
+            if (button && button->isVisible() && button->rotationAngle() != 0 && inSight(button))
                 turning.append(button);
         }
         if (turning != m_turningButtons) {
@@ -154,13 +170,20 @@ void IconLayer::paintLayer(QPainter &painter, const QRegion &region)
     bool iconsWanted = false;
     for (QWidget *item : std::as_const(m_items)) {
         auto *button = qobject_cast<LaunchButton *>(item);
-        if (button && button->isVisible() && region.intersects(button->paintRect())) {
+        if (button && button->isVisible() && region.intersects(button->paintRect()) && inSight(button)) {
             button->paintButton(painter);
             iconsWanted = iconsWanted || button->iconWanted();
         }
     }
     if (iconsWanted)
         Q_EMIT this->iconsWanted();
+}
+
+bool IconLayer::inSight(const QWidget *item) const
+{
+    const QRect geometry = item->geometry();
+    const int shown = (geometry & rect()).height();
+    return shown == geometry.height() || shown > m_spacing.padding;
 }
 
 const QImage &IconLayer::shadowImage()
@@ -175,7 +198,7 @@ const QImage &IconLayer::shadowImage()
         p.setBrush(Qt::black);
         for (QWidget *item : std::as_const(m_items)) {
             auto *button = qobject_cast<LaunchButton *>(item);
-            if (!button || m_turningButtons.contains(button))
+            if (!button || m_turningButtons.contains(button) || !inSight(button))
                 continue;
             const qreal r = button->cornerRadius();
             p.drawRoundedRect(QRectF(button->geometry().translated(blur, blur)), r, r);

@@ -43,9 +43,16 @@ public:
     // Places the items now rather than at the next resize or show.
     void relayout();
 
+    // The rows stand `offset` pixels higher than placed, so rows beyond the
+    // layer's bottom can be brought into it; taking the items off resets it.
+    void setScrollOffset(int offset);
+    int scrollOffset() const { return m_scrollOffset; }
+
 Q_SIGNALS:
     // A button was painted without its icon.
     void iconsWanted();
+    // Items were placed, added or taken off.
+    void arranged();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -53,6 +60,9 @@ protected:
 
 private:
     void paintLayer(QPainter &painter, const QRegion &region);
+    // Whether `item` shows more than the sliver a row cut by the layer's
+    // edge would leave: a row scrolled out of sight leaves no trace.
+    bool inSight(const QWidget *item) const;
     // The still buttons' shadow, blurred once per arrangement of the buttons.
     const QImage &shadowImage();
     void paintTurningShadow(QPainter &painter, const LaunchButton &button);
@@ -61,6 +71,7 @@ private:
     FlowSpacing m_spacing;
     FlowCursor m_cursor{0, {}}; // where the next appended item goes
     int m_cursorWidth = -1;     // the width m_cursor was made for
+    int m_scrollOffset = 0;
     IconLayerEffect *m_effect;
     QImage m_shadowAlpha; // blurred silhouettes; null when out of date
     QImage m_shadowImage; // the same, tinted

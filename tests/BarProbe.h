@@ -5,6 +5,7 @@
 // inside the bar breaks this file rather than every test. The names are the
 // bar's own (docs/NAMES.md); nothing here decides anything.
 #include "app/DropArea.h"
+#include "app/GroupCaption.h"
 #include "app/Plate.h"
 #include "app/StealthMode.h"
 #include "app/Unit1.h"
@@ -40,6 +41,7 @@ struct BarProbe {
     static IconLayer *FlowLayout1(const TForm1 &bar) { return bar.FlowLayout1; }
     static IconLayerEffect *ShadowEffect1(const TForm1 &bar) { return bar.ShadowEffect1; }
     static DropArea *DropTarget1(const TForm1 &bar) { return bar.DropTarget1; }
+    static GroupCaption *groupCaption(const TForm1 &bar) { return bar.m_groupCaption; }
     static bool transparency(const TForm1 &bar) { return bar.transparency(); }
 
     // The menus and their items, to look at or trigger as the user would.

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Renders the drop area's caption, in each language the launcher ships, to
+// Renders the drop area's caption and the note under it, in each language the launcher ships, to
 // the images in resources/labels/. The bar draws those rather than text, so
 // an empty bar loads no font. Run again after changing a caption or its
 // look:
@@ -18,14 +18,23 @@ int main(int argc, char *argv[])
     if (argc < 2)
         return 2;
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    // Name of the image, caption; the look is DropArea's.
-    const QList<std::pair<QString, QString>> captions = {
-        {QStringLiteral("drop-ja"), QStringLiteral("Drop領域")},
-        {QStringLiteral("drop-en"), QStringLiteral("Drop area")},
+    // Name of the image, text, its size against the desktop's font; the look
+    // is DropArea's.
+    struct Label {
+        QString name, text;
+        qreal size;
     };
-    QFont font(QStringLiteral("Sans"));
-    font.setPointSizeF(QGuiApplication::font().pointSizeF() * 1.2);
-    for (const auto &[name, caption] : captions) {
+    const QList<Label> labels = {
+        {QStringLiteral("drop-ja"), QStringLiteral("Drop領域"), 1.2},
+        {QStringLiteral("drop-en"), QStringLiteral("Drop area"), 1.2},
+        {QStringLiteral("note-ja"), QStringLiteral("登録モード：ドロップしたファイルを登録。Ctrl+N（新規登録）で終了"),
+         0.9},
+        {QStringLiteral("note-en"),
+         QStringLiteral("Registration mode: drop files here to add them. Ctrl+N (Register new) ends it"), 0.9},
+    };
+    for (const auto &[name, caption, relative] : labels) {
+        QFont font(QStringLiteral("Sans"));
+        font.setPointSizeF(QGuiApplication::font().pointSizeF() * relative);
         for (const int scale : {1, 2}) {
             const QSizeF size = QFontMetricsF(font).boundingRect(caption).size() + QSizeF(4, 2);
             QImage image((size * scale).toSize(), QImage::Format_ARGB32_Premultiplied);

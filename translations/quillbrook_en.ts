@@ -42,6 +42,11 @@
         <extracomment>The area files are dropped on to register them.</extracomment>
         <translation>Drop area</translation>
     </message>
+    <message>
+        <source>登録モード：ドロップしたファイルを登録。Ctrl+N（新規登録）で終了</source>
+        <extracomment>Under the drop area&apos;s caption; 新規登録 is the menu item that turns registration mode on and off.</extracomment>
+        <translation>Registration mode: drop files here to add them. Ctrl+N (Register new) ends it</translation>
+    </message>
 </context>
 <context>
     <name>ErrorReport</name>
@@ -255,6 +260,11 @@
         <source>%1 を作成できません。%2</source>
         <extracomment>%1 is the settings file&apos;s path, %2 the reason.</extracomment>
         <translation>Cannot create %1. %2</translation>
+    </message>
+    <message>
+        <source>グループ %1</source>
+        <extracomment>Shown at a group switch for a group without a name; %1 is its number, 1 to 5.</extracomment>
+        <translation>Group %1</translation>
     </message>
 </context>
 <context>

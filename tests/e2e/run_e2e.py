@@ -307,6 +307,79 @@ class Suite:
                     "Opa=", "Color0=", "Color1=", "Gradient=", "Direction="):
             check(key in ini, f"{key} in the settings", ini)
 
+    def visible_windows(self, l):
+        return set(self.desktop.run(["xdotool", "search", "--all", "--onlyvisible", "--pid", str(l.proc.pid),
+                                     "--name", ""]).split())
+
+    def case_hint_inactive_bar(self):
+        l = self.launcher(files={"QuillbrookPath.txt": entry(self.fx("notes.txt"), "", "notes") + "\r\n"})
+        # Another window, away from the bar, is the active one.
+        other = self.launcher(ini="[Form]\nLeft=100\nTop=300\n")
+        other.focus()
+        active = self.desktop.xdotool("getactivewindow").strip()
+        check_equal(other.window, active, "the other window active")
+        before = self.visible_windows(l)
+        x, y = button_centre(0)
+        self.desktop.xdotool("mousemove", x - 5, y - 5)
+        time.sleep(0.05)
+        self.desktop.xdotool("mousemove", x, y)
+        hint = wait_for(lambda: self.visible_windows(l) - before, timeout=3, what="the hint over the inactive bar")
+        self.shot("hint-inactive-bar.png", crop=(600, 0, 400, 160))
+        g = l._geometry(sorted(hint)[0])
+        check(g is not None and abs(g[0] - x) < 200 and 0 <= g[1] - y < 80,
+              "the hint next to the pointer", (g, (x, y)))
+        check_equal(other.window, self.desktop.xdotool("getactivewindow").strip(), "the other window still active")
+
+    def case_wheel_eighth_button(self):
+        self.clear_records()
+        group = "".join(entry(self.fx("notes.txt"), "", f"n{i}") + "\r\n" for i in range(7))
+        group += entry(self.recorder, "eighth", "Rec") + "\r\n"
+        l = self.launcher(files={"QuillbrookPath.txt": group})
+        check_equal((670, 0, 500, 100), l.geometry(), "the default bar")
+        self.pointer_away()
+        time.sleep(0.3)
+        self.shot("rows-before-wheel.png", crop=(600, 0, 640, 130))
+        # The mark under the rows: the plate's bottom margin, darker at its middle.
+        mark = self.desktop.mean_colour(670 + 245 - 7, 100 - 10 - 8, 14, 6)
+        plain = self.desktop.mean_colour(670 + 100, 100 - 10 - 8, 14, 6)
+        check(colour_distance(mark, plain) > 8, "a mark where rows lie below", (mark, plain))
+        x, y = button_centre(0)
+        self.desktop.xdotool("mousemove", x, y)
+        self.desktop.xdotool("click", 5)  # the wheel, one notch towards the user
+        time.sleep(0.6)
+        self.pointer_away()
+        time.sleep(0.3)
+        self.shot("rows-after-wheel.png", crop=(600, 0, 640, 130))
+        check_equal((670, 0, 500, 100), l.geometry(), "the bar's size after scrolling")
+        mark = self.desktop.mean_colour(670 + 245 - 7, 100 - 10 - 8, 14, 6)
+        check(colour_distance(mark, plain) <= 8, "no mark below the last row", (mark, plain))
+        # The 8th button now stands where the first stood.
+        self.click_button(0)
+        recs = wait_for(self.records, what="the 8th button to launch")
+        check_equal(["eighth"], recs[0]["argv"][1:], "the 8th entry's parameters")
+
+    def case_group_name_shown(self):
+        l = self.launcher(ini="[Menu]\nName1=Second group\n",
+                          files={"QuillbrookPath.txt": entry(self.fx("red.png")) + "\r\n"})
+        self.pointer_away()
+        time.sleep(0.3)
+        size = l.geometry()
+        # Group 2 is empty: its drop area fills the plate's middle, and the
+        # name shows at the top, in the middle; the same strip further left
+        # is the drop area alone.
+        name = (670 + 245 - 30, 8, 60, 10)
+        beside = (670 + 60, 8, 60, 10)
+        l.key("F2")
+        shown = self.desktop.mean_colour(*name)
+        ground = self.desktop.mean_colour(*beside)
+        self.shot("group-name.png", crop=(600, 0, 640, 130))
+        check(sum(ground) - sum(shown) > 150, "the group's name over the plate", (shown, ground))
+        check_equal(size, l.geometry(), "the bar's size with the name shown")
+        time.sleep(2)
+        after = self.desktop.mean_colour(*name)
+        ground = self.desktop.mean_colour(*beside)
+        check(colour_distance(after, ground) < 12, "the name gone after a moment", (after, ground))
+
     def case_launch(self):
         self.clear_records()
         params = '"/tmp/a b/x.txt" \'it is\' plain'
@@ -436,7 +509,9 @@ class Suite:
         self.desktop.xdotool("mousemove", 1100, 60)
         time.sleep(0.8)
         icon = self.desktop.mean_colour(*button_centre(1), 8, 8)  # the red PNG
-        plate = self.desktop.mean_colour(1100, 80, 8, 8)
+        # Away from the pointer: the button's hint shows below it, though
+        # the bar is not the active window.
+        plate = self.desktop.mean_colour(680, 82, 8, 6)
         check(colour_distance(icon, plate) > 40, f"the icon shown, unlike the plate {plate}", icon)
         self.pointer_away()
         time.sleep(0.95)
