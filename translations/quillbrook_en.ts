@@ -84,6 +84,10 @@
         <source>No such file or directory</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>it does not open files</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TForm1</name>
@@ -217,6 +221,16 @@
         <source>%1 が見つかりません。ドライブが外れているか、ファイルが移動または削除されました。</source>
         <extracomment>%1 is the entry&apos;s file.</extracomment>
         <translation>%1 is not there. Its drive may not be mounted, or the file was moved or deleted.</translation>
+    </message>
+    <message>
+        <source>%1 で開く</source>
+        <extracomment>A drag of files over a program&apos;s button; %1 is the program.</extracomment>
+        <translation>Open with %1</translation>
+    </message>
+    <message>
+        <source>%1 を %2 回起動して、ファイルを一つずつ開きます。続けますか？</source>
+        <extracomment>%1 is the program, %2 how many times it would start.</extracomment>
+        <translation>This starts %1 %2 times, one file each. Continue?</translation>
     </message>
 </context>
 <context>
