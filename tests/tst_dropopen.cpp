@@ -6,6 +6,7 @@
 
 #include <QDragMoveEvent>
 #include <QFile>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QMutex>
 #include <QTest>
@@ -24,6 +25,7 @@ private Q_SLOTS:
     void drops();
     void hoverShowsTheTarget();
     void failedStartIsReported();
+    void manyStartsAskFirst();
 
 private:
     // The group: a program with a parameter, a text program's desktop entry
@@ -184,6 +186,40 @@ void TestDropOpen::failedStartIsReported()
     QVERIFY(form.waitForLaunches());
     // The click's message, as the click gives it.
     QTRY_COMPARE(m_shown, QStringList{file(u"tool"_s) + u" を開けませんでした。no such program"_s});
+}
+
+void TestDropOpen::manyStartsAskFirst()
+{
+    writeFixture();
+    TForm1 form(home());
+    QMutex mutex;
+    int started = 0;
+    form.setDropOpener([&](const QString &, const QString &, const QString &, const QList<QUrl> &, QString *) {
+        QMutexLocker lock(&mutex);
+        return ++started > 0;
+    });
+    form.show();
+    // One more file than starts without a question, on the one-file entry.
+    QList<QUrl> urls;
+    for (qsizetype i = 0; i <= TForm1::kDropInstancesUnasked; ++i) {
+        const QString name = file(u"n%1.txt"_s.arg(i));
+        QVERIFY(TestFiles::writeBytes(name, "x\n"));
+        urls.append(QUrl::fromLocalFile(name));
+    }
+    QMimeData data;
+    data.setUrls(urls);
+    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+        QCOMPARE(drag(form, data, centreOf(form, 1), Qt::CopyAction, true), Qt::CopyAction);
+        QMessageBox *box = nullptr;
+        QTRY_VERIFY((box = form.findChild<QMessageBox *>()) && box->isVisible());
+        QVERIFY(form.waitForLaunches());
+        QCOMPARE(std::exchange(started, 0), 0);
+        box->button(answer)->click();
+        QVERIFY(form.waitForLaunches());
+        QMutexLocker lock(&mutex);
+        QCOMPARE(std::exchange(started, 0), answer == QMessageBox::Yes ? int(urls.size()) : 0);
+        QTRY_VERIFY(!form.findChild<QMessageBox *>());
+    }
 }
 
 QTEST_MAIN(TestDropOpen)
