@@ -146,6 +146,7 @@ void TForm1::createComponents()
     placeComponents();
     connectCommands();
     opener = Opener::open;
+    dropOpener = Opener::openWithFiles;
 }
 
 void TForm1::createMenus()

@@ -9,6 +9,7 @@
 #include "core/groups/GroupModel.h"
 #include "launcher/LaunchButtonHost.h"
 #include "core/entries/LaunchRequest.h"
+#include "core/entries/DropAcceptance.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -58,6 +59,7 @@ class WindowMover;
 //   Unit1Dialogs.cpp     opening the two dialogs
 //   Unit1HandEdits.cpp   the group and settings files changed by hand, seen at once
 //   Unit1Screens.cpp     screens that come and go while the bar runs
+//   Unit1DropOpen.cpp    files dropped on a program's button, opened with it
 // docs/NAMES.md explains every name below; tests see the private parts
 // through tests/BarProbe.h.
 class TForm1 : public QWidget, private LaunchButtonHost
@@ -168,6 +170,16 @@ public:
     void resumeStealth();                 // see suspendStealth()
     void setTransparency(bool on);        // the window's background see-through or filled
     bool isRegistrationAreaShown() const; // the drop area of registration mode is up
+
+    // --- Opening dropped files with a button's program ---
+    // Starts `file` (a desktop entry or a program) once with `files` after
+    // its parameters; false with the reason in `error`. Runs on a worker.
+    using DropOpenFunction = std::function<bool(const QString &file, const QString &params, const QString &workingDir,
+                                                const QList<QUrl> &files, QString *error)>;
+    // What a drop on a program's button runs; the desktop's by default.
+    void setDropOpener(DropOpenFunction open);
+    // A drop that would start more instances than this asks first.
+    static constexpr qsizetype kDropInstancesUnasked = 20;
 
 Q_SIGNALS:
     // The window has closed; the launcher ends.
@@ -392,6 +404,25 @@ private:
     void SetBackColor();
     bool transparency() const { return m_transparency; }
     bool m_transparency = true; // the window's background is see-through
+
+    // --- Opening dropped files (Unit1DropOpen.cpp) ---
+    // Outside registration mode a drag of files over a button whose program
+    // takes them (DropAcceptance) is shown on it and dropped there starts it.
+    DropOpenFunction dropOpener;
+    struct OpenDrag {
+        QList<DroppedItem> items;      // the drag's URLs, typed once at its entry
+        QPointer<LaunchButton> button; // the button under it, when it takes it
+        qsizetype index = -2;          // the entry under it; -1 for none, -2 not yet looked at
+        QList<DropLaunch> launches;    // what a drop there starts; empty: refused
+        QString name;                  // the program, as the hint names it
+    } m_openDrag;
+    // Handles a drag over the icon layer that is not a button being
+    // arranged; true when the event is dealt with.
+    bool handleOpenDrag(QEvent *event);
+    void showOpenDragAt(const QPoint &pos);
+    void endOpenDrag();
+    // Starts entry `index`'s program once per launch (asking first for many).
+    void openDropped(qsizetype index, const QString &line, const QList<DropLaunch> &launches);
 
     // The tests' one look inside.
     friend struct BarProbe;

@@ -47,8 +47,9 @@ void TForm1::connectCommands()
         DropTarget1Dropped(files, buttonIndexAt(DropTarget1->mapTo(this, pos)));
     });
     FlowLayout1->installEventFilter(this);
-    // Only a button of the bar itself is dropped here: the bar takes its new
-    // place (files from elsewhere go to the drop area).
+    // A button of the bar itself is dropped here at its new place, and files
+    // on a program's button to open with it (registration mode's drops go
+    // to the drop area).
     FlowLayout1->setAcceptDrops(true);
     DropTarget1->installEventFilter(this);
     // A right click on the free area opens the bar's menu at its release.
@@ -197,7 +198,9 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         case QEvent::DragMove:
         case QEvent::DragLeave:
         case QEvent::Drop:
-            return handleArrangeDrag(event);
+            // Only one drag runs at a time: a button being arranged, or
+            // files from elsewhere to open with a button's program.
+            return m_arrange.button ? handleArrangeDrag(event) : handleOpenDrag(event);
         default:
             break;
         }

@@ -87,7 +87,7 @@ void TForm1::FolderCmdClick()
     const QString folder = entry ? workingDirectoryOf(entry->file) : QString();
     if (folder.isEmpty())
         return;
-    startOpen({folder, {}, {}});
+    startOpen({folder, {}, {}, {}});
 }
 
 void TForm1::startOpen(LaunchRequest request)
@@ -95,11 +95,14 @@ void TForm1::startOpen(LaunchRequest request)
     // The worker touches no widget: it reports a failure back to the
     // user-interface thread, which shows it unless the bar is gone.
     QPointer<TForm1> self(this);
-    std::function<void()> job = [request = std::move(request), open = opener, self]() mutable {
+    std::function<void()> job = [request = std::move(request), open = opener, openWith = dropOpener, self]() mutable {
         takeOver();
         request.workingDir = workingDirectoryOf(request.file);
         QString reason;
-        if (open(request.file, request.params, request.workingDir, &reason))
+        const bool opened = request.dropped.isEmpty()
+                                ? open(request.file, request.params, request.workingDir, &reason)
+                                : openWith(request.file, request.params, request.workingDir, request.dropped, &reason);
+        if (opened)
             return;
         //: %1 is the entry's file, %2 the system's reason.
         const QString message = tr("%1 を開けませんでした。%2").arg(request.file, reason);

@@ -26,6 +26,8 @@ constexpr qreal kLiftedOpacity = 0.3;
 constexpr qreal kMissingOpacity = 0.45;
 const QColor kFocusRing(0x2A, 0x6F, 0xD6);
 constexpr qreal kFocusRingWidth = 2.5;
+const QColor kDropRing(0x2E, 0xA0, 0x43);
+constexpr qreal kDropRingWidth = 3;
 
 } // namespace
 
@@ -65,6 +67,7 @@ void LaunchButton::reuse(const QString &filePath, int iconSide, int padding, int
     m_fileMissing = false;
     m_greyIcon = QPixmap();
     m_focusRing = false;
+    m_dropTarget = false;
     m_pressPos.reset();
 }
 
@@ -149,7 +152,10 @@ void LaunchButton::paintButton(QPainter &p) const
     }
 
     const HoverEffect effect = HoverEffect(m_glowNo);
-    if (m_mouseOver && effect == HoverEffect::OuterGlow) {
+    // A drag hovering is not the pointer entering: only the glows show it,
+    // an animation started for it would be left half run.
+    const bool glowing = m_mouseOver || m_dropTarget;
+    if (glowing && effect == HoverEffect::OuterGlow) {
         const qreal o = p.opacity();
         p.setOpacity(o * kGlowOpacity);
         p.drawImage(QPointF(-kGlowSpread, -kGlowSpread),
@@ -171,7 +177,7 @@ void LaunchButton::paintButton(QPainter &p) const
     };
     if (isDown())
         innerGlow(kPressedGlow);
-    if (m_mouseOver && effect == HoverEffect::InnerGlow)
+    if (glowing && effect == HoverEffect::InnerGlow)
         innerGlow(m_glowColor);
 
     if (!m_icon.isNull()) {
@@ -187,7 +193,15 @@ void LaunchButton::paintButton(QPainter &p) const
         p.drawPixmap(target, icon, QRectF(icon.rect()));
         p.setOpacity(o);
     }
-    if (showsFocusRing()) {
+    if (m_dropTarget) {
+        // Drawn in every hover effect, "none" included: the user must see
+        // which button the drop goes to.
+        const qreal inset = kDropRingWidth / 2 + 0.5;
+        const qreal radius = std::max<qreal>(m_cornerRadius - inset, 0);
+        p.setPen(QPen(kDropRing, kDropRingWidth));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(box.adjusted(inset, inset, -inset, -inset), radius, radius);
+    } else if (showsFocusRing()) {
         // The button's own outline, drawn bold in the focus colour.
         const qreal inset = kFocusRingWidth / 2 + 1;
         const qreal radius = std::max<qreal>(m_cornerRadius - inset, 0);
@@ -201,6 +215,14 @@ void LaunchButton::paintButton(QPainter &p) const
 void LaunchButton::setLifted(bool lifted)
 {
     m_lifted = lifted;
+    refresh();
+}
+
+void LaunchButton::setDropTarget(bool on)
+{
+    if (m_dropTarget == on)
+        return;
+    m_dropTarget = on;
     refresh();
 }
 

@@ -69,6 +69,11 @@ public:
     bool showsFocusRing() const { return m_focusRing && hasFocus(); }
     void showFocusRing();
 
+    // A drag the button will take (files to open with its program) hovers
+    // over it: it shows its hover glow and a ring in its own shape.
+    void setDropTarget(bool on);
+    bool isDropTarget() const { return m_dropTarget; }
+
     // The area the button may paint, in its parent's coordinates.
     QRect paintRect() const;
     // Paints the button with `painter` in its parent's coordinates.
@@ -114,5 +119,6 @@ private:
     bool m_fileMissing = false;
     QPixmap m_greyIcon; // m_icon without its colours, made when first shown
     bool m_focusRing = false;
+    bool m_dropTarget = false;
     std::optional<QPoint> m_pressPos; // where the left button went down, until it is released
 };

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 
@@ -143,7 +144,11 @@ QList<ExecWord> execWords(const QStringList &words, const QString &dir, bool *al
     return result;
 }
 
-bool launchDesktopEntry(const QString &path, const QString &params, const QString &workingDir, QString *error)
+// `dropped` are files dropped on the entry: they follow the parameter words
+// and always take the route of the entry's own command, so that exactly
+// these reach the one instance the drop asked for.
+bool launchDesktopEntry(const QString &path, const QString &params, const QString &workingDir, QString *error,
+                        const QList<QUrl> &dropped = {})
 {
     const GioLibrary *gio = GioLibrary::get(error);
     if (!gio)
@@ -159,8 +164,12 @@ bool launchDesktopEntry(const QString &path, const QString &params, const QStrin
     g_autofree gchar *ownPath = gio->desktopAppInfoGetString(info.get(), "Path");
     const QString fileDir = ownPath && *ownPath ? QFile::decodeName(ownPath) : workingDir;
     bool allFiles = true;
-    const QList<ExecWord> execArgs = execWords(words, fileDir, &allFiles);
-    if (allFiles) {
+    QList<ExecWord> execArgs = execWords(words, fileDir, &allFiles);
+    for (const QUrl &url : dropped) {
+        const QString uri = url.toString(QUrl::FullyEncoded);
+        execArgs.append({url.isLocalFile() ? url.toLocalFile() : uri, uri});
+    }
+    if (allFiles && dropped.isEmpty()) {
         // Only files: GIO places them by the entry's own field codes.
         UriList uris;
         for (const ExecWord &word : execArgs)
@@ -216,12 +225,15 @@ bool openWithDefault(const QString &path, const QString &workingDir, QString *er
     return true;
 }
 
-bool startProgram(const QString &path, const QString &params, const QString &workingDir, QString *error)
+bool startProgram(const QString &path, const QString &params, const QString &workingDir, QString *error,
+                  const QList<QUrl> &dropped = {})
 {
     const QByteArray program = QFile::encodeName(path);
     QList<QByteArray> words;
     for (const QString &word : splitParameterWords(params))
         words.append(QFile::encodeName(word));
+    for (const QUrl &url : dropped)
+        words.append(QFile::encodeName(url.toLocalFile()));
     // Borrows the program and the words; they outlive it.
     g_autoptr(GPtrArray) argv = g_ptr_array_new();
     g_ptr_array_add(argv, const_cast<char *>(program.constData()));
@@ -262,6 +274,26 @@ bool open(const QString &file, const QString &params, const QString &workingDir,
     if (info.isFile() && info.isExecutable())
         return startProgram(file, params, workingDir, error);
     return openWithDefault(file, workingDir, error);
+}
+
+bool openWithFiles(const QString &file, const QString &params, const QString &workingDir, const QList<QUrl> &files,
+                   QString *error)
+{
+    QString ignored;
+    if (!error)
+        error = &ignored;
+    const QFileInfo info(file);
+    if (file.isEmpty() || !info.exists()) {
+        *error = QCoreApplication::translate("Opener", "No such file or directory");
+        return false;
+    }
+    if (file.endsWith(QLatin1String(".desktop")) && info.isFile())
+        return launchDesktopEntry(file, params, workingDir, error, files);
+    const bool localOnly = std::all_of(files.begin(), files.end(), [](const QUrl &url) { return url.isLocalFile(); });
+    if (info.isFile() && info.isExecutable() && localOnly)
+        return startProgram(file, params, workingDir, error, files);
+    *error = QCoreApplication::translate("Opener", "it does not open files");
+    return false;
 }
 
 } // namespace Opener

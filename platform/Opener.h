@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QUrl>
 
 // Opens a file the way the Linux desktop does, never through a shell:
 // - a folder in the default file manager;
@@ -23,5 +25,12 @@ namespace Opener {
 
 // False when the file could not be opened, with the reason in `error`.
 bool open(const QString &file, const QString &params, const QString &workingDir, QString *error);
+
+// Starts a desktop entry or a program with `files` (dropped on it) after its
+// parameters, as one instance. A desktop entry places them at its first file
+// field code, as paths for %f %F and URIs for %u %U; a program is given the
+// local paths as arguments of their own. Anything else refuses.
+bool openWithFiles(const QString &file, const QString &params, const QString &workingDir, const QList<QUrl> &files,
+                   QString *error);
 
 } // namespace Opener

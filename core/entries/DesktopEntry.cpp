@@ -7,6 +7,11 @@
 
 QString desktopEntryIcon(const QByteArray &content)
 {
+    return desktopEntryValue(content, "Icon");
+}
+
+QString desktopEntryValue(const QByteArray &content, QByteArrayView key)
+{
     bool inMainGroup = false;
     for (const QByteArray &rawLine : content.split('\n')) {
         const QByteArrayView line = QByteArrayView(rawLine).trimmed();
@@ -19,7 +24,7 @@ QString desktopEntryIcon(const QByteArray &content)
         if (!inMainGroup)
             continue;
         const qsizetype eq = line.indexOf('=');
-        if (eq < 0 || line.first(eq).trimmed() != "Icon")
+        if (eq < 0 || line.first(eq).trimmed() != key)
             continue;
         return QString::fromUtf8(line.sliced(eq + 1).trimmed());
     }

@@ -9,6 +9,11 @@
 // entry's text ("" when it has none). Localised Icon[xx] keys are not used.
 QString desktopEntryIcon(const QByteArray &content);
 
+// The raw value of `key` in the [Desktop Entry] group ("" when it has
+// none): the first one wins, localised keys (Name[ja]) are other keys, and
+// the key file's escapes are left as they are written.
+QString desktopEntryValue(const QByteArray &content, QByteArrayView key);
+
 // One parameter word for a desktop entry's command: a word that names a
 // file carries it as a path (for %f and %F) and as a URI (for %u and %U);
 // any other word is passed as it is written, in both forms.

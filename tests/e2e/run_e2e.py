@@ -286,6 +286,96 @@ class Suite:
         wait_for(lambda: l.read("QuillbrookPath.txt") == "".join(x + "\r\n" for x in lines).encode(),
                  what="two inserted before the second")
 
+    # --- Files dropped on a program's button ------------------------------
+
+    def drop_on(self, paths, target, shot=None):
+        """Drags `paths` from our drag source onto `target` and releases
+        there; returns the action the bar answered (0: refused, 1: copy,
+        4: link). `shot` names a screenshot taken while the drag hovers."""
+        argv = [self.args.dragsource, "--at", "100,300"] + paths
+        source = subprocess.Popen(argv, env=self.desktop.env, stdout=subprocess.PIPE, text=True,
+                                  start_new_session=True)
+        self.desktop.procs.append(source)
+        wait_for(lambda: self.desktop.run(["xdotool", "search", "--onlyvisible", "--name", "^dragsource$"]).split(),
+                 what="the drag source")
+        time.sleep(0.3)
+        d = self.desktop
+        d.xdotool("mousemove", 140, 340)
+        time.sleep(0.1)
+        d.xdotool("mousedown", 1)
+        time.sleep(0.1)
+        steps = 10
+        for i in range(1, steps + 1):
+            d.xdotool("mousemove", 140 + (target[0] - 140) * i // steps, 340 + (target[1] - 340) * i // steps)
+            time.sleep(0.05)
+        time.sleep(0.4)
+        if shot:
+            self.shot(shot, crop=(600, 0, 640, 160))
+        d.xdotool("mouseup", 1)
+        line = source.stdout.readline().strip()
+        # The source answers the bar's requests for the data until it ends.
+        time.sleep(0.5)
+        source.terminate()
+        check(line.startswith("drop-result "), "the drag source's answer", line)
+        return int(line.split()[1])
+
+    def text_entry(self):
+        """A desktop entry for a text program: the recorder, for text files only."""
+        path = self.fx("textrec.desktop")
+        with open(path, "w") as f:
+            f.write(f"[Desktop Entry]\nType=Application\nName=TextRec\nExec={self.recorder} %F\n"
+                    "MimeType=text/plain;\nIcon=accessories-text-editor\n")
+        return path
+
+    def case_drop_open_text(self):
+        self.clear_records()
+        l = self.launcher(files={"QuillbrookPath.txt": entry(self.text_entry(), "", "TextRec") + "\r\n"})
+        group = l.read("QuillbrookPath.txt")
+        answer = self.drop_on([self.fx("notes.txt")], button_centre(0), shot="drop-open-hover.png")
+        check_equal(1, answer, "the drop answered with a copy")
+        recs = wait_for(self.records, what="the text program to start")
+        check_equal([self.fx("notes.txt")], recs[0]["argv"][1:], "the program's arguments")
+        check_equal(self.fixtures, recs[0]["cwd"], "the program's working folder")
+        check_equal(group, l.read("QuillbrookPath.txt"), "the group file after the drop")
+
+    def case_drop_open_program(self):
+        self.clear_records()
+        l = self.launcher(files={"QuillbrookPath.txt": entry(self.recorder, "--first 'two words'", "Rec") + "\r\n"})
+        self.drop_on([self.fx("notes.txt"), self.fx("a b")], button_centre(0))
+        recs = wait_for(self.records, what="the program to start")
+        time.sleep(0.5)
+        check(len(self.records()) == 1, "one start for both files", self.records())
+        check_equal(["--first", "two words", self.fx("notes.txt"), self.fx("a b")], recs[0]["argv"][1:],
+                    "the program's arguments")
+        check_equal(self.fixtures, recs[0]["cwd"], "the program's working folder")
+        check(l.running(), "the launcher still running", l.proc.returncode)
+
+    def case_drop_open_refused(self):
+        self.clear_records()
+        group = entry(self.text_entry(), "", "TextRec") + "\r\n" + entry(self.fx("notes.txt"), "", "notes") + "\r\n"
+        l = self.launcher(files={"QuillbrookPath.txt": group})
+        # A picture on the text-only entry, a file on a document, and on the
+        # free area: every one refused, and nothing starts or is registered.
+        for target, what in ((button_centre(0), "a picture on a text entry"),
+                             (button_centre(1), "a drop on a document"), ((1000, 50), "a drop on the free area")):
+            check_equal(0, self.drop_on([self.fx("red.png")], target), what + " refused")
+        time.sleep(1.0)
+        check_equal([], self.records(), "nothing started")
+        check_equal(group.encode(), l.read("QuillbrookPath.txt"), "the group file after the refused drops")
+
+    def case_drop_open_registration(self):
+        self.clear_records()
+        lines = [entry(self.recorder, "", "Rec"), entry(self.text_entry(), "", "TextRec")]
+        l = self.launcher(files={"QuillbrookPath.txt": "".join(x + "\r\n" for x in lines)})
+        l.key("ctrl+n")
+        time.sleep(0.3)
+        check_equal(1, self.drop_on([self.fx("notes.txt")], button_centre(1), shot="drop-open-registration.png"),
+                    "the drop taken")
+        lines[1:1] = [entry(self.fx("notes.txt"), "", "notes")]
+        expected = "".join(x + "\r\n" for x in lines).encode()
+        wait_for(lambda: l.read("QuillbrookPath.txt") == expected, what="the file inserted before the second button")
+        check_equal([], self.records(), "nothing started in registration mode")
+
     def case_keys(self):
         group = entry(self.fx("notes.txt"), "", "notes") + "\r\n" + entry(self.fx("red.png")) + "\r\n"
         l = self.launcher(files={"QuillbrookPath.txt": group.replace(",,\r\n", "\r\n")})
