@@ -135,6 +135,7 @@ void TForm1::createComponents()
     DropTarget1->hide();
 
     createMenus();
+    nameForScreenReaders();
     placeComponents();
     connectCommands();
     opener = Opener::open;

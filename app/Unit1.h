@@ -53,6 +53,7 @@ class WindowMover;
 //   Unit1Appearance.cpp  the plate's fill and the window's transparency
 //   Unit1Dialogs.cpp     opening the two dialogs
 //   Unit1HandEdits.cpp   the group and settings files changed by hand, seen at once
+//   Unit1Accessibility.cpp  what screen readers are told
 // docs/NAMES.md explains every name below; tests see the private parts
 // through tests/BarProbe.h.
 class TForm1 : public QWidget, private LaunchButtonHost
@@ -364,6 +365,16 @@ private:
     void SetingClick();
     // Opens the parameter editor on the entry of `obj`.
     void EditCmdClick();
+
+    // --- Screen readers ---
+    // Names the bar, its drop area and its menus in the interface's language.
+    void nameForScreenReaders();
+    // The icon layer carries the current group's name, so moving into it
+    // says which group shows.
+    void nameCurrentGroup();
+    // A button's name and description from its entry; set again whenever
+    // the button stands for another entry or its entry changes.
+    void describeButton(LaunchButton *button, const TRec &entry);
 
     // --- Appearance ---
     void SetBackColor();
