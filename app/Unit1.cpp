@@ -143,6 +143,7 @@ void TForm1::createComponents()
     m_groupCaption->setObjectName(QStringLiteral("GroupCaption"));
 
     createMenus();
+    nameForScreenReaders();
     placeComponents();
     connectCommands();
     opener = Opener::open;

@@ -60,6 +60,7 @@ class WindowMover;
 //   Unit1HandEdits.cpp   the group and settings files changed by hand, seen at once
 //   Unit1Screens.cpp     screens that come and go while the bar runs
 //   Unit1DropOpen.cpp    files dropped on a program's button, opened with it
+//   Unit1Accessibility.cpp  what screen readers are told
 // docs/NAMES.md explains every name below; tests see the private parts
 // through tests/BarProbe.h.
 class TForm1 : public QWidget, private LaunchButtonHost
@@ -399,6 +400,15 @@ private:
     // The group's name over the plate for a moment after a switch.
     GroupCaption *m_groupCaption = nullptr;
     void showGroupCaption();
+    // --- Screen readers ---
+    // Names the bar, its drop area and its menus in the interface's language.
+    void nameForScreenReaders();
+    // The icon layer carries the current group's name, so moving into it
+    // says which group shows.
+    void nameCurrentGroup();
+    // A button's name and description from its entry; set again whenever
+    // the button stands for another entry or its entry changes.
+    void describeButton(LaunchButton *button, const TRec &entry);
 
     // --- Appearance ---
     void SetBackColor();

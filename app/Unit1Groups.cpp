@@ -214,6 +214,7 @@ void TForm1::groupChanged(int group, const GroupChange &change)
             button->setFileMissing(!stamp.isFileOrFolder());
             m_icons->applyIcon(button, &stamp);
         }
+        describeButton(button, entry);
         // The hint as the user typed it.
         if (m_settings.FShowhint || button->isFileMissing())
             button->setToolTip(
@@ -229,6 +230,7 @@ void TForm1::groupChanged(int group, const GroupChange &change)
 void TForm1::showEntries(const GroupChange &change)
 {
     removeAllButtons();
+    nameCurrentGroup();
     const GroupModel &group = *LaunchPath[m_menuIndex];
     const qsizetype lineCount = change.loaded ? group.fileLineCount() : group.size();
     // An unreadable file is not an empty group: there is nothing to register
@@ -303,6 +305,7 @@ void TForm1::showFileFound(LaunchButton *button, const TRec &entry, const FileSt
 {
     button->setFileMissing(false);
     button->setToolTip(buttonHint(launchHint(entry), m_settings.FShowhint, QString()));
+    describeButton(button, entry);
     m_icons->applyIcon(button, &stamp);
 }
 
@@ -314,6 +317,7 @@ LaunchButton *TForm1::AddLaunchButton(const TRec &entry, const FileStamp *stamp)
     const bool missing = stamp && !stamp->isFileOrFolder();
     button->setFileMissing(missing);
     button->setToolTip(buttonHint(launchHint(entry), m_settings.FShowhint, missing ? entry.fname : QString()));
+    describeButton(button, entry);
     button->setHoverEffect(m_settings.GlowNo, QColor::fromRgba(m_settings.GlowColor));
 
     FlowLayout1->addItem(button);

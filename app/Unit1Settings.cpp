@@ -44,6 +44,8 @@ void TForm1::setGroupName(int group, const QString &name)
     for (const QChar blank : {u'\t', u'\n', u'\r'})
         caption.replace(blank, QLatin1Char(' '));
     groupItem(group)->setText(caption);
+    if (group == m_menuIndex)
+        nameCurrentGroup();
 }
 
 QString TForm1::iniPath() const

@@ -61,6 +61,9 @@ void TForm3::ensureControls()
     HintEdit = new QLineEdit(this);
     HintEdit->setObjectName(QStringLiteral("HintEdit"));
     HintEdit->setGeometry(24, 152, 273, 22);
+    // A label's buddy is what screen readers name its field by.
+    Label2->setBuddy(ParamEdit);
+    Label1->setBuddy(HintEdit);
     //: Button: saves the entry.
     Button1 = new QPushButton(tr("変更"), this);
     Button1->setObjectName(QStringLiteral("Button1"));

@@ -17,6 +17,9 @@ void ColorButton::setColor(QRgb color)
     m_color = color;
     setIcon(swatch(color, iconSize()));
     setText(QStringLiteral("#%1").arg(color, 8, 16, QLatin1Char('0')).toUpper());
+    // The dialog names the button by its purpose; screen readers still hear
+    // the colour.
+    setAccessibleDescription(text());
 }
 
 void ColorButton::pick()

@@ -107,8 +107,10 @@ void TForm2::createControls()
 
     // --- 背景 ---
     backBox = groupBox(this, tr("背景"), {8, 96, 273, 129});
-    label(backBox, tr("透明度"), {16, 26, 60, 24});
+    QLabel *opacityLabel = label(backBox, tr("透明度"), {16, 26, 60, 24});
     OpaSpin = place(new ClampingDoubleSpinBox(backBox), "OpaSpin", {80, 26, 70, 24});
+    // A label's buddy is what screen readers name its control by.
+    opacityLabel->setBuddy(OpaSpin);
     OpaSpin->setRange(0.1, 1.0);
     OpaSpin->setSingleStep(0.1);
     OpaSpin->setDecimals(1);
@@ -117,20 +119,29 @@ void TForm2::createControls()
     DirectionCombo = place(new QComboBox(backBox), "DirectionCombo", {136, 58, 120, 24});
     DirectionCombo->addItems({tr("垂直"), tr("水平"), tr("斜め")});
     DirectionCombo->setCurrentIndex(-1);
+    //: Screen readers: the combo box next to "グラジエント".
+    DirectionCombo->setAccessibleName(tr("グラジエントの向き"));
     BackColor0 = place(new ColorButton(backBox), "BackColor0", {16, 90, 116, 28});
     BackColor1 = place(new ColorButton(backBox), "BackColor1", {140, 90, 116, 28});
+    //: Screen readers: the plate's colour, or where its gradient starts.
+    BackColor0->setAccessibleName(tr("背景色"));
+    //: Screen readers: where the plate's gradient ends.
+    BackColor1->setAccessibleName(tr("グラジエントの終わりの色"));
 
     // --- Icon ---
     iconBox = groupBox(this, tr("Icon"), {8, 224, 273, 361});
-    label(iconBox, tr("アイコン大きさ"), {12, 44, 100, 24});
+    QLabel *sizeLabel = label(iconBox, tr("アイコン大きさ"), {12, 44, 100, 24});
     IconWidth = spinBox(iconBox, "IconWidth", {112, 44, 60, 24}, BarSettings::kIconSideRange.first,
                         BarSettings::kIconSideRange.second, 32);
-    label(iconBox, tr("余白"), {196, 22, 60, 20});
+    sizeLabel->setBuddy(IconWidth);
+    QLabel *paddingLabel = label(iconBox, tr("余白"), {196, 22, 60, 20});
     label(iconBox, QStringLiteral("+"), {180, 44, 14, 24});
     PadSpin = spinBox(iconBox, "PadSpin", {196, 44, 60, 24}, 0, 100, 0);
-    label(iconBox, tr("丸み アイコンの半分で円"), {12, 76, 180, 24});
+    paddingLabel->setBuddy(PadSpin);
+    QLabel *cornerLabel = label(iconBox, tr("丸み アイコンの半分で円"), {12, 76, 180, 24});
     IconCorner = spinBox(iconBox, "IconCorner", {196, 76, 60, 24}, BarSettings::kCornerRange.first,
                          BarSettings::kCornerRange.second, 0);
+    cornerLabel->setBuddy(IconCorner);
 
     effectBox = groupBox(iconBox, tr("Effect設定"), {8, 108, 257, 116});
     effectGroup = new QButtonGroup(this);
@@ -140,15 +151,20 @@ void TForm2::createControls()
         this->*radio.member = place(new QRadioButton(tr(radio.caption), effectBox), radio.name, cell);
         effectGroup->addButton(this->*radio.member);
     }
-    label(effectBox, tr("輝色"), {10, 80, 40, 26});
+    QLabel *glowColorLabel = label(effectBox, tr("輝色"), {10, 80, 40, 26});
     ColorComboBox1 = place(new ColorComboBox(effectBox), "ColorComboBox1", {52, 80, 190, 26});
+    glowColorLabel->setBuddy(ColorComboBox1);
 
     Shadow = checkBox(iconBox, "Shadow", tr("影を付ける"), {12, 234, 100, 26}, true);
     ColorComboBox2 = place(new ColorComboBox(iconBox), "ColorComboBox2", {114, 234, 151, 26});
-    label(iconBox, tr("水平間隔"), {12, 274, 64, 24});
+    //: Screen readers: the combo box next to "影を付ける".
+    ColorComboBox2->setAccessibleName(tr("影の色"));
+    QLabel *hGapLabel = label(iconBox, tr("水平間隔"), {12, 274, 64, 24});
     HGap = spinBox(iconBox, "HGap", {76, 274, 56, 24}, 0, 50, 2);
-    label(iconBox, tr("垂直間隔"), {144, 274, 64, 24});
+    hGapLabel->setBuddy(HGap);
+    QLabel *vGapLabel = label(iconBox, tr("垂直間隔"), {144, 274, 64, 24});
     VGap = spinBox(iconBox, "VGap", {208, 274, 56, 24}, 0, 50, 2);
+    vGapLabel->setBuddy(VGap);
     ShowHint = checkBox(iconBox, "ShowHint", tr("ヒント表示 "), {12, 314, 120, 26}, true);
 
     // --- 順番入れ替え ---
@@ -165,9 +181,10 @@ void TForm2::createControls()
     QLineEdit **edits[] = {&Edit1, &Edit2, &Edit3, &Edit4, &Edit5};
     for (int n = 0; n < 5; ++n) {
         const int y = 28 + n * 32;
-        label(namesBox, tr("No.%1").arg(n + 1), {12, y, 40, 24});
+        QLabel *number = label(namesBox, tr("No.%1").arg(n + 1), {12, y, 40, 24});
         const QByteArray name = "Edit" + QByteArray::number(n + 1);
         *edits[n] = place(new QLineEdit(namesBox), name.constData(), {56, y, 156, 24});
+        number->setBuddy(*edits[n]);
     }
 
     ExitBtn = button(this, "ExitBtn", tr("Exit"), {360, 496, 105, 33});

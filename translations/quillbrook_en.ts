@@ -280,6 +280,26 @@
         <extracomment>%1 is the program, %2 how many times it would start.</extracomment>
         <translation>This starts %1 %2 times, one file each. Continue?</translation>
     </message>
+    <message>
+        <source>Quillbrook ランチャー</source>
+        <extracomment>Screen readers: the launch bar&apos;s window.</extracomment>
+        <translation>Quillbrook launcher</translation>
+    </message>
+    <message>
+        <source>ここにファイルをドロップすると登録されます</source>
+        <extracomment>Screen readers: what the drop area of registration mode is for.</extracomment>
+        <translation>Drop files here to register them</translation>
+    </message>
+    <message>
+        <source>ボタンのメニュー</source>
+        <extracomment>Screen readers: the context menu of a launch button.</extracomment>
+        <translation>Button menu</translation>
+    </message>
+    <message>
+        <source>ランチャーのメニュー</source>
+        <extracomment>Screen readers: the context menu of the bar.</extracomment>
+        <translation>Launcher menu</translation>
+    </message>
 </context>
 <context>
     <name>TForm2</name>
@@ -435,6 +455,26 @@
     <message>
         <source>Wayland では「Top」と「タスクバーに表示」は働きません</source>
         <translation>On Wayland, “Always on top” and “Show in taskbar” have no effect</translation>
+    </message>
+    <message>
+        <source>グラジエントの向き</source>
+        <extracomment>Screen readers: the combo box next to &quot;グラジエント&quot;.</extracomment>
+        <translation>Gradient direction</translation>
+    </message>
+    <message>
+        <source>背景色</source>
+        <extracomment>Screen readers: the plate&apos;s colour, or where its gradient starts.</extracomment>
+        <translation>Background colour</translation>
+    </message>
+    <message>
+        <source>グラジエントの終わりの色</source>
+        <extracomment>Screen readers: where the plate&apos;s gradient ends.</extracomment>
+        <translation>Gradient end colour</translation>
+    </message>
+    <message>
+        <source>影の色</source>
+        <extracomment>Screen readers: the combo box next to &quot;影を付ける&quot;.</extracomment>
+        <translation>Shadow colour</translation>
     </message>
 </context>
 <context>

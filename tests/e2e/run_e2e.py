@@ -7,6 +7,7 @@ checked from outside the process the way a user would use it.
              --recorder recorder --screenshots DIR [-k NAME]
 """
 import argparse
+import json
 import os
 import shutil
 import signal
@@ -951,6 +952,52 @@ class Suite:
             self.check_placed_bar(mutter.desktop(), "mutter", more=lambda l: None)
         finally:
             mutter.stop()
+    def case_screen_reader(self):
+        """Through the AT-SPI bus, as Orca would: the buttons are found by
+        name and a press through the action interface starts the entry."""
+        python = "/usr/bin/python3"  # Debian's, which python3-pyatspi serves
+        launcher = "/usr/libexec/at-spi-bus-launcher"
+        if not os.path.exists(launcher):
+            raise Skip("at-spi-bus-launcher is not installed (at-spi2-core)")
+        if subprocess.run([python, "-c", "import pyatspi"], capture_output=True).returncode != 0:
+            raise Skip("python3-pyatspi is not installed")
+        if not shutil.which("dbus-daemon"):
+            raise Skip("dbus-daemon is not installed")
+        bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address"],
+                               stdout=subprocess.PIPE, text=True, start_new_session=True)
+        helpers = [bus]
+        try:
+            address = bus.stdout.readline().strip()
+            if not address:
+                raise Skip("no session bus could be started")
+            env = dict(self.desktop.env, DBUS_SESSION_BUS_ADDRESS=address)
+            helpers.append(subprocess.Popen([launcher, "--launch-immediately"], env=env,
+                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                            start_new_session=True))
+            time.sleep(0.5)
+            self.clear_records()
+            group = (entry(self.fx("notes.txt"), "", "") + "\r\n"
+                     + entry(self.recorder, "screen reader", "Rec") + "\r\n")
+            self.launcher(files={"QuillbrookPath.txt": group},
+                          env={"DBUS_SESSION_BUS_ADDRESS": address, "QT_ACCESSIBILITY": "1",
+                               "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
+            script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "atspi_press.py")
+            out = subprocess.run([python, script, "notes.txt", "Rec"], env=env, capture_output=True,
+                                 text=True, timeout=40)
+            check(out.returncode == 0, "the buttons found on the AT-SPI bus", out.stdout + out.stderr)
+            seen = json.loads(out.stdout)
+            check_equal([["notes.txt", self.fx("notes.txt")], ["Rec", self.recorder + " screen reader"]],
+                        seen["buttons"], "the buttons' names and descriptions")
+            check(seen["pressed"], "the press action done", seen)
+            recs = wait_for(self.records, what="the recorder to run from the press")
+            check_equal(["screen", "reader"], recs[0]["argv"][1:], "the recorder's arguments")
+        finally:
+            for p in reversed(helpers):
+                try:
+                    os.killpg(p.pid, signal.SIGTERM)
+                except ProcessLookupError:
+                    pass
+                p.wait(timeout=5)
 
     # --- Runner -------------------------------------------------------------
 

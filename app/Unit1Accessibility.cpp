@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+// What screen readers are told: the names of the bar, its parts and menus,
+// and what each button's entry is.
+#include "app/Unit1.h"
+
+#include "app/DropArea.h"
+#include "core/entries/AccessibleEntry.h"
+#include "launcher/IconLayer.h"
+#include "launcher/LaunchButton.h"
+
+#include <QMenu>
+
+void TForm1::nameForScreenReaders()
+{
+    // The window title stays the program's name alone, as taskbars show it.
+    //: Screen readers: the launch bar's window.
+    setAccessibleName(tr("Quillbrook ランチャー"));
+    DropTarget1->setAccessibleName(DropTarget1->text());
+    //: Screen readers: what the drop area of registration mode is for.
+    DropTarget1->setAccessibleDescription(tr("ここにファイルをドロップすると登録されます"));
+    //: Screen readers: the context menu of a launch button.
+    PopupMenu1->setAccessibleName(tr("ボタンのメニュー"));
+    //: Screen readers: the context menu of the bar.
+    PopupMenu2->setAccessibleName(tr("ランチャーのメニュー"));
+}
+
+void TForm1::nameCurrentGroup()
+{
+    FlowLayout1->setAccessibleName(groupName(m_menuIndex));
+}
+
+void TForm1::describeButton(LaunchButton *button, const TRec &entry)
+{
+    button->setAccessibleName(accessibleEntryName(entry));
+    const QString description = accessibleEntryDescription(entry);
+    //: %1 is the path of an entry's file.
+    button->setAccessibleDescription(button->isFileMissing() ? tr("ファイルが見つかりません: %1").arg(description)
+                                                             : description);
+}
