@@ -242,6 +242,7 @@ void TForm1::FormCreate()
     updateWindowShape();
     // A compositor may come or go while the bar runs.
     connect(new CompositorWatch(this), &CompositorWatch::changed, this, &TForm1::compositorChanged);
+    setUpSummoning();
 }
 
 void TForm1::FormShow()

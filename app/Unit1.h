@@ -17,10 +17,12 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <utility>
 
 class DropArea;
 class FileWatch;
+class GlobalKey;
 class IconLayer;
 class IconLayerEffect;
 class IconQueue;
@@ -31,6 +33,7 @@ class QActionGroup;
 class QDialog;
 class QMenu;
 class QThreadPool;
+class QWindow;
 class StealthMode;
 class WindowMover;
 
@@ -53,6 +56,7 @@ class WindowMover;
 //   Unit1Appearance.cpp  the plate's fill and the window's transparency
 //   Unit1Dialogs.cpp     opening the two dialogs
 //   Unit1HandEdits.cpp   the group and settings files changed by hand, seen at once
+//   Unit1Summon.cpp      the summoning key, --show and --toggle
 // docs/NAMES.md explains every name below; tests see the private parts
 // through tests/BarProbe.h.
 class TForm1 : public QWidget, private LaunchButtonHost
@@ -163,6 +167,32 @@ public:
     void resumeStealth();                 // see suspendStealth()
     void setTransparency(bool on);        // the window's background see-through or filled
     bool isRegistrationAreaShown() const; // the drop area of registration mode is up
+
+    // --- Summoning (app/Unit1Summon.cpp) ---
+    // The summoning key, or `Quillbrook --show` from another start: the bar
+    // is shown, raised and un-faded, and asks the window manager for the
+    // focus at X server time `timestamp` (0: now), which goes to its first
+    // button. The window that had the focus is remembered; stealth mode
+    // keeps the buttons shown until the bar loses the focus.
+    void summon(quint32 timestamp = 0);
+    // The summoning key's own press, and `Quillbrook --toggle`: summon(),
+    // or while the bar has the focus, the focus back to the window that had
+    // it before.
+    void toggleSummon(quint32 timestamp = 0);
+    // The summoning key is taken from the whole desktop (X11, not held by
+    // another program, not turned off).
+    bool summonKeyTaken() const;
+
+private:
+    GlobalKey *m_summonKey = nullptr;
+    std::optional<SummonKey> m_summonKeyAsked; // what takeSummonKey last tried, once per choice
+    quint32 m_focusBefore = 0;                 // the X window that had the focus before a summon
+    bool m_summonHoldsStealth = false;         // a summon keeps stealth mode's fade off
+    void setUpSummoning();
+    // Takes m_settings.summonKey from the desktop, or lets go of the key;
+    // tells the user once when another program holds it.
+    void takeSummonKey();
+    void summonFocusChanged(QWindow *window);
 
 Q_SIGNALS:
     // The window has closed; the launcher ends.
