@@ -187,7 +187,9 @@ private:
     GlobalKey *m_summonKey = nullptr;
     std::optional<SummonKey> m_summonKeyAsked; // what takeSummonKey last tried, once per choice
     quint32 m_focusBefore = 0;                 // the X window that had the focus before a summon
-    bool m_summonHoldsStealth = false;         // a summon keeps stealth mode's fade off
+    // A summon keeps stealth mode's fade off until the bar, once focused,
+    // loses the focus.
+    enum class SummonHold { None, Summoned, Focused } m_summonHold = SummonHold::None;
     void setUpSummoning();
     // Takes m_settings.summonKey from the desktop, or lets go of the key;
     // tells the user once when another program holds it.

@@ -68,8 +68,8 @@ void TForm1::summon(quint32 timestamp)
     const quint32 own = quint32(winId());
     if (const quint32 active = X11Activation::activeWindow(); active != 0 && active != own)
         m_focusBefore = active;
-    if (m_settings.isStealth && !m_summonHoldsStealth) {
-        m_summonHoldsStealth = true;
+    if (m_settings.isStealth && m_summonHold == SummonHold::None) {
+        m_summonHold = SummonHold::Summoned;
         suspendStealth();
     }
     bringToFront();
@@ -94,9 +94,16 @@ void TForm1::toggleSummon(quint32 timestamp)
 
 void TForm1::summonFocusChanged(QWindow *window)
 {
-    if (!m_summonHoldsStealth || window == windowHandle())
+    if (window == windowHandle()) {
+        if (m_summonHold == SummonHold::Summoned)
+            m_summonHold = SummonHold::Focused;
         return;
-    m_summonHoldsStealth = false;
+    }
+    // Until the window manager has handed the bar the focus, a change
+    // elsewhere is the one before the summon arriving late.
+    if (m_summonHold != SummonHold::Focused)
+        return;
+    m_summonHold = SummonHold::None;
     // An open dialog holds the fade off itself and lifts it at its closing.
     const bool dialogOpen = (m_settingsDialog && m_settingsDialog->isVisible())
                             || (m_parameterEditor && m_parameterEditor->isVisible());
