@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <xcb/xcb.h>
@@ -34,13 +35,15 @@ constexpr uint8_t kBadAccess = 10;
 GlobalKey::GlobalKey(QObject *parent)
     : QObject(parent)
 {
-    QCoreApplication::instance()->installNativeEventFilter(this);
+    if (QCoreApplication *app = QCoreApplication::instance())
+        app->installNativeEventFilter(this);
 }
 
 GlobalKey::~GlobalKey()
 {
     release();
-    QCoreApplication::instance()->removeNativeEventFilter(this);
+    if (QCoreApplication *app = QCoreApplication::instance())
+        app->removeNativeEventFilter(this);
 }
 
 GlobalKey::Result GlobalKey::grab(QKeyCombination combination)
