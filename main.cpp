@@ -40,6 +40,16 @@ int main(int argc, char *argv[])
                                         QCoreApplication::translate("main", "設定とグループのファイルを置くフォルダ"),
                                         QStringLiteral("DIR"));
     options.addOption(homeOption);
+    // For desktops where the launcher cannot take its key itself (Wayland,
+    // or a key another program holds): their own shortcut settings run these.
+    const QCommandLineOption showOption(QStringLiteral("show"),
+                                        QCoreApplication::translate("main",
+                                                                    "動いているバーを呼び出してフォーカスを渡す"));
+    const QCommandLineOption toggleOption(
+        QStringLiteral("toggle"),
+        QCoreApplication::translate("main", "バーを呼び出す。バーにフォーカスがあれば元のウィンドウに戻す"));
+    options.addOption(showOption);
+    options.addOption(toggleOption);
     options.process(app);
     const HomeFolder home = chooseHomeFolder(QCoreApplication::applicationDirPath(), options.value(homeOption),
                                              qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath());
@@ -47,6 +57,10 @@ int main(int argc, char *argv[])
     // A second launcher on the same folder would save over the first one's
     // lists and settings: it hands over and ends instead.
     SingleInstance single(homePath);
+    if (options.isSet(toggleOption))
+        single.setRequest(SingleInstance::Request::Toggle);
+    else if (options.isSet(showOption))
+        single.setRequest(SingleInstance::Request::Show);
     switch (single.claim()) {
     case SingleInstance::Claim::Owner:
         break;
@@ -72,6 +86,8 @@ int main(int argc, char *argv[])
     form1.setDialogs(&form2, &form3);
     QObject::connect(&form1, &TForm1::closed, &app, &QCoreApplication::quit);
     QObject::connect(&single, &SingleInstance::activationRequested, &form1, &TForm1::bringToFront);
+    QObject::connect(&single, &SingleInstance::summonRequested, &form1,
+                     [&form1](bool toggle) { toggle ? form1.toggleSummon() : form1.summon(); });
 
     // Pictures made from the SVG icon, which would load its renderer into
     // every start. Taskbars and dialogs take the icon up when it changes, so

@@ -254,6 +254,7 @@ void TForm1::FormCreate()
     // A compositor may come or go while the bar runs.
     connect(new CompositorWatch(this), &CompositorWatch::changed, this, &TForm1::compositorChanged);
     watchScreens();
+    setUpSummoning();
 }
 
 void TForm1::FormShow()

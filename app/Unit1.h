@@ -18,11 +18,13 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <utility>
 
 class DropArea;
 class FileWatch;
 class GroupCaption;
+class GlobalKey;
 class IconLayer;
 class IconLayerEffect;
 class IconQueue;
@@ -36,6 +38,7 @@ class QScreen;
 class QThreadPool;
 class QTimer;
 class RowScroller;
+class QWindow;
 class StealthMode;
 class WindowMover;
 
@@ -61,6 +64,7 @@ class WindowMover;
 //   Unit1Screens.cpp     screens that come and go while the bar runs
 //   Unit1DropOpen.cpp    files dropped on a program's button, opened with it
 //   Unit1Accessibility.cpp  what screen readers are told
+//   Unit1Summon.cpp      the summoning key, --show and --toggle
 // docs/NAMES.md explains every name below; tests see the private parts
 // through tests/BarProbe.h.
 class TForm1 : public QWidget, private LaunchButtonHost
@@ -181,6 +185,33 @@ public:
     void setDropOpener(DropOpenFunction open);
     // A drop that would start more instances than this asks first.
     static constexpr qsizetype kDropInstancesUnasked = 20;
+    // --- Summoning (app/Unit1Summon.cpp) ---
+    // The summoning key, or `Quillbrook --show` from another start: the bar
+    // is shown, raised and un-faded, and asks the window manager for the
+    // focus at X server time `timestamp` (0: now), which goes to its first
+    // button. The window that had the focus is remembered; stealth mode
+    // keeps the buttons shown until the bar loses the focus.
+    void summon(quint32 timestamp = 0);
+    // The summoning key's own press, and `Quillbrook --toggle`: summon(),
+    // or while the bar has the focus, the focus back to the window that had
+    // it before.
+    void toggleSummon(quint32 timestamp = 0);
+    // The summoning key is taken from the whole desktop (X11, not held by
+    // another program, not turned off).
+    bool summonKeyTaken() const;
+
+private:
+    GlobalKey *m_summonKey = nullptr;
+    std::optional<SummonKey> m_summonKeyAsked; // what takeSummonKey last tried, once per choice
+    quint32 m_focusBefore = 0;                 // the X window that had the focus before a summon
+    // A summon keeps stealth mode's fade off until the bar, once focused,
+    // loses the focus.
+    enum class SummonHold { None, Summoned, Focused } m_summonHold = SummonHold::None;
+    void setUpSummoning();
+    // Takes m_settings.summonKey from the desktop, or lets go of the key;
+    // tells the user once when another program holds it.
+    void takeSummonKey();
+    void summonFocusChanged(QWindow *window);
 
 Q_SIGNALS:
     // The window has closed; the launcher ends.

@@ -59,6 +59,7 @@ void TForm1::takeHandEditedSettings()
     if (s.isTop != wasTop)
         X11Window::setStaysOnTop(this, s.isTop);
     m_stealth->setEnabled(s.isStealth);
+    takeSummonKey();
     for (int n = 0; n < kGroupCount; ++n)
         setGroupName(n, s.groupNames[n]);
     // The buttons take the icon size, hints and hover effect; the plate its fill.

@@ -121,6 +121,7 @@ bool TForm1::applySettings(const BarSettings &chosen, bool rebuild)
     for (int n = 0; n < kGroupCount; ++n)
         setGroupName(n, s.groupNames[n]);
     m_settings = s;
+    takeSummonKey();
     if (!WriteIniFile())
         return false;
     SetBackColor();

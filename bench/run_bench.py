@@ -3,7 +3,7 @@
 """Runs every benchmark on a throwaway X desktop and prints the figures.
 
   run_bench.py --build BUILD [--quick] [--runs N] [--idle-seconds S]
-               [--only startup,switch,idle,launch] [--update-readme]
+               [--only startup,switch,idle,launch,summon] [--update-readme]
 
 BUILD is a build folder where `cmake --build BUILD --target bench` has run.
 The desktop is the end-to-end suite's (Xvfb, openbox, a compositor), with a
@@ -537,6 +537,19 @@ class Bench:
                   flush=True)
         self.results["switch"] = rows
 
+    def run_summon(self):
+        program = self.binary("bench", "bench_summon")
+        rounds = 7 if self.args.quick else 21
+        print(f"summon: {rounds} rounds per case", flush=True)
+        rows = []
+        for entries, stealth in ((100, False), (100, True), (1000, False)):
+            r = self.run_program([program, "--entries", str(entries), "--rounds", str(rounds),
+                                  *(["--stealth"] if stealth else [])])
+            rows.append(r)
+            print(f"  {entries:5} entries{', stealth' if stealth else ''}: median {r['median_ms']:.1f} ms, "
+                  f"max {r['max_ms']:.1f} ms", flush=True)
+        self.results["summon"] = rows
+
     def run_tick(self):
         r = self.run_program([self.binary("bench", "bench_stealth_tick"), "--ticks", "200" if self.args.quick else "2000"])
         self.results["tick"] = r
@@ -700,6 +713,10 @@ def goals(results):
                     row["warm_ms"] <= 16))
         out.append((f"group switch, {row['entries']} entries, cold ≤ {cold_limit} ms", f"{row['cold_ms']:.1f} ms",
                     row["cold_ms"] <= cold_limit))
+    for row in results.get("summon", []):
+        out.append((f"summon, {row['entries']} entries{', stealth' if row['stealth'] else ''}: key to bar shown, "
+                    f"focused and painted ≤ 50 ms", f"{row['median_ms']:.1f} ms (max {row['max_ms']:.1f})",
+                    row["max_ms"] <= 50))
     for row in results.get("idle", []):
         if not row["name"].startswith("Quillbrook"):
             continue
@@ -762,6 +779,12 @@ def markdown(results, command, quick):
                          f"| {cell(r['warm_ms'], ' ms')} | {cell(r['warm_handler_ms'], ' ms')} "
                          f"| {cell(r['warm_max_ms'], ' ms')} | {cell(r['ini_write_ms'], ' ms', 2)} "
                          f"| {cell(r['repaint_ms'], ' ms', 2)} |")
+    if "summon" in results:
+        lines += ["", "Summoning key (XTEST press) to the covered bar on top, focused and painted:", "",
+                  "| entries | stealth | median | max |", "| ---: | --- | ---: | ---: |"]
+        for r in results["summon"]:
+            lines.append(f"| {r['entries']} | {'on' if r['stealth'] else 'off'} | {cell(r['median_ms'], ' ms')} "
+                         f"| {cell(r['max_ms'], ' ms')} |")
     if "idle" in results:
         lines += ["", "Idle, CPU time and wake-ups (context switches of all threads) over the period:", "",
                   "| program | pointer | seconds | CPU | utime+stime | wake-ups/s | by thread |",
@@ -823,8 +846,9 @@ def main():
     parser.add_argument("--runs", type=int, help="interleaved start-up runs per program (default 7, quick 3)")
     parser.add_argument("--idle-seconds", type=float, help="length of each idle phase (default 60, quick 10)")
     parser.add_argument("--others-entries", type=int, default=100, help="entries given to wbar and Plank")
-    parser.add_argument("--only", default="startup,switch,idle,launch",
-                        help="comma-separated: startup (with memory), switch (with the stealth tick), idle, launch")
+    parser.add_argument("--only", default="startup,switch,idle,launch,summon",
+                        help="comma-separated: startup (with memory), switch (with the stealth tick), idle, launch, "
+                             "summon")
     parser.add_argument("--json", help="also write the figures as JSON to this file")
     parser.add_argument("--update-readme", action="store_true", help="write the figures into bench/README.md")
     parser.add_argument("--no-install", action="store_true", help="do not install the bench packages")
@@ -863,6 +887,8 @@ def main():
             bench.run_idle()
         if "launch" in only:
             bench.run_launch()
+        if "summon" in only:
+            bench.run_summon()
     finally:
         bench.stop_desktop()
 

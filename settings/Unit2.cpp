@@ -4,6 +4,7 @@
 #include "app/Unit1.h"
 #include "core/entries/PathRules.h"
 #include "core/settings/BarSettings.h"
+#include "settings/SummonKeyBox.h"
 #include "settings/ColorButton.h"
 #include "settings/ColorComboBox.h"
 #include "settings/DialogTheme.h"
@@ -177,6 +178,7 @@ void TForm2::FormShow()
     DirectionCombo->setCurrentIndex(s.Direction);
     TaskBarCheck->setChecked(s.isShowTaskBar);
     PadSpin->setValue(s.pad);
+    summonKeyBox->setValue(s.summonKey);
 }
 
 BarSettings TForm2::chosenSettings() const
@@ -208,6 +210,7 @@ BarSettings TForm2::chosenSettings() const
     s.isGradient = GraCheck->isChecked();
     s.Direction = DirectionCombo->currentIndex();
     s.isShowTaskBar = TaskBarCheck->isChecked();
+    s.summonKey = summonKeyBox->value();
     return s;
 }
 

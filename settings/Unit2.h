@@ -19,6 +19,7 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
+class SummonKeyBox;
 class TForm1;
 struct BarSettings;
 
@@ -75,6 +76,7 @@ public:
     // "グループ名"
     QGroupBox *namesBox = nullptr;
     QLineEdit *Edit1 = nullptr, *Edit2 = nullptr, *Edit3 = nullptr, *Edit4 = nullptr, *Edit5 = nullptr;
+    SummonKeyBox *summonKeyBox = nullptr; // the key that summons the bar, or none
     QPushButton *ExitBtn = nullptr;
     QLabel *versionLabel = nullptr;
 

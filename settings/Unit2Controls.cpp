@@ -8,6 +8,7 @@
 #include "settings/ClampingSpinBox.h"
 #include "settings/ColorButton.h"
 #include "settings/ColorComboBox.h"
+#include "settings/SummonKeyBox.h"
 #include "platform/X11Window.h"
 
 #include <QButtonGroup>
@@ -186,6 +187,8 @@ void TForm2::createControls()
         *edits[n] = place(new QLineEdit(namesBox), name.constData(), {56, y, 156, 24});
         number->setBuddy(*edits[n]);
     }
+
+    summonKeyBox = place(new SummonKeyBox(this), "SummonKeyBox", {296, 456, 225, 30});
 
     ExitBtn = button(this, "ExitBtn", tr("Exit"), {360, 496, 105, 33});
     versionLabel = label(this, QStringLiteral("Quillbrook " QB_VERSION), {296, 540, 233, 20});

@@ -7,6 +7,7 @@
 #include "core/entries/PathRules.h"
 #include "settings/ColorButton.h"
 #include "settings/ColorComboBox.h"
+#include "settings/SummonKeyBox.h"
 #include "core/settings/IniFile.h"
 #include "settings/Unit2.h"
 #include "BarFixture.h"
@@ -20,6 +21,7 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -124,6 +126,7 @@ private Q_SLOTS:
     void escapeClosesAsExitDoes_data();
     void escapeClosesAsExitDoes();
     void settingsCommandWhileOpen();
+    void summonKeyChoice();
     void typedValueOutsideRange_data();
     void typedValueOutsideRange();
 };
@@ -269,6 +272,7 @@ void TestSettingsDialog::windowAndCaptions()
         {"DelBtn", u"Delete"_s},
         {"ConfirmBtn", u"確定"_s},
         {"ExitBtn", u"Exit"_s},
+        {"SummonKeyOn", u"呼び出しキー"_s},
     };
     for (const auto &[name, caption] : captions) {
         const auto *button = m_form2->findChild<QAbstractButton *>(QLatin1String(name));
@@ -824,6 +828,44 @@ void TestSettingsDialog::typedValueOutsideRange()
     // Pulled to the nearest limit, not back to the value before.
     const QVariant shown = spin->property("value");
     QCOMPARE(shown.toDouble(), value);
+}
+
+void TestSettingsDialog::summonKeyChoice()
+{
+    start();
+    auto *on = m_form2->findChild<QCheckBox *>(u"SummonKeyOn"_s);
+    auto *edit = m_form2->findChild<QKeySequenceEdit *>(u"SummonKeyEdit"_s);
+    QVERIFY(on && edit);
+    const auto stored = [this] { return readBytes(iniFile()); };
+
+    // Untouched, the default stays out of the file.
+    m_form2->show();
+    QVERIFY(on->isChecked());
+    QCOMPARE(edit->keySequence(), QKeySequence(u"Ctrl+Alt+Space"_s));
+    QVERIFY(m_form2->close());
+    QVERIFY(!stored().contains("[Keys]"));
+
+    // Off is written, and shown as off at the next opening.
+    m_form2->show();
+    on->setChecked(false);
+    QVERIFY(m_form2->close());
+    QVERIFY(!m_form1->settings().summonKey.isOn());
+    QVERIFY(stored().endsWith("[Keys]\r\nSummon=\r\n"));
+    m_form2->show();
+    QVERIFY(!on->isChecked() && !edit->isEnabled());
+
+    // A recorded combination; one that would steal typing is refused.
+    on->setChecked(true);
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_F9, Qt::ControlModifier | Qt::ShiftModifier);
+    QTRY_COMPARE(m_form2->findChild<SummonKeyBox *>()->value().toString(), u"Ctrl+Shift+F9"_s);
+    edit->clear();
+    QTest::keyClick(edit, Qt::Key_A);
+    QTRY_COMPARE(edit->keySequence(), QKeySequence(u"Ctrl+Shift+F9"_s));
+    QVERIFY(m_form2->close());
+    QVERIFY(stored().contains("[Keys]\r\nSummon=Ctrl+Shift+F9\r\n"));
+    TForm1 again(home());
+    QCOMPARE(again.settings().summonKey.toString(), u"Ctrl+Shift+F9"_s);
 }
 
 QTEST_MAIN(TestSettingsDialog)

@@ -41,6 +41,8 @@ private Q_SLOTS:
     void folderKey_data();
     void folderKey();
     void secondStartHandsOver();
+    void requestReachesOwner_data();
+    void requestReachesOwner();
     void otherFoldersAreIndependent();
     void killedOwnerDoesNotBlock();
     void silentOwnerDoesNotHang();
@@ -115,6 +117,44 @@ void TestSingleInstance::secondStartHandsOver()
     first.reset();
     SingleInstance next(home, runtime());
     QCOMPARE(next.claim(), Claim::Owner);
+}
+
+void TestSingleInstance::requestReachesOwner_data()
+{
+    QTest::addColumn<SingleInstance::Request>("request");
+    QTest::addColumn<int>("activations");
+    QTest::addColumn<QVariantList>("summons"); // the `toggle` of each summonRequested
+    QTest::newRow("plain start") << SingleInstance::Request::Activate << 1 << QVariantList();
+    QTest::newRow("--show") << SingleInstance::Request::Show << 0 << QVariantList{false};
+    QTest::newRow("--toggle") << SingleInstance::Request::Toggle << 0 << QVariantList{true};
+}
+
+void TestSingleInstance::requestReachesOwner()
+{
+    QFETCH(SingleInstance::Request, request);
+    QFETCH(int, activations);
+    QFETCH(QVariantList, summons);
+    const QString home = folder(u"bar"_s);
+    std::optional<SingleInstance> owner(std::in_place, home, runtime());
+    QCOMPARE(owner->claim(), Claim::Owner);
+    QSignalSpy activated(&*owner, &SingleInstance::activationRequested);
+    QSignalSpy summoned(&*owner, &SingleInstance::summonRequested);
+
+    SingleInstance second(home, runtime());
+    second.setRequest(request);
+    QCOMPARE(second.claim(), Claim::HandedOver);
+    QTRY_COMPARE(activated.count() + summoned.count(), 1);
+    QCOMPARE(activated.count(), activations);
+    QVariantList toggles;
+    for (const QList<QVariant> &signal : std::as_const(summoned))
+        toggles.append(signal.at(0));
+    QCOMPARE(toggles, summons);
+
+    // With no launcher on the folder, the request starts one.
+    owner.reset();
+    SingleInstance alone(home, runtime());
+    alone.setRequest(request);
+    QCOMPARE(alone.claim(), Claim::Owner);
 }
 
 void TestSingleInstance::otherFoldersAreIndependent()

@@ -123,6 +123,21 @@
     </message>
 </context>
 <context>
+    <name>SummonKeyBox</name>
+    <message>
+        <source>呼び出しキー</source>
+        <translation>Summon key</translation>
+    </message>
+    <message>
+        <source>どこからでもこのキーでバーを呼び出します。もう一度押すと元のウィンドウに戻ります</source>
+        <translation>This key brings up the bar from anywhere; pressed again, it returns to the window you were in</translation>
+    </message>
+    <message>
+        <source>Ctrl、Alt、Super のどれかと組み合わせてください</source>
+        <translation>Combine the key with Ctrl, Alt or Super</translation>
+    </message>
+</context>
+<context>
     <name>TForm1</name>
     <message>
         <source>新規追加</source>
@@ -299,6 +314,16 @@
         <source>ランチャーのメニュー</source>
         <extracomment>Screen readers: the context menu of the bar.</extracomment>
         <translation>Launcher menu</translation>
+    </message>
+    <message>
+        <source>呼び出しキー %1 は他のプログラムが使っているため、使えません。バーはこのキーなしで動きます。設定で別のキーを選ぶか、デスクトップのショートカットに「Quillbrook --toggle」を登録してください。</source>
+        <extracomment>%1 is a key combination such as Ctrl+Alt+Space.</extracomment>
+        <translation>The summon key %1 is held by another program, so the bar cannot use it and runs on without it. Choose another key in the settings, or bind “Quillbrook --toggle” in your desktop&apos;s keyboard shortcuts.</translation>
+    </message>
+    <message>
+        <source>呼び出しキー %1 はこのキーボードにありません。設定で別のキーを選んでください。</source>
+        <extracomment>%1 is a key combination such as Ctrl+Alt+Space.</extracomment>
+        <translation>The summon key %1 is not on this keyboard. Choose another key in the settings.</translation>
     </message>
 </context>
 <context>
@@ -511,6 +536,14 @@
     <message>
         <source>設定とグループのファイルを置くフォルダ</source>
         <translation>Folder for the settings and group files</translation>
+    </message>
+    <message>
+        <source>動いているバーを呼び出してフォーカスを渡す</source>
+        <translation>Summon the running bar and give it the keyboard focus</translation>
+    </message>
+    <message>
+        <source>バーを呼び出す。バーにフォーカスがあれば元のウィンドウに戻す</source>
+        <translation>Summon the bar; if it has the focus, return the focus to the window that had it</translation>
     </message>
 </context>
 </TS>

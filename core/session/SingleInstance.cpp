@@ -14,6 +14,8 @@
 namespace {
 
 constexpr QByteArrayView kActivate = "activate\n";
+constexpr QByteArrayView kShow = "show\n";
+constexpr QByteArrayView kToggle = "toggle\n";
 // A request is one short line; anything longer is not ours.
 constexpr qint64 kMaxRequest = 64;
 constexpr int kRetryMs = 50;
@@ -107,7 +109,8 @@ bool SingleInstance::askOwner(int timeoutMs)
     UnixSocket socket;
     // Once the line is in the owner's socket it is delivered, even if the
     // owner is busy loading and reads it a moment later.
-    return socket.connectTo(serverName(), std::chrono::milliseconds(timeoutMs)) && socket.write(kActivate)
+    const QByteArrayView line = m_request == Request::Show ? kShow : m_request == Request::Toggle ? kToggle : kActivate;
+    return socket.connectTo(serverName(), std::chrono::milliseconds(timeoutMs)) && socket.write(line)
            && socket.waitForWritten(std::chrono::milliseconds(std::max<qint64>(deadline.remainingTime(), 0)));
 }
 
@@ -122,6 +125,8 @@ void SingleInstance::readRequest(UnixSocket *socket)
     for (QByteArray line = socket->readLine(); !line.isEmpty(); line = socket->readLine()) {
         if (line == kActivate)
             Q_EMIT activationRequested();
+        else if (line == kShow || line == kToggle)
+            Q_EMIT summonRequested(line == kToggle);
     }
     if (socket->bytesAvailable() > kMaxRequest) {
         socket->close();

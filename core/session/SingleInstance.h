@@ -35,6 +35,11 @@ public:
         NoAnswer,
     };
 
+    // What a second start asks of the owner: to come forward (a plain
+    // start), or to be summoned as by the summoning key (--show, --toggle),
+    // for desktops where the launcher cannot take the key itself.
+    enum class Request { Activate, Show, Toggle };
+
     // `homePath` is the launcher's home folder; `runtimeDir` where the lock and
     // the socket lie, by default the user's runtime directory.
     explicit SingleInstance(const QString &homePath, const QString &runtimeDir = {}, QObject *parent = nullptr);
@@ -43,6 +48,8 @@ public:
     // Claims the folder or hands over to its owner; never takes longer than
     // `budget`, even when the owner does not answer.
     Claim claim(std::chrono::milliseconds budget = std::chrono::milliseconds(600));
+    // What claim() asks of an owner it finds; Activate unless set.
+    void setRequest(Request request) { m_request = request; }
 
     // The same for every spelling of one folder (links, "." and "..", a
     // trailing separator), different for different folders.
@@ -59,6 +66,9 @@ public:
 Q_SIGNALS:
     // Another start in the same folder asks this launcher to come forward.
     void activationRequested();
+    // Another start asks for the bar as the summoning key would: shown and
+    // focused, or, with `toggle` while it has the focus, the focus back.
+    void summonRequested(bool toggle);
 
 private:
     bool listen();
@@ -71,4 +81,5 @@ private:
     std::unique_ptr<ProcessLock> m_lock;
     UnixSocket *m_server = nullptr;
     bool m_guarded = false;
+    Request m_request = Request::Activate;
 };

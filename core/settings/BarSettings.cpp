@@ -96,6 +96,7 @@ BarSettings BarSettings::read(const IniFile &ini)
         s.groupNames[n] = stored ? readString(ini, kGroupNames[n])
                                  : QCoreApplication::translate("TForm1", spec.defaultValue);
     }
+    s.summonKey = SummonKey::read(ini);
     s.keepInRange();
     return s;
 }
@@ -113,6 +114,7 @@ void BarSettings::write(IniFile &ini, int32_t menuIndex) const
             writeString(ini, spec.id, groupNames[name - std::begin(kGroupNames)]);
         }
     }
+    summonKey.write(ini);
 }
 
 void BarSettings::keepInRange()

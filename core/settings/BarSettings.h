@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/groups/GroupFile.h"
+#include "core/settings/SummonKey.h"
 
 #include <QRgb>
 #include <QString>
@@ -33,6 +34,7 @@ struct BarSettings {
     QRgb shadowColor = 0;
     float opacity = 0;                           // the plate's, single precision as stored
     std::array<QString, kGroupCount> groupNames; // as the user wrote them
+    SummonKey summonKey;                         // in a section of its own, see SummonKey
 
     // The settings dialog's ranges for the icon size and corner radius.
     static constexpr std::pair<int32_t, int32_t> kIconSideRange{16, 100};

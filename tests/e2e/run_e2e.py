@@ -745,6 +745,70 @@ class Suite:
         check(l.running(), "the launcher started again", l.proc.returncode)
         check_equal(before, l.files(), "the launcher's files after a restart")
 
+    def active_window(self):
+        return self.desktop.run(["xdotool", "getactivewindow"]).strip()
+
+    def top_of_stack(self):
+        """The window the window manager stacks above all others (_NET_CLIENT_LIST_STACKING)."""
+        out = self.desktop.run(["xprop", "-root", "_NET_CLIENT_LIST_STACKING"])
+        return int(out.split()[-1], 16) if "#" in out else None
+
+    def cover_bar(self):
+        """A window of another program over the bar's first buttons, holding the focus."""
+        proc = self.desktop.spawn([self.args.droptarget, "--at", "690,5"])
+        self.extra_procs.append(proc)
+        wid = wait_for(lambda: (self.desktop.run(["xdotool", "search", "--onlyvisible", "--name", "^droptarget$"])
+                                .split() or [None])[0], what="the covering window")
+        self.desktop.xdotool("windowactivate", "--sync", wid)
+        wait_for(lambda: self.active_window() == wid, what="the covering window to have the focus")
+        return wid
+
+    def check_summoned(self, l, how):
+        wait_for(lambda: self.active_window() == l.window, what=f"the bar to have the focus ({how})")
+        check_equal(self.top_of_stack(), int(l.window), f"the bar above the other window ({how})")
+        # The focus is on the first button: Enter opens its entry.
+        self.clear_records()
+        self.desktop.xdotool("key", "Return")
+        wait_for(lambda: self.records(), what=f"the first button's entry to start ({how})")
+
+    def case_summon(self):
+        self.extra_procs = []
+        group = entry(self.recorder, "first") + "\r\n" + entry(self.fx("red.png")) + "\r\n"
+        l = self.launcher(files={"QuillbrookPath.txt": group})
+        try:
+            cover = self.cover_bar()
+            check(self.top_of_stack() != int(l.window), "the bar covered before the key", self.top_of_stack())
+            self.shot("summon-before.png", crop=(600, 0, 640, 160))
+            self.desktop.xdotool("key", "ctrl+alt+space")
+            self.check_summoned(l, "the key")
+            self.shot("summon-after.png", crop=(600, 0, 640, 160))
+            self.desktop.xdotool("key", "ctrl+alt+space")
+            wait_for(lambda: self.active_window() == cover, what="the focus back to the other window (the key)")
+
+            for option in ("--toggle", "--show"):
+                started = subprocess.run([l.binary, option], cwd=l.dir, env=l.env, capture_output=True, timeout=5)
+                check(started.returncode == 0, f"{option} handed over and ended", started)
+                self.check_summoned(l, option)
+                self.desktop.xdotool("windowactivate", "--sync", cover)
+            subprocess.run([l.binary, "--toggle"], cwd=l.dir, env=l.env, capture_output=True, timeout=5)
+            self.check_summoned(l, "--toggle again")
+            subprocess.run([l.binary, "--toggle"], cwd=l.dir, env=l.env, capture_output=True, timeout=5)
+            wait_for(lambda: self.active_window() == cover, what="the focus back to the other window (--toggle)")
+            check(not l.exists("Quillbrook.ini") or b"[Keys]" not in l.read("Quillbrook.ini"),
+                  "no summoning key written while it is the default", l.files())
+
+            # A second launcher cannot have the key the first holds: it says so and runs on.
+            other = self.launcher()
+            wait_for(lambda: self.desktop.run(["xdotool", "search", "--onlyvisible", "--pid",
+                                                         str(other.proc.pid), "--name", "^Quillbrook$"]).split(),
+                               what="the message that the key is taken")
+            check(other.running(), "the second launcher runs on", other.proc.returncode)
+            self.shot("summon-key-taken.png")
+        finally:
+            for proc in self.extra_procs:
+                proc.kill()
+                proc.wait()
+
     def case_compositor_switch(self):
         # A coloured desktop shows what lies behind the bar; green plate.
         background = (192, 128, 48)
@@ -952,6 +1016,7 @@ class Suite:
             self.check_placed_bar(mutter.desktop(), "mutter", more=lambda l: None)
         finally:
             mutter.stop()
+
     def case_screen_reader(self):
         """Through the AT-SPI bus, as Orca would: the buttons are found by
         name and a press through the action interface starts the entry."""
