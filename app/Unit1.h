@@ -32,6 +32,7 @@ class QDialog;
 class QMenu;
 class QThreadPool;
 class StealthMode;
+class TypeFilter;
 class WindowMover;
 
 // The launch bar: a borderless translucent window with a rounded plate on
@@ -53,6 +54,7 @@ class WindowMover;
 //   Unit1Appearance.cpp  the plate's fill and the window's transparency
 //   Unit1Dialogs.cpp     opening the two dialogs
 //   Unit1HandEdits.cpp   the group and settings files changed by hand, seen at once
+//   Unit1Filter.cpp      typing to filter every group, Ctrl+1 to Ctrl+9
 // docs/NAMES.md explains every name below; tests see the private parts
 // through tests/BarProbe.h.
 class TForm1 : public QWidget, private LaunchButtonHost
@@ -369,6 +371,15 @@ private:
     void SetBackColor();
     bool transparency() const { return m_transparency; }
     bool m_transparency = true; // the window's background is see-through
+
+    // --- Typing to filter, launching by position ---
+    // Typed letters filter every group's entries; Ctrl+1 to Ctrl+9 open the
+    // first nine buttons shown (TypeFilter, app/TypeFilter.h).
+    TypeFilter *m_typeFilter = nullptr;
+    void createTypeFilter();
+    // Opens entry `index` of group `group` as a click on its button would,
+    // whatever the current group.
+    void launchEntry(int group, qsizetype index);
 
     // The tests' one look inside.
     friend struct BarProbe;
