@@ -14,9 +14,9 @@
 
 namespace {
 
-// The label sits on the plate's lower margin, below the buttons.
-constexpr int kLabelInset = 10;
-constexpr int kLabelHeight = 20;
+// The label reaches a little into the plate's lower margin.
+constexpr int kLabelBelowLayer = 6;
+constexpr int kLabelHeight = 18;
 
 } // namespace
 
@@ -132,20 +132,24 @@ void FilterView::showText(const QString &text, const QString &preedit)
     m_label->setText(shown + QStringLiteral("&nbsp;&nbsp;<small>") + count.toHtmlEscaped()
                      + QStringLiteral("</small>"));
     m_label->setAccessibleDescription(text + preedit + u' ' + count);
+    m_label->adjustSize();
     placeLabel();
 }
 
 void FilterView::placeLabel()
 {
-    m_label->adjustSize();
-    const int width = std::min(m_label->sizeHint().width(), std::max(0, m_bar->width() - 2 * kLabelInset));
-    m_label->setGeometry(kLabelInset, std::max(0, m_bar->height() - kLabelHeight - 2), width, kLabelHeight);
+    // At the right end of the bottom row, where a wrapped row leaves room,
+    // and within the plate: beyond it the window is transparent, and a
+    // compositor was seen keeping a trace of the label there.
+    const QRect layer = m_layer->geometry();
+    const int width = std::min(m_label->sizeHint().width(), std::max(0, layer.width()));
+    m_label->setGeometry(layer.right() + 1 - width, layer.bottom() + kLabelBelowLayer - kLabelHeight, width,
+                         kLabelHeight);
 }
 
 QRect FilterView::textCursorRect() const
 {
-    const QRect label = m_label->isVisible() ? m_label->geometry()
-                                             : QRect(kLabelInset, m_bar->height() - kLabelHeight - 2, 0, kLabelHeight);
+    const QRect label = m_label->geometry();
     return QRect(label.right(), label.top(), 1, label.height());
 }
 
