@@ -133,7 +133,7 @@ bool TypeFilter::handleKey(QKeyEvent *event)
     }
     if (!isActive()) {
         // A space presses the focused button, as before.
-        if (!typesText(event) || event->text() == u" ")
+        if (!typesText(event) || event->text().trimmed().isEmpty())
             return false;
         m_text = event->text();
         if (start())
@@ -172,8 +172,14 @@ void TypeFilter::handleInputMethod(QInputMethodEvent *event)
     const QString commit = event->commitString();
     const QString preedit = event->preeditString();
     if (!isActive()) {
-        if (commit.isEmpty() && preedit.isEmpty())
+        // An input method in Japanese mode commits a full-width space for
+        // the space bar: it presses the focused button, as the key would
+        // with no input method, and starts no filter.
+        if (commit.trimmed().isEmpty() && preedit.isEmpty()) {
+            if (auto *button = qobject_cast<LaunchButton *>(QApplication::focusWidget()); button && !commit.isEmpty())
+                button->click();
             return;
+        }
         m_text = commit;
         m_preedit = preedit;
         if (!start()) {

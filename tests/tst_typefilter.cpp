@@ -235,6 +235,15 @@ void TestTypeFilter::composedInput()
     const QRect cursor = again.value(Qt::ImCursorRectangle).toRect().translated(focus()->mapTo(&form(), QPoint()));
     QVERIFY2(label.adjusted(-1, -1, 1, 1).contains(cursor), qPrintable(u"%1,%2"_s.arg(cursor.x()).arg(cursor.y())));
 
+    // A full-width space committed alone starts nothing: it presses the
+    // focused button, as the space bar does with no input method.
+    QTest::keyClick(focus(), Qt::Key_Escape);
+    QInputMethodEvent space;
+    space.setCommitString(u"　"_s);
+    QApplication::sendEvent(focus(), &space);
+    QVERIFY(!filter().isActive());
+    QCOMPARE(opened(), QStringList{f(u"beta.txt"_s) + u"||"_s + m_files});
+
     // A composition given up empties the filter.
     QInputMethodEvent start(u"x"_s, {});
     QApplication::sendEvent(focus(), &start);
