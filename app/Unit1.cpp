@@ -58,6 +58,7 @@ TForm1::TForm1(const QString &home, QWidget *parent)
                 [this, group](const GroupChange &change) { groupChanged(group, change); });
     }
     createComponents();
+    createTypeFilter();
     FormCreate();
 }
 

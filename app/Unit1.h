@@ -40,6 +40,7 @@ class QTimer;
 class RowScroller;
 class QWindow;
 class StealthMode;
+class TypeFilter;
 class WindowMover;
 
 // The launch bar: a borderless translucent window with a rounded plate on
@@ -65,6 +66,7 @@ class WindowMover;
 //   Unit1DropOpen.cpp    files dropped on a program's button, opened with it
 //   Unit1Accessibility.cpp  what screen readers are told
 //   Unit1Summon.cpp      the summoning key, --show and --toggle
+//   Unit1Filter.cpp      typing to filter every group, Ctrl+1 to Ctrl+9
 // docs/NAMES.md explains every name below; tests see the private parts
 // through tests/BarProbe.h.
 class TForm1 : public QWidget, private LaunchButtonHost
@@ -464,6 +466,14 @@ private:
     void endOpenDrag();
     // Starts entry `index`'s program once per launch (asking first for many).
     void openDropped(qsizetype index, const QString &line, const QList<DropLaunch> &launches);
+    // --- Typing to filter, launching by position ---
+    // Typed letters filter every group's entries; Ctrl+1 to Ctrl+9 open the
+    // first nine buttons shown (TypeFilter, app/TypeFilter.h).
+    TypeFilter *m_typeFilter = nullptr;
+    void createTypeFilter();
+    // Opens entry `index` of group `group` as a click on its button would,
+    // whatever the current group.
+    void launchEntry(int group, qsizetype index);
 
     // The tests' one look inside.
     friend struct BarProbe;

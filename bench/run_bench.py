@@ -3,14 +3,15 @@
 """Runs every benchmark on a throwaway X desktop and prints the figures.
 
   run_bench.py --build BUILD [--quick] [--runs N] [--idle-seconds S]
-               [--only startup,switch,idle,launch,summon] [--update-readme]
+               [--only startup,switch,filter,idle,launch,summon] [--update-readme]
 
 BUILD is a build folder where `cmake --build BUILD --target bench` has run.
 The desktop is the end-to-end suite's (Xvfb, openbox, a compositor), with a
 D-Bus session bus of its own as a real session has. Start-up and memory are
 measured from outside on the real programs, interleaved with a bare Qt window
-and with wbar and Plank holding the same entries; the group switch, the
-click handler and the stealth tick by the in-process programs in bench/.
+and with wbar and Plank holding the same entries; the group switch, typing to
+filter, the click handler and the stealth tick by the in-process programs
+in bench/.
 """
 import argparse
 import datetime
@@ -550,6 +551,23 @@ class Bench:
                   f"max {r['max_ms']:.1f} ms", flush=True)
         self.results["summon"] = rows
 
+    def run_filter(self):
+        program = self.binary("bench", "bench_filter")
+        processes = 2 if self.args.quick else 5
+        rounds = 7 if self.args.quick else 21
+        print(f"filter: {processes} processes, {rounds} rounds of typing each", flush=True)
+        results = [self.run_program([program, "--entries", "1000", "--rounds", str(rounds)])
+                   for _ in range(processes)]
+        row = {"entries": 1000,
+               "cold_ms": median([r["cold_ms"] for r in results]),
+               "warm_first_key_ms": median([r["warm_first_key_ms"] for r in results]),
+               "warm_ms": median([r["warm_key_ms"] for r in results]),
+               "warm_max_ms": max(r["warm_key_max_ms"] for r in results),
+               "escape_ms": median([r["escape_ms"] for r in results])}
+        print(f"  5 groups of 1000: cold first key {row['cold_ms']:.1f} ms, warm key {row['warm_ms']:.1f} ms "
+              f"(max {row['warm_max_ms']:.1f}), Escape {row['escape_ms']:.1f} ms", flush=True)
+        self.results["filter"] = row
+
     def run_tick(self):
         r = self.run_program([self.binary("bench", "bench_stealth_tick"), "--ticks", "200" if self.args.quick else "2000"])
         self.results["tick"] = r
@@ -717,6 +735,10 @@ def goals(results):
         out.append((f"summon, {row['entries']} entries{', stealth' if row['stealth'] else ''}: key to bar shown, "
                     f"focused and painted ≤ 50 ms", f"{row['median_ms']:.1f} ms (max {row['max_ms']:.1f})",
                     row["max_ms"] <= 50))
+    f = results.get("filter")
+    if f:
+        out.append(("filter, 5 groups of 1000 entries, key press to painted, warm ≤ 16 ms",
+                    f"{f['warm_ms']:.1f} ms (max {f['warm_max_ms']:.1f})", f["warm_ms"] <= 16))
     for row in results.get("idle", []):
         if not row["name"].startswith("Quillbrook"):
             continue
@@ -785,6 +807,14 @@ def markdown(results, command, quick):
         for r in results["summon"]:
             lines.append(f"| {r['entries']} | {'on' if r['stealth'] else 'off'} | {cell(r['median_ms'], ' ms')} "
                          f"| {cell(r['max_ms'], ' ms')} |")
+    if "filter" in results:
+        f = results["filter"]
+        lines += ["", "Typing to filter, five groups of 1000 entries, key press to the matches painted "
+                  "(medians over processes):", "",
+                  "| cold first key | warm first key | warm key | warm max | Escape to the group |",
+                  "| ---: | ---: | ---: | ---: | ---: |",
+                  f"| {cell(f['cold_ms'], ' ms')} | {cell(f['warm_first_key_ms'], ' ms')} | {cell(f['warm_ms'], ' ms')} "
+                  f"| {cell(f['warm_max_ms'], ' ms')} | {cell(f['escape_ms'], ' ms')} |"]
     if "idle" in results:
         lines += ["", "Idle, CPU time and wake-ups (context switches of all threads) over the period:", "",
                   "| program | pointer | seconds | CPU | utime+stime | wake-ups/s | by thread |",
@@ -846,9 +876,9 @@ def main():
     parser.add_argument("--runs", type=int, help="interleaved start-up runs per program (default 7, quick 3)")
     parser.add_argument("--idle-seconds", type=float, help="length of each idle phase (default 60, quick 10)")
     parser.add_argument("--others-entries", type=int, default=100, help="entries given to wbar and Plank")
-    parser.add_argument("--only", default="startup,switch,idle,launch,summon",
-                        help="comma-separated: startup (with memory), switch (with the stealth tick), idle, launch, "
-                             "summon")
+    parser.add_argument("--only", default="startup,switch,filter,idle,launch,summon",
+                        help="comma-separated: startup (with memory), switch (with the stealth tick), filter, idle, "
+                             "launch, summon")
     parser.add_argument("--json", help="also write the figures as JSON to this file")
     parser.add_argument("--update-readme", action="store_true", help="write the figures into bench/README.md")
     parser.add_argument("--no-install", action="store_true", help="do not install the bench packages")
@@ -883,6 +913,8 @@ def main():
         if "switch" in only:
             bench.run_switch()
             bench.run_tick()
+        if "filter" in only:
+            bench.run_filter()
         if "idle" in only:
             bench.run_idle()
         if "launch" in only:

@@ -8,6 +8,7 @@
 #include "app/GroupCaption.h"
 #include "app/Plate.h"
 #include "app/StealthMode.h"
+#include "app/TypeFilter.h"
 #include "app/Unit1.h"
 #include "launcher/IconLayer.h"
 #include "launcher/IconLayerEffect.h"
@@ -71,6 +72,9 @@ struct BarProbe {
     static void removeAllButtons(TForm1 &bar) { bar.removeAllButtons(); }
     static void rebuildButtons(TForm1 &bar, int32_t size, int32_t corner) { bar.rebuildButtons(size, corner); }
     static void setGroupName(TForm1 &bar, int group, const QString &name) { bar.setGroupName(group, name); }
+
+    // Typing to filter: its state and the view it shows.
+    static TypeFilter *typeFilter(const TForm1 &bar) { return bar.m_typeFilter; }
 
     // The files the bar writes.
     static QString iniPath(const TForm1 &bar) { return bar.iniPath(); }

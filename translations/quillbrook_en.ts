@@ -66,6 +66,19 @@
     </message>
 </context>
 <context>
+    <name>FilterView</name>
+    <message>
+        <source>絞り込み</source>
+        <extracomment>The accessible name of the label that shows what the user typed to filter the buttons.</extracomment>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <source>%1 件</source>
+        <extracomment>How many entries match the filter; %1 is the number.</extracomment>
+        <translation>%1 found</translation>
+    </message>
+</context>
+<context>
     <name>GioLibrary</name>
     <message>
         <source>GIO を読み込めません。%1</source>

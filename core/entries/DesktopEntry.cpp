@@ -83,3 +83,142 @@ QString execWithWords(const QString &exec, const QList<ExecWord> &words)
         result.append(u' ').append(argumentsFor(u'F'));
     return result;
 }
+
+namespace {
+
+// Undoes the key-file escapes; inside a list, "\;" stays a separator's
+// escape for the caller to split on.
+QString unescapeValue(QStringView value, bool list)
+{
+    QString out;
+    out.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c != u'\\' || i + 1 >= value.size()) {
+            out.append(c);
+            continue;
+        }
+        const QChar e = value[++i];
+        switch (e.unicode()) {
+        case u's':
+            out.append(u' ');
+            break;
+        case u'n':
+            out.append(u'\n');
+            break;
+        case u't':
+            out.append(u'\t');
+            break;
+        case u'r':
+            out.append(u'\r');
+            break;
+        case u';':
+            out.append(list ? QStringLiteral("\\;") : QStringLiteral(";"));
+            break;
+        default:
+            out.append(e);
+            break;
+        }
+    }
+    return out;
+}
+
+QStringList splitList(const QString &value)
+{
+    QStringList items;
+    QString item;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] == u'\\' && i + 1 < value.size() && value[i + 1] == u';') {
+            item.append(u';');
+            ++i;
+        } else if (value[i] == u';') {
+            items.append(item);
+            item.clear();
+        } else {
+            item.append(value[i]);
+        }
+    }
+    items.append(item);
+    items.removeAll(QString());
+    return items;
+}
+
+} // namespace
+
+DesktopEntryNames desktopEntryNames(const QByteArray &content, const QStringList &localeKeys)
+{
+    // For each key, the value found and how good its locale is: 0 for the
+    // first of localeKeys, localeKeys.size() for the untranslated value.
+    struct Found {
+        QString value;
+        qsizetype quality = -1;
+    };
+    static constexpr const char *kKeys[] = {"Name", "GenericName", "Keywords"};
+    Found found[3];
+    bool inMainGroup = false;
+    for (const QByteArray &rawLine : content.split('\n')) {
+        const QByteArrayView line = QByteArrayView(rawLine).trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        if (line.startsWith('[')) {
+            inMainGroup = line == "[Desktop Entry]";
+            continue;
+        }
+        const qsizetype eq = line.indexOf('=');
+        if (!inMainGroup || eq < 0)
+            continue;
+        const QByteArrayView key = line.first(eq).trimmed();
+        const qsizetype bracket = key.indexOf('[');
+        const QByteArrayView base = bracket < 0 ? key : key.first(bracket);
+        for (int k = 0; k < 3; ++k) {
+            if (base != kKeys[k])
+                continue;
+            qsizetype quality = localeKeys.size();
+            if (bracket >= 0) {
+                if (!key.endsWith(']'))
+                    break;
+                const QString locale = QString::fromUtf8(key.sliced(bracket + 1, key.size() - bracket - 2));
+                quality = localeKeys.indexOf(locale);
+                if (quality < 0)
+                    break;
+            }
+            if (found[k].quality < 0 || quality < found[k].quality)
+                found[k] = {QString::fromUtf8(line.sliced(eq + 1).trimmed()), quality};
+            break;
+        }
+    }
+    return {unescapeValue(found[0].value, false), unescapeValue(found[1].value, false),
+            splitList(unescapeValue(found[2].value, true))};
+}
+
+QStringList desktopLocaleKeys(const QStringList &posixLocales)
+{
+    QStringList keys;
+    const auto add = [&keys](const QString &key) {
+        if (!key.isEmpty() && !keys.contains(key))
+            keys.append(key);
+    };
+    for (const QString &name : posixLocales) {
+        QString rest = name.trimmed();
+        QString modifier;
+        if (const qsizetype at = rest.indexOf(u'@'); at >= 0) {
+            modifier = rest.sliced(at + 1);
+            rest.truncate(at);
+        }
+        if (const qsizetype dot = rest.indexOf(u'.'); dot >= 0)
+            rest.truncate(dot);
+        if (rest.isEmpty() || rest == u"C" || rest == u"POSIX")
+            continue;
+        const qsizetype underscore = rest.indexOf(u'_');
+        const QString lang = underscore < 0 ? rest : rest.first(underscore);
+        const QString suffix = modifier.isEmpty() ? QString() : u'@' + modifier;
+        if (underscore >= 0 && !modifier.isEmpty())
+            add(rest + suffix);
+        if (underscore >= 0)
+            add(rest);
+        if (!modifier.isEmpty())
+            add(lang + suffix);
+        add(lang);
+    }
+    return keys;
+}

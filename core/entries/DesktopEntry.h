@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The value of the Icon key in the [Desktop Entry] group of a desktop
 // entry's text ("" when it has none). Localised Icon[xx] keys are not used.
@@ -32,3 +33,20 @@ QString execArgument(const QString &word);
 // none. Each word is quoted by the Desktop Entry rules, so the command
 // line GIO builds from it gives each word to the program unchanged.
 QString execWithWords(const QString &exec, const QList<ExecWord> &words);
+
+// What a desktop entry is called, for finding it: Name, GenericName and
+// Keywords of its [Desktop Entry] group, each in the first of `localeKeys`
+// it is translated into (see desktopLocaleKeys), else untranslated. Key-file
+// escapes (\s \n \t \r \\, and \; inside Keywords) are undone.
+struct DesktopEntryNames {
+    QString name;
+    QString genericName;
+    QStringList keywords;
+};
+DesktopEntryNames desktopEntryNames(const QByteArray &content, const QStringList &localeKeys);
+
+// The locale keys of translated values to try, best first, for POSIX locale
+// names such as "ja_JP.UTF-8" or "sr_RS@latin" (an encoding is ignored, as
+// the Desktop Entry rules say): lang_COUNTRY@MODIFIER, lang_COUNTRY,
+// lang@MODIFIER, lang. "C" and "POSIX" give none.
+QStringList desktopLocaleKeys(const QStringList &posixLocales);

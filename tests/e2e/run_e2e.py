@@ -489,6 +489,71 @@ class Suite:
         states = l.children_states()
         check(not [s for s in states if s.startswith("Z")], "no zombie children", states)
 
+    def filter_bar(self):
+        """A bar whose shown group holds two documents; the recorder stands in
+        group 2 and in group 3 (under a Japanese hint), never shown."""
+        self.clear_records()
+        files = {
+            "QuillbrookPath.txt": entry(self.fx("notes.txt"), "", "notes") + "\r\n"
+            + entry(self.fx("red.png")) + "\r\n",
+            "QuillbrookPath1.txt": entry(self.fx("recorder"), "from-two", "Recorder") + "\r\n",
+            "QuillbrookPath2.txt": entry(self.fx("green.png")) + "\r\n"
+            + entry(self.fx("recorder"), "from-three", "録音ノート") + "\r\n",
+        }
+        l = self.launcher(files=files)
+        self.pointer_away()
+        return l, files
+
+    def type_on_bar(self, l, text):
+        l.focus()
+        self.desktop.xdotool("type", "--delay", "60", text)
+        time.sleep(0.3)
+
+    def case_filter_launch(self):
+        l, files = self.filter_bar()
+        self.type_on_bar(l, "recor")
+        self.shot("filter.png", crop=BAR)
+        # Only the recorder stands on the bar now, first and focused.
+        check(colour_distance(self.desktop.mean_colour(*button_centre(0), 4, 4), (220, 40, 40)) > 60,
+              "the red picture no longer first", self.desktop.mean_colour(*button_centre(0), 4, 4))
+        self.desktop.xdotool("key", "Return")
+        recs = wait_for(self.records, what="the recorder to run from group 2")
+        check_equal(["from-two"], recs[0]["argv"][1:], "the arguments of group 2's entry")
+        check_equal(self.fixtures, recs[0]["cwd"], "its working folder")
+        for name, content in files.items():
+            check_equal(content.encode(), l.read(name), f"{name} untouched by the filter")
+
+    def red_second(self):
+        return colour_distance(self.desktop.mean_colour(*button_centre(1), 4, 4), (220, 40, 40)) < 40
+
+    def case_filter_escape(self):
+        # Pixel-exact comparisons of the translucent plate vary on this
+        # desktop from one repaint to the next: the picture in the second
+        # button tells the group from the filter's matches.
+        l, files = self.filter_bar()
+        check(self.red_second(), "the red picture second before typing", "another colour")
+        self.type_on_bar(l, "notes")
+        check(not self.red_second(), "the red picture gone while filtering", "still red")
+        self.desktop.xdotool("key", "Escape")
+        wait_for(self.red_second, what="the group back after Escape")
+        self.shot("filter-escaped.png", crop=BAR)
+        self.type_on_bar(l, "not")
+        check(not self.red_second(), "the red picture gone while filtering again", "still red")
+        for _ in range(3):
+            self.desktop.xdotool("key", "BackSpace")
+        wait_for(self.red_second, what="the group back once the filter is empty")
+        for name, content in files.items():
+            check_equal(content.encode(), l.read(name), f"{name} untouched by the filter")
+
+    def case_filter_japanese(self):
+        # Text an input method commits reaches the filter as typed text;
+        # hiragana finds the katakana hint of an entry in another group.
+        l, _ = self.filter_bar()
+        self.type_on_bar(l, "のーと")
+        self.desktop.xdotool("key", "ctrl+1")
+        recs = wait_for(self.records, what="the recorder to run from group 3")
+        check_equal(["from-three"], recs[0]["argv"][1:], "the arguments of group 3's entry")
+
     def case_launch_failure(self):
         missing = self.fx("gone.txt")
         with open(missing, "w") as f:

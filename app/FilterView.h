@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/filter/EntrySearch.h"
+#include "core/groups/GroupFile.h"
+#include "launcher/LaunchButtonHost.h"
+
+#include <QColor>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+
+#include <array>
+
+class GroupModel;
+class IconLayer;
+class IconQueue;
+class LaunchButton;
+class QLabel;
+class QWidget;
+
+// How the bar builds its buttons, for the filter's to look the same.
+struct FilterButtonLook {
+    int iconSide = 0;
+    int padding = 0;
+    int corner = 0;
+    int glowNo = 0;
+    QColor glowColor;
+    bool hints = false;
+};
+
+// The bar while a filter is typed: a layer of its own, laid over the bar's
+// icon layer, with a button for each match that fits, and the filter's
+// text on the plate. The bar's own layer is only hidden, so closing the
+// view shows the group exactly as it was. Buttons are kept and reused from
+// one key to the next.
+class FilterView : public QObject, private LaunchButtonHost
+{
+    Q_OBJECT
+
+public:
+    FilterView(QWidget *bar, IconLayer *barLayer, const std::array<GroupModel *, kGroupCount> &groups);
+
+    bool isOpen() const { return m_open; }
+    // Lays the view over the bar's layer and hides that.
+    void open(const FilterButtonLook &look);
+    void close();
+    // The matches, in order; as many get a button as fit on the layer. The
+    // first takes the focus.
+    void showMatches(const QList<EntryRef> &matches);
+    void showText(const QString &text, const QString &preedit);
+    // Follows the bar's layer after a resize.
+    void followBarLayer();
+    // Where the typed text ends, in the bar's coordinates: the input
+    // method's candidate window opens there.
+    QRect textCursorRect() const;
+    const QList<EntryRef> &matches() const { return m_matches; }
+    const QList<LaunchButton *> &buttons() const { return m_buttons; }
+    QLabel *textLabel() const { return m_label; }
+
+Q_SIGNALS:
+    void launchRequested(EntryRef entry);
+
+private:
+    void launchButtonClicked(LaunchButton *button) override;
+    void launchButtonEntered(LaunchButton *) override {}
+    void launchButtonMenuRequested(LaunchButton *, const QPoint &) override {}
+    void launchButtonDragRequested(LaunchButton *, const QPoint &) override {}
+    void launchButtonFocusStep(LaunchButton *button, FlowStep step) override;
+    void launchButtonStyleChanged(LaunchButton *button) override;
+    void placeLabel();
+
+    QWidget *m_bar;
+    IconLayer *m_barLayer;
+    std::array<GroupModel *, kGroupCount> m_groups;
+    IconLayer *m_layer;
+    IconQueue *m_icons;
+    QLabel *m_label;
+    FilterButtonLook m_look;
+    QList<EntryRef> m_matches;
+    QList<LaunchButton *> m_buttons; // the shown ones: button i stands for match i
+    QList<LaunchButton *> m_spare;
+    qsizetype m_count = 0;
+    bool m_open = false;
+};
