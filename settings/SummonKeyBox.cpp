@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeySequenceEdit>
+#include <QLineEdit>
 #include <QToolTip>
 
 SummonKeyBox::SummonKeyBox(QWidget *parent)
@@ -19,6 +20,10 @@ SummonKeyBox::SummonKeyBox(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_on);
     layout->addWidget(m_edit, 1);
+    // The recorder's own line edit is what a screen reader lands on.
+    m_edit->setAccessibleName(m_on->text());
+    if (auto *line = m_edit->findChild<QLineEdit *>())
+        line->setAccessibleName(m_on->text());
     connect(m_on, &QCheckBox::toggled, m_edit, &QWidget::setEnabled);
     connect(m_edit, &QKeySequenceEdit::editingFinished, this, &SummonKeyBox::takeRecorded);
     setValue(SummonKey::defaultKey());
