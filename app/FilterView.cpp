@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/FilterView.h"
 
+#include "core/entries/AccessibleEntry.h"
 #include "core/entries/PathRules.h"
 #include "core/files/FileStamp.h"
 #include "core/groups/GroupModel.h"
@@ -9,6 +10,7 @@
 #include "launcher/IconQueue.h"
 #include "launcher/LaunchButton.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
 
@@ -98,6 +100,12 @@ void FilterView::showMatches(const QList<EntryRef> &matches)
         button->setFileMissing(!stamp.isFileOrFolder());
         if (m_look.hints)
             button->setToolTip(launchHint(entry));
+        // A screen reader hears a match as it hears the entry's own button.
+        button->setAccessibleName(accessibleEntryName(entry));
+        button->setAccessibleDescription(button->isFileMissing()
+                                             ? QCoreApplication::translate("TForm1", "ファイルが見つかりません: %1")
+                                                   .arg(accessibleEntryDescription(entry))
+                                             : accessibleEntryDescription(entry));
         button->setHoverEffect(m_look.glowNo, m_look.glowColor);
         m_layer->addItem(button);
         // Only what fits is shown: the rest would stand beyond the plate.

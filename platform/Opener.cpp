@@ -284,7 +284,7 @@ bool openWithFiles(const QString &file, const QString &params, const QString &wo
         error = &ignored;
     const QFileInfo info(file);
     if (file.isEmpty() || !info.exists()) {
-        *error = QCoreApplication::translate("Opener", "No such file or directory");
+        *error = systemReason(ENOENT);
         return false;
     }
     if (file.endsWith(QLatin1String(".desktop")) && info.isFile())
@@ -292,7 +292,7 @@ bool openWithFiles(const QString &file, const QString &params, const QString &wo
     const bool localOnly = std::all_of(files.begin(), files.end(), [](const QUrl &url) { return url.isLocalFile(); });
     if (info.isFile() && info.isExecutable() && localOnly)
         return startProgram(file, params, workingDir, error, files);
-    *error = QCoreApplication::translate("Opener", "it does not open files");
+    *error = QCoreApplication::translate("Opener", "ファイルを渡して開くことができません。");
     return false;
 }
 

@@ -103,6 +103,25 @@
         <source>デスクトップエントリとして読めません。</source>
         <translation>It is not a valid desktop entry.</translation>
     </message>
+    <message>
+        <source>ファイルを渡して開くことができません。</source>
+        <translation>It does not open files passed to it.</translation>
+    </message>
+</context>
+<context>
+    <name>SummonKeyBox</name>
+    <message>
+        <source>呼び出しキー</source>
+        <translation>Summon key</translation>
+    </message>
+    <message>
+        <source>どこからでもこのキーでバーを呼び出します。もう一度押すと元のウィンドウに戻ります</source>
+        <translation>This key brings up the bar from anywhere; pressed again, it returns to the window you were in</translation>
+    </message>
+    <message>
+        <source>Ctrl、Alt、Super のどれかと組み合わせてください</source>
+        <translation>Combine the key with Ctrl, Alt or Super</translation>
+    </message>
 </context>
 <context>
     <name>SystemReason</name>
@@ -129,25 +148,6 @@
     <message>
         <source>ディスクの読み書きでエラーが起きました。</source>
         <translation>The disk could not be read or written.</translation>
-    </message>
-    <message>
-        <source>it does not open files</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>SummonKeyBox</name>
-    <message>
-        <source>呼び出しキー</source>
-        <translation>Summon key</translation>
-    </message>
-    <message>
-        <source>どこからでもこのキーでバーを呼び出します。もう一度押すと元のウィンドウに戻ります</source>
-        <translation>This key brings up the bar from anywhere; pressed again, it returns to the window you were in</translation>
-    </message>
-    <message>
-        <source>Ctrl、Alt、Super のどれかと組み合わせてください</source>
-        <translation>Combine the key with Ctrl, Alt or Super</translation>
     </message>
 </context>
 <context>
