@@ -3,6 +3,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QtGlobal>
 
 #include <algorithm>
 #include <cstdio>
@@ -18,6 +19,18 @@ inline qint64 monotonicNs()
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+inline double ms(qint64 ns)
+{
+    return double(ns) / 1e6;
+}
+
+// X when there is a display, else offscreen; a platform set by the caller wins.
+inline void choosePlatform()
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
 }
 
 inline double median(std::vector<double> v)

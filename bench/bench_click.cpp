@@ -62,8 +62,7 @@ std::optional<qint64> nextStamp(const QString &folder, QSet<QString> &seen, int 
 
 int main(int argc, char *argv[])
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
+    Figures::choosePlatform();
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addOption(

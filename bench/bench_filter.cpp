@@ -23,19 +23,9 @@
 
 #include <cstdio>
 
-namespace {
-
-double ms(qint64 ns)
-{
-    return double(ns) / 1e6;
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
+    Figures::choosePlatform();
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addOption(
@@ -86,7 +76,7 @@ int main(int argc, char *argv[])
             QTest::keyClick(target(), key);
         if (!QTest::qWaitFor([&] { return clock.paints() > paintsBefore; }, 5000))
             return -1;
-        return ms(clock.lastPaintNs() - pressed);
+        return Figures::ms(clock.lastPaintNs() - pressed);
     };
 
     struct Key {

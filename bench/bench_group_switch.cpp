@@ -48,17 +48,11 @@ bool groupShown(const TForm1 &form, int group, int entries)
     return true;
 }
 
-double ms(qint64 ns)
-{
-    return double(ns) / 1e6;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
+    Figures::choosePlatform();
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addOption(
@@ -84,7 +78,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "the bar never showed its first group\n");
         return 1;
     }
-    const double firstPaintMs = ms(clock.lastPaintNs() - created);
+    const double firstPaintMs = Figures::ms(clock.lastPaintNs() - created);
     form.activateWindow();
     const bool active = QTest::qWaitForWindowActive(&form, 2000);
     QTest::qWait(300);
@@ -112,7 +106,7 @@ int main(int argc, char *argv[])
             return;
         waiting = false;
         watchdog.stop();
-        done.push_back({target, handlerMs, ms(paintNs - pressed)});
+        done.push_back({target, handlerMs, Figures::ms(paintNs - pressed)});
         if (int(done.size()) < switches)
             next.start();
         else
@@ -131,7 +125,7 @@ int main(int argc, char *argv[])
             viaKeys = false;
             BarProbe::groupItem(form, target)->trigger();
         }
-        handlerMs = ms(Figures::monotonicNs() - pressed);
+        handlerMs = Figures::ms(Figures::monotonicNs() - pressed);
         // A handler that repainted by itself leaves no update to wait for.
         if (clock.paints() > paintsBefore)
             QTimer::singleShot(0, &app, [&] { finishIfShown(clock.lastPaintNs()); });
@@ -149,11 +143,11 @@ int main(int argc, char *argv[])
     for (int i = 0; i < 10; ++i) {
         qint64 t = Figures::monotonicNs();
         form.WriteIniFile();
-        iniMs.push_back(ms(Figures::monotonicNs() - t));
+        iniMs.push_back(Figures::ms(Figures::monotonicNs() - t));
         t = Figures::monotonicNs();
         form.repaint();
         PaintClock::syncDisplay();
-        repaintMs.push_back(ms(Figures::monotonicNs() - t));
+        repaintMs.push_back(Figures::ms(Figures::monotonicNs() - t));
     }
 
     std::vector<double> warmPainted, warmHandler;

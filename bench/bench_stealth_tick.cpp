@@ -53,8 +53,7 @@ TickFigures measureTicks(TForm1 &form, PaintClock &clock, int ticks)
 
 int main(int argc, char *argv[])
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
+    Figures::choosePlatform();
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addOption(

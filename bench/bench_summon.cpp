@@ -72,11 +72,6 @@ void fakeKeys(const std::vector<uint8_t> &keycodes, bool press)
     xcb_flush(c);
 }
 
-double ms(qint64 ns)
-{
-    return double(ns) / 1e6;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -153,7 +148,7 @@ int main(int argc, char *argv[])
         fakeKeys({keycodes.rbegin(), keycodes.rend()}, false);
         const qint64 done = std::max(focused, clock.lastNs);
         if (round > 0) // the first round warms the caches up
-            times.push_back(ms(done - pressed));
+            times.push_back(Figures::ms(done - pressed));
     }
 
     const double median = Figures::median(times), worst = Figures::maximum(times);
