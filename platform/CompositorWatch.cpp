@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
 
 #include <cstdlib>
 #include <memory>
@@ -23,10 +22,7 @@ struct FreeReply {
 CompositorWatch::CompositorWatch(QObject *parent)
     : QObject(parent)
 {
-    if (!X11Window::isX11())
-        return;
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t *c = x11 ? x11->connection() : nullptr;
+    xcb_connection_t *c = X11Window::connection();
     if (!c)
         return;
     const xcb_query_extension_reply_t *ext = xcb_get_extension_data(c, &xcb_xfixes_id);

@@ -2,10 +2,10 @@
 #include "platform/GlobalKey.h"
 
 #include "platform/X11Keymap.h"
+#include "platform/X11Window.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,14 +13,6 @@
 #include <xcb/xcb.h>
 
 namespace {
-
-xcb_connection_t *connection()
-{
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return nullptr;
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-}
 
 xcb_window_t rootWindow(xcb_connection_t *c)
 {
@@ -49,7 +41,7 @@ GlobalKey::~GlobalKey()
 GlobalKey::Result GlobalKey::grab(QKeyCombination combination)
 {
     release();
-    xcb_connection_t *c = connection();
+    xcb_connection_t *c = X11Window::connection();
     if (!c)
         return Result::Unavailable;
     const X11Keymap keymap = X11Keymap::current();
@@ -94,7 +86,7 @@ GlobalKey::Result GlobalKey::grab(QKeyCombination combination)
 
 void GlobalKey::release()
 {
-    if (xcb_connection_t *c = connection(); c && !m_grabs.empty()) {
+    if (xcb_connection_t *c = X11Window::connection(); c && !m_grabs.empty()) {
         for (const Grab &grab : m_grabs)
             xcb_ungrab_key(c, grab.keycode, m_root, grab.modifiers);
         xcb_flush(c);

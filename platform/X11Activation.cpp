@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "platform/X11Activation.h"
 
+#include "platform/X11Window.h"
+
 #include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -10,14 +11,6 @@
 #include <xcb/xcb.h>
 
 namespace {
-
-xcb_connection_t *connection()
-{
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return nullptr;
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-}
 
 struct FreeReply {
     void operator()(void *reply) const { std::free(reply); }
@@ -49,7 +42,7 @@ namespace X11Activation {
 
 uint32_t activeWindow()
 {
-    xcb_connection_t *c = connection();
+    xcb_connection_t *c = X11Window::connection();
     if (!c)
         return 0;
     const std::unique_ptr<xcb_get_property_reply_t, FreeReply> reply(
@@ -62,7 +55,7 @@ uint32_t activeWindow()
 
 void activate(uint32_t window, uint32_t timestamp)
 {
-    xcb_connection_t *c = connection();
+    xcb_connection_t *c = X11Window::connection();
     if (!c || window == 0)
         return;
     xcb_client_message_event_t event;

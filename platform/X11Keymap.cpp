@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "platform/X11Keymap.h"
 
+#include "platform/X11Window.h"
+
 #include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
 
 #include <cstdlib>
 #include <memory>
@@ -44,8 +45,7 @@ constexpr uint32_t kSuperL = 0xffeb, kSuperR = 0xffec;
 X11Keymap X11Keymap::current()
 {
     X11Keymap map;
-    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t *c = x11 ? x11->connection() : nullptr;
+    xcb_connection_t *c = X11Window::connection();
     if (!c)
         return map;
     const xcb_setup_t *setup = xcb_get_setup(c);

@@ -19,14 +19,6 @@
 
 namespace {
 
-xcb_connection_t *connection()
-{
-    if (!X11Window::isX11())
-        return nullptr;
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-}
-
 // xcb replies are malloc'ed and the caller frees them.
 struct FreeReply {
     void operator()(void *reply) const { std::free(reply); }
@@ -106,6 +98,14 @@ xcb_window_t windowProperty(xcb_connection_t *c, xcb_window_t win, xcb_atom_t pr
 } // namespace
 
 namespace X11Window {
+
+xcb_connection_t *connection()
+{
+    if (!qGuiApp || !isX11())
+        return nullptr;
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
 
 bool isX11()
 {

@@ -6,6 +6,7 @@
 class QPoint;
 class QString;
 class QWidget;
+struct xcb_connection_t;
 
 // Window states that the X11 window manager keeps (_NET_WM_STATE). Every
 // call does nothing on another platform (the offscreen one of the tests).
@@ -16,6 +17,10 @@ bool isX11();
 // Native Wayland (no X server reached): the compositor places the window,
 // keeps it where it likes and decides about stacking and the taskbar.
 bool isWayland();
+
+// The application's own X connection; null on another platform or before
+// the application exists.
+xcb_connection_t *connection();
 
 // Whether a compositing manager runs on the window's screen; without one a
 // translucent window shows black where it is transparent.
