@@ -10,7 +10,12 @@ QString desktopEntryIcon(const QByteArray &content)
     return desktopEntryValue(content, "Icon");
 }
 
-QString desktopEntryValue(const QByteArray &content, QByteArrayView key)
+namespace {
+
+// Calls `visit(key, value)`, both trimmed, for each key of the
+// [Desktop Entry] group in file order, until it returns false.
+template<typename Visit>
+void forEachMainGroupKey(const QByteArray &content, Visit visit)
 {
     bool inMainGroup = false;
     for (const QByteArray &rawLine : content.split('\n')) {
@@ -21,14 +26,26 @@ QString desktopEntryValue(const QByteArray &content, QByteArrayView key)
             inMainGroup = line == "[Desktop Entry]";
             continue;
         }
-        if (!inMainGroup)
-            continue;
         const qsizetype eq = line.indexOf('=');
-        if (eq < 0 || line.first(eq).trimmed() != key)
+        if (!inMainGroup || eq < 0)
             continue;
-        return QString::fromUtf8(line.sliced(eq + 1).trimmed());
+        if (!visit(line.first(eq).trimmed(), line.sliced(eq + 1).trimmed()))
+            return;
     }
-    return {};
+}
+
+} // namespace
+
+QString desktopEntryValue(const QByteArray &content, QByteArrayView key)
+{
+    QString value;
+    forEachMainGroupKey(content, [&](QByteArrayView name, QByteArrayView text) {
+        if (name != key)
+            return true;
+        value = QString::fromUtf8(text);
+        return false;
+    });
+    return value;
 }
 
 QString execArgument(const QString &word)
@@ -155,19 +172,7 @@ DesktopEntryNames desktopEntryNames(const QByteArray &content, const QStringList
     };
     static constexpr const char *kKeys[] = {"Name", "GenericName", "Keywords"};
     Found found[3];
-    bool inMainGroup = false;
-    for (const QByteArray &rawLine : content.split('\n')) {
-        const QByteArrayView line = QByteArrayView(rawLine).trimmed();
-        if (line.isEmpty() || line.startsWith('#'))
-            continue;
-        if (line.startsWith('[')) {
-            inMainGroup = line == "[Desktop Entry]";
-            continue;
-        }
-        const qsizetype eq = line.indexOf('=');
-        if (!inMainGroup || eq < 0)
-            continue;
-        const QByteArrayView key = line.first(eq).trimmed();
+    forEachMainGroupKey(content, [&](QByteArrayView key, QByteArrayView text) {
         const qsizetype bracket = key.indexOf('[');
         const QByteArrayView base = bracket < 0 ? key : key.first(bracket);
         for (int k = 0; k < 3; ++k) {
@@ -183,10 +188,11 @@ DesktopEntryNames desktopEntryNames(const QByteArray &content, const QStringList
                     break;
             }
             if (found[k].quality < 0 || quality < found[k].quality)
-                found[k] = {QString::fromUtf8(line.sliced(eq + 1).trimmed()), quality};
+                found[k] = {QString::fromUtf8(text), quality};
             break;
         }
-    }
+        return true;
+    });
     return {unescapeValue(found[0].value, false), unescapeValue(found[1].value, false),
             splitList(unescapeValue(found[2].value, true))};
 }
