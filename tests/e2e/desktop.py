@@ -18,6 +18,23 @@ class Timeout(Exception):
     pass
 
 
+def stop_processes(procs):
+    """Ends each process group, the last started first; kills what lingers."""
+    for proc in reversed(procs):
+        if proc.poll() is None:
+            try:
+                os.killpg(proc.pid, signal.SIGTERM)
+            except ProcessLookupError:
+                pass
+    for proc in procs:
+        try:
+            proc.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            os.killpg(proc.pid, signal.SIGKILL)
+            proc.wait()
+    procs.clear()
+
+
 def wait_for(predicate, timeout=10.0, interval=0.05, what="condition"):
     """Polls until predicate() is truthy; returns its value."""
     deadline = time.monotonic() + timeout
@@ -100,19 +117,7 @@ class Desktop:
         return self.run(["xdotool", *map(str, args)], check=True)
 
     def stop(self):
-        for proc in reversed(self.procs):
-            if proc.poll() is None:
-                try:
-                    os.killpg(proc.pid, signal.SIGTERM)
-                except ProcessLookupError:
-                    pass
-        for proc in self.procs:
-            try:
-                proc.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                os.killpg(proc.pid, signal.SIGKILL)
-                proc.wait()
-        self.procs.clear()
+        stop_processes(self.procs)
         if self.runtime:
             shutil.rmtree(self.runtime, ignore_errors=True)
 

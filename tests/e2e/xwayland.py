@@ -9,12 +9,11 @@ import glob
 import json
 import os
 import shutil
-import signal
 import subprocess
 import tempfile
 import time
 
-from desktop import Desktop, wait_for
+from desktop import Desktop, stop_processes, wait_for
 from sway import Unavailable
 
 SCRIPT = """
@@ -105,19 +104,7 @@ class XWaylandSession:
         return d
 
     def stop(self):
-        for proc in reversed(self.procs):
-            if proc.poll() is None:
-                try:
-                    os.killpg(proc.pid, signal.SIGTERM)
-                except ProcessLookupError:
-                    pass
-        for proc in self.procs:
-            try:
-                proc.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                os.killpg(proc.pid, signal.SIGKILL)
-                proc.wait()
-        self.procs.clear()
+        stop_processes(self.procs)
         if getattr(self, "log", None):
             self.log.close()
         if self.runtime:
