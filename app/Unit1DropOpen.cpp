@@ -39,9 +39,10 @@ void TForm1::setDropOpener(DropOpenFunction open)
 
 bool TForm1::handleOpenDrag(QEvent *event)
 {
-    auto *drop = static_cast<QDropEvent *>(event);
+    // A leave carries no drop data: only the other three are drop events.
     switch (event->type()) {
     case QEvent::DragEnter: {
+        auto *drop = static_cast<QDropEvent *>(event);
         endOpenDrag();
         const QMimeData *data = drop->mimeData();
         // Plain text that merely looks like paths is no file list.
@@ -57,6 +58,7 @@ bool TForm1::handleOpenDrag(QEvent *event)
     }
     case QEvent::DragMove:
     case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
         if (m_openDrag.items.isEmpty() || isRegistrationAreaShown()) {
             event->ignore();
             return true;
