@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/FilterView.h"
 
+#include "app/RowScroller.h"
 #include "core/entries/AccessibleEntry.h"
 #include "core/entries/PathRules.h"
 #include "core/files/FileStamp.h"
@@ -22,13 +23,15 @@ constexpr int kLabelHeight = 18;
 
 } // namespace
 
-FilterView::FilterView(QWidget *bar, IconLayer *barLayer, const std::array<GroupModel *, kGroupCount> &groups)
+FilterView::FilterView(QWidget *bar, IconLayer *barLayer, Plate *plate,
+                       const std::array<GroupModel *, kGroupCount> &groups)
     : QObject(bar)
     , m_bar(bar)
     , m_barLayer(barLayer)
     , m_groups(groups)
     , m_layer(new IconLayer(bar))
     , m_icons(new IconQueue(m_layer))
+    , m_scroller(new RowScroller(m_layer, plate, this))
     , m_label(new QLabel(bar))
 {
     m_layer->setObjectName(QStringLiteral("FilterLayer"));
@@ -91,7 +94,9 @@ void FilterView::showMatches(const QList<EntryRef> &matches)
     for (auto it = m_buttons.crbegin(); it != m_buttons.crend(); ++it)
         m_spare.append(*it);
     m_buttons.clear();
-    for (const EntryRef &match : matches) {
+    // Buttons out of sight get their icons as they scroll into it.
+    m_icons->beginBatch(0);
+    for (const EntryRef &match : matches.first(std::min(matches.size(), kMostShown))) {
         const TRec entry = m_groups[match.group]->entry(match.index);
         LaunchButton *button = m_spare.isEmpty() ? new LaunchButton(QString(), 0, 0, 0, m_layer, this)
                                                  : m_spare.takeLast();
@@ -108,16 +113,13 @@ void FilterView::showMatches(const QList<EntryRef> &matches)
                                              : accessibleEntryDescription(entry));
         button->setHoverEffect(m_look.glowNo, m_look.glowColor);
         m_layer->addItem(button);
-        // Only what fits is shown: the rest would stand beyond the plate.
-        if (!m_buttons.isEmpty() && button->geometry().bottom() >= m_layer->height()) {
-            m_layer->removeItem(button);
-            m_spare.append(button);
-            break;
-        }
         m_icons->applyIcon(button, &stamp);
         m_buttons.append(button);
     }
-    // What fitted last time and not now.
+    m_icons->endBatch();
+    // The marks count the new rows at once, not after the next event.
+    m_scroller->toTop();
+    // Shown last time and not now.
     for (LaunchButton *spare : std::as_const(m_spare))
         spare->hide();
     if (m_buttons.isEmpty()) {

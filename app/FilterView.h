@@ -16,7 +16,9 @@ class GroupModel;
 class IconLayer;
 class IconQueue;
 class LaunchButton;
+class Plate;
 class QLabel;
+class RowScroller;
 class QWidget;
 
 // How the bar builds its buttons, for the filter's to look the same.
@@ -30,23 +32,28 @@ struct FilterButtonLook {
 };
 
 // The bar while a filter is typed: a layer of its own, laid over the bar's
-// icon layer, with a button for each match that fits, and the filter's
-// text on the plate. The bar's own layer is only hidden, so closing the
-// view shows the group exactly as it was. Buttons are kept and reused from
-// one key to the next.
+// icon layer, with a button for each match (up to kMostShown), rows that
+// scroll inside the plate as the group's do, and the filter's text on the
+// plate. The bar's own layer is only hidden, so closing the view shows the
+// group exactly as it was. Buttons are kept and reused from one key to the
+// next.
 class FilterView : public QObject, private LaunchButtonHost
 {
     Q_OBJECT
 
 public:
-    FilterView(QWidget *bar, IconLayer *barLayer, const std::array<GroupModel *, kGroupCount> &groups);
+    FilterView(QWidget *bar, IconLayer *barLayer, Plate *plate, const std::array<GroupModel *, kGroupCount> &groups);
+
+    // The matches that get a button; Ctrl+1 to Ctrl+9 and the count still
+    // cover them all, and a few more letters bring the rest within reach.
+    static constexpr qsizetype kMostShown = 300;
 
     bool isOpen() const { return m_open; }
     // Lays the view over the bar's layer and hides that.
     void open(const FilterButtonLook &look);
     void close();
-    // The matches, in order; as many get a button as fit on the layer. The
-    // first takes the focus.
+    // The matches, in order; the first kMostShown get a button. The rows
+    // start at the top and the first takes the focus.
     void showMatches(const QList<EntryRef> &matches);
     void showText(const QString &text, const QString &preedit);
     // Follows the bar's layer after a resize.
@@ -75,6 +82,7 @@ private:
     std::array<GroupModel *, kGroupCount> m_groups;
     IconLayer *m_layer;
     IconQueue *m_icons;
+    RowScroller *m_scroller;
     QLabel *m_label;
     FilterButtonLook m_look;
     QList<EntryRef> m_matches;

@@ -69,6 +69,14 @@ void RowScroller::ensureVisible(const QWidget *item)
     scrollTo(rowScroll(*m_layer).showing(m_target, place));
 }
 
+void RowScroller::toTop()
+{
+    m_glide->stop();
+    m_target = 0;
+    m_layer->setScrollOffset(0);
+    showMarks();
+}
+
 void RowScroller::scrollTo(int offset)
 {
     m_target = offset;
@@ -105,6 +113,8 @@ void RowScroller::arranged()
 
 void RowScroller::showMarks()
 {
+    if (m_layer->isHidden())
+        return;
     const int offset = m_layer->scrollOffset();
     m_plate->setRowsBeyond(offset > 0, offset < limit());
 }
@@ -122,6 +132,8 @@ bool RowScroller::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != m_layer)
         return false;
+    if (event->type() == QEvent::Show)
+        showMarks();
     if (event->type() == QEvent::Wheel) {
         auto *wheel = static_cast<QWheelEvent *>(event);
         m_wheelAngle += wheel->angleDelta().y();

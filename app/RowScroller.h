@@ -11,7 +11,9 @@ class QWidget;
 // Scrolls the bar's rows inside the plate when they do not all fit: a
 // notch of the wheel moves one row, smoothly; the button the keyboard
 // focuses is brought into view; the plate marks where rows lie beyond its
-// edges. Works on whichever of the layer's items are shown.
+// edges. Works on whichever of the layer's items are shown. Layers that
+// take turns on one plate each have a scroller: only the shown one marks
+// the plate, so the one hidden keeps its place for when it shows again.
 class RowScroller : public QObject
 {
     Q_OBJECT
@@ -23,6 +25,8 @@ public:
     void scrollRows(int notches);
     // Scrolls just enough to show the whole of `item`, one of the layer's.
     void ensureVisible(const QWidget *item);
+    // Back to the first row at once, for a layer given new items.
+    void toTop();
     // Where the rows are going: the offset they rest at once the scroll ends.
     int targetOffset() const { return m_target; }
     // How far the rows can scroll; 0 when they all fit.

@@ -35,14 +35,14 @@ int launchPosition(const QKeyEvent *event)
 
 } // namespace
 
-TypeFilter::TypeFilter(QWidget *bar, IconLayer *barLayer, const std::array<GroupModel *, kGroupCount> &groups,
-                       BarLinks links)
+TypeFilter::TypeFilter(QWidget *bar, IconLayer *barLayer, Plate *plate,
+                       const std::array<GroupModel *, kGroupCount> &groups, BarLinks links)
     : QObject(bar)
     , m_bar(bar)
     , m_groups(groups)
     , m_links(std::move(links))
     , m_search(new EntrySearch(groups, EntrySearch::userLocaleKeys(), this))
-    , m_view(new FilterView(bar, barLayer, groups))
+    , m_view(new FilterView(bar, barLayer, plate, groups))
 {
     connect(m_view, &FilterView::launchRequested, this, &TypeFilter::launch);
     // An entry may move or go while the filter shows: the matches follow.

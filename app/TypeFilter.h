@@ -35,7 +35,8 @@ public:
         std::function<void(qsizetype n)> launchShown;
     };
 
-    TypeFilter(QWidget *bar, IconLayer *barLayer, const std::array<GroupModel *, kGroupCount> &groups, BarLinks links);
+    TypeFilter(QWidget *bar, IconLayer *barLayer, Plate *plate, const std::array<GroupModel *, kGroupCount> &groups,
+               BarLinks links);
     ~TypeFilter() override;
 
     bool isActive() const { return m_view->isOpen(); }

@@ -27,7 +27,7 @@ void TForm1::createTypeFilter()
         if (n < LaunchBtn.size())
             BtnClickEvent(LaunchBtn.at(n));
     };
-    m_typeFilter = new TypeFilter(this, FlowLayout1, LaunchPath, std::move(links));
+    m_typeFilter = new TypeFilter(this, FlowLayout1, Rectangle1, LaunchPath, std::move(links));
 }
 
 void TForm1::launchEntry(int group, qsizetype index)
