@@ -11,7 +11,7 @@
 #include "launcher/IconQueue.h"
 #include "launcher/LaunchButton.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 
@@ -71,7 +71,11 @@ void FilterView::close()
     if (!m_open)
         return;
     m_open = false;
-    // The bar's layer first, so the focus has somewhere to go back to.
+    // Hiding the focused match would pass the focus on to the bar's first
+    // button, and the group's rows would scroll to it: the caller puts the
+    // focus back where it was.
+    if (QWidget *focus = QApplication::focusWidget(); focus && m_layer->isAncestorOf(focus))
+        focus->clearFocus();
     m_barLayer->show();
     m_layer->hide();
     m_label->hide();

@@ -51,6 +51,7 @@ public:
     bool isOpen() const { return m_open; }
     // Lays the view over the bar's layer and hides that.
     void open(const FilterButtonLook &look);
+    // Leaves the focus to the caller.
     void close();
     // The matches, in order; the first kMostShown get a button. The rows
     // start at the top and the first takes the focus.

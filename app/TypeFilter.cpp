@@ -254,6 +254,8 @@ void TypeFilter::end()
         m_focusBefore->setFocus(Qt::OtherFocusReason);
         if (auto *button = qobject_cast<LaunchButton *>(m_focusBefore.data()); button && m_ringBefore)
             button->showFocusRing();
+    } else {
+        m_bar->setFocus(Qt::OtherFocusReason);
     }
     m_focusBefore = nullptr;
     // An input method composing still would type into the group.

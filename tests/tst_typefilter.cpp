@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Typing on the bar filters every group; Enter, a click or Ctrl+1 to Ctrl+9
 // open a match; Escape or an emptied filter gives the group back as it was.
+// Matches beyond the plate scroll into it as the group's rows do.
 // Composed input arrives as QInputMethodEvents, as ibus or fcitx send them.
+#include "app/Plate.h"
 #include "app/Unit1.h"
 #include "launcher/IconLayer.h"
 #include "launcher/LaunchButton.h"
@@ -9,6 +11,7 @@
 #include "BarProbe.h"
 #include "TestFiles.h"
 
+#include <QAbstractAnimation>
 #include <QApplication>
 #include <QDir>
 #include <QInputMethodEvent>
@@ -16,6 +19,7 @@
 #include <QLabel>
 #include <QMutex>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <memory>
 
@@ -46,6 +50,7 @@ private Q_SLOTS:
     void launchByPosition_data();
     void launchByPosition();
     void keysKeepTheirMeaning();
+    void matchesScrollIntoView();
 
 private:
     std::unique_ptr<TForm1> m_form;
@@ -71,6 +76,19 @@ private:
         form().waitForLaunches();
         QMutexLocker lock(&m_opened->mutex);
         return std::exchange(m_opened->calls, {});
+    }
+    // Nothing glides any more.
+    bool settled() const
+    {
+        const QList<QAbstractAnimation *> animations = m_form->findChildren<QAbstractAnimation *>();
+        return std::all_of(animations.cbegin(), animations.cend(),
+                           [](const QAbstractAnimation *a) { return a->state() != QAbstractAnimation::Running; });
+    }
+    // The filter's button `i` lies whole within its layer, where the user sees it.
+    bool matchInView(qsizetype i)
+    {
+        const LaunchButton *button = filter().view()->buttons().at(i);
+        return button->isVisible() && button->parentWidget()->rect().contains(button->geometry());
     }
     QList<QByteArray> groupBytes() const
     {
@@ -310,6 +328,106 @@ void TestTypeFilter::keysKeepTheirMeaning()
     QCOMPARE(form().MenuIndex(), 3);
     QVERIFY(BarProbe::FlowLayout1(form())->isVisible());
     QCOMPARE(BarProbe::LaunchBtn(form()).size(), 3);
+}
+
+void TestTypeFilter::matchesScrollIntoView()
+{
+    // Twenty entries in the shown group and twenty in group 2: the default
+    // 500 x 100 bar shows one row of seven.
+    m_form.reset();
+    for (int group : {0, 2}) {
+        QByteArray lines;
+        for (int i = 0; i < 20; ++i) {
+            const QString name = u"row%1-%2.txt"_s.arg(group).arg(i, 2, 10, QLatin1Char('0'));
+            QVERIFY(TestFiles::writeBytes(f(name), "x"));
+            lines += f(name).toUtf8() + '\n';
+        }
+        QVERIFY(TestFiles::writeBytes(home() + groupFileName(group), lines));
+    }
+    m_groupBytes = groupBytes();
+    m_form = std::make_unique<TForm1>(home());
+    form().setOpener([opened = m_opened](const QString &file, const QString &params, const QString &dir, QString *) {
+        QMutexLocker lock(&opened->mutex);
+        opened->calls.append(file + u'|' + params + u'|' + dir);
+        return true;
+    });
+    form().show();
+    form().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form()));
+    QTRY_COMPARE(BarProbe::LaunchBtn(form()).size(), 20);
+    IconLayer *groupLayer = BarProbe::FlowLayout1(form());
+    const Plate *plate = BarProbe::Rectangle1(form());
+
+    // The group scrolled to its last row.
+    BarProbe::LaunchBtn(form()).first()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(focus(), Qt::Key_End);
+    QTRY_VERIFY(settled());
+    const QList<LaunchButton *> groupButtons = BarProbe::LaunchBtn(form());
+    const int groupOffset = groupLayer->scrollOffset();
+    const QList<QRect> groupPlaces = groupLayer->itemRects();
+    QVERIFY(groupOffset > 0);
+    QVERIFY(plate->rowsAbove());
+    QVERIFY(!plate->rowsBelow());
+
+    // The matches open at their first row, and the marks are theirs.
+    type(u"row"_s);
+    QCOMPARE(filter().view()->buttons().size(), 40);
+    QVERIFY(settled());
+    QVERIFY(matchInView(0));
+    QVERIFY(!matchInView(39));
+    QVERIFY(!plate->rowsAbove());
+    QVERIFY(plate->rowsBelow());
+
+    QTest::keyClick(focus(), Qt::Key_End);
+    QCOMPARE(focus(), filter().view()->buttons().last());
+    QTRY_VERIFY(settled());
+    QVERIFY(matchInView(39));
+    QVERIFY(plate->rowsAbove());
+    QVERIFY(!plate->rowsBelow());
+    QTest::keyClick(focus(), Qt::Key_Up);
+    QTest::keyClick(focus(), Qt::Key_Up);
+    QTRY_VERIFY(settled());
+    QCOMPARE(focus(), filter().view()->buttons().at(25));
+    QVERIFY(matchInView(25));
+    QVERIFY(!matchInView(39));
+
+    // The wheel scrolls the matches, not the hidden group.
+    QWidget *matchLayer = filter().view()->buttons().first()->parentWidget();
+    for (int i = 0; i < 5; ++i) {
+        const QPointF at = QRectF(matchLayer->rect()).center();
+        QWheelEvent wheel(at, matchLayer->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(matchLayer, &wheel);
+    }
+    QTRY_VERIFY(settled());
+    QVERIFY(matchInView(0));
+    QVERIFY(!plate->rowsAbove());
+    QCOMPARE(groupLayer->scrollOffset(), groupOffset);
+
+    // The group comes back scrolled as it was, with its own marks.
+    const auto groupAsItWas = [&] {
+        QVERIFY(!filter().isActive());
+        QCOMPARE(BarProbe::LaunchBtn(form()), groupButtons);
+        QCOMPARE(groupLayer->scrollOffset(), groupOffset);
+        QTRY_VERIFY(settled());
+        QCOMPARE(groupLayer->scrollOffset(), groupOffset);
+        QCOMPARE(groupLayer->itemRects(), groupPlaces);
+        QVERIFY(plate->rowsAbove());
+        QVERIFY(!plate->rowsBelow());
+        QCOMPARE(focus(), BarProbe::LaunchBtn(form()).last());
+    };
+    QTest::keyClick(focus(), Qt::Key_Escape);
+    groupAsItWas();
+
+    // A new filter opens at the top again; Enter opens a match reached
+    // beyond the first rows.
+    type(u"row"_s);
+    QVERIFY(matchInView(0));
+    QVERIFY(!plate->rowsAbove());
+    QTest::keyClick(focus(), Qt::Key_End);
+    QTest::keyClick(focus(), Qt::Key_Return);
+    QCOMPARE(opened(), QStringList{f(u"row2-19.txt"_s) + u"||"_s + m_files});
+    groupAsItWas();
 }
 
 QTEST_MAIN(TestTypeFilter)
