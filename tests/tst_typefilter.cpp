@@ -63,6 +63,22 @@ private:
     QString f(const QString &name) const { return m_files + u'/' + name; }
     QWidget *focus() const { return QApplication::focusWidget(); }
     void type(const QString &text) { QTest::keyClicks(focus(), text); }
+    // The bar on the group files as they stand, opening through m_opened;
+    // their bytes are kept to check that nothing writes them.
+    bool openBar()
+    {
+        m_groupBytes = groupBytes();
+        m_form = std::make_unique<TForm1>(home());
+        form().setOpener(
+            [opened = m_opened](const QString &file, const QString &params, const QString &dir, QString *) {
+                QMutexLocker lock(&opened->mutex);
+                opened->calls.append(file + u'|' + params + u'|' + dir);
+                return true;
+            });
+        form().show();
+        form().activateWindow();
+        return QTest::qWaitForWindowActive(&form());
+    }
     // The file names of the buttons the filter shows, in order.
     QStringList shown()
     {
@@ -115,17 +131,8 @@ void TestTypeFilter::init()
                                   line(u"sub/notes-b.sh"_s, u",--fast,Build"_s) + '\n' + "not,an,entry,at,all\n"));
     QVERIFY(TestFiles::writeBytes(home() + groupFileName(3), line(u"mynotes.txt"_s) + '\n' + line(u"ノート.txt"_s)
                                                                  + '\n' + line(u"gamma.txt"_s) + '\n'));
-    m_groupBytes = groupBytes();
-    m_form = std::make_unique<TForm1>(home());
     m_opened = std::make_shared<Opened>();
-    form().setOpener([opened = m_opened](const QString &file, const QString &params, const QString &dir, QString *) {
-        QMutexLocker lock(&opened->mutex);
-        opened->calls.append(file + u'|' + params + u'|' + dir);
-        return true;
-    });
-    form().show();
-    form().activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&form()));
+    QVERIFY(openBar());
     QCOMPARE(BarProbe::LaunchBtn(form()).size(), 3);
     QVERIFY(focus() && focus()->window() == &form());
 }
@@ -344,16 +351,7 @@ void TestTypeFilter::matchesScrollIntoView()
         }
         QVERIFY(TestFiles::writeBytes(home() + groupFileName(group), lines));
     }
-    m_groupBytes = groupBytes();
-    m_form = std::make_unique<TForm1>(home());
-    form().setOpener([opened = m_opened](const QString &file, const QString &params, const QString &dir, QString *) {
-        QMutexLocker lock(&opened->mutex);
-        opened->calls.append(file + u'|' + params + u'|' + dir);
-        return true;
-    });
-    form().show();
-    form().activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&form()));
+    QVERIFY(openBar());
     QTRY_COMPARE(BarProbe::LaunchBtn(form()).size(), 20);
     IconLayer *groupLayer = BarProbe::FlowLayout1(form());
     const Plate *plate = BarProbe::Rectangle1(form());
