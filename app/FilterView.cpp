@@ -5,7 +5,7 @@
 #include "core/entries/AccessibleEntry.h"
 #include "core/entries/PathRules.h"
 #include "core/files/FileStamp.h"
-#include "core/groups/GroupModel.h"
+#include "core/groups/GroupSet.h"
 #include "launcher/IconLayer.h"
 #include "launcher/IconLayerEffect.h"
 #include "launcher/IconQueue.h"
@@ -23,8 +23,7 @@ constexpr int kLabelHeight = 18;
 
 } // namespace
 
-FilterView::FilterView(QWidget *bar, IconLayer *barLayer, Plate *plate,
-                       const std::array<GroupModel *, kGroupCount> &groups)
+FilterView::FilterView(QWidget *bar, IconLayer *barLayer, Plate *plate, const GroupSet &groups)
     : QObject(bar)
     , m_bar(bar)
     , m_barLayer(barLayer)
@@ -101,7 +100,7 @@ void FilterView::showMatches(const QList<EntryRef> &matches)
     // Buttons out of sight get their icons as they scroll into it.
     m_icons->beginBatch(0);
     for (const EntryRef &match : matches.first(std::min(matches.size(), kMostShown))) {
-        const TRec entry = m_groups[match.group]->entry(match.index);
+        const TRec entry = m_groups.group(match.group).entry(match.index);
         LaunchButton *button = m_spare.isEmpty() ? new LaunchButton(QString(), 0, 0, 0, m_layer, this)
                                                  : m_spare.takeLast();
         button->reuse(entry.fname, m_look.iconSide, m_look.padding, m_look.corner);

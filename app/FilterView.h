@@ -12,7 +12,7 @@
 
 #include <array>
 
-class GroupModel;
+class GroupSet;
 class IconLayer;
 class IconQueue;
 class LaunchButton;
@@ -42,7 +42,7 @@ class FilterView : public QObject, private LaunchButtonHost
     Q_OBJECT
 
 public:
-    FilterView(QWidget *bar, IconLayer *barLayer, Plate *plate, const std::array<GroupModel *, kGroupCount> &groups);
+    FilterView(QWidget *bar, IconLayer *barLayer, Plate *plate, const GroupSet &groups);
 
     // The matches that get a button; Ctrl+1 to Ctrl+9 and the count still
     // cover them all, and a few more letters bring the rest within reach.
@@ -80,7 +80,7 @@ private:
 
     QWidget *m_bar;
     IconLayer *m_barLayer;
-    std::array<GroupModel *, kGroupCount> m_groups;
+    const GroupSet &m_groups;
     IconLayer *m_layer;
     IconQueue *m_icons;
     RowScroller *m_scroller;
@@ -89,6 +89,5 @@ private:
     QList<EntryRef> m_matches;
     QList<LaunchButton *> m_buttons; // the shown ones: button i stands for match i
     QList<LaunchButton *> m_spare;
-    qsizetype m_count = 0;
     bool m_open = false;
 };

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/TypeFilter.h"
 
-#include "core/groups/GroupModel.h"
+#include "core/groups/GroupSet.h"
 #include "launcher/LaunchButton.h"
 
 #include <QApplication>
@@ -35,23 +35,19 @@ int launchPosition(const QKeyEvent *event)
 
 } // namespace
 
-TypeFilter::TypeFilter(QWidget *bar, IconLayer *barLayer, Plate *plate,
-                       const std::array<GroupModel *, kGroupCount> &groups, BarLinks links)
+TypeFilter::TypeFilter(QWidget *bar, IconLayer *barLayer, Plate *plate, GroupSet &groups, BarLinks links)
     : QObject(bar)
     , m_bar(bar)
-    , m_groups(groups)
     , m_links(std::move(links))
     , m_search(new EntrySearch(groups, EntrySearch::userLocaleKeys(), this))
     , m_view(new FilterView(bar, barLayer, plate, groups))
 {
     connect(m_view, &FilterView::launchRequested, this, &TypeFilter::launch);
     // An entry may move or go while the filter shows: the matches follow.
-    for (GroupModel *group : groups) {
-        connect(group, &GroupModel::changed, this, [this] {
-            if (isActive())
-                refresh();
-        });
-    }
+    connect(&groups, &GroupSet::changed, this, [this] {
+        if (isActive())
+            refresh();
+    });
     // Key and input-method events reach the bar's focused widget, which may
     // be any of its buttons; one filter sees them all, and costs nothing
     // while no event comes.

@@ -35,8 +35,7 @@ public:
         std::function<void(qsizetype n)> launchShown;
     };
 
-    TypeFilter(QWidget *bar, IconLayer *barLayer, Plate *plate, const std::array<GroupModel *, kGroupCount> &groups,
-               BarLinks links);
+    TypeFilter(QWidget *bar, IconLayer *barLayer, Plate *plate, GroupSet &groups, BarLinks links);
     ~TypeFilter() override;
 
     bool isActive() const { return m_view->isOpen(); }
@@ -59,7 +58,6 @@ private:
     void launch(EntryRef entry); // a copy: ending the filter drops the matches
 
     QWidget *m_bar;
-    std::array<GroupModel *, kGroupCount> m_groups;
     BarLinks m_links;
     EntrySearch *m_search;
     FilterView *m_view;

@@ -43,20 +43,18 @@ constexpr QSize kDesignSize(836, 225);
 TForm1::TForm1(const QString &home, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     // Made once here, so no one can put another model in a group's place.
-    , LaunchPath([this, &home] {
-        std::array<GroupModel *, kGroupCount> models{};
-        for (int group = 0; group < kGroupCount; ++group)
-            models[group] = new GroupModel(home + groupFileName(group), this);
-        return models;
-    }())
+    , LaunchPath(*new GroupSet(home, this))
     , HomePath(home)
     , autostartConfigHome(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
     , autostartProgram(QCoreApplication::applicationFilePath())
 {
-    for (int group = 0; group < kGroupCount; ++group) {
-        connect(LaunchPath[group], &GroupModel::changed, this,
-                [this, group](const GroupChange &change) { groupChanged(group, change); });
-    }
+    connect(&LaunchPath, &GroupSet::changed, this, &TForm1::groupChanged);
+    connect(&LaunchPath, &GroupSet::saveFailed, this, &TForm1::groupSaveFailed);
+    // A home folder made by a save can be watched now.
+    connect(&LaunchPath, &GroupSet::saved, this, [this] {
+        if (createHomeOnSave)
+            watchFiles();
+    });
     createComponents();
     createTypeFilter();
     FormCreate();
@@ -70,6 +68,7 @@ TForm1::~TForm1()
 void TForm1::setCreateHomeOnSave(bool on)
 {
     createHomeOnSave = on;
+    LaunchPath.setCreateFolder(on);
 }
 
 void TForm1::setOpener(OpenFunction open)

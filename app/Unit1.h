@@ -6,7 +6,7 @@
 #include "core/layout/FlowPlacement.h"
 #include "core/groups/GroupFile.h"
 #include "core/settings/BarSettings.h"
-#include "core/groups/GroupModel.h"
+#include "core/groups/GroupSet.h"
 #include "launcher/LaunchButtonHost.h"
 #include "core/entries/LaunchRequest.h"
 #include "core/entries/DropAcceptance.h"
@@ -117,21 +117,21 @@ public:
     std::pair<int32_t, int32_t> buttonIconSize() const { return {bw, bc}; }
 
     // --- Groups ---
-    // The five groups' models (owned by the bar): each group's entries, in
-    // order, and its file. Every change to a group goes through its model;
-    // the buttons follow the current one's notifications.
-    const std::array<GroupModel *, kGroupCount> LaunchPath;
+    // The five groups (owned by the bar, shared with the filter and the
+    // dialogs): each group's entries, in order, and its file. Read only
+    // outside; every change goes through an operation of the set, which
+    // saves it, and the buttons follow the current group's notifications.
+    // A save that fails is told to the user by the bar.
+    GroupSet &LaunchPath;
     int MenuIndex() const { return m_menuIndex; } // the current group, 0 to 4
     // The current group's model, to read.
-    const GroupModel &currentGroup() const { return *LaunchPath[m_menuIndex]; }
+    const GroupModel &currentGroup() const { return LaunchPath.group(m_menuIndex); }
     // Group names as the user wrote them; the menu items show them with
     // "&", tabs and line breaks made harmless.
     QString groupName(int group) const;
-    // Saves the current group through its model (see GroupModel::save);
-    // `edit` is the user's change that led to the save. Reports a failure,
-    // or an edit that cannot be made over another's change, and returns
-    // false.
-    bool SaveGroup(const GroupEdit &edit = {});
+    // Saves the current group as it stands; false when it could not be
+    // saved (the user has been told).
+    bool SaveGroup();
     // The settings dialog's confirmed order list becomes the current group
     // and is saved; refused as a new order when the file changed elsewhere.
     bool setGroupOrder(const QStringList &lines);
@@ -315,6 +315,8 @@ private:
     void setGroupName(int group, const QString &name);
     // Reads group `index` from its file; the current group's buttons follow.
     void LoadGroup(int index);
+    // Tells the user why a save of `edit` to `group` failed.
+    void groupSaveFailed(int group, const GroupResult &result, const GroupEdit &edit);
     // Builds the current group's buttons again from its file, with icon size
     // `size` and corner radius `corner`.
     void rebuildButtons(int32_t size, int32_t corner);

@@ -15,14 +15,7 @@
 
 bool TForm1::moveEntry(qsizetype from, qsizetype to)
 {
-    GroupModel &group = *LaunchPath[m_menuIndex];
-    if (from == to || !group.move(from, to))
-        return false;
-    // Kept as "next to which entry", so that it can be made to a file
-    // changed by hand meanwhile: after the one it passed going right,
-    // before the one it passed going left.
-    const bool after = to > from;
-    return SaveGroup({GroupEdit::Move, group.line(to), {}, {}, group.line(after ? to - 1 : to + 1), after});
+    return bool(LaunchPath.move(m_menuIndex, from, to));
 }
 
 qsizetype TForm1::buttonIndexAt(const QPoint &pos) const

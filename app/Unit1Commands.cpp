@@ -81,11 +81,8 @@ void TForm1::clearAddMenuCheck()
 
 void TForm1::DropTarget1Dropped(const QStringList &files, qsizetype before)
 {
-    GroupModel &group = *LaunchPath[m_menuIndex];
     QStringList refused;
     QList<TRec> entries;
-    const qsizetype at = before >= 0 && before < LaunchBtn.size() ? before : -1;
-    const QString beforeLine = group.line(at);
     for (const QString &path : files) {
         // One line per entry: a path with a line break could not be read back.
         if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r'))) {
@@ -96,32 +93,21 @@ void TForm1::DropTarget1Dropped(const QStringList &files, qsizetype before)
     }
     if (!refused.isEmpty())
         ErrorReport::show(this, tr("%1 は改行を含むため登録できません。").arg(refused.join(tr("、"))));
-    const qsizetype first = at >= 0 ? at : group.size();
-    if (entries.isEmpty() || !group.insert(first, entries))
+    if (entries.isEmpty())
         return;
-    QStringList added;
-    for (qsizetype i = first; i < first + entries.size(); ++i)
-        added.append(group.line(i));
+    const qsizetype first = before >= 0 && before < currentGroup().size() ? before : currentGroup().size();
+    // Saved at once, so no later load or close can lose it.
+    LaunchPath.insert(m_menuIndex, first, entries);
     // The user sees where the new entries went, though past the plate's edge.
     m_rowScroller->ensureVisible(LaunchBtn.value(first + entries.size() - 1));
-    // Saved at once, so no later load or close can lose it.
-    if (at >= 0)
-        SaveGroup({GroupEdit::Insert, beforeLine, {}, added});
-    else
-        SaveGroup({GroupEdit::Append, {}, {}, added});
 }
 
 void TForm1::DelBtnClick()
 {
-    GroupModel &group = *LaunchPath[m_menuIndex];
-    const qsizetype i = LaunchBtn.indexOf(obj.data());
-    const QString line = group.line(i);
-    if (!group.remove(i))
-        return;
-    if (!SaveGroup({GroupEdit::Remove, line, {}, {}}))
+    if (!LaunchPath.remove(m_menuIndex, LaunchBtn.indexOf(obj.data())))
         return;
     // A group read again by the save may be in registration mode already.
-    if (LaunchPath[m_menuIndex]->isEmpty() && !AddMenu->isChecked())
+    if (currentGroup().isEmpty() && !AddMenu->isChecked())
         AddMenuClick();
 }
 

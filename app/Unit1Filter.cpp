@@ -39,7 +39,7 @@ void TForm1::launchEntry(int group, qsizetype index)
         BtnClickEvent(LaunchBtn.at(index));
         return;
     }
-    const GroupModel &model = *LaunchPath[group];
+    const GroupModel &model = LaunchPath.group(group);
     const TRec entry = model.entry(index);
     if (!fileStamp(entry.fname).isFileOrFolder()) {
         //: %1 is the entry's file.

@@ -132,23 +132,25 @@ void TForm1::switchRegistrationOn()
 void TForm1::LoadGroup(int index)
 {
     // The buttons follow the model's notification.
-    GroupModel &group = *LaunchPath[index];
     if (index == m_menuIndex)
         watchFiles();
-    if (group.reload().failure == GroupResult::Unreadable && index == m_menuIndex)
+    if (LaunchPath.reload(index).failure == GroupResult::Unreadable && index == m_menuIndex) {
+        const GroupModel &group = LaunchPath.group(index);
         ErrorReport::notify(this, tr(kCannotReadText).arg(group.path(), unreadableReason(group)));
+    }
 }
 
-bool TForm1::SaveGroup(const GroupEdit &edit)
+bool TForm1::SaveGroup()
 {
-    GroupModel &group = *LaunchPath[m_menuIndex];
-    const GroupResult result = group.save(edit, createHomeOnSave);
+    return bool(LaunchPath.save(m_menuIndex));
+}
+
+void TForm1::groupSaveFailed(int groupIndex, const GroupResult &result, const GroupEdit &edit)
+{
+    const GroupModel &group = LaunchPath.group(groupIndex);
     switch (result.failure) {
     case GroupResult::None:
-        // A home folder made by this save can be watched now.
-        if (createHomeOnSave)
-            watchFiles();
-        return true;
+        return;
     case GroupResult::WriteFailed:
         ErrorReport::show(this, cannotSaveText(group.path(), result.error));
         break;
@@ -165,14 +167,11 @@ bool TForm1::SaveGroup(const GroupEdit &edit)
         ErrorReport::show(this, cannotSaveText(group.path(), tr(kUnreadableFileText)));
         break;
     }
-    return false;
 }
 
 bool TForm1::setGroupOrder(const QStringList &lines)
 {
-    if (!LaunchPath[m_menuIndex]->setLines(lines))
-        return false;
-    return SaveGroup({GroupEdit::Reorder, {}, {}, {}});
+    return bool(LaunchPath.setLines(m_menuIndex, lines));
 }
 
 void TForm1::rebuildButtons(int32_t size, int32_t corner)
@@ -191,7 +190,7 @@ void TForm1::groupChanged(int group, const GroupChange &change)
         showEntries(change.kind == GroupChange::Reset ? change : GroupChange{});
         return;
     }
-    const GroupModel &model = *LaunchPath[group];
+    const GroupModel &model = LaunchPath.group(group);
     switch (change.kind) {
     case GroupChange::Inserted:
         for (qsizetype i = change.first; i < change.first + change.count; ++i) {
@@ -231,7 +230,7 @@ void TForm1::showEntries(const GroupChange &change)
 {
     removeAllButtons();
     nameCurrentGroup();
-    const GroupModel &group = *LaunchPath[m_menuIndex];
+    const GroupModel &group = currentGroup();
     const qsizetype lineCount = change.loaded ? group.fileLineCount() : group.size();
     // An unreadable file is not an empty group: there is nothing to register
     // into, since it is never written.
@@ -277,7 +276,7 @@ void TForm1::makePendingButtons()
     dropPendingButtons();
     if (stamps.isEmpty())
         return;
-    const GroupModel &group = *LaunchPath[m_menuIndex];
+    const GroupModel &group = currentGroup();
     const qsizetype first = LaunchBtn.size();
     // Out of sight: their icons follow from the event loop.
     m_loadingGroup = true;

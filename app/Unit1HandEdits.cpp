@@ -26,8 +26,7 @@ bool TForm1::userEditPending() const
 {
     // Drops are saved at once, so registration mode alone holds nothing a
     // reload could lose; a save that failed does.
-    return m_arrange.button || LaunchPath[m_menuIndex]->hasUnsavedChanges()
-           || (m_settingsDialog && m_settingsDialog->isVisible())
+    return m_arrange.button || currentGroup().hasUnsavedChanges() || (m_settingsDialog && m_settingsDialog->isVisible())
            || (m_parameterEditor && m_parameterEditor->isVisible());
 }
 
@@ -44,7 +43,7 @@ void TForm1::lookAtHandEdits()
         return;
     if (fileStamp(iniPath()) != m_iniStamp)
         takeHandEditedSettings(); // reloads the group too
-    else if (LaunchPath[m_menuIndex]->changedOnDisk())
+    else if (currentGroup().changedOnDisk())
         LoadGroup(m_menuIndex);
 }
 

@@ -139,18 +139,21 @@ void TForm3::Button1Click()
 {
     TForm1 *f = m_form1;
     const int index = m_index;
-    GroupModel &group = *f->LaunchPath[f->MenuIndex()];
-    GroupEdit edit{GroupEdit::Replace, group.line(index), {}, {}};
-    if (group.replace(index, {FileName->text(), ParamEdit->text(), HintEdit->text()}))
-        edit.newLine = group.line(index);
+    const int group = f->MenuIndex();
     f->clearAddMenuCheck();
-    if (f->SaveGroup(edit)) {
+    const TRec entry{FileName->text(), ParamEdit->text(), HintEdit->text()};
+    GroupResult result = f->LaunchPath.replace(group, index, entry);
+    // What cannot be an entry (no file) leaves the entry as it was.
+    const bool refused = result.failure == GroupResult::NotAnEntry || result.failure == GroupResult::BadPosition;
+    if (refused)
+        result = f->LaunchPath.save(group);
+    if (result) {
         accept();
         return;
     }
     // The group was read again from its file: entry `index` may be another
     // one now, and a second "変更" would write over it.
-    if (group.line(index) != edit.newLine)
+    if (f->currentGroup().line(index) != (refused ? QString() : joinEntryLine(entry)))
         reject();
 }
 

@@ -121,8 +121,7 @@ void TestAccessibility::namesFollowEntries()
     LaunchButton *first = BarProbe::LaunchBtn(form)[0];
 
     // As the parameter editor changes an entry.
-    GroupModel &group = *form.LaunchPath[0];
-    QVERIFY(group.replace(0, TRec{u"/usr/bin/env"_s, u"-i"_s, u"Clean env"_s}));
+    QVERIFY(form.LaunchPath.replace(0, 0, TRec{u"/usr/bin/env"_s, u"-i"_s, u"Clean env"_s}));
     QCOMPARE(name(first), u"Clean env"_s);
     QCOMPARE(description(first), u"/usr/bin/env -i"_s);
 

@@ -12,6 +12,7 @@
 #include "TestFiles.h"
 #include "BarFixture.h"
 #include "TestPointer.h"
+#include "GroupSetProbe.h"
 #include "BarProbe.h"
 
 #include <QAction>
@@ -545,7 +546,8 @@ void TestCommands::switchGroupRebuildsFromFile()
     form.show();
     // An entry that never reached the file, as the settings dialog's order
     // list can leave one.
-    QVERIFY(form.LaunchPath[0]->append({TRec{makeFile(u"unsaved.txt"_s), {}, u"unsaved"_s}}));
+    QVERIFY(
+        GroupSetProbe::unsavedModel(form.LaunchPath, 0).append({TRec{makeFile(u"unsaved.txt"_s), {}, u"unsaved"_s}}));
     const QStringList zeroInMemory = form.LaunchPath[0]->lines();
     const QList<LaunchButton *> old = BarProbe::LaunchBtn(form);
 

@@ -7,6 +7,7 @@
 #include "core/files/SystemReason.h"
 #include "BarFixture.h"
 #include "TestPointer.h"
+#include "GroupSetProbe.h"
 #include "BarProbe.h"
 
 #include <QAction>
@@ -280,7 +281,8 @@ void TestGroups::unreadableFileIsNeverOverwritten()
     QCOMPARE(m_shown[0], u"ファイル \"%1\" を読み込めません。%2"_s.arg(groupFile(), systemReason(reason)));
 
     // An entry added all the same is refused at the save.
-    QVERIFY(form.LaunchPath[0]->append({TRec{file(u"notes.txt"_s), QString(), u"notes"_s}}));
+    QVERIFY(
+        GroupSetProbe::unsavedModel(form.LaunchPath, 0).append({TRec{file(u"notes.txt"_s), QString(), u"notes"_s}}));
     QVERIFY(!form.SaveGroup());
 
     QCOMPARE(m_shown.size(), 2);
@@ -362,8 +364,8 @@ void TestGroups::addingDoesNotSave()
 
     TForm1 form(home());
     form.show();
-    QVERIFY(form.LaunchPath[0]->append({TRec{paths[0], QString(), u"a"_s}}));
-    QVERIFY(form.LaunchPath[0]->append({TRec{paths[0], QString(), u"a"_s}}));
+    QVERIFY(GroupSetProbe::unsavedModel(form.LaunchPath, 0).append({TRec{paths[0], QString(), u"a"_s}}));
+    QVERIFY(GroupSetProbe::unsavedModel(form.LaunchPath, 0).append({TRec{paths[0], QString(), u"a"_s}}));
 
     // The same file twice is two entries; nothing is written until a save.
     QCOMPARE(BarProbe::LaunchBtn(form).size(), 3);

@@ -219,14 +219,14 @@ LaunchButton *TestLaunching::addLine(const QString &line)
     TForm1 &bar = form();
     QStringList lines = bar.currentGroup().lines();
     lines.append(line);
-    bar.LaunchPath[bar.MenuIndex()]->setLines(lines);
+    bar.LaunchPath.setLines(bar.MenuIndex(), lines);
     return BarProbe::LaunchBtn(bar).last();
 }
 
 LaunchButton *TestLaunching::addEntry(const QString &fname, const QString &param)
 {
     TForm1 &bar = form();
-    bar.LaunchPath[bar.MenuIndex()]->append({TRec{fname, param, u"Entry"_s}});
+    bar.LaunchPath.insert(bar.MenuIndex(), -1, {TRec{fname, param, u"Entry"_s}});
     return BarProbe::LaunchBtn(bar).last();
 }
 

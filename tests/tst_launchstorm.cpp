@@ -151,7 +151,7 @@ void TestLaunchStorm::stormWhileOpeningWaits()
     const QStringList files = {u"/a/program"_s, u"/b/entry.desktop"_s, u"/c/folder"_s, u"/d/note.txt"_s,
                                u"/e/refused.fail"_s};
     for (const QString &file : files) {
-        QVERIFY(form.LaunchPath[form.MenuIndex()]->append({TRec{file, u"-x"_s, u"Hint"_s}}));
+        QVERIFY(form.LaunchPath.insert(form.MenuIndex(), -1, {TRec{file, u"-x"_s, u"Hint"_s}}));
     }
     const int threadsBefore = threadCount();
 
@@ -189,7 +189,7 @@ void TestLaunchStorm::stormOfRealLaunches()
     // opens, a broken desktop entry and a file that is gone.
     for (const QString &file : {recorder, home() + u"storm.desktop"_s, home() + u"a folder"_s, home() + u"note.txt"_s,
                                 home() + u"blob.qbunknown"_s, home() + u"broken.desktop"_s, home() + u"gone.txt"_s}) {
-        QVERIFY(form.LaunchPath[form.MenuIndex()]->append({TRec{file, {}, u"Hint"_s}}));
+        QVERIFY(form.LaunchPath.insert(form.MenuIndex(), -1, {TRec{file, {}, u"Hint"_s}}));
     }
 
     // GIO starts threads of its own at its first use; they are no leak.

@@ -9,6 +9,7 @@
 #include "core/files/SaveLeftovers.h"
 #include "core/files/SystemReason.h"
 #include "BarFixture.h"
+#include "GroupSetProbe.h"
 #include "BarProbe.h"
 #include "FaultInjection.h"
 
@@ -339,10 +340,8 @@ struct EditParameters : Command {
         Model after = m;
         apply(after);
         runSaving(m, after, bar, fault, [&] {
-            GroupModel &group = *bar.form->LaunchPath[m.current];
-            const GroupEdit edit{GroupEdit::Replace, group.line(index), {}, {}};
-            RC_ASSERT(bool(group.replace(index, edited(m))));
-            bar.form->SaveGroup(edit);
+            const GroupResult result = bar.form->LaunchPath.replace(m.current, index, edited(m));
+            RC_ASSERT(result.failure != GroupResult::BadPosition && result.failure != GroupResult::NotAnEntry);
         });
     }
     void show(std::ostream &os) const override
@@ -577,7 +576,7 @@ struct KilledSave : Command {
         if (child == 0) {
             // Only the save: the copy's buttons would start work the
             // parent shares (its event loop's wake-ups).
-            GroupModel &group = *bar.form->LaunchPath[m.current];
+            GroupModel &group = GroupSetProbe::unsavedModel(bar.form->LaunchPath, m.current);
             const QSignalBlocker quiet(group);
             const TRec rec{entry, {}, ExtractFileTitle(entry)};
             group.append({rec});

@@ -4,6 +4,7 @@
 // moments. Each file must then hold exactly its old or its new content.
 #include "app/Unit1.h"
 #include "BarFixture.h"
+#include "GroupSetProbe.h"
 #include "BarProbe.h"
 #include "core/files/SaveLeftovers.h"
 
@@ -45,7 +46,7 @@ void saveBoth(TForm1 &form, const Content &c)
     // Read first, as a launcher knows the file it replaces: a save over a
     // file that another copy rewrote since would merge instead of write.
     BarProbe::LoadGroup(form, form.MenuIndex());
-    form.LaunchPath[form.MenuIndex()]->setLines(c.lines);
+    GroupSetProbe::unsavedModel(form.LaunchPath, form.MenuIndex()).setLines(c.lines);
     BarProbe::setGroupName(form, 1, c.groupName);
     form.SaveGroup();
     form.WriteIniFile();

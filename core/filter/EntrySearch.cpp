@@ -4,7 +4,7 @@
 #include "core/entries/DesktopEntry.h"
 #include "core/entries/PathRules.h"
 #include "core/files/RegularFile.h"
-#include "core/groups/GroupModel.h"
+#include "core/groups/GroupSet.h"
 
 #include <algorithm>
 
@@ -37,22 +37,20 @@ QList<SearchText> textsOfEntry(const TRec &entry, const QStringList &localeKeys)
 
 } // namespace
 
-EntrySearch::EntrySearch(const std::array<GroupModel *, kGroupCount> &groups, QStringList localeKeys, QObject *parent)
+EntrySearch::EntrySearch(GroupSet &groups, QStringList localeKeys, QObject *parent)
     : QObject(parent)
     , m_groups(groups)
     , m_localeKeys(std::move(localeKeys))
 {
     m_stale.fill(true);
-    for (int group = 0; group < kGroupCount; ++group)
-        connect(m_groups[group], &GroupModel::changed, this, [this, group] { m_stale[group] = true; });
+    connect(&m_groups, &GroupSet::changed, this, [this](int group) { m_stale[group] = true; });
 }
 
 void EntrySearch::readOtherGroups(int current)
 {
     for (int group = 0; group < kGroupCount; ++group) {
-        GroupModel &model = *m_groups[group];
-        if (group != current && !model.hasUnsavedChanges() && model.changedOnDisk())
-            model.reload();
+        if (group != current)
+            m_groups.readIfChanged(group);
     }
 }
 
@@ -60,7 +58,7 @@ const QList<EntrySearch::EntryTexts> &EntrySearch::textsOf(int group)
 {
     if (!m_stale[group])
         return m_texts[group];
-    const GroupModel &model = *m_groups[group];
+    const GroupModel &model = m_groups.group(group);
     QHash<QString, EntryTexts> byLine;
     QList<EntryTexts> texts;
     texts.reserve(model.size());

@@ -9,7 +9,7 @@
 
 #include <array>
 
-class GroupModel;
+class GroupSet;
 
 // One entry of one group.
 struct EntryRef {
@@ -33,7 +33,7 @@ class EntrySearch : public QObject
 public:
     // `localeKeys` are the desktop entries' translations to use, best first
     // (desktopLocaleKeys).
-    EntrySearch(const std::array<GroupModel *, kGroupCount> &groups, QStringList localeKeys, QObject *parent = nullptr);
+    EntrySearch(GroupSet &groups, QStringList localeKeys, QObject *parent = nullptr);
 
     // Reads the groups other than `current` that were never read or were
     // changed by another program since. Only reads: their files are never
@@ -50,7 +50,7 @@ private:
     using EntryTexts = QList<SearchText>;
     const QList<EntryTexts> &textsOf(int group);
 
-    std::array<GroupModel *, kGroupCount> m_groups;
+    GroupSet &m_groups;
     QStringList m_localeKeys;
     std::array<QList<EntryTexts>, kGroupCount> m_texts;
     std::array<bool, kGroupCount> m_stale{};
