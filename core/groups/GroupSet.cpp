@@ -92,7 +92,7 @@ GroupResult GroupSet::save(int group)
 
 GroupResult GroupSet::saveEdit(int group, const GroupEdit &edit)
 {
-    const GroupResult result = m_models.at(group)->save(edit, m_createFolder);
+    GroupResult result = m_models.at(group)->save(edit, m_createFolder);
     if (result)
         Q_EMIT saved(group);
     else
