@@ -317,8 +317,8 @@ private:
     void LoadGroup(int index);
     // Tells the user why a save of `edit` to `group` failed.
     void groupSaveFailed(int group, const GroupResult &result, const GroupEdit &edit);
-    // Builds the current group's buttons again from its file, with icon size
-    // `size` and corner radius `corner`.
+    // Builds the current group's buttons again from its model, with icon
+    // size `size` and corner radius `corner`; the file is not read again.
     void rebuildButtons(int32_t size, int32_t corner);
     // Takes every button off the bar and empties LaunchBtn; the buttons stay
     // shown until LoadGroup reuses or hides them.

@@ -178,7 +178,18 @@ void TForm1::rebuildButtons(int32_t size, int32_t corner)
 {
     bw = size;
     bc = corner;
-    FormShow();
+    SetBackColor();
+    // The entries stay as the model holds them; only their files are looked
+    // at again, for a file that went or came back meanwhile.
+    const GroupModel &group = currentGroup();
+    GroupChange change{GroupChange::Reset, 0, group.size(), 0, false, {}};
+    change.stamps.reserve(group.size());
+    for (qsizetype i = 0; i < group.size(); ++i)
+        change.stamps.append(fileStamp(group.entry(i).fname));
+    showEntries(change);
+    // As a load of an empty file would: there is nothing to do but register.
+    if (group.isEmpty() && group.fileLines().isEmpty() && !group.isUnreadable())
+        switchRegistrationOn();
 }
 
 void TForm1::groupChanged(int group, const GroupChange &change)

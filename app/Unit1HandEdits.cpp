@@ -61,6 +61,9 @@ void TForm1::takeHandEditedSettings()
     takeSummonKey();
     for (int n = 0; n < kGroupCount; ++n)
         setGroupName(n, s.groupNames[n]);
-    // The buttons take the icon size, hints and hover effect; the plate its fill.
-    rebuildButtons(s.bw2, s.bc2);
+    // The buttons take the icon size, hints and hover effect, the plate its
+    // fill; the group's file, which may have changed as well, is read again.
+    bw = s.bw2;
+    bc = s.bc2;
+    FormShow();
 }
