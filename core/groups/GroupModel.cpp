@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/groups/GroupModel.h"
 
+#include "core/entries/AccessibleEntry.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -8,9 +10,67 @@
 #include <algorithm>
 
 GroupModel::GroupModel(const QString &path, QObject *parent)
-    : QObject(parent)
+    : QAbstractListModel(parent)
     , m_path(path)
 {
+}
+
+int GroupModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_entries.size());
+}
+
+QVariant GroupModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_entries.size())
+        return {};
+    const Entry &entry = m_entries.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        return accessibleEntryName(entry.rec);
+    case FileRole:
+        return entry.rec.fname;
+    case ParamsRole:
+        return entry.rec.param;
+    case HintRole:
+        return entry.rec.hint;
+    case LineRole:
+        return entry.line;
+    case StampRole:
+        return QVariant::fromValue(entry.stamp);
+    case MissingRole:
+        return !entry.stamp.isFileOrFolder();
+    default:
+        return {};
+    }
+}
+
+QHash<int, QByteArray> GroupModel::roleNames() const
+{
+    QHash<int, QByteArray> names = QAbstractListModel::roleNames();
+    names.insert({{FileRole, "file"},
+                  {ParamsRole, "params"},
+                  {HintRole, "hint"},
+                  {LineRole, "line"},
+                  {StampRole, "stamp"},
+                  {MissingRole, "missing"},
+                  {StartingRole, "starting"},
+                  {RunningRole, "running"}});
+    return names;
+}
+
+FileStamp GroupModel::stamp(qsizetype i) const
+{
+    return i >= 0 && i < m_entries.size() ? m_entries.at(i).stamp : FileStamp();
+}
+
+void GroupModel::setStamp(qsizetype i, const FileStamp &stamp)
+{
+    if (i < 0 || i >= m_entries.size() || m_entries.at(i).stamp == stamp)
+        return;
+    m_entries[i].stamp = stamp;
+    const QModelIndex at = index(int(i));
+    Q_EMIT dataChanged(at, at, {StampRole, MissingRole});
 }
 
 QString GroupModel::line(qsizetype i) const
@@ -78,7 +138,7 @@ std::optional<TRec> GroupModel::entryOfLine(const QString &line)
 
 GroupModel::Entry GroupModel::entryOf(const TRec &rec)
 {
-    return {joinEntryLine(rec), rec};
+    return {joinEntryLine(rec), rec, fileStamp(rec.fname)};
 }
 
 // Would not read back as one line of the file.
@@ -105,6 +165,7 @@ GroupResult GroupModel::reload()
     m_error = content.error;
     m_stamp = content.stamp;
     m_fileLineCount = content.lines.size();
+    beginResetModel();
     m_entries.clear();
     m_kept.clear();
     m_unsaved = false;
@@ -114,7 +175,7 @@ GroupResult GroupModel::reload()
         if (const std::optional<TRec> rec = entryOfLine(line)) {
             m_entries.append(entryOf(*rec));
             // One look per entry, handed on so that nobody looks again.
-            change.stamps.append(fileStamp(rec->fname));
+            change.stamps.append(m_entries.last().stamp);
         } else if (!line.isEmpty()) {
             // An empty line says nothing: it goes at the next save, as
             // it always has.
@@ -122,6 +183,7 @@ GroupResult GroupModel::reload()
         }
     }
     change.count = m_entries.size();
+    endResetModel();
     Q_EMIT changed(change);
     if (m_unreadable)
         return {GroupResult::Unreadable, {}};
@@ -141,8 +203,10 @@ GroupResult GroupModel::insert(qsizetype before, const QList<TRec> &entries)
         return {GroupResult::NotAnEntry, {}};
     if (entries.isEmpty())
         return {};
+    beginInsertRows({}, int(before), int(before + entries.size() - 1));
     for (qsizetype k = 0; k < entries.size(); ++k)
         m_entries.insert(before + k, entryOf(entries.at(k)));
+    endInsertRows();
     // A kept line just before the entry `before` stays before the new ones.
     shiftKeptLines(before + 1, m_entries.size(), entries.size());
     m_unsaved = true;
@@ -158,6 +222,7 @@ GroupResult GroupModel::replace(qsizetype i, const TRec &entry)
         return {GroupResult::NotAnEntry, {}};
     m_entries[i] = entryOf(entry);
     m_unsaved = true;
+    Q_EMIT dataChanged(index(int(i)), index(int(i)));
     Q_EMIT changed({GroupChange::Replaced, i, 1, 0, false, {}});
     return {};
 }
@@ -169,7 +234,10 @@ GroupResult GroupModel::move(qsizetype from, qsizetype to)
         return {GroupResult::BadPosition, {}};
     if (from == to)
         return {};
+    // The item model's destination is the row the moved one goes before.
+    beginMoveRows({}, int(from), int(from), {}, int(to > from ? to + 1 : to));
     m_entries.move(from, to);
+    endMoveRows();
     // The kept lines stay among the entries around them; only the moved
     // one leaves its place.
     if (from < to)
@@ -185,7 +253,9 @@ GroupResult GroupModel::remove(qsizetype i)
 {
     if (i < 0 || i >= m_entries.size())
         return {GroupResult::BadPosition, {}};
+    beginRemoveRows({}, int(i), int(i));
     m_entries.removeAt(i);
+    endRemoveRows();
     shiftKeptLines(i + 1, m_entries.size() + 1, -1);
     m_unsaved = true;
     Q_EMIT changed({GroupChange::Removed, i, 1, 0, false, {}});
@@ -196,10 +266,19 @@ GroupResult GroupModel::setLines(const QStringList &lines)
 {
     if (std::any_of(lines.cbegin(), lines.cend(), hasLineBreak))
         return {GroupResult::NotAnEntry, {}};
+    // A new order of the same entries needs no new look at their files.
+    QHash<QString, FileStamp> looked;
+    for (const Entry &entry : std::as_const(m_entries))
+        looked.insert(entry.line, entry.stamp);
+    beginResetModel();
     m_entries.clear();
     m_entries.reserve(lines.size());
-    for (const QString &line : lines)
-        m_entries.append({line, recFromFields(splitEntryLine(line)).value_or(TRec())});
+    for (const QString &line : lines) {
+        const TRec rec = recFromFields(splitEntryLine(line)).value_or(TRec());
+        const auto known = looked.constFind(line);
+        m_entries.append({line, rec, known != looked.cend() ? *known : fileStamp(rec.fname)});
+    }
+    endResetModel();
     for (KeptLine &kept : m_kept)
         kept.slot = std::min(kept.slot, m_entries.size());
     m_unsaved = true;

@@ -5,12 +5,14 @@
 #include "core/files/FileStamp.h"
 #include "core/groups/GroupFile.h"
 
+#include <QAbstractListModel>
 #include <QList>
-#include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+
+Q_DECLARE_METATYPE(FileStamp)
 
 // What one operation of a group model did, for those who show the group to
 // follow it without reading it all again.
@@ -49,14 +51,35 @@ struct GroupResult {
 
 // One group: its file, its ordered entries, and the file as we last read or
 // wrote it. Every change goes through an operation, which says why when it
-// fails and otherwise tells what changed through changed(): the one signal
-// a view of the group follows.
-class GroupModel : public QObject
+// fails and otherwise tells what changed, both as an item model (one row an
+// entry, the roles below) and through changed(). Each entry keeps the last
+// look at its file, so that a view knows a missing file without looking.
+class GroupModel : public QAbstractListModel
 {
     Q_OBJECT
 
 public:
     explicit GroupModel(const QString &path, QObject *parent = nullptr);
+
+    // Qt::DisplayRole is the name a person is told (the hint, else the
+    // file's name).
+    enum Role {
+        FileRole = Qt::UserRole + 1, // QString: the entry's file
+        ParamsRole,                  // QString: its parameters
+        HintRole,                    // QString: its hint as written
+        LineRole,                    // QString: its line as saved
+        StampRole,                   // FileStamp: the last look at its file
+        MissingRole,                 // bool: the file was not there at that look
+        // States the bar adds to entries it starts and sees running.
+        StartingRole,
+        RunningRole,
+    };
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QHash<int, QByteArray> roleNames() const override;
+    // The last look at entry i's file; one that does not exist outside the
+    // entries.
+    FileStamp stamp(qsizetype i) const;
 
     const QString &path() const { return m_path; }
     // Positions count entries: the lines with a button. The lines that make
@@ -106,6 +129,10 @@ public:
     // among the first entries.
     GroupResult setLines(const QStringList &lines);
 
+    // Entry i's file was looked at again: its stamp, and its missing state,
+    // follow.
+    void setStamp(qsizetype i, const FileStamp &stamp);
+
     // Writes the entries; `edit` is the user's change that led to the save.
     // When someone else changed the file since we last read or wrote it, the
     // edit is made to the file's lines instead and the file read again, so
@@ -121,6 +148,7 @@ private:
     struct Entry {
         QString line;
         TRec rec;
+        FileStamp stamp;
     };
     // A line that makes no entry, standing after the first `slot` entries.
     struct KeptLine {
@@ -128,6 +156,7 @@ private:
         QString line;
         QByteArray bytesAsRead; // see GroupFileContent
     };
+    // Looks at the entry's file.
     static Entry entryOf(const TRec &rec);
     static bool fitsOneLine(const TRec &rec);
     GroupResult saveOverChangedFile(const GroupEdit &edit);
