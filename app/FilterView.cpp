@@ -1,14 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "app/FilterView.h"
 
-#include "app/RowScroller.h"
-#include "core/entries/AccessibleEntry.h"
-#include "core/entries/PathRules.h"
-#include "core/files/FileStamp.h"
-#include "core/groups/GroupSet.h"
+#include "app/EntryGrid.h"
+#include "core/filter/MatchModel.h"
 #include "launcher/IconLayer.h"
 #include "launcher/IconLayerEffect.h"
-#include "launcher/IconQueue.h"
 #include "launcher/LaunchButton.h"
 
 #include <QApplication>
@@ -27,12 +23,21 @@ FilterView::FilterView(QWidget *bar, IconLayer *barLayer, Plate *plate, const Gr
     : QObject(bar)
     , m_bar(bar)
     , m_barLayer(barLayer)
-    , m_groups(groups)
     , m_layer(new IconLayer(bar))
-    , m_icons(new IconQueue(m_layer))
-    , m_scroller(new RowScroller(m_layer, plate, this))
+    , m_shown(new MatchModel(groups, this))
+    , m_grid(new EntryGrid(m_layer, plate, EntryGrid::Kind::Matches,
+                           {[this](LaunchButton *button) {
+                                const qsizetype i = m_grid->rowOf(button);
+                                if (i >= 0 && i < m_matches.size())
+                                    Q_EMIT launchRequested(m_matches.at(i));
+                            },
+                            {},
+                            {},
+                            {}},
+                           this))
     , m_label(new QLabel(bar))
 {
+    m_grid->setModel(m_shown);
     m_layer->setObjectName(QStringLiteral("FilterLayer"));
     // With no match, the focus stays on the bar and typing goes on.
     m_layer->setFocusPolicy(Qt::StrongFocus);
@@ -48,11 +53,11 @@ FilterView::FilterView(QWidget *bar, IconLayer *barLayer, Plate *plate, const Gr
     m_label->hide();
 }
 
-void FilterView::open(const FilterButtonLook &look)
+void FilterView::open(const EntryLook &look)
 {
-    m_look = look;
+    m_grid->setLook(look);
     m_open = true;
-    m_icons->barPainted();
+    m_grid->layerPainted();
     m_layer->setHorizontalGap(m_barLayer->horizontalGap());
     m_layer->setVerticalGap(m_barLayer->verticalGap());
     m_layer->shadowEffect()->setShadowEnabled(m_barLayer->shadowEffect()->shadowEnabled());
@@ -91,48 +96,14 @@ void FilterView::followBarLayer()
 void FilterView::showMatches(const QList<EntryRef> &matches)
 {
     m_matches = matches;
-    m_layer->takeItems();
-    // Kept in order, so the next key gives the first match the first widget
-    // again: most keys only narrow what is shown.
-    for (auto it = m_buttons.crbegin(); it != m_buttons.crend(); ++it)
-        m_spare.append(*it);
-    m_buttons.clear();
-    // Buttons out of sight get their icons as they scroll into it.
-    m_icons->beginBatch(0);
-    for (const EntryRef &match : matches.first(std::min(matches.size(), kMostShown))) {
-        const TRec entry = m_groups.group(match.group).entry(match.index);
-        LaunchButton *button = m_spare.isEmpty() ? new LaunchButton(QString(), 0, 0, 0, m_layer, this)
-                                                 : m_spare.takeLast();
-        button->reuse(entry.fname, m_look.iconSide, m_look.padding, m_look.corner);
-        const FileStamp stamp = fileStamp(entry.fname);
-        button->setFileMissing(!stamp.isFileOrFolder());
-        if (m_look.hints)
-            button->setToolTip(launchHint(entry));
-        // A screen reader hears a match as it hears the entry's own button.
-        button->setAccessibleName(accessibleEntryName(entry));
-        button->setAccessibleDescription(button->isFileMissing()
-                                             ? QCoreApplication::translate("TForm1", "ファイルが見つかりません: %1")
-                                                   .arg(accessibleEntryDescription(entry))
-                                             : accessibleEntryDescription(entry));
-        button->setHoverEffect(m_look.glowNo, m_look.glowColor);
-        m_layer->addItem(button);
-        m_icons->applyIcon(button, &stamp);
-        m_buttons.append(button);
-    }
-    m_icons->endBatch();
-    // The marks count the new rows at once, not after the next event.
-    m_scroller->toTop();
-    // Shown last time and not now.
-    for (LaunchButton *spare : std::as_const(m_spare))
-        spare->hide();
-    if (m_buttons.isEmpty()) {
-        m_layer->setFocus();
-    } else {
-        m_buttons.first()->setFocus();
-        // Enter opens it: the ring says so.
-        m_buttons.first()->showFocusRing();
-    }
-    m_layer->update();
+    // Most keys only narrow what is shown: the grid gives the first match
+    // the first widget again.
+    m_shown->setMatches(matches.first(std::min(matches.size(), kMostShown)));
+}
+
+const QList<LaunchButton *> &FilterView::buttons() const
+{
+    return m_grid->buttons();
 }
 
 void FilterView::showText(const QString &text, const QString &preedit)
@@ -164,27 +135,4 @@ QRect FilterView::textCursorRect() const
 {
     const QRect label = m_label->geometry();
     return QRect(label.right(), label.top(), 1, label.height());
-}
-
-void FilterView::launchButtonClicked(LaunchButton *button)
-{
-    const qsizetype i = m_buttons.indexOf(button);
-    if (i >= 0 && i < m_matches.size())
-        Q_EMIT launchRequested(m_matches.at(i));
-}
-
-void FilterView::launchButtonFocusStep(LaunchButton *button, FlowStep step)
-{
-    const QList<QWidget *> &items = m_layer->items();
-    const qsizetype to = flowNeighbour(m_layer->itemRects(), items.indexOf(button), step);
-    auto *target = qobject_cast<LaunchButton *>(items.value(to));
-    if (!target)
-        return;
-    target->setFocus(Qt::TabFocusReason);
-    target->showFocusRing();
-}
-
-void FilterView::launchButtonStyleChanged(LaunchButton *button)
-{
-    m_icons->ButtonApplyStyleLookup(button);
 }

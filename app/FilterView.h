@@ -2,42 +2,26 @@
 #pragma once
 
 #include "core/filter/EntrySearch.h"
-#include "core/groups/GroupFile.h"
-#include "launcher/LaunchButtonHost.h"
 
-#include <QColor>
 #include <QList>
 #include <QObject>
-#include <QPointer>
 
-#include <array>
-
+class EntryGrid;
 class GroupSet;
 class IconLayer;
-class IconQueue;
 class LaunchButton;
+class MatchModel;
 class Plate;
 class QLabel;
-class RowScroller;
 class QWidget;
-
-// How the bar builds its buttons, for the filter's to look the same.
-struct FilterButtonLook {
-    int iconSide = 0;
-    int padding = 0;
-    int corner = 0;
-    int glowNo = 0;
-    QColor glowColor;
-    bool hints = false;
-};
+struct EntryLook;
 
 // The bar while a filter is typed: a layer of its own, laid over the bar's
-// icon layer, with a button for each match (up to kMostShown), rows that
-// scroll inside the plate as the group's do, and the filter's text on the
-// plate. The bar's own layer is only hidden, so closing the view shows the
-// group exactly as it was. Buttons are kept and reused from one key to the
-// next.
-class FilterView : public QObject, private LaunchButtonHost
+// icon layer, showing the matches (up to kMostShown) as the bar shows a
+// group (EntryGrid over MatchModel), and the filter's text on the plate.
+// The bar's own layer is only hidden, so closing the view shows the group
+// exactly as it was.
+class FilterView : public QObject
 {
     Q_OBJECT
 
@@ -50,7 +34,7 @@ public:
 
     bool isOpen() const { return m_open; }
     // Lays the view over the bar's layer and hides that.
-    void open(const FilterButtonLook &look);
+    void open(const EntryLook &look);
     // Leaves the focus to the caller.
     void close();
     // The matches, in order; the first kMostShown get a button. The rows
@@ -63,31 +47,21 @@ public:
     // method's candidate window opens there.
     QRect textCursorRect() const;
     const QList<EntryRef> &matches() const { return m_matches; }
-    const QList<LaunchButton *> &buttons() const { return m_buttons; }
+    const QList<LaunchButton *> &buttons() const;
     QLabel *textLabel() const { return m_label; }
 
 Q_SIGNALS:
     void launchRequested(EntryRef entry);
 
 private:
-    void launchButtonClicked(LaunchButton *button) override;
-    void launchButtonEntered(LaunchButton *) override {}
-    void launchButtonMenuRequested(LaunchButton *, const QPoint &) override {}
-    void launchButtonDragRequested(LaunchButton *, const QPoint &) override {}
-    void launchButtonFocusStep(LaunchButton *button, FlowStep step) override;
-    void launchButtonStyleChanged(LaunchButton *button) override;
     void placeLabel();
 
     QWidget *m_bar;
     IconLayer *m_barLayer;
-    const GroupSet &m_groups;
     IconLayer *m_layer;
-    IconQueue *m_icons;
-    RowScroller *m_scroller;
+    MatchModel *m_shown;
+    EntryGrid *m_grid;
     QLabel *m_label;
-    FilterButtonLook m_look;
     QList<EntryRef> m_matches;
-    QList<LaunchButton *> m_buttons; // the shown ones: button i stands for match i
-    QList<LaunchButton *> m_spare;
     bool m_open = false;
 };

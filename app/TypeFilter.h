@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/EntryGrid.h"
 #include "app/FilterView.h"
 #include "core/filter/EntrySearch.h"
 
@@ -28,7 +29,7 @@ public:
         std::function<int()> currentGroup;
         // The filter may start: no registration mode, no drag under way.
         std::function<bool()> mayStart;
-        std::function<FilterButtonLook()> look;
+        std::function<EntryLook()> look;
         // Opens an entry as a click on its button would.
         std::function<void(const EntryRef &)> launch;
         // Opens the entry of the shown group's button `n`, when there is one.

@@ -128,7 +128,6 @@ void TForm1::createComponents()
     Rectangle1->setOpacity(0.8f);
 
     FlowLayout1 = new IconLayer(this);
-    m_icons = new IconQueue(FlowLayout1);
     FlowLayout1->setObjectName(QStringLiteral("FlowLayout1"));
     ShadowEffect1 = FlowLayout1->shadowEffect();
 
@@ -138,7 +137,18 @@ void TForm1::createComponents()
     DropTarget1->setObjectName(QStringLiteral("DropTarget1"));
     DropTarget1->hide();
 
-    m_rowScroller = new RowScroller(FlowLayout1, Rectangle1, this);
+    EntryGrid::Links links;
+    links.clicked = [this](LaunchButton *button) { BtnClickEvent(button); };
+    links.entered = [this](LaunchButton *button) { ButtonMouseEnter(button); };
+    links.menuRequested = [this](LaunchButton *button, const QPoint &globalPos) {
+        launchButtonMenuRequested(button, globalPos);
+    };
+    links.dragRequested = [this](LaunchButton *button, const QPoint &hotSpot) {
+        launchButtonDragRequested(button, hotSpot);
+    };
+    m_grid = new EntryGrid(FlowLayout1, Rectangle1, EntryGrid::Kind::Group, std::move(links), this);
+    // A button remembered may stand for another entry after a build.
+    connect(m_grid, &EntryGrid::cleared, this, [this] { obj = nullptr; });
     m_groupCaption = new GroupCaption(this);
     m_groupCaption->setObjectName(QStringLiteral("GroupCaption"));
 
@@ -239,8 +249,9 @@ QAction *TForm1::groupItem(int group) const
 
 void TForm1::FormCreate()
 {
-    LaunchBtn.clear();
     ReadIniFile();
+    m_grid->setModel(&LaunchPath.group(m_menuIndex));
+    m_grid->setLook(buttonLook());
     m_stealth->setEnabled(m_settings.isStealth);
     // The stay-on-top flag first: setting a window flag recreates the native
     // window, which would lose the taskbar state set below.

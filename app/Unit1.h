@@ -7,7 +7,7 @@
 #include "core/groups/GroupFile.h"
 #include "core/settings/BarSettings.h"
 #include "core/groups/GroupSet.h"
-#include "launcher/LaunchButtonHost.h"
+#include "app/EntryGrid.h"
 #include "core/entries/LaunchRequest.h"
 #include "core/entries/DropAcceptance.h"
 
@@ -27,7 +27,6 @@ class GroupCaption;
 class GlobalKey;
 class IconLayer;
 class IconLayerEffect;
-class IconQueue;
 class LaunchButton;
 class Plate;
 class QAction;
@@ -69,7 +68,7 @@ class WindowMover;
 //   Unit1Filter.cpp      typing to filter every group, Ctrl+1 to Ctrl+9
 // docs/NAMES.md explains every name below; tests see the private parts
 // through tests/BarProbe.h.
-class TForm1 : public QWidget, private LaunchButtonHost
+class TForm1 : public QWidget
 {
     Q_OBJECT
 
@@ -241,11 +240,13 @@ protected:
 
 private:
     // --- State ---
-    QString HomePath;                // folder of the settings and group files, ending in "/"
-    bool createHomeOnSave = false;   // a missing HomePath is made at a save, not reported
-    QList<LaunchButton *> LaunchBtn; // current group's buttons; button i stands for entry i
-    int m_menuIndex = 0;             // the current group (MenuIndex()), 0 to 4
-    QPointer<LaunchButton> obj;      // button last under the pointer: the one a menu acts on
+    QString HomePath;              // folder of the settings and group files, ending in "/"
+    bool createHomeOnSave = false; // a missing HomePath is made at a save, not reported
+    // The current group's buttons (EntryGrid): button i stands for entry i.
+    EntryGrid *m_grid = nullptr;
+    const QList<LaunchButton *> &LaunchBtn() const;
+    int m_menuIndex = 0;        // the current group (MenuIndex()), 0 to 4
+    QPointer<LaunchButton> obj; // button last under the pointer: the one a menu acts on
     // Icon size and corner radius exist twice: bw/bc are what the buttons on
     // the bar were built with, settings().bw2/bc2 what the settings dialog
     // last chose (and what the settings file stores). They differ while the
@@ -320,40 +321,16 @@ private:
     // Builds the current group's buttons again from its model, with icon
     // size `size` and corner radius `corner`; the file is not read again.
     void rebuildButtons(int32_t size, int32_t corner);
-    // Takes every button off the bar and empties LaunchBtn; the buttons stay
-    // shown until LoadGroup reuses or hides them.
+    // Takes every button off the bar; the buttons stay shown until the next
+    // build reuses or hides them.
     void removeAllButtons();
-    // Follows the current group's model: the buttons stand for its entries.
+    // Follows the current group's model beyond its buttons: the group's
+    // name, registration mode for an empty file, the dialogs told.
     void groupChanged(int group, const GroupChange &change);
-    void showEntries(const GroupChange &change);
-    // Makes the button of `entry` at the end of the bar; `stamp` is the
-    // entry's file as just read, when the caller has it.
-    LaunchButton *AddLaunchButton(const TRec &entry, const FileStamp *stamp = nullptr);
-    // The missing file of `button`'s entry is there again: it comes alive.
-    void showFileFound(LaunchButton *button, const TRec &entry, const FileStamp &stamp);
-    // Moves button `from` and its place on the layer to `to`.
-    void moveButton(qsizetype from, qsizetype to);
-    void removeButton(LaunchButton *button);
-    // A button reporting to the bar, for AddLaunchButton to fill.
-    LaunchButton *newLaunchButton();
+    // The buttons' look from the settings.
+    EntryLook buttonLook() const;
     void ButtonMouseEnter(LaunchButton *button); // the pointer came over `button`: obj
-    void launchButtonClicked(LaunchButton *button) override;
-    void launchButtonEntered(LaunchButton *button) override;
-    void launchButtonMenuRequested(LaunchButton *button, const QPoint &globalPos) override;
-    void launchButtonStyleChanged(LaunchButton *button) override;
-    // Buttons off the bar, hidden, waiting to be reused.
-    QList<LaunchButton *> m_spareButtons;
-    static constexpr qsizetype kMaxSpareButtons = 4096;
-    bool m_loadingGroup = false; // LoadGroup is adding buttons
-    IconQueue *m_icons = nullptr;
-    // At start a large group's buttons beyond the bar's edge are made just
-    // after the first paint. Until then the load's stamps of the entries
-    // from LaunchBtn.size() on wait here, and any input makes them first, so
-    // the user never acts on part of a group.
-    QList<FileStamp> m_pendingStamps;
-    QObject *m_pendingInputWatch = nullptr;
-    void makePendingButtons();
-    void dropPendingButtons();
+    void launchButtonMenuRequested(LaunchButton *button, const QPoint &globalPos);
 
     // --- Launching ---
     OpenFunction opener;
@@ -389,9 +366,8 @@ private:
     // --- Arranging by hand ---
     // A button picked up and carried: over the bar the others make room,
     // outside it the file is offered to other programs.
-    void launchButtonDragRequested(LaunchButton *button, const QPoint &hotSpot) override;
+    void launchButtonDragRequested(LaunchButton *button, const QPoint &hotSpot);
     bool handleArrangeDrag(QEvent *event);
-    void launchButtonFocusStep(LaunchButton *button, FlowStep step) override;
     struct ArrangeDrag {
         QPointer<LaunchButton> button;
         qsizetype from = -1;  // its place when picked up
@@ -429,9 +405,6 @@ private:
     void EditCmdClick();
 
     // --- Within reach ---
-    // Rows beyond the plate scroll into it: the wheel, the keyboard's focus
-    // and a drop bring the buttons wanted into view.
-    RowScroller *m_rowScroller = nullptr;
     // The group's name over the plate for a moment after a switch.
     GroupCaption *m_groupCaption = nullptr;
     void showGroupCaption();
@@ -441,9 +414,6 @@ private:
     // The icon layer carries the current group's name, so moving into it
     // says which group shows.
     void nameCurrentGroup();
-    // A button's name and description from its entry; set again whenever
-    // the button stands for another entry or its entry changes.
-    void describeButton(LaunchButton *button, const TRec &entry);
 
     // --- Appearance ---
     void SetBackColor();

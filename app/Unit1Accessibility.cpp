@@ -4,9 +4,7 @@
 #include "app/Unit1.h"
 
 #include "app/DropArea.h"
-#include "core/entries/AccessibleEntry.h"
 #include "launcher/IconLayer.h"
-#include "launcher/LaunchButton.h"
 
 #include <QMenu>
 
@@ -27,13 +25,4 @@ void TForm1::nameForScreenReaders()
 void TForm1::nameCurrentGroup()
 {
     FlowLayout1->setAccessibleName(groupName(m_menuIndex));
-}
-
-void TForm1::describeButton(LaunchButton *button, const TRec &entry)
-{
-    button->setAccessibleName(accessibleEntryName(entry));
-    const QString description = accessibleEntryDescription(entry);
-    //: %1 is the path of an entry's file.
-    button->setAccessibleDescription(button->isFileMissing() ? tr("ファイルが見つかりません: %1").arg(description)
-                                                             : description);
 }

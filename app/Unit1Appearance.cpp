@@ -96,9 +96,8 @@ void TForm1::paintEvent(QPaintEvent *)
 {
     if (!m_painted) {
         m_painted = true;
-        m_icons->barPainted();
+        m_grid->layerPainted();
         // After the paint has reached the screen, not within it.
-        QMetaObject::invokeMethod(this, &TForm1::makePendingButtons, Qt::QueuedConnection);
         QMetaObject::invokeMethod(this, &TForm1::firstPainted, Qt::QueuedConnection);
     }
     if (m_transparency)

@@ -20,17 +20,12 @@ bool TForm1::moveEntry(qsizetype from, qsizetype to)
 
 qsizetype TForm1::buttonIndexAt(const QPoint &pos) const
 {
-    const QPoint onLayer = FlowLayout1->mapFrom(this, pos);
-    for (qsizetype i = 0; i < LaunchBtn.size(); ++i) {
-        if (LaunchBtn[i]->geometry().contains(onLayer))
-            return i;
-    }
-    return -1;
+    return m_grid->rowAt(FlowLayout1->mapFrom(this, pos));
 }
 
 void TForm1::launchButtonDragRequested(LaunchButton *button, const QPoint &hotSpot)
 {
-    const qsizetype from = LaunchBtn.indexOf(button);
+    const qsizetype from = m_grid->rowOf(button);
     if (from < 0 || m_arrange.button)
         return;
     const qreal dpr = devicePixelRatioF();
@@ -104,15 +99,4 @@ bool TForm1::handleArrangeDrag(QEvent *event)
     default:
         return false;
     }
-}
-
-void TForm1::launchButtonFocusStep(LaunchButton *button, FlowStep step)
-{
-    const QList<QWidget *> &items = FlowLayout1->items();
-    const qsizetype to = flowNeighbour(FlowLayout1->itemRects(), items.indexOf(button), step);
-    auto *target = qobject_cast<LaunchButton *>(items.value(to));
-    if (!target)
-        return;
-    target->setFocus(Qt::TabFocusReason);
-    target->showFocusRing();
 }

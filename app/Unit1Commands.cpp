@@ -99,12 +99,12 @@ void TForm1::DropTarget1Dropped(const QStringList &files, qsizetype before)
     // Saved at once, so no later load or close can lose it.
     LaunchPath.insert(m_menuIndex, first, entries);
     // The user sees where the new entries went, though past the plate's edge.
-    m_rowScroller->ensureVisible(LaunchBtn.value(first + entries.size() - 1));
+    m_grid->scroller()->ensureVisible(LaunchBtn().value(first + entries.size() - 1));
 }
 
 void TForm1::DelBtnClick()
 {
-    if (!LaunchPath.remove(m_menuIndex, LaunchBtn.indexOf(obj.data())))
+    if (!LaunchPath.remove(m_menuIndex, m_grid->rowOf(obj.data())))
         return;
     // A group read again by the save may be in registration mode already.
     if (currentGroup().isEmpty() && !AddMenu->isChecked())

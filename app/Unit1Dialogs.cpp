@@ -21,7 +21,7 @@ void TForm1::SetingClick()
 
 void TForm1::EditCmdClick()
 {
-    const qsizetype index = LaunchBtn.indexOf(obj.data());
+    const qsizetype index = m_grid->rowOf(obj.data());
     if (index < 0 || !m_parameterEditor || index >= currentGroup().size())
         return;
     Q_EMIT entryEditRequested(int(index));

@@ -102,7 +102,7 @@ void TForm1::showOpenDragAt(const QPoint &pos)
     m_openDrag.index = index;
     m_openDrag.launches.clear();
     m_openDrag.name.clear();
-    LaunchButton *button = LaunchBtn.value(index);
+    LaunchButton *button = LaunchBtn().value(index);
     if (!button || index >= currentGroup().size() || button->isFileMissing()) {
         QToolTip::hideText();
         return;

@@ -14,18 +14,11 @@ void TForm1::createTypeFilter()
     TypeFilter::BarLinks links;
     links.currentGroup = [this] { return m_menuIndex; };
     links.mayStart = [this] { return !isRegistrationAreaShown() && !m_arrange.button; };
-    links.look = [this] {
-        return FilterButtonLook{std::clamp<int32_t>(bw, 0, 1024),
-                                std::clamp<int32_t>(m_settings.pad, 0, 1024),
-                                bc,
-                                m_settings.GlowNo,
-                                QColor::fromRgba(m_settings.GlowColor),
-                                m_settings.FShowhint};
-    };
+    links.look = [this] { return buttonLook(); };
     links.launch = [this](const EntryRef &entry) { launchEntry(entry.group, entry.index); };
     links.launchShown = [this](qsizetype n) {
-        if (n < LaunchBtn.size())
-            BtnClickEvent(LaunchBtn.at(n));
+        if (n < LaunchBtn().size())
+            BtnClickEvent(LaunchBtn().at(n));
     };
     m_typeFilter = new TypeFilter(this, FlowLayout1, Rectangle1, LaunchPath, std::move(links));
 }
@@ -35,8 +28,8 @@ void TForm1::launchEntry(int group, qsizetype index)
     if (group < 0 || group >= kGroupCount || index < 0 || index >= LaunchPath[group]->size())
         return;
     // The current group's entry has its button, which a click would update.
-    if (group == m_menuIndex && index < LaunchBtn.size()) {
-        BtnClickEvent(LaunchBtn.at(index));
+    if (group == m_menuIndex && index < LaunchBtn().size()) {
+        BtnClickEvent(LaunchBtn().at(index));
         return;
     }
     const GroupModel &model = LaunchPath.group(group);

@@ -56,21 +56,18 @@ void takeOver()
 
 void TForm1::BtnClickEvent(LaunchButton *sender)
 {
-    const qsizetype i = LaunchBtn.indexOf(sender);
+    const qsizetype i = m_grid->rowOf(sender);
     if (i < 0 || i >= currentGroup().size())
         return;
     if (sender->isFileMissing()) {
-        const TRec entry = currentGroup().entry(i);
         // A drive mounted since the load: the entry works again at once.
-        const FileStamp stamp = fileStamp(entry.fname);
-        if (!stamp.isFileOrFolder()) {
+        if (!LaunchPath.lookAgain(m_menuIndex, i).isFileOrFolder()) {
             //: %1 is the entry's file.
             ErrorReport::notify(this,
                                 tr("%1 が見つかりません。ドライブが外れているか、ファイルが移動または削除されました。")
-                                    .arg(entry.fname));
+                                    .arg(currentGroup().entry(i).fname));
             return;
         }
-        showFileFound(sender, entry, stamp);
     }
     std::optional<LaunchRequest> request = launchRequestFor(currentGroup().line(i));
     if (!request)
@@ -80,7 +77,7 @@ void TForm1::BtnClickEvent(LaunchButton *sender)
 
 void TForm1::FolderCmdClick()
 {
-    const qsizetype i = LaunchBtn.indexOf(obj.data());
+    const qsizetype i = m_grid->rowOf(obj.data());
     if (i < 0 || i >= currentGroup().size())
         return;
     const std::optional<LaunchRequest> entry = launchRequestFor(currentGroup().line(i));

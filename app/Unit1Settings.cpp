@@ -121,6 +121,8 @@ bool TForm1::applySettings(const BarSettings &chosen, bool rebuild)
     for (int n = 0; n < kGroupCount; ++n)
         setGroupName(n, s.groupNames[n]);
     m_settings = s;
+    // Hints and hover effect for the buttons made or changed from now on.
+    m_grid->setLook(buttonLook());
     takeSummonKey();
     if (!WriteIniFile())
         return false;

@@ -74,8 +74,8 @@ void TForm1::summon(quint32 timestamp)
     }
     bringToFront();
     X11Activation::activate(own, timestamp);
-    if (!LaunchBtn.isEmpty())
-        LaunchBtn.first()->setFocus(Qt::ShortcutFocusReason);
+    if (!LaunchBtn().isEmpty())
+        LaunchBtn().first()->setFocus(Qt::ShortcutFocusReason);
     else
         setFocus(Qt::ShortcutFocusReason);
 }

@@ -33,7 +33,7 @@ struct BarProbe {
 
     // The current group's buttons (button i stands for entry i), and the one
     // a button's menu acts on; the pointer coming over a button makes it so.
-    static const QList<LaunchButton *> &LaunchBtn(const TForm1 &bar) { return bar.LaunchBtn; }
+    static const QList<LaunchButton *> &LaunchBtn(const TForm1 &bar) { return bar.LaunchBtn(); }
     static LaunchButton *obj(const TForm1 &bar) { return bar.obj.data(); }
     static void ButtonMouseEnter(TForm1 &bar, LaunchButton *button) { bar.ButtonMouseEnter(button); }
 

@@ -37,9 +37,9 @@ QVariant GroupModel::data(const QModelIndex &index, int role) const
     case LineRole:
         return entry.line;
     case StampRole:
-        return QVariant::fromValue(entry.stamp);
+        return entry.stamp ? QVariant::fromValue(*entry.stamp) : QVariant();
     case MissingRole:
-        return !entry.stamp.isFileOrFolder();
+        return entry.stamp && !entry.stamp->isFileOrFolder();
     default:
         return {};
     }
@@ -59,9 +59,9 @@ QHash<int, QByteArray> GroupModel::roleNames() const
     return names;
 }
 
-FileStamp GroupModel::stamp(qsizetype i) const
+std::optional<FileStamp> GroupModel::stamp(qsizetype i) const
 {
-    return i >= 0 && i < m_entries.size() ? m_entries.at(i).stamp : FileStamp();
+    return i >= 0 && i < m_entries.size() ? m_entries.at(i).stamp : std::nullopt;
 }
 
 void GroupModel::setStamp(qsizetype i, const FileStamp &stamp)
@@ -138,7 +138,7 @@ std::optional<TRec> GroupModel::entryOfLine(const QString &line)
 
 GroupModel::Entry GroupModel::entryOf(const TRec &rec)
 {
-    return {joinEntryLine(rec), rec, fileStamp(rec.fname)};
+    return {joinEntryLine(rec), rec, std::nullopt};
 }
 
 // Would not read back as one line of the file.
@@ -175,7 +175,8 @@ GroupResult GroupModel::reload()
         if (const std::optional<TRec> rec = entryOfLine(line)) {
             m_entries.append(entryOf(*rec));
             // One look per entry, handed on so that nobody looks again.
-            change.stamps.append(m_entries.last().stamp);
+            m_entries.last().stamp = fileStamp(rec->fname);
+            change.stamps.append(*m_entries.last().stamp);
         } else if (!line.isEmpty()) {
             // An empty line says nothing: it goes at the next save, as
             // it always has.
@@ -221,6 +222,7 @@ GroupResult GroupModel::replace(qsizetype i, const TRec &entry)
     if (!fitsOneLine(entry))
         return {GroupResult::NotAnEntry, {}};
     m_entries[i] = entryOf(entry);
+    m_entries[i].stamp = fileStamp(entry.fname);
     m_unsaved = true;
     Q_EMIT dataChanged(index(int(i)), index(int(i)));
     Q_EMIT changed({GroupChange::Replaced, i, 1, 0, false, {}});
@@ -267,7 +269,7 @@ GroupResult GroupModel::setLines(const QStringList &lines)
     if (std::any_of(lines.cbegin(), lines.cend(), hasLineBreak))
         return {GroupResult::NotAnEntry, {}};
     // A new order of the same entries needs no new look at their files.
-    QHash<QString, FileStamp> looked;
+    QHash<QString, std::optional<FileStamp>> looked;
     for (const Entry &entry : std::as_const(m_entries))
         looked.insert(entry.line, entry.stamp);
     beginResetModel();
@@ -276,7 +278,7 @@ GroupResult GroupModel::setLines(const QStringList &lines)
     for (const QString &line : lines) {
         const TRec rec = recFromFields(splitEntryLine(line)).value_or(TRec());
         const auto known = looked.constFind(line);
-        m_entries.append({line, rec, known != looked.cend() ? *known : fileStamp(rec.fname)});
+        m_entries.append({line, rec, known != looked.cend() ? *known : std::nullopt});
     }
     endResetModel();
     for (KeptLine &kept : m_kept)

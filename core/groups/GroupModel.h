@@ -68,7 +68,7 @@ public:
         ParamsRole,                  // QString: its parameters
         HintRole,                    // QString: its hint as written
         LineRole,                    // QString: its line as saved
-        StampRole,                   // FileStamp: the last look at its file
+        StampRole,                   // FileStamp: the last look at its file; none for an entry made since
         MissingRole,                 // bool: the file was not there at that look
         // States the bar adds to entries it starts and sees running.
         StartingRole,
@@ -77,9 +77,9 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QHash<int, QByteArray> roleNames() const override;
-    // The last look at entry i's file; one that does not exist outside the
-    // entries.
-    FileStamp stamp(qsizetype i) const;
+    // The last look at entry i's file; none for an entry made by an
+    // operation (a drop names a file that is there) and outside the entries.
+    std::optional<FileStamp> stamp(qsizetype i) const;
 
     const QString &path() const { return m_path; }
     // Positions count entries: the lines with a button. The lines that make
@@ -148,7 +148,7 @@ private:
     struct Entry {
         QString line;
         TRec rec;
-        FileStamp stamp;
+        std::optional<FileStamp> stamp;
     };
     // A line that makes no entry, standing after the first `slot` entries.
     struct KeptLine {
@@ -156,7 +156,6 @@ private:
         QString line;
         QByteArray bytesAsRead; // see GroupFileContent
     };
-    // Looks at the entry's file.
     static Entry entryOf(const TRec &rec);
     static bool fitsOneLine(const TRec &rec);
     GroupResult saveOverChangedFile(const GroupEdit &edit);

@@ -85,6 +85,20 @@ GroupResult GroupSet::setLines(int group, const QStringList &lines)
     return saveEdit(group, {GroupEdit::Reorder, {}, {}, {}});
 }
 
+void GroupSet::lookAgain(int group)
+{
+    for (qsizetype i = 0; i < m_models.at(group)->size(); ++i)
+        lookAgain(group, i);
+}
+
+FileStamp GroupSet::lookAgain(int group, qsizetype i)
+{
+    GroupModel &model = *m_models.at(group);
+    const FileStamp stamp = fileStamp(model.entry(i).fname);
+    model.setStamp(i, stamp);
+    return stamp;
+}
+
 GroupResult GroupSet::save(int group)
 {
     return saveEdit(group, {});

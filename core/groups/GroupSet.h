@@ -45,6 +45,10 @@ public:
     GroupResult setLines(int group, const QStringList &lines);
     // Saves what the group holds (after a save that failed, say).
     GroupResult save(int group);
+    // Looks at the files of the group's entries again (of entry `i` alone),
+    // for one that went or came back; the entries' stamps follow.
+    void lookAgain(int group);
+    FileStamp lookAgain(int group, qsizetype i);
 
 Q_SIGNALS:
     // Group `group` changed (GroupModel::changed).
