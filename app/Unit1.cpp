@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/Unit1.h"
 
+#include "app/BarMenus.h"
 #include "app/DropArea.h"
 #include "app/GroupCaption.h"
 #include "app/Plate.h"
@@ -16,13 +17,10 @@
 #include "platform/SwayPlacement.h"
 #include "platform/X11Window.h"
 
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QFile>
 #include <QGuiApplication>
-#include <QMenu>
 #include <QScreen>
 #include <QShowEvent>
 #include <QStandardPaths>
@@ -152,99 +150,12 @@ void TForm1::createComponents()
     m_groupCaption = new GroupCaption(this);
     m_groupCaption->setObjectName(QStringLiteral("GroupCaption"));
 
-    createMenus();
+    m_menus = new BarMenus(this);
     nameForScreenReaders();
     placeComponents();
     connectCommands();
     opener = Opener::open;
     dropOpener = Opener::openWithFiles;
-}
-
-void TForm1::createMenus()
-{
-    auto item = [this](QMenu *menu, const QString &text, QKeySequence shortcut = {}, bool checkable = false) {
-        QAction *action = menu->addAction(text);
-        action->setCheckable(checkable);
-        if (!shortcut.isEmpty()) {
-            action->setShortcut(shortcut);
-            // Shortcuts act while the bar has the focus, menu closed.
-            addAction(action);
-        }
-        return action;
-    };
-
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    //: A button's menu: registration mode, where dropped files become entries.
-    AddMenu = item(PopupMenu1, tr("新規追加"), {}, true);
-    //: A button's menu: removes the button's entry.
-    DelBtn = item(PopupMenu1, tr("削除"));
-    EditCmd = item(PopupMenu1, tr("パラメータ編集"));
-    //: A button's menu: opens the folder that holds the entry's file.
-    FolderCmd = item(PopupMenu1, tr("フォルダを開く"));
-
-    PopupMenu2 = new QMenu(this);
-    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
-    //: Menu item: opens the settings dialog.
-    Seting2 = item(PopupMenu2, tr("設定"), QKeySequence(Qt::Key_F12));
-    AddMenu2 = item(PopupMenu2, tr("新規登録"), QKeySequence(Qt::CTRL | Qt::Key_N), true);
-    ReSize2 = item(PopupMenu2, tr("サイズ変更"), QKeySequence(Qt::CTRL | Qt::Key_R), true);
-    StartAtLogin = item(PopupMenu2, tr("ログイン時に起動"), {}, true);
-    MenuItem5 = PopupMenu2->addSeparator();
-    MenuItem6 = PopupMenu2->addMenu(tr("グループ選択"));
-    groupItems = new QActionGroup(this);
-    groupItems->setExclusive(true);
-    const Qt::Key keys[kGroupCount] = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5};
-    QAction **members[kGroupCount] = {&Menu0, &Menu1, &Menu2, &Menu3, &Menu4};
-    for (int n = 0; n < kGroupCount; ++n) {
-        *members[n] = item(MenuItem6, QStringLiteral("Menu%1").arg(n), QKeySequence(keys[n]), true);
-        groupItems->addAction(*members[n]);
-    }
-    MenuItem7 = PopupMenu2->addSeparator();
-    SaveMenu = item(PopupMenu2, tr("設定保存"));
-    //: Menu item: closes the launcher.
-    CloseCmd2 = item(PopupMenu2, tr("終了"), QKeySequence(Qt::CTRL | Qt::Key_X));
-
-    for (QMenu *menu : {PopupMenu1, PopupMenu2, MenuItem6}) {
-        // Round corners need the space around them transparent, or cut
-        // away where no compositor can show it.
-        menu->setAttribute(Qt::WA_TranslucentBackground);
-        menu->setAttribute(Qt::WA_AlwaysShowToolTips);
-        menu->installEventFilter(this);
-        // Styling loads fonts, which the bar's start need not wait for.
-        connect(menu, &QMenu::aboutToShow, this, &TForm1::styleMenus);
-    }
-    // The entry may have been changed or removed outside since.
-    connect(PopupMenu2, &QMenu::aboutToShow, this, &TForm1::showStartAtLogin);
-}
-
-void TForm1::styleMenus()
-{
-    if (m_menusStyled)
-        return;
-    m_menusStyled = true;
-    QFile style(QStringLiteral(":/menus.qss"));
-    const QString sheet = style.open(QIODevice::ReadOnly) ? QString::fromUtf8(style.readAll()) : QString();
-    for (QMenu *menu : {PopupMenu1, PopupMenu2, MenuItem6})
-        menu->setStyleSheet(sheet);
-}
-
-QAction *TForm1::groupItem(int group) const
-{
-    switch (group) {
-    case 0:
-        return Menu0;
-    case 1:
-        return Menu1;
-    case 2:
-        return Menu2;
-    case 3:
-        return Menu3;
-    case 4:
-        return Menu4;
-    default:
-        return nullptr;
-    }
 }
 
 void TForm1::FormCreate()
@@ -261,6 +172,7 @@ void TForm1::FormCreate()
         X11Window::setSkipTaskbar(this);
     m_compositor = !X11Window::isX11() || X11Window::compositorRunning();
     Rectangle1->setOpaque(!m_compositor);
+    m_menus->setCompositorRunning(m_compositor);
     updateWindowShape();
     // A compositor may come or go while the bar runs.
     connect(new CompositorWatch(this), &CompositorWatch::changed, this, &TForm1::compositorChanged);

@@ -21,6 +21,7 @@
 #include <optional>
 #include <utility>
 
+class BarMenus;
 class DropArea;
 class FileWatch;
 class GroupCaption;
@@ -29,10 +30,7 @@ class IconLayer;
 class IconLayerEffect;
 class LaunchButton;
 class Plate;
-class QAction;
-class QActionGroup;
 class QDialog;
-class QMenu;
 class QScreen;
 class QThreadPool;
 class QTimer;
@@ -51,11 +49,12 @@ class WindowMover;
 // The bar itself knows the dialogs only as windows it is given.
 //
 // Its methods live in source files by concern:
-//   Unit1.cpp            start-up, lifecycle, menus, screen placement
+//   Unit1.cpp            start-up, lifecycle, screen placement
 //   Unit1Settings.cpp    the settings file, and taking the settings dialog's choice
 //   Unit1Groups.cpp      loading and saving groups, buttons following the models
 //   Unit1Launch.cpp      opening an entry on a worker thread
 //   Unit1Commands.cpp    the context menus' commands, the press that moves or resizes
+//                        (the menus, their items and marks: BarMenus, app/BarMenus.h)
 //   Unit1Arrange.cpp     arranging by hand: dragging buttons, the focus keys
 //   Unit1Stealth.cpp     stealth mode (StealthMode) suspended by the dialogs
 //   Unit1Appearance.cpp  the plate's fill and the window's transparency
@@ -259,24 +258,7 @@ private:
     QPointer<QDialog> m_parameterEditor;
 
     // --- Components ---
-    QMenu *PopupMenu1 = nullptr;     // a button's context menu
-    QAction *AddMenu = nullptr;      // "新規追加": registration mode on or off
-    QAction *DelBtn = nullptr;       // "削除": removes the button's entry
-    QAction *EditCmd = nullptr;      // "パラメータ編集": opens the parameter editor
-    QAction *FolderCmd = nullptr;    // "フォルダを開く": the entry's folder in the file manager
-    QMenu *PopupMenu2 = nullptr;     // the bar's context menu
-    QAction *Seting2 = nullptr;      // "設定" (F12): opens the settings dialog
-    QAction *AddMenu2 = nullptr;     // "新規登録" (Ctrl+N): registration mode, as AddMenu
-    QAction *ReSize2 = nullptr;      // "サイズ変更" (Ctrl+R): dragging resizes instead of moving
-    QAction *StartAtLogin = nullptr; // "ログイン時に起動": an autostart entry runs this program
-    QAction *MenuItem5 = nullptr;    // separator
-    QMenu *MenuItem6 = nullptr;      // "グループ選択": the group submenu
-    QAction *Menu0 = nullptr, *Menu1 = nullptr, *Menu2 = nullptr, *Menu3 = nullptr,
-            *Menu4 = nullptr;                 // groups 0 to 4 (F1 to F5), captioned with their names
-    QActionGroup *groupItems = nullptr;       // makes Menu0 to Menu4 exclusive
-    QAction *MenuItem7 = nullptr;             // separator
-    QAction *SaveMenu = nullptr;              // "設定保存": writes the settings file
-    QAction *CloseCmd2 = nullptr;             // "終了" (Ctrl+X): closes the launcher
+    BarMenus *m_menus = nullptr;              // both context menus and their items
     Plate *Rectangle1 = nullptr;              // the translucent rounded plate
     IconLayer *FlowLayout1 = nullptr;         // the layer the buttons stand on, in wrapping rows
     IconLayerEffect *ShadowEffect1 = nullptr; // the buttons' drop shadow (owned by FlowLayout1)
@@ -290,16 +272,12 @@ private:
     void FormShow();
     void FormResize();
     void createComponents();
-    void createMenus();
-    void styleMenus();
     void placeComponents();
     void keepOnScreen();
     void updateWindowShape();
-    void updateMenuShape(QMenu *menu);
     void compositorChanged(bool running);
-    bool m_compositor = true;   // a compositor draws translucency; else a mask cuts the window
-    bool m_menusStyled = false; // menus get their style sheet when first opened
-    bool m_painted = false;     // the bar has been painted once
+    bool m_compositor = true; // a compositor draws translucency; else a mask cuts the window
+    bool m_painted = false;   // the bar has been painted once
 
     // --- Settings file ---
     QString iniPath() const;
@@ -312,7 +290,6 @@ private:
 
     // --- Groups and buttons ---
     QString groupPath(int group) const;
-    QAction *groupItem(int group) const; // Menu0 to Menu4
     void setGroupName(int group, const QString &name);
     // Reads group `index` from its file; the current group's buttons follow.
     void LoadGroup(int index);
@@ -409,7 +386,8 @@ private:
     GroupCaption *m_groupCaption = nullptr;
     void showGroupCaption();
     // --- Screen readers ---
-    // Names the bar, its drop area and its menus in the interface's language.
+    // Names the bar and its drop area in the interface's language; the
+    // menus name themselves.
     void nameForScreenReaders();
     // The icon layer carries the current group's name, so moving into it
     // says which group shows.

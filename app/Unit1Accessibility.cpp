@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: MIT
-// What screen readers are told: the names of the bar, its parts and menus,
-// and what each button's entry is.
+// What screen readers are told: the names of the bar and its parts (the
+// menus name themselves), and what each button's entry is.
 #include "app/Unit1.h"
 
 #include "app/DropArea.h"
 #include "launcher/IconLayer.h"
-
-#include <QMenu>
 
 void TForm1::nameForScreenReaders()
 {
@@ -16,10 +14,6 @@ void TForm1::nameForScreenReaders()
     DropTarget1->setAccessibleName(DropTarget1->text());
     //: Screen readers: what the drop area of registration mode is for.
     DropTarget1->setAccessibleDescription(tr("ここにファイルをドロップすると登録されます"));
-    //: Screen readers: the context menu of a launch button.
-    PopupMenu1->setAccessibleName(tr("ボタンのメニュー"));
-    //: Screen readers: the context menu of the bar.
-    PopupMenu2->setAccessibleName(tr("ランチャーのメニュー"));
 }
 
 void TForm1::nameCurrentGroup()

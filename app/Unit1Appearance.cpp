@@ -2,20 +2,13 @@
 // The window's look: the plate's fill and the window's transparency.
 #include "app/Unit1.h"
 
+#include "app/BarMenus.h"
 #include "app/DropArea.h"
 #include "app/Plate.h"
 #include "launcher/IconQueue.h"
 
-#include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
-
-namespace {
-
-// The menus' style sheet rounds their corners by this much.
-constexpr qreal kMenuCornerRadius = 5;
-
-} // namespace
 
 void TForm1::SetBackColor()
 {
@@ -75,21 +68,8 @@ void TForm1::compositorChanged(bool running)
     m_compositor = running;
     Rectangle1->setOpaque(!running);
     updateWindowShape();
-    for (QMenu *menu : {PopupMenu1, PopupMenu2, MenuItem6})
-        updateMenuShape(menu);
+    m_menus->setCompositorRunning(running);
     update();
-}
-
-void TForm1::updateMenuShape(QMenu *menu)
-{
-    // As the bar: without a compositor the transparent corners would be black.
-    if (m_compositor) {
-        menu->clearMask();
-        return;
-    }
-    QPainterPath path;
-    path.addRoundedRect(QRectF(menu->rect()), kMenuCornerRadius, kMenuCornerRadius);
-    menu->setMask(QRegion(path.toFillPolygon().toPolygon()));
 }
 
 void TForm1::paintEvent(QPaintEvent *)

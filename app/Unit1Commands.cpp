@@ -5,6 +5,7 @@
 #include "app/Unit1.h"
 
 #include "core/session/Autostart.h"
+#include "app/BarMenus.h"
 #include "app/DropArea.h"
 #include "app/ErrorReport.h"
 #include "app/GroupCaption.h"
@@ -14,35 +15,24 @@
 #include "launcher/LaunchButton.h"
 #include "core/entries/PathRules.h"
 
-#include <QAction>
 #include <QDialog>
-#include <QActionGroup>
 #include <QContextMenuEvent>
-#include <QMenu>
 #include <QMouseEvent>
 
 void TForm1::connectCommands()
 {
-    // These items carry a check mark that only the commands set: undo the
-    // toggle a checkable action makes on its own before the command runs.
-    auto codeChecked = [this](QAction *action, void (TForm1::*command)()) {
-        connect(action, &QAction::triggered, this, [this, action, command] {
-            action->setChecked(!action->isChecked());
-            (this->*command)();
-        });
-    };
-    codeChecked(AddMenu, &TForm1::AddMenuClick);
-    codeChecked(AddMenu2, &TForm1::AddMenuClick);
-    codeChecked(ReSize2, &TForm1::ReSize2Click);
-    codeChecked(StartAtLogin, &TForm1::StartAtLoginClick);
-    connect(DelBtn, &QAction::triggered, this, &TForm1::DelBtnClick);
-    connect(EditCmd, &QAction::triggered, this, &TForm1::EditCmdClick);
-    connect(FolderCmd, &QAction::triggered, this, &TForm1::FolderCmdClick);
-    connect(Seting2, &QAction::triggered, this, &TForm1::SetingClick);
-    connect(SaveMenu, &QAction::triggered, this, &TForm1::SaveMenuClick);
-    connect(CloseCmd2, &QAction::triggered, this, &TForm1::CloseCmdClick);
-    for (int n = 0; n < kGroupCount; ++n)
-        connect(groupItem(n), &QAction::triggered, this, [this, n] { MenuClick(n); });
+    connect(m_menus, &BarMenus::registrationChosen, this, &TForm1::AddMenuClick);
+    connect(m_menus, &BarMenus::deleteChosen, this, &TForm1::DelBtnClick);
+    connect(m_menus, &BarMenus::editChosen, this, &TForm1::EditCmdClick);
+    connect(m_menus, &BarMenus::folderChosen, this, &TForm1::FolderCmdClick);
+    connect(m_menus, &BarMenus::settingsChosen, this, &TForm1::SetingClick);
+    connect(m_menus, &BarMenus::resizeChosen, this, &TForm1::ReSize2Click);
+    connect(m_menus, &BarMenus::startAtLoginChosen, this, &TForm1::StartAtLoginClick);
+    connect(m_menus, &BarMenus::groupChosen, this, &TForm1::MenuClick);
+    connect(m_menus, &BarMenus::saveChosen, this, &TForm1::SaveMenuClick);
+    connect(m_menus, &BarMenus::closeChosen, this, &TForm1::CloseCmdClick);
+    // The entry may have been changed or removed outside since.
+    connect(m_menus, &BarMenus::barMenuAboutToShow, this, &TForm1::showStartAtLogin);
     connect(DropTarget1, &DropArea::dropped, this, [this](const QStringList &files, const QPoint &pos) {
         DropTarget1Dropped(files, buttonIndexAt(DropTarget1->mapTo(this, pos)));
     });
@@ -53,30 +43,28 @@ void TForm1::connectCommands()
     FlowLayout1->setAcceptDrops(true);
     DropTarget1->installEventFilter(this);
     // A right click on the free area opens the bar's menu at its release.
-    connect(m_mover, &WindowMover::rightClicked, this, [this](QPoint globalPos) { PopupMenu2->popup(globalPos); });
+    connect(m_mover, &WindowMover::rightClicked, m_menus, &BarMenus::popupBarMenu);
 }
 
 void TForm1::AddMenuClick()
 {
-    AddMenu->setChecked(!AddMenu->isChecked());
-    AddMenu2->setChecked(AddMenu->isChecked());
-    DropTarget1->setVisible(AddMenu->isChecked());
-    ReSize2->setChecked(AddMenu2->isChecked());
-    if (!DropTarget1->isHidden())
-        MenuItem6->setEnabled(false);
-    if (AddMenu->isChecked())
+    const bool on = !m_menus->isAddMenuChecked();
+    m_menus->setRegistrationMarks(on);
+    DropTarget1->setVisible(on);
+    m_menus->setResizeMode(on);
+    if (on)
         return;
     if (!SaveGroup())
         return;
     // A file emptied elsewhere, read again by the save, turned the mode
     // back on.
-    if (!AddMenu->isChecked())
-        MenuItem6->setEnabled(true);
+    if (!m_menus->isAddMenuChecked())
+        m_menus->setGroupMenuEnabled(true);
 }
 
 void TForm1::clearAddMenuCheck()
 {
-    AddMenu->setChecked(false);
+    m_menus->uncheckAddMenu();
 }
 
 void TForm1::DropTarget1Dropped(const QStringList &files, qsizetype before)
@@ -107,7 +95,7 @@ void TForm1::DelBtnClick()
     if (!LaunchPath.remove(m_menuIndex, m_grid->rowOf(obj.data())))
         return;
     // A group read again by the save may be in registration mode already.
-    if (currentGroup().isEmpty() && !AddMenu->isChecked())
+    if (currentGroup().isEmpty() && !m_menus->isAddMenuChecked())
         AddMenuClick();
 }
 
@@ -115,7 +103,7 @@ void TForm1::MenuClick(int group)
 {
     if (group < 0 || group >= kGroupCount)
         return;
-    groupItem(group)->setChecked(true);
+    m_menus->setGroupChecked(group);
     m_menuIndex = group;
     removeAllButtons();
     LoadGroup(m_menuIndex);
@@ -134,7 +122,7 @@ void TForm1::showGroupCaption()
 
 void TForm1::ReSize2Click()
 {
-    ReSize2->setChecked(!ReSize2->isChecked());
+    m_menus->setResizeMode(!m_menus->isResizeMode());
 }
 
 void TForm1::SaveMenuClick()
@@ -149,7 +137,7 @@ void TForm1::CloseCmdClick()
 
 void TForm1::FlowLayout1MouseDown(QMouseEvent *event)
 {
-    m_mover->press(event, ReSize2->isChecked());
+    m_mover->press(event, m_menus->isResizeMode());
 }
 
 bool TForm1::handleAreaMouse(QEvent *event)
@@ -166,7 +154,7 @@ bool TForm1::handleAreaMouse(QEvent *event)
         // A mouse's menu opens at the release above; the keyboard's here.
         const auto *menu = static_cast<QContextMenuEvent *>(event);
         if (menu->reason() != QContextMenuEvent::Mouse)
-            PopupMenu2->popup(menu->globalPos());
+            m_menus->popupBarMenu(menu->globalPos());
         return true;
     }
     default:
@@ -193,15 +181,12 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched == FlowLayout1 || watched == DropTarget1)
         return handleAreaMouse(event);
-    if (auto *menu = qobject_cast<QMenu *>(watched);
-        menu && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
-        updateMenuShape(menu);
     return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::showStartAtLogin()
 {
-    StartAtLogin->setChecked(Autostart::isEnabled(autostartConfigHome, autostartProgram));
+    m_menus->setStartAtLoginChecked(Autostart::isEnabled(autostartConfigHome, autostartProgram));
 }
 
 void TForm1::StartAtLoginClick()

@@ -3,6 +3,7 @@
 // building one launch button per entry.
 #include "app/Unit1.h"
 
+#include "app/BarMenus.h"
 #include "app/DropArea.h"
 #include "app/ErrorReport.h"
 #include "launcher/IconLayer.h"
@@ -11,10 +12,8 @@
 #include "core/entries/PathRules.h"
 #include "core/files/SystemReason.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QFileInfo>
-#include <QMenu>
 
 #include <climits>
 #include <functional>
@@ -64,9 +63,7 @@ QString TForm1::groupPath(int group) const
 void TForm1::switchRegistrationOn()
 {
     DropTarget1->show();
-    AddMenu->setChecked(true);
-    AddMenu2->setChecked(true);
-    MenuItem6->setEnabled(false);
+    m_menus->setRegistrationMarks(true);
 }
 
 void TForm1::LoadGroup(int index)
@@ -167,7 +164,7 @@ void TForm1::launchButtonMenuRequested(LaunchButton *button, const QPoint &globa
     // The menu acts on obj: from the keyboard that is the focused button,
     // not the one the pointer last passed.
     obj = button;
-    PopupMenu1->popup(globalPos);
+    m_menus->popupButtonMenu(globalPos);
 }
 
 void TForm1::ButtonMouseEnter(LaunchButton *button)

@@ -3,6 +3,7 @@
 // it: the widgets that show each setting.
 #include "app/Unit1.h"
 
+#include "app/BarMenus.h"
 #include "app/ErrorReport.h"
 #include "app/Plate.h"
 #include "launcher/IconLayer.h"
@@ -11,7 +12,6 @@
 #include "core/settings/IniFile.h"
 #include "core/settings/SettingsKeys.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 
@@ -37,13 +37,7 @@ QString TForm1::groupName(int group) const
 void TForm1::setGroupName(int group, const QString &name)
 {
     m_settings.groupNames.at(group) = name;
-    // A menu reads "&" as a mnemonic and a tab as the start of the shortcut
-    // column; line breaks would make a two-line item.
-    QString caption = name;
-    caption.replace(QLatin1Char('&'), QLatin1String("&&"));
-    for (const QChar blank : {u'\t', u'\n', u'\r'})
-        caption.replace(blank, QLatin1Char(' '));
-    groupItem(group)->setText(caption);
+    m_menus->setGroupName(group, name);
     if (group == m_menuIndex)
         nameCurrentGroup();
 }
@@ -78,7 +72,7 @@ void TForm1::ReadIniFile()
         m_menuIndex = 0;
     for (int n = 0; n < kGroupCount; ++n)
         setGroupName(n, m_settings.groupNames[n]);
-    groupItem(m_menuIndex)->setChecked(true);
+    m_menus->setGroupChecked(m_menuIndex);
 }
 
 void TForm1::showLayerSettings()

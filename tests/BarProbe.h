@@ -4,6 +4,7 @@
 // Where a test must look inside the bar, it looks through here, so a change
 // inside the bar breaks this file rather than every test. The names are the
 // bar's own (docs/NAMES.md); nothing here decides anything.
+#include "app/BarMenus.h"
 #include "app/DropArea.h"
 #include "app/GroupCaption.h"
 #include "app/Plate.h"
@@ -45,19 +46,34 @@ struct BarProbe {
     static GroupCaption *groupCaption(const TForm1 &bar) { return bar.m_groupCaption; }
     static bool transparency(const TForm1 &bar) { return bar.transparency(); }
 
-    // The menus and their items, to look at or trigger as the user would.
-    static QMenu *PopupMenu1(const TForm1 &bar) { return bar.PopupMenu1; }
-    static QMenu *PopupMenu2(const TForm1 &bar) { return bar.PopupMenu2; }
-    static QMenu *MenuItem6(const TForm1 &bar) { return bar.MenuItem6; }
-    static QAction *groupItem(const TForm1 &bar, int group) { return bar.groupItem(group); }
-    static QAction *AddMenu(const TForm1 &bar) { return bar.AddMenu; }
-    static QAction *AddMenu2(const TForm1 &bar) { return bar.AddMenu2; }
-    static QAction *DelBtn(const TForm1 &bar) { return bar.DelBtn; }
-    static QAction *FolderCmd(const TForm1 &bar) { return bar.FolderCmd; }
-    static QAction *ReSize2(const TForm1 &bar) { return bar.ReSize2; }
-    static QAction *StartAtLogin(const TForm1 &bar) { return bar.StartAtLogin; }
-    static QAction *Seting2(const TForm1 &bar) { return bar.Seting2; }
-    static QAction *CloseCmd2(const TForm1 &bar) { return bar.CloseCmd2; }
+    // The menus and their items, to look at or trigger as the user would;
+    // the bar's own or a BarMenus made without a bar.
+    static QMenu *PopupMenu1(const BarMenus &menus) { return menus.PopupMenu1; }
+    static QMenu *PopupMenu2(const BarMenus &menus) { return menus.PopupMenu2; }
+    static QMenu *MenuItem6(const BarMenus &menus) { return menus.MenuItem6; }
+    static QAction *groupItem(const BarMenus &menus, int group) { return menus.groupItem(group); }
+    static QAction *AddMenu(const BarMenus &menus) { return menus.AddMenu; }
+    static QAction *AddMenu2(const BarMenus &menus) { return menus.AddMenu2; }
+    static QAction *DelBtn(const BarMenus &menus) { return menus.DelBtn; }
+    static QAction *EditCmd(const BarMenus &menus) { return menus.EditCmd; }
+    static QAction *FolderCmd(const BarMenus &menus) { return menus.FolderCmd; }
+    static QAction *ReSize2(const BarMenus &menus) { return menus.ReSize2; }
+    static QAction *StartAtLogin(const BarMenus &menus) { return menus.StartAtLogin; }
+    static QAction *Seting2(const BarMenus &menus) { return menus.Seting2; }
+    static QAction *SaveMenu(const BarMenus &menus) { return menus.SaveMenu; }
+    static QAction *CloseCmd2(const BarMenus &menus) { return menus.CloseCmd2; }
+    static QMenu *PopupMenu1(const TForm1 &bar) { return PopupMenu1(*bar.m_menus); }
+    static QMenu *PopupMenu2(const TForm1 &bar) { return PopupMenu2(*bar.m_menus); }
+    static QMenu *MenuItem6(const TForm1 &bar) { return MenuItem6(*bar.m_menus); }
+    static QAction *groupItem(const TForm1 &bar, int group) { return groupItem(*bar.m_menus, group); }
+    static QAction *AddMenu(const TForm1 &bar) { return AddMenu(*bar.m_menus); }
+    static QAction *AddMenu2(const TForm1 &bar) { return AddMenu2(*bar.m_menus); }
+    static QAction *DelBtn(const TForm1 &bar) { return DelBtn(*bar.m_menus); }
+    static QAction *FolderCmd(const TForm1 &bar) { return FolderCmd(*bar.m_menus); }
+    static QAction *ReSize2(const TForm1 &bar) { return ReSize2(*bar.m_menus); }
+    static QAction *StartAtLogin(const TForm1 &bar) { return StartAtLogin(*bar.m_menus); }
+    static QAction *Seting2(const TForm1 &bar) { return Seting2(*bar.m_menus); }
+    static QAction *CloseCmd2(const TForm1 &bar) { return CloseCmd2(*bar.m_menus); }
 
     // Handlers run directly where a test needs them without their menu
     // (their items carry check marks or need a button under the pointer).

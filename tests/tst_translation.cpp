@@ -45,6 +45,7 @@ int probe()
         {u"StartAtLogin"_s, BarProbe::StartAtLogin(form1)->text()},
         {u"CloseCmd2"_s, BarProbe::CloseCmd2(form1)->text()},
         {u"MenuItem6"_s, BarProbe::MenuItem6(form1)->title()},
+        {u"PopupMenu2"_s, BarProbe::PopupMenu2(form1)->accessibleName()},
         {u"group0"_s, form1.groupName(0)},
         {u"group1"_s, form1.groupName(1)},
         {u"Form2"_s, form2.windowTitle()},
@@ -151,6 +152,8 @@ void TestTranslation::interface()
                               {u"message"_s, u"/tmp/a\nb は改行を含むため登録できません。"_s}};
     for (auto it = expected.begin(); it != expected.end(); ++it)
         QCOMPARE(texts.value(it.key()).toString(), it.value().toString());
+    // What a screen reader calls the bar's menu.
+    QCOMPARE(texts.value(u"PopupMenu2"_s).toString(), english ? u"Launcher menu"_s : u"ランチャーのメニュー"_s);
 }
 
 int main(int argc, char *argv[])

@@ -36,6 +36,68 @@
     </message>
 </context>
 <context>
+    <name>BarMenus</name>
+    <message>
+        <source>ボタンのメニュー</source>
+        <extracomment>Screen readers: the context menu of a launch button.</extracomment>
+        <translation>Button menu</translation>
+    </message>
+    <message>
+        <source>新規追加</source>
+        <extracomment>A button&apos;s menu: registration mode, where dropped files become entries.</extracomment>
+        <translation>Add new</translation>
+    </message>
+    <message>
+        <source>削除</source>
+        <extracomment>A button&apos;s menu: removes the button&apos;s entry.</extracomment>
+        <translation>Remove from bar</translation>
+    </message>
+    <message>
+        <source>パラメータ編集</source>
+        <translation>Edit parameters</translation>
+    </message>
+    <message>
+        <source>フォルダを開く</source>
+        <extracomment>A button&apos;s menu: opens the folder that holds the entry&apos;s file.</extracomment>
+        <translation>Open folder</translation>
+    </message>
+    <message>
+        <source>ランチャーのメニュー</source>
+        <extracomment>Screen readers: the context menu of the bar.</extracomment>
+        <translation>Launcher menu</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <extracomment>Menu item: opens the settings dialog.</extracomment>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>新規登録</source>
+        <translation>Register new</translation>
+    </message>
+    <message>
+        <source>サイズ変更</source>
+        <translation>Resize</translation>
+    </message>
+    <message>
+        <source>ログイン時に起動</source>
+        <translation>Start at login</translation>
+    </message>
+    <message>
+        <source>グループ選択</source>
+        <translation>Select group</translation>
+    </message>
+    <message>
+        <source>設定保存</source>
+        <translation>Save settings</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <extracomment>Menu item: closes the launcher.</extracomment>
+        <translation>Quit</translation>
+    </message>
+</context>
+<context>
     <name>DropArea</name>
     <message>
         <source>Drop領域</source>
@@ -153,50 +215,6 @@
 <context>
     <name>TForm1</name>
     <message>
-        <source>新規追加</source>
-        <extracomment>A button&apos;s menu: registration mode, where dropped files become entries.</extracomment>
-        <translation>Add new</translation>
-    </message>
-    <message>
-        <source>削除</source>
-        <extracomment>A button&apos;s menu: removes the button&apos;s entry.</extracomment>
-        <translation>Remove from bar</translation>
-    </message>
-    <message>
-        <source>パラメータ編集</source>
-        <translation>Edit parameters</translation>
-    </message>
-    <message>
-        <source>設定</source>
-        <extracomment>Menu item: opens the settings dialog.</extracomment>
-        <translation>Settings</translation>
-    </message>
-    <message>
-        <source>新規登録</source>
-        <translation>Register new</translation>
-    </message>
-    <message>
-        <source>サイズ変更</source>
-        <translation>Resize</translation>
-    </message>
-    <message>
-        <source>ログイン時に起動</source>
-        <translation>Start at login</translation>
-    </message>
-    <message>
-        <source>グループ選択</source>
-        <translation>Select group</translation>
-    </message>
-    <message>
-        <source>設定保存</source>
-        <translation>Save settings</translation>
-    </message>
-    <message>
-        <source>終了</source>
-        <extracomment>Menu item: closes the launcher.</extracomment>
-        <translation>Quit</translation>
-    </message>
-    <message>
         <source>%1 は改行を含むため登録できません。</source>
         <translation>%1 contains a line break and cannot be registered.</translation>
     </message>
@@ -246,11 +264,6 @@
     <message>
         <source>メニュー5</source>
         <translation>Menu 5</translation>
-    </message>
-    <message>
-        <source>フォルダを開く</source>
-        <extracomment>A button&apos;s menu: opens the folder that holds the entry&apos;s file.</extracomment>
-        <translation>Open folder</translation>
     </message>
     <message>
         <source>、</source>
@@ -317,16 +330,6 @@
         <source>ここにファイルをドロップすると登録されます</source>
         <extracomment>Screen readers: what the drop area of registration mode is for.</extracomment>
         <translation>Drop files here to register them</translation>
-    </message>
-    <message>
-        <source>ボタンのメニュー</source>
-        <extracomment>Screen readers: the context menu of a launch button.</extracomment>
-        <translation>Button menu</translation>
-    </message>
-    <message>
-        <source>ランチャーのメニュー</source>
-        <extracomment>Screen readers: the context menu of the bar.</extracomment>
-        <translation>Launcher menu</translation>
     </message>
     <message>
         <source>呼び出しキー %1 は他のプログラムが使っているため、使えません。バーはこのキーなしで動きます。設定で別のキーを選ぶか、デスクトップのショートカットに「Quillbrook --toggle」を登録してください。</source>
