@@ -111,6 +111,14 @@
     </message>
 </context>
 <context>
+    <name>EntryGrid</name>
+    <message>
+        <source>ファイルが見つかりません: %1</source>
+        <extracomment>%1 is the path of an entry&apos;s file.</extracomment>
+        <translation>File not found: %1</translation>
+    </message>
+</context>
+<context>
     <name>ErrorReport</name>
     <message>
         <source>再試行</source>
@@ -285,11 +293,6 @@
     <message>
         <source>ファイルの文字コードを判別できません。</source>
         <translation>The file&apos;s character set cannot be told.</translation>
-    </message>
-    <message>
-        <source>ファイルが見つかりません: %1</source>
-        <extracomment>%1 is the path of an entry&apos;s file.</extracomment>
-        <translation>File not found: %1</translation>
     </message>
     <message>
         <source>%1 が見つかりません。ドライブが外れているか、ファイルが移動または削除されました。</source>
