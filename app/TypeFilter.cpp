@@ -39,10 +39,10 @@ TypeFilter::TypeFilter(QWidget *bar, IconLayer *barLayer, Plate *plate, GroupSet
     : QObject(bar)
     , m_bar(bar)
     , m_links(std::move(links))
-    , m_search(new EntrySearch(groups, EntrySearch::userLocaleKeys(), this))
-    , m_view(new FilterView(bar, barLayer, plate, groups))
+    , m_groups(groups)
+    , m_barLayer(barLayer)
+    , m_plate(plate)
 {
-    connect(m_view, &FilterView::launchRequested, this, &TypeFilter::launch);
     // An entry may move or go while the filter shows: the matches follow.
     connect(&groups, &GroupSet::changed, this, [this] {
         if (isActive())
@@ -57,6 +57,23 @@ TypeFilter::TypeFilter(QWidget *bar, IconLayer *barLayer, Plate *plate, GroupSet
 TypeFilter::~TypeFilter()
 {
     qApp->removeEventFilter(this);
+}
+
+FilterView *TypeFilter::view()
+{
+    if (!m_view) {
+        m_view = new FilterView(m_bar, m_barLayer, m_plate, m_groups);
+        connect(m_view, &FilterView::launchRequested, this, &TypeFilter::launch);
+    }
+    return m_view;
+}
+
+EntrySearch *TypeFilter::search()
+{
+    // Its index of names is built at the first search.
+    if (!m_search)
+        m_search = new EntrySearch(m_groups, EntrySearch::userLocaleKeys(), this);
+    return m_search;
 }
 
 bool TypeFilter::inBar(QObject *watched) const
@@ -194,7 +211,7 @@ void TypeFilter::handleInputMethod(QInputMethodEvent *event)
         refresh();
 }
 
-void TypeFilter::answerQuery(QObject *watched, QInputMethodQueryEvent *query) const
+void TypeFilter::answerQuery(QObject *watched, QInputMethodQueryEvent *query)
 {
     const auto *widget = static_cast<QWidget *>(watched);
     const Qt::InputMethodQueries queries = query->queries();
@@ -203,11 +220,11 @@ void TypeFilter::answerQuery(QObject *watched, QInputMethodQueryEvent *query) co
     if (queries & Qt::ImHints)
         query->setValue(Qt::ImHints, int(Qt::ImhNoPredictiveText));
     if (queries & Qt::ImCursorRectangle) {
-        const QRect onBar = m_view->textCursorRect();
+        const QRect onBar = view()->textCursorRect();
         query->setValue(Qt::ImCursorRectangle, QRect(widget->mapFrom(m_bar, onBar.topLeft()), onBar.size()));
     }
     if (queries & Qt::ImFont)
-        query->setValue(Qt::ImFont, m_view->textLabel()->font());
+        query->setValue(Qt::ImFont, view()->textLabel()->font());
     if (queries & Qt::ImSurroundingText)
         query->setValue(Qt::ImSurroundingText, m_text);
     if (queries & Qt::ImCursorPosition)
@@ -227,15 +244,15 @@ bool TypeFilter::start()
     m_focusBefore = focus && focus->window() == m_bar ? focus : nullptr;
     auto *button = qobject_cast<LaunchButton *>(focus);
     m_ringBefore = button && button->showsFocusRing();
-    m_search->readOtherGroups(m_links.currentGroup());
-    m_view->open(m_links.look());
+    search()->readOtherGroups(m_links.currentGroup());
+    view()->open(m_links.look());
     refresh();
     return true;
 }
 
 void TypeFilter::refresh()
 {
-    m_view->showMatches(m_search->find(m_text + m_preedit, m_links.currentGroup()));
+    m_view->showMatches(search()->find(m_text + m_preedit, m_links.currentGroup()));
     m_view->showText(m_text, m_preedit);
 }
 

@@ -39,11 +39,12 @@ public:
     TypeFilter(QWidget *bar, IconLayer *barLayer, Plate *plate, GroupSet &groups, BarLinks links);
     ~TypeFilter() override;
 
-    bool isActive() const { return m_view->isOpen(); }
+    bool isActive() const { return m_view && m_view->isOpen(); }
     QString text() const { return m_text + m_preedit; }
     // Ends the filter: the group shows again as it was, focus included.
     void end();
-    FilterView *view() const { return m_view; }
+    // Made at the first use: the bar's start does not wait for it.
+    FilterView *view();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -53,15 +54,19 @@ private:
     bool handleKey(QKeyEvent *event);
     bool handleShortcutOverride(QKeyEvent *event);
     void handleInputMethod(QInputMethodEvent *event);
-    void answerQuery(QObject *watched, QInputMethodQueryEvent *query) const;
+    void answerQuery(QObject *watched, QInputMethodQueryEvent *query);
+    EntrySearch *search();
     bool start();
     void refresh();
     void launch(EntryRef entry); // a copy: ending the filter drops the matches
 
     QWidget *m_bar;
     BarLinks m_links;
-    EntrySearch *m_search;
-    FilterView *m_view;
+    GroupSet &m_groups;
+    IconLayer *m_barLayer;
+    Plate *m_plate;
+    EntrySearch *m_search = nullptr;
+    FilterView *m_view = nullptr;
     QString m_text;
     QString m_preedit; // what the input method is composing
     QPointer<QWidget> m_focusBefore;
