@@ -2,6 +2,7 @@
 #include "app/Unit1.h"
 
 #include "app/BarMenus.h"
+#include "app/ArrangeDrag.h"
 #include "app/DropArea.h"
 #include "app/GroupCaption.h"
 #include "app/Plate.h"
@@ -142,7 +143,7 @@ void TForm1::createComponents()
         launchButtonMenuRequested(button, globalPos);
     };
     links.dragRequested = [this](LaunchButton *button, const QPoint &hotSpot) {
-        launchButtonDragRequested(button, hotSpot);
+        m_arrangeDrag->start(button, hotSpot);
     };
     m_grid = new EntryGrid(FlowLayout1, Rectangle1, EntryGrid::Kind::Group, std::move(links), this);
     // A button remembered may stand for another entry after a build.
@@ -154,6 +155,12 @@ void TForm1::createComponents()
     nameForScreenReaders();
     placeComponents();
     connectCommands();
+    // After the bar's own filter on the layer, so that it sees a carried
+    // button's drag first.
+    m_arrangeDrag = new ArrangeDrag(
+        m_grid, [this](qsizetype from, qsizetype to) { return moveEntry(from, to); },
+        // A hand edit held back during the drag, and not merged by a save.
+        [this] { lookAtHandEditsSoon(); }, this);
     opener = Opener::open;
     dropOpener = Opener::openWithFiles;
 }

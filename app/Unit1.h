@@ -22,6 +22,7 @@
 #include <utility>
 
 class BarMenus;
+class ArrangeDrag;
 class DropArea;
 class FileWatch;
 class GroupCaption;
@@ -51,11 +52,13 @@ class WindowMover;
 // Its methods live in source files by concern:
 //   Unit1.cpp            start-up, lifecycle, screen placement
 //   Unit1Settings.cpp    the settings file, and taking the settings dialog's choice
-//   Unit1Groups.cpp      loading and saving groups, buttons following the models
+//   Unit1Groups.cpp      loading groups, telling failed saves, the group's look
+//                        (the buttons: EntryGrid, app/EntryGrid.h; the groups:
+//                        GroupSet, core/groups/GroupSet.h)
 //   Unit1Launch.cpp      opening an entry on a worker thread
 //   Unit1Commands.cpp    the context menus' commands, the press that moves or resizes
 //                        (the menus, their items and marks: BarMenus, app/BarMenus.h)
-//   Unit1Arrange.cpp     arranging by hand: dragging buttons, the focus keys
+//                        (arranging by hand: ArrangeDrag, app/ArrangeDrag.h)
 //   Unit1Stealth.cpp     stealth mode (StealthMode) suspended by the dialogs
 //   Unit1Appearance.cpp  the plate's fill and the window's transparency
 //   Unit1Dialogs.cpp     opening the two dialogs
@@ -341,15 +344,8 @@ private:
     void showStartAtLogin();
 
     // --- Arranging by hand ---
-    // A button picked up and carried: over the bar the others make room,
-    // outside it the file is offered to other programs.
-    void launchButtonDragRequested(LaunchButton *button, const QPoint &hotSpot);
-    bool handleArrangeDrag(QEvent *event);
-    struct ArrangeDrag {
-        QPointer<LaunchButton> button;
-        qsizetype from = -1;  // its place when picked up
-        bool dropped = false; // released over the bar
-    } m_arrange;
+    // A button picked up and carried (ArrangeDrag).
+    ArrangeDrag *m_arrangeDrag = nullptr;
 
     // --- Hand edits ---
     // The current group's file, the settings file and their folder.

@@ -172,9 +172,10 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         case QEvent::DragMove:
         case QEvent::DragLeave:
         case QEvent::Drop:
-            // Only one drag runs at a time: a button being arranged, or
-            // files from elsewhere to open with a button's program.
-            return m_arrange.button ? handleArrangeDrag(event) : handleOpenDrag(event);
+            // A button being arranged is ArrangeDrag's, whose filter comes
+            // first; these are files from elsewhere to open with a
+            // button's program.
+            return handleOpenDrag(event);
         default:
             break;
         }
@@ -198,4 +199,9 @@ void TForm1::StartAtLoginClick()
     showStartAtLogin();
     if (!ok)
         ErrorReport::show(this, error);
+}
+
+qsizetype TForm1::buttonIndexAt(const QPoint &pos) const
+{
+    return m_grid->rowAt(FlowLayout1->mapFrom(this, pos));
 }

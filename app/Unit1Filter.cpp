@@ -3,6 +3,8 @@
 // TypeFilter, which asks it what to show and what to open.
 #include "app/Unit1.h"
 
+#include "app/ArrangeDrag.h"
+
 #include "app/DropArea.h"
 #include "app/ErrorReport.h"
 #include "app/TypeFilter.h"
@@ -13,7 +15,7 @@ void TForm1::createTypeFilter()
 {
     TypeFilter::BarLinks links;
     links.currentGroup = [this] { return m_menuIndex; };
-    links.mayStart = [this] { return !isRegistrationAreaShown() && !m_arrange.button; };
+    links.mayStart = [this] { return !isRegistrationAreaShown() && !m_arrangeDrag->isRunning(); };
     links.look = [this] { return buttonLook(); };
     links.launch = [this](const EntryRef &entry) { launchEntry(entry.group, entry.index); };
     links.launchShown = [this](qsizetype n) {

@@ -176,3 +176,8 @@ void TForm1::removeAllButtons()
 {
     m_grid->clear();
 }
+
+bool TForm1::moveEntry(qsizetype from, qsizetype to)
+{
+    return bool(LaunchPath.move(m_menuIndex, from, to));
+}

@@ -3,6 +3,8 @@
 // and the settings file are read again as soon as the kernel tells of it.
 #include "app/Unit1.h"
 
+#include "app/ArrangeDrag.h"
+
 #include "app/StealthMode.h"
 #include "core/files/FileWatch.h"
 #include "core/settings/IniFile.h"
@@ -26,7 +28,8 @@ bool TForm1::userEditPending() const
 {
     // Drops are saved at once, so registration mode alone holds nothing a
     // reload could lose; a save that failed does.
-    return m_arrange.button || currentGroup().hasUnsavedChanges() || (m_settingsDialog && m_settingsDialog->isVisible())
+    return m_arrangeDrag->isRunning() || currentGroup().hasUnsavedChanges()
+           || (m_settingsDialog && m_settingsDialog->isVisible())
            || (m_parameterEditor && m_parameterEditor->isVisible());
 }
 
