@@ -329,15 +329,19 @@ void EntryGrid::dataChanged(const QModelIndex &topLeft, const QModelIndex &botto
             applyIcon(button, stamp);
             continue;
         }
-        if (button->filePath() != entry.fname) {
+        const bool newFile = button->filePath() != entry.fname;
+        if (newFile)
             button->reuse(entry.fname, saneSide(m_look.iconSide), saneSide(m_look.padding), m_look.corner);
+        // A replaced entry's file was looked at anew: one that went or came
+        // back since keeps its path and still changes its look.
+        if (newFile || button->isFileMissing() != missing) {
             button->setFileMissing(missing);
             applyIcon(button, stamp);
         }
         describe(button, entry);
-        // The hint as the user typed it.
-        if (m_look.hints || button->isFileMissing())
-            button->setToolTip(hintText(entry.hint, m_look.hints, button->isFileMissing() ? entry.fname : QString()));
+        // The hint as the user typed it; set even when empty, or a missing
+        // file's text would outlive the file's return.
+        button->setToolTip(hintText(entry.hint, m_look.hints, missing ? entry.fname : QString()));
     }
 }
 
