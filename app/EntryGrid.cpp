@@ -249,7 +249,8 @@ void EntryGrid::makeWaitingButtons()
         AddLaunchButton(row);
     m_icons->endBatch();
     m_building = false;
-    if (!m_buttons.isEmpty())
+    // The matches keep the focus on the first, where their build left it.
+    if (m_kind == Kind::Group && !m_buttons.isEmpty())
         m_buttons.last()->setFocus();
 }
 
