@@ -249,7 +249,8 @@ void EntryGrid::makeWaitingButtons()
         AddLaunchButton(row);
     m_icons->endBatch();
     m_building = false;
-    if (!m_buttons.isEmpty())
+    // The matches keep the focus on the first, where their build left it.
+    if (m_kind == Kind::Group && !m_buttons.isEmpty())
         m_buttons.last()->setFocus();
 }
 
@@ -329,15 +330,19 @@ void EntryGrid::dataChanged(const QModelIndex &topLeft, const QModelIndex &botto
             applyIcon(button, stamp);
             continue;
         }
-        if (button->filePath() != entry.fname) {
+        const bool newFile = button->filePath() != entry.fname;
+        if (newFile)
             button->reuse(entry.fname, saneSide(m_look.iconSide), saneSide(m_look.padding), m_look.corner);
+        // A replaced entry's file was looked at anew: one that went or came
+        // back since keeps its path and still changes its look.
+        if (newFile || button->isFileMissing() != missing) {
             button->setFileMissing(missing);
             applyIcon(button, stamp);
         }
         describe(button, entry);
-        // The hint as the user typed it.
-        if (m_look.hints || button->isFileMissing())
-            button->setToolTip(hintText(entry.hint, m_look.hints, button->isFileMissing() ? entry.fname : QString()));
+        // The hint as the user typed it; set even when empty, or a missing
+        // file's text would outlive the file's return.
+        button->setToolTip(hintText(entry.hint, m_look.hints, missing ? entry.fname : QString()));
     }
 }
 

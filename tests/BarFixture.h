@@ -9,12 +9,15 @@
 #include "app/ErrorReport.h"
 #include "TestFiles.h"
 
+#include <QAbstractAnimation>
 #include <QList>
+#include <QObject>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -60,6 +63,14 @@ public:
     void writeIni(const QByteArray &text)
     {
         QVERIFY(TestFiles::writeBytes(file(QStringLiteral("Quillbrook.ini")), text));
+    }
+
+    // Nothing on the bar glides or fades any more: no timer is left running.
+    static bool settled(const QObject &bar)
+    {
+        const QList<QAbstractAnimation *> animations = bar.findChildren<QAbstractAnimation *>();
+        return std::none_of(animations.cbegin(), animations.cend(),
+                            [](const QAbstractAnimation *a) { return a->state() == QAbstractAnimation::Running; });
     }
 
 protected:

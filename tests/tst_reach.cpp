@@ -9,7 +9,6 @@
 #include "BarFixture.h"
 #include "BarProbe.h"
 
-#include <QAbstractAnimation>
 #include <QApplication>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -48,13 +47,6 @@ private:
     {
         const IconLayer *layer = BarProbe::FlowLayout1(form);
         return layer->rect().contains(BarProbe::LaunchBtn(form).at(index)->geometry());
-    }
-    // Nothing glides or fades any more: no timer is left running.
-    static bool settled(const TForm1 &form)
-    {
-        const QList<QAbstractAnimation *> animations = form.findChildren<QAbstractAnimation *>();
-        return std::all_of(animations.cbegin(), animations.cend(),
-                           [](const QAbstractAnimation *a) { return a->state() != QAbstractAnimation::Running; });
     }
     // Shown and active, with every button made: those out of sight follow
     // the first paint.

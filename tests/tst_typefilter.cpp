@@ -11,7 +11,6 @@
 #include "BarProbe.h"
 #include "TestFiles.h"
 
-#include <QAbstractAnimation>
 #include <QApplication>
 #include <QDir>
 #include <QInputMethodEvent>
@@ -92,13 +91,6 @@ private:
         form().waitForLaunches();
         QMutexLocker lock(&m_opened->mutex);
         return std::exchange(m_opened->calls, {});
-    }
-    // Nothing glides any more.
-    bool settled() const
-    {
-        const QList<QAbstractAnimation *> animations = m_form->findChildren<QAbstractAnimation *>();
-        return std::all_of(animations.cbegin(), animations.cend(),
-                           [](const QAbstractAnimation *a) { return a->state() != QAbstractAnimation::Running; });
     }
     // The filter's button `i` lies whole within its layer, where the user sees it.
     bool matchInView(qsizetype i)
@@ -359,7 +351,7 @@ void TestTypeFilter::matchesScrollIntoView()
     // The group scrolled to its last row.
     BarProbe::LaunchBtn(form()).first()->setFocus(Qt::TabFocusReason);
     QTest::keyClick(focus(), Qt::Key_End);
-    QTRY_VERIFY(settled());
+    QTRY_VERIFY(settled(form()));
     const QList<LaunchButton *> groupButtons = BarProbe::LaunchBtn(form());
     const int groupOffset = groupLayer->scrollOffset();
     const QList<QRect> groupPlaces = groupLayer->itemRects();
@@ -370,7 +362,7 @@ void TestTypeFilter::matchesScrollIntoView()
     // The matches open at their first row, and the marks are theirs.
     type(u"row"_s);
     QCOMPARE(filter().view()->buttons().size(), 40);
-    QVERIFY(settled());
+    QVERIFY(settled(form()));
     QVERIFY(matchInView(0));
     QVERIFY(!matchInView(39));
     QVERIFY(!plate->rowsAbove());
@@ -378,13 +370,13 @@ void TestTypeFilter::matchesScrollIntoView()
 
     QTest::keyClick(focus(), Qt::Key_End);
     QCOMPARE(focus(), filter().view()->buttons().last());
-    QTRY_VERIFY(settled());
+    QTRY_VERIFY(settled(form()));
     QVERIFY(matchInView(39));
     QVERIFY(plate->rowsAbove());
     QVERIFY(!plate->rowsBelow());
     QTest::keyClick(focus(), Qt::Key_Up);
     QTest::keyClick(focus(), Qt::Key_Up);
-    QTRY_VERIFY(settled());
+    QTRY_VERIFY(settled(form()));
     QCOMPARE(focus(), filter().view()->buttons().at(25));
     QVERIFY(matchInView(25));
     QVERIFY(!matchInView(39));
@@ -397,7 +389,7 @@ void TestTypeFilter::matchesScrollIntoView()
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(matchLayer, &wheel);
     }
-    QTRY_VERIFY(settled());
+    QTRY_VERIFY(settled(form()));
     QVERIFY(matchInView(0));
     QVERIFY(!plate->rowsAbove());
     QCOMPARE(groupLayer->scrollOffset(), groupOffset);
@@ -407,7 +399,7 @@ void TestTypeFilter::matchesScrollIntoView()
         QVERIFY(!filter().isActive());
         QCOMPARE(BarProbe::LaunchBtn(form()), groupButtons);
         QCOMPARE(groupLayer->scrollOffset(), groupOffset);
-        QTRY_VERIFY(settled());
+        QTRY_VERIFY(settled(form()));
         QCOMPARE(groupLayer->scrollOffset(), groupOffset);
         QCOMPARE(groupLayer->itemRects(), groupPlaces);
         QVERIFY(plate->rowsAbove());
