@@ -331,6 +331,7 @@ void EntryGrid::dataChanged(const QModelIndex &topLeft, const QModelIndex &botto
             continue;
         }
         const bool newFile = button->filePath() != entry.fname;
+        const bool wasMissing = button->isFileMissing();
         if (newFile)
             button->reuse(entry.fname, saneSide(m_look.iconSide), saneSide(m_look.padding), m_look.corner);
         // A replaced entry's file was looked at anew: one that went or came
@@ -340,9 +341,11 @@ void EntryGrid::dataChanged(const QModelIndex &topLeft, const QModelIndex &botto
             applyIcon(button, stamp);
         }
         describe(button, entry);
-        // The hint as the user typed it; set even when empty, or a missing
-        // file's text would outlive the file's return.
-        button->setToolTip(hintText(entry.hint, m_look.hints, missing ? entry.fname : QString()));
+        // The hint as the user typed it. With hints off a button keeps the
+        // tip it was built with, but a missing file's text goes with the
+        // file's return.
+        if (m_look.hints || missing || wasMissing)
+            button->setToolTip(hintText(entry.hint, m_look.hints, missing ? entry.fname : QString()));
     }
 }
 
