@@ -4,6 +4,7 @@
 #include "app/BarMenus.h"
 #include "app/ArrangeDrag.h"
 #include "app/DropArea.h"
+#include "app/OpenDrop.h"
 #include "app/GroupCaption.h"
 #include "app/Plate.h"
 #include "app/RowScroller.h"
@@ -155,8 +156,13 @@ void TForm1::createComponents()
     nameForScreenReaders();
     placeComponents();
     connectCommands();
-    // After the bar's own filter on the layer, so that it sees a carried
-    // button's drag first.
+    // Drags over the layer: files to open with a button's program, and
+    // (filtered first, as installed last) a button being carried.
+    OpenDrop::Links dropLinks;
+    dropLinks.group = [this]() -> const GroupModel & { return currentGroup(); };
+    dropLinks.registering = [this] { return isRegistrationAreaShown(); };
+    dropLinks.start = [this](LaunchRequest request) { startOpen(std::move(request)); };
+    new OpenDrop(m_grid, this, kDropInstancesUnasked, std::move(dropLinks));
     m_arrangeDrag = new ArrangeDrag(
         m_grid, [this](qsizetype from, qsizetype to) { return moveEntry(from, to); },
         // A hand edit held back during the drag, and not merged by a save.

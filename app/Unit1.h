@@ -64,7 +64,7 @@ class WindowMover;
 //   Unit1Dialogs.cpp     opening the two dialogs
 //   Unit1HandEdits.cpp   the group and settings files changed by hand, seen at once
 //   Unit1Screens.cpp     screens that come and go while the bar runs
-//   Unit1DropOpen.cpp    files dropped on a program's button, opened with it
+//                        (files dropped on a program's button: OpenDrop, app/OpenDrop.h)
 //   Unit1Accessibility.cpp  what screen readers are told
 //   Unit1Summon.cpp      the summoning key, --show and --toggle
 //   Unit1Filter.cpp      typing to filter every group, Ctrl+1 to Ctrl+9
@@ -394,24 +394,10 @@ private:
     bool transparency() const { return m_transparency; }
     bool m_transparency = true; // the window's background is see-through
 
-    // --- Opening dropped files (Unit1DropOpen.cpp) ---
-    // Outside registration mode a drag of files over a button whose program
-    // takes them (DropAcceptance) is shown on it and dropped there starts it.
+    // --- Opening dropped files ---
+    // What a drop on a program's button runs (OpenDrop shows and answers
+    // the drag).
     DropOpenFunction dropOpener;
-    struct OpenDrag {
-        QList<DroppedItem> items;      // the drag's URLs, typed once at its entry
-        QPointer<LaunchButton> button; // the button under it, when it takes it
-        qsizetype index = -2;          // the entry under it; -1 for none, -2 not yet looked at
-        QList<DropLaunch> launches;    // what a drop there starts; empty: refused
-        QString name;                  // the program, as the hint names it
-    } m_openDrag;
-    // Handles a drag over the icon layer that is not a button being
-    // arranged; true when the event is dealt with.
-    bool handleOpenDrag(QEvent *event);
-    void showOpenDragAt(const QPoint &pos);
-    void endOpenDrag();
-    // Starts entry `index`'s program once per launch (asking first for many).
-    void openDropped(qsizetype index, const QString &line, const QList<DropLaunch> &launches);
     // --- Typing to filter, launching by position ---
     // Typed letters filter every group's entries; Ctrl+1 to Ctrl+9 open the
     // first nine buttons shown (TypeFilter, app/TypeFilter.h).

@@ -166,20 +166,6 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Hide && watched && (watched == m_settingsDialog || watched == m_parameterEditor))
         lookAtHandEditsSoon();
-    if (watched == FlowLayout1) {
-        switch (event->type()) {
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-        case QEvent::DragLeave:
-        case QEvent::Drop:
-            // A button being arranged is ArrangeDrag's, whose filter comes
-            // first; these are files from elsewhere to open with a
-            // button's program.
-            return handleOpenDrag(event);
-        default:
-            break;
-        }
-    }
     if (watched == FlowLayout1 || watched == DropTarget1)
         return handleAreaMouse(event);
     return QWidget::eventFilter(watched, event);

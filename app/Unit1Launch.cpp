@@ -131,3 +131,8 @@ void TForm1::finishLaunches()
         stuckPools->append(m_launchPool);
     }
 }
+
+void TForm1::setDropOpener(DropOpenFunction open)
+{
+    dropOpener = std::move(open);
+}

@@ -164,6 +164,19 @@
     </message>
 </context>
 <context>
+    <name>OpenDrop</name>
+    <message>
+        <source>%1 で開く</source>
+        <extracomment>A drag of files over a program&apos;s button; %1 is the program.</extracomment>
+        <translation>Open with %1</translation>
+    </message>
+    <message>
+        <source>%1 を %2 回起動して、ファイルを一つずつ開きます。続けますか？</source>
+        <extracomment>%1 is the program, %2 how many times it would start.</extracomment>
+        <translation>This starts %1 %2 times, one file each. Continue?</translation>
+    </message>
+</context>
+<context>
     <name>Opener</name>
     <message>
         <source>原因は分かりません。</source>
@@ -313,16 +326,6 @@
         <source>グループ %1</source>
         <extracomment>Shown at a group switch for a group without a name; %1 is its number, 1 to 5.</extracomment>
         <translation>Group %1</translation>
-    </message>
-    <message>
-        <source>%1 で開く</source>
-        <extracomment>A drag of files over a program&apos;s button; %1 is the program.</extracomment>
-        <translation>Open with %1</translation>
-    </message>
-    <message>
-        <source>%1 を %2 回起動して、ファイルを一つずつ開きます。続けますか？</source>
-        <extracomment>%1 is the program, %2 how many times it would start.</extracomment>
-        <translation>This starts %1 %2 times, one file each. Continue?</translation>
     </message>
     <message>
         <source>Quillbrook ランチャー</source>
