@@ -9,6 +9,7 @@
 #include "app/Plate.h"
 #include "app/RowScroller.h"
 #include "app/StealthMode.h"
+#include "app/Summoner.h"
 #include "app/WindowMover.h"
 #include "launcher/IconLayer.h"
 #include "launcher/IconLayerEffect.h"
@@ -291,4 +292,49 @@ void TForm1::bringToFront()
     raise();
     activateWindow();
     m_stealth->showButtons();
+}
+
+void TForm1::setUpSummoning()
+{
+    Summoner::Links links;
+    links.stealthOn = [this] { return m_settings.isStealth; };
+    links.holdStealth = [this] { suspendStealth(); };
+    links.releaseStealth = [this] {
+        // An open dialog holds the fade off itself and lifts it at its closing.
+        const bool dialogOpen = (m_settingsDialog && m_settingsDialog->isVisible())
+                                || (m_parameterEditor && m_parameterEditor->isVisible());
+        if (!dialogOpen)
+            resumeStealth();
+    };
+    links.bringToFront = [this] { bringToFront(); };
+    links.focusFirst = [this] {
+        if (!LaunchBtn().isEmpty())
+            LaunchBtn().first()->setFocus(Qt::ShortcutFocusReason);
+        else
+            setFocus(Qt::ShortcutFocusReason);
+    };
+    m_summoner = new Summoner(this, std::move(links));
+    // The grab costs round trips to the X server that the first paint need
+    // not wait for.
+    connect(this, &TForm1::firstPainted, this, &TForm1::takeSummonKey, Qt::SingleShotConnection);
+}
+
+void TForm1::takeSummonKey()
+{
+    m_summoner->takeKey(m_settings.summonKey);
+}
+
+bool TForm1::summonKeyTaken() const
+{
+    return m_summoner && m_summoner->keyTaken();
+}
+
+void TForm1::summon(quint32 timestamp)
+{
+    m_summoner->summon(timestamp);
+}
+
+void TForm1::toggleSummon(quint32 timestamp)
+{
+    m_summoner->toggle(timestamp);
 }

@@ -26,7 +26,6 @@ class ArrangeDrag;
 class DropArea;
 class FileWatch;
 class GroupCaption;
-class GlobalKey;
 class IconLayer;
 class IconLayerEffect;
 class LaunchButton;
@@ -38,6 +37,7 @@ class QTimer;
 class RowScroller;
 class QWindow;
 class StealthMode;
+class Summoner;
 class TypeFilter;
 class WindowMover;
 
@@ -66,7 +66,6 @@ class WindowMover;
 //   Unit1Screens.cpp     screens that come and go while the bar runs
 //                        (files dropped on a program's button: OpenDrop, app/OpenDrop.h)
 //   Unit1Accessibility.cpp  what screen readers are told
-//   Unit1Summon.cpp      the summoning key, --show and --toggle
 //   Unit1Filter.cpp      typing to filter every group, Ctrl+1 to Ctrl+9
 // docs/NAMES.md explains every name below; tests see the private parts
 // through tests/BarProbe.h.
@@ -188,7 +187,7 @@ public:
     void setDropOpener(DropOpenFunction open);
     // A drop that would start more instances than this asks first.
     static constexpr qsizetype kDropInstancesUnasked = 20;
-    // --- Summoning (app/Unit1Summon.cpp) ---
+    // --- Summoning (Summoner, app/Summoner.h) ---
     // The summoning key, or `Quillbrook --show` from another start: the bar
     // is shown, raised and un-faded, and asks the window manager for the
     // focus at X server time `timestamp` (0: now), which goes to its first
@@ -204,17 +203,10 @@ public:
     bool summonKeyTaken() const;
 
 private:
-    GlobalKey *m_summonKey = nullptr;
-    std::optional<SummonKey> m_summonKeyAsked; // what takeSummonKey last tried, once per choice
-    quint32 m_focusBefore = 0;                 // the X window that had the focus before a summon
-    // A summon keeps stealth mode's fade off until the bar, once focused,
-    // loses the focus.
-    enum class SummonHold { None, Summoned, Focused } m_summonHold = SummonHold::None;
+    Summoner *m_summoner = nullptr;
     void setUpSummoning();
-    // Takes m_settings.summonKey from the desktop, or lets go of the key;
-    // tells the user once when another program holds it.
+    // Takes m_settings.summonKey from the desktop, or lets go of the key.
     void takeSummonKey();
-    void summonFocusChanged(QWindow *window);
 
 Q_SIGNALS:
     // The window has closed; the launcher ends.

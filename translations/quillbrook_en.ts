@@ -207,6 +207,19 @@
     </message>
 </context>
 <context>
+    <name>Summoner</name>
+    <message>
+        <source>呼び出しキー %1 は他のプログラムが使っているため、使えません。バーはこのキーなしで動きます。設定で別のキーを選ぶか、デスクトップのショートカットに「Quillbrook --toggle」を登録してください。</source>
+        <extracomment>%1 is a key combination such as Ctrl+Alt+Space.</extracomment>
+        <translation>The summon key %1 is held by another program, so the bar cannot use it and runs on without it. Choose another key in the settings, or bind “Quillbrook --toggle” in your desktop&apos;s keyboard shortcuts.</translation>
+    </message>
+    <message>
+        <source>呼び出しキー %1 はこのキーボードにありません。設定で別のキーを選んでください。</source>
+        <extracomment>%1 is a key combination such as Ctrl+Alt+Space.</extracomment>
+        <translation>The summon key %1 is not on this keyboard. Choose another key in the settings.</translation>
+    </message>
+</context>
+<context>
     <name>SystemReason</name>
     <message>
         <source>アクセスが許可されていません。</source>
@@ -336,16 +349,6 @@
         <source>ここにファイルをドロップすると登録されます</source>
         <extracomment>Screen readers: what the drop area of registration mode is for.</extracomment>
         <translation>Drop files here to register them</translation>
-    </message>
-    <message>
-        <source>呼び出しキー %1 は他のプログラムが使っているため、使えません。バーはこのキーなしで動きます。設定で別のキーを選ぶか、デスクトップのショートカットに「Quillbrook --toggle」を登録してください。</source>
-        <extracomment>%1 is a key combination such as Ctrl+Alt+Space.</extracomment>
-        <translation>The summon key %1 is held by another program, so the bar cannot use it and runs on without it. Choose another key in the settings, or bind “Quillbrook --toggle” in your desktop&apos;s keyboard shortcuts.</translation>
-    </message>
-    <message>
-        <source>呼び出しキー %1 はこのキーボードにありません。設定で別のキーを選んでください。</source>
-        <extracomment>%1 is a key combination such as Ctrl+Alt+Space.</extracomment>
-        <translation>The summon key %1 is not on this keyboard. Choose another key in the settings.</translation>
     </message>
 </context>
 <context>
