@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
+// The bar's start-up and lifecycle, its screens, its appearance, summoning,
+// and what screen readers are told.
 #include "app/Unit1.h"
 
-#include "app/BarMenus.h"
 #include "app/ArrangeDrag.h"
+#include "app/BarMenus.h"
 #include "app/DropArea.h"
-#include "app/OpenDrop.h"
+#include "app/ErrorReport.h"
 #include "app/GroupCaption.h"
+#include "app/OpenDrop.h"
 #include "app/Plate.h"
 #include "app/RowScroller.h"
 #include "app/StealthMode.h"
@@ -24,13 +27,13 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QPainter>
+#include <QPainterPath>
 #include <QScreen>
 #include <QShowEvent>
 #include <QStandardPaths>
 #include <QThreadPool>
 #include <QTimer>
-
-#include "app/ErrorReport.h"
 
 namespace {
 
@@ -337,4 +340,139 @@ void TForm1::summon(quint32 timestamp)
 void TForm1::toggleSummon(quint32 timestamp)
 {
     m_summoner->toggle(timestamp);
+}
+
+void TForm1::nameForScreenReaders()
+{
+    // The window title stays the program's name alone, as taskbars show it.
+    //: Screen readers: the launch bar's window.
+    setAccessibleName(tr("Quillbrook ランチャー"));
+    DropTarget1->setAccessibleName(DropTarget1->text());
+    //: Screen readers: what the drop area of registration mode is for.
+    DropTarget1->setAccessibleDescription(tr("ここにファイルをドロップすると登録されます"));
+}
+
+void TForm1::nameCurrentGroup()
+{
+    FlowLayout1->setAccessibleName(groupName(m_menuIndex));
+}
+
+void TForm1::watchScreens()
+{
+    // A monitor unplugged or plugged in comes as several signals (the screen,
+    // then the others' geometry): one look once they have all arrived.
+    m_screenCheck = new QTimer(this);
+    m_screenCheck->setSingleShot(true);
+    m_screenCheck->setInterval(50);
+    connect(m_screenCheck, &QTimer::timeout, this, &TForm1::screensChanged);
+    auto *app = qGuiApp;
+    connect(app, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
+        watchScreen(screen);
+        m_screenCheck->start();
+    });
+    connect(app, &QGuiApplication::screenRemoved, m_screenCheck, qOverload<>(&QTimer::start));
+    for (QScreen *screen : QGuiApplication::screens())
+        watchScreen(screen);
+}
+
+void TForm1::watchScreen(QScreen *screen)
+{
+    connect(screen, &QScreen::geometryChanged, m_screenCheck, qOverload<>(&QTimer::start));
+    connect(screen, &QScreen::availableGeometryChanged, m_screenCheck, qOverload<>(&QTimer::start));
+}
+
+void TForm1::screensChanged()
+{
+    // The compositor of a native Wayland session moves its windows itself.
+    if (X11Window::isWayland() || !isVisible())
+        return;
+    QList<ScreenArea> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens.append({screen->geometry(), screen->availableGeometry()});
+    const QRect placed = placeAfterScreenChange(m_userGeometry, geometry(), m_displaced, screens,
+                                                QSize(kMinimumSide, kMinimumSide));
+    // Nothing is written: the stored place stays for the screen's return.
+    m_displaced = !isStoredPlace(m_userGeometry, placed);
+    if (placed == geometry())
+        return;
+    move(placed.topLeft());
+    m_mover->resizeWindow(placed.size());
+    if (X11Window::isX11() && SwayPlacement::available())
+        SwayPlacement::moveTo(this, windowTitle(), placed.topLeft());
+}
+
+void TForm1::SetBackColor()
+{
+    const BarSettings &s = m_settings;
+    if (!s.isGradient) {
+        Rectangle1->setSolidFill(QColor::fromRgba(s.color0));
+        return;
+    }
+    Rectangle1->setGradientFill(QColor::fromRgba(s.color0), QColor::fromRgba(s.color1));
+    switch (s.Direction) {
+    case 0:
+        Rectangle1->setGradientPositions({0, 0}, {0, 1});
+        break;
+    case 1:
+        Rectangle1->setGradientPositions({0, 0}, {1, 0});
+        break;
+    case 2:
+        Rectangle1->setGradientPositions({0, 0}, {1, 1});
+        break;
+    default:
+        // Keeps the positions set last.
+        break;
+    }
+}
+
+void TForm1::setTransparency(bool on)
+{
+    if (m_transparency == on)
+        return;
+    m_transparency = on;
+    updateWindowShape();
+    update();
+}
+
+bool TForm1::isRegistrationAreaShown() const
+{
+    return !DropTarget1->isHidden();
+}
+
+void TForm1::updateWindowShape()
+{
+    // Without a compositor the transparent parts would show black: cut the
+    // window to the plate instead.
+    if (m_compositor || !m_transparency) {
+        clearMask();
+        return;
+    }
+    QPainterPath path;
+    path.addRoundedRect(QRectF(Rectangle1->plateRect()), Plate::kCornerRadius, Plate::kCornerRadius);
+    setMask(QRegion(path.toFillPolygon().toPolygon()));
+}
+
+void TForm1::compositorChanged(bool running)
+{
+    if (m_compositor == running)
+        return;
+    m_compositor = running;
+    Rectangle1->setOpaque(!running);
+    updateWindowShape();
+    m_menus->setCompositorRunning(running);
+    update();
+}
+
+void TForm1::paintEvent(QPaintEvent *)
+{
+    if (!m_painted) {
+        m_painted = true;
+        m_grid->layerPainted();
+        // After the paint has reached the screen, not within it.
+        QMetaObject::invokeMethod(this, &TForm1::firstPainted, Qt::QueuedConnection);
+    }
+    if (m_transparency)
+        return;
+    QPainter p(this);
+    p.fillRect(rect(), palette().window());
 }

@@ -49,24 +49,21 @@ class WindowMover;
 // model; both go through the operations below, never the bar's widgets.
 // The bar itself knows the dialogs only as windows it is given.
 //
-// Its methods live in source files by concern:
-//   Unit1.cpp            start-up, lifecycle, screen placement
-//   Unit1Settings.cpp    the settings file, and taking the settings dialog's choice
-//   Unit1Groups.cpp      loading groups, telling failed saves, the group's look
-//                        (the buttons: EntryGrid, app/EntryGrid.h; the groups:
-//                        GroupSet, core/groups/GroupSet.h)
-//   Unit1Launch.cpp      opening an entry on a worker thread
+// The window composes; its parts are classes of their own: the groups
+// (GroupSet, core/groups/GroupSet.h), the buttons of a group or of the
+// filter's matches (EntryGrid), the menus (BarMenus), a button carried to a
+// new place (ArrangeDrag), files dropped on a program's button (OpenDrop),
+// typing to filter (TypeFilter), summoning (Summoner), stealth mode
+// (StealthMode) and moving the window (WindowMover). Its own methods live
+// in source files by concern:
+//   Unit1.cpp            start-up, lifecycle, screens, appearance, summoning,
+//                        what screen readers are told
+//   Unit1Settings.cpp    the settings file, the settings dialog's choice, and
+//                        the group and settings files changed by hand
+//   Unit1Groups.cpp      loading groups, telling failed saves, the buttons' look
+//   Unit1Launch.cpp      opening an entry on a worker thread; the filter's links
 //   Unit1Commands.cpp    the context menus' commands, the press that moves or resizes
-//                        (the menus, their items and marks: BarMenus, app/BarMenus.h)
-//                        (arranging by hand: ArrangeDrag, app/ArrangeDrag.h)
-//   Unit1Stealth.cpp     stealth mode (StealthMode) suspended by the dialogs
-//   Unit1Appearance.cpp  the plate's fill and the window's transparency
-//   Unit1Dialogs.cpp     opening the two dialogs
-//   Unit1HandEdits.cpp   the group and settings files changed by hand, seen at once
-//   Unit1Screens.cpp     screens that come and go while the bar runs
-//                        (files dropped on a program's button: OpenDrop, app/OpenDrop.h)
-//   Unit1Accessibility.cpp  what screen readers are told
-//   Unit1Filter.cpp      typing to filter every group, Ctrl+1 to Ctrl+9
+//   Unit1Dialogs.cpp     opening the two dialogs, stealth mode held off meanwhile
 // docs/NAMES.md explains every name below; tests see the private parts
 // through tests/BarProbe.h.
 class TForm1 : public QWidget

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The commands that open the two dialogs.
+// The commands that open the two dialogs, and stealth mode held off while
+// one is open.
 #include "app/Unit1.h"
 
+#include "app/StealthMode.h"
 #include "launcher/LaunchButton.h"
 
 #include <QDialog>
@@ -26,4 +28,15 @@ void TForm1::EditCmdClick()
         return;
     Q_EMIT entryEditRequested(int(index));
     m_parameterEditor->exec();
+}
+
+void TForm1::suspendStealth()
+{
+    m_stealth->suspend();
+}
+
+void TForm1::resumeStealth()
+{
+    m_stealth->setEnabled(m_settings.isStealth);
+    m_stealth->resume();
 }
