@@ -49,8 +49,8 @@ TForm1::TForm1(const QString &home, QWidget *parent)
     // Made once here, so no one can put another model in a group's place.
     , LaunchPath(*new GroupSet(home, this))
     , HomePath(home)
-    , autostartConfigHome(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
-    , autostartProgram(QCoreApplication::applicationFilePath())
+    , m_autostart{QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
+                  QCoreApplication::applicationFilePath()}
 {
     connect(&LaunchPath, &GroupSet::changed, this, &TForm1::groupChanged);
     connect(&LaunchPath, &GroupSet::saveFailed, this, &TForm1::groupSaveFailed);
@@ -66,7 +66,9 @@ TForm1::TForm1(const QString &home, QWidget *parent)
 
 TForm1::~TForm1()
 {
-    finishLaunches();
+    // Before the widgets go: a failed launch reports over the bar.
+    delete m_launches;
+    m_launches = nullptr;
 }
 
 void TForm1::setCreateHomeOnSave(bool on)
@@ -75,15 +77,9 @@ void TForm1::setCreateHomeOnSave(bool on)
     LaunchPath.setCreateFolder(on);
 }
 
-void TForm1::setOpener(OpenFunction open)
-{
-    opener = std::move(open);
-}
-
 void TForm1::setAutostartTarget(const QString &configHome, const QString &program)
 {
-    autostartConfigHome = configHome;
-    autostartProgram = program;
+    m_autostart = {configHome, program};
 }
 
 void TForm1::setDialogs(QWidget *settingsDialog, QDialog *parameterEditor)
@@ -122,10 +118,7 @@ void TForm1::createComponents()
     setMinimumSize(kMinimumSide, kMinimumSide);
     resize(kDesignSize);
 
-    m_launchPool = new QThreadPool(this);
-    m_launchPool->setMaxThreadCount(kLaunchThreads);
-    // Idle workers go soon: a launcher mostly waits for the next click.
-    m_launchPool->setExpiryTimeout(2000);
+    m_launches = new LaunchPool(this, kLaunchThreads);
 
     Rectangle1 = new Plate(this);
     Rectangle1->setObjectName(QStringLiteral("Rectangle1"));
@@ -133,7 +126,6 @@ void TForm1::createComponents()
 
     FlowLayout1 = new IconLayer(this);
     FlowLayout1->setObjectName(QStringLiteral("FlowLayout1"));
-    ShadowEffect1 = FlowLayout1->shadowEffect();
 
     m_stealth = new StealthMode(this, FlowLayout1);
 
@@ -171,8 +163,6 @@ void TForm1::createComponents()
         m_grid, [this](qsizetype from, qsizetype to) { return moveEntry(from, to); },
         // A hand edit held back during the drag, and not merged by a save.
         [this] { lookAtHandEditsSoon(); }, this);
-    opener = Opener::open;
-    dropOpener = Opener::openWithFiles;
 }
 
 void TForm1::FormCreate()
@@ -245,7 +235,7 @@ void TForm1::keepOnScreen()
     for (const QScreen *screen : QGuiApplication::screens())
         screens.append({screen->geometry(), screen->availableGeometry()});
     const QRect placed = placeOnScreen(m_userGeometry, screens, QSize(kMinimumSide, kMinimumSide));
-    m_displaced = !isStoredPlace(m_userGeometry, placed);
+    m_screens.displaced = !isStoredPlace(m_userGeometry, placed);
     // Native Wayland ignores a client's position; the stored one stays.
     if (!X11Window::isWayland())
         move(placed.topLeft());
@@ -361,24 +351,24 @@ void TForm1::watchScreens()
 {
     // A monitor unplugged or plugged in comes as several signals (the screen,
     // then the others' geometry): one look once they have all arrived.
-    m_screenCheck = new QTimer(this);
-    m_screenCheck->setSingleShot(true);
-    m_screenCheck->setInterval(50);
-    connect(m_screenCheck, &QTimer::timeout, this, &TForm1::screensChanged);
+    m_screens.check = new QTimer(this);
+    m_screens.check->setSingleShot(true);
+    m_screens.check->setInterval(50);
+    connect(m_screens.check, &QTimer::timeout, this, &TForm1::screensChanged);
     auto *app = qGuiApp;
     connect(app, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
         watchScreen(screen);
-        m_screenCheck->start();
+        m_screens.check->start();
     });
-    connect(app, &QGuiApplication::screenRemoved, m_screenCheck, qOverload<>(&QTimer::start));
+    connect(app, &QGuiApplication::screenRemoved, m_screens.check, qOverload<>(&QTimer::start));
     for (QScreen *screen : QGuiApplication::screens())
         watchScreen(screen);
 }
 
 void TForm1::watchScreen(QScreen *screen)
 {
-    connect(screen, &QScreen::geometryChanged, m_screenCheck, qOverload<>(&QTimer::start));
-    connect(screen, &QScreen::availableGeometryChanged, m_screenCheck, qOverload<>(&QTimer::start));
+    connect(screen, &QScreen::geometryChanged, m_screens.check, qOverload<>(&QTimer::start));
+    connect(screen, &QScreen::availableGeometryChanged, m_screens.check, qOverload<>(&QTimer::start));
 }
 
 void TForm1::screensChanged()
@@ -389,10 +379,10 @@ void TForm1::screensChanged()
     QList<ScreenArea> screens;
     for (const QScreen *screen : QGuiApplication::screens())
         screens.append({screen->geometry(), screen->availableGeometry()});
-    const QRect placed = placeAfterScreenChange(m_userGeometry, geometry(), m_displaced, screens,
+    const QRect placed = placeAfterScreenChange(m_userGeometry, geometry(), m_screens.displaced, screens,
                                                 QSize(kMinimumSide, kMinimumSide));
     // Nothing is written: the stored place stays for the screen's return.
-    m_displaced = !isStoredPlace(m_userGeometry, placed);
+    m_screens.displaced = !isStoredPlace(m_userGeometry, placed);
     if (placed == geometry())
         return;
     move(placed.topLeft());
@@ -475,4 +465,9 @@ void TForm1::paintEvent(QPaintEvent *)
         return;
     QPainter p(this);
     p.fillRect(rect(), palette().window());
+}
+
+IconLayerEffect *TForm1::ShadowEffect1() const
+{
+    return FlowLayout1->shadowEffect();
 }

@@ -8,6 +8,7 @@
 #include "core/settings/BarSettings.h"
 #include "core/groups/GroupSet.h"
 #include "app/EntryGrid.h"
+#include "app/LaunchPool.h"
 #include "core/entries/LaunchRequest.h"
 #include "core/entries/DropAcceptance.h"
 
@@ -32,7 +33,6 @@ class LaunchButton;
 class Plate;
 class QDialog;
 class QScreen;
-class QThreadPool;
 class QTimer;
 class RowScroller;
 class QWindow;
@@ -135,9 +135,8 @@ public:
 
     // --- Launching ---
     // Opens a file; false with the reason in `error` when it could not. Runs
-    // on a worker thread.
-    using OpenFunction =
-        std::function<bool(const QString &file, const QString &params, const QString &workingDir, QString *error)>;
+    // on a worker thread (LaunchPool).
+    using OpenFunction = LaunchPool::OpenFunction;
     void setOpener(OpenFunction open); // what a click runs; the desktop's opener by default
     // Waits (a few seconds at most) until every launch started so far has
     // been handed over; false when one is still under way.
@@ -178,8 +177,7 @@ public:
     // --- Opening dropped files with a button's program ---
     // Starts `file` (a desktop entry or a program) once with `files` after
     // its parameters; false with the reason in `error`. Runs on a worker.
-    using DropOpenFunction = std::function<bool(const QString &file, const QString &params, const QString &workingDir,
-                                                const QList<QUrl> &files, QString *error)>;
+    using DropOpenFunction = LaunchPool::DropOpenFunction;
     // What a drop on a program's button runs; the desktop's by default.
     void setDropOpener(DropOpenFunction open);
     // A drop that would start more instances than this asks first.
@@ -250,13 +248,13 @@ private:
     QPointer<QDialog> m_parameterEditor;
 
     // --- Components ---
-    BarMenus *m_menus = nullptr;              // both context menus and their items
-    Plate *Rectangle1 = nullptr;              // the translucent rounded plate
-    IconLayer *FlowLayout1 = nullptr;         // the layer the buttons stand on, in wrapping rows
-    IconLayerEffect *ShadowEffect1 = nullptr; // the buttons' drop shadow (owned by FlowLayout1)
-    DropArea *DropTarget1 = nullptr;          // where files are dropped in registration mode
-    StealthMode *m_stealth = nullptr;         // fades the buttons while the pointer is away
-    WindowMover *m_mover = nullptr;           // moves and resizes the bar at the user's drag
+    BarMenus *m_menus = nullptr;            // both context menus and their items
+    Plate *Rectangle1 = nullptr;            // the translucent rounded plate
+    IconLayer *FlowLayout1 = nullptr;       // the layer the buttons stand on, in wrapping rows
+    IconLayerEffect *ShadowEffect1() const; // the buttons' drop shadow (FlowLayout1's)
+    DropArea *DropTarget1 = nullptr;        // where files are dropped in registration mode
+    StealthMode *m_stealth = nullptr;       // fades the buttons while the pointer is away
+    WindowMover *m_mover = nullptr;         // moves and resizes the bar at the user's drag
     static constexpr int kMinimumSide = 70;
 
     // --- Start-up and the window ---
@@ -302,14 +300,10 @@ private:
     void launchButtonMenuRequested(LaunchButton *button, const QPoint &globalPos);
 
     // --- Launching ---
-    OpenFunction opener;
     void BtnClickEvent(LaunchButton *sender);
-    void finishLaunches();
     // Hands `request` to a worker of the launch pool.
     void startOpen(LaunchRequest request);
-    // Launch workers: few, so a storm of clicks cannot start hundreds of
-    // threads, and waited for before the bar goes.
-    QThreadPool *m_launchPool = nullptr;
+    LaunchPool *m_launches = nullptr;
 
     // --- Commands ---
     void connectCommands();
@@ -325,8 +319,11 @@ private:
     void FolderCmdClick();
     // The bar's button at `pos` (in the window's coordinates); -1 for none.
     qsizetype buttonIndexAt(const QPoint &pos) const;
-    QString autostartConfigHome; // see setAutostartTarget
-    QString autostartProgram;
+    // See setAutostartTarget.
+    struct {
+        QString configHome;
+        QString program;
+    } m_autostart;
     // Writes the entry, or removes it when it names this program.
     void StartAtLoginClick();
     // The check mark follows the entry on disk, which others may change.
@@ -354,8 +351,10 @@ private:
     // --- Screens coming and going ---
     // The bar stands away from its stored place (or size) because the
     // screens could not hold it there; it goes back when they can.
-    bool m_displaced = false;
-    QTimer *m_screenCheck = nullptr; // gathers one change's several signals
+    struct {
+        bool displaced = false;
+        QTimer *check = nullptr; // gathers one change's several signals
+    } m_screens;
     void watchScreens();
     void watchScreen(QScreen *screen);
     // Moves the bar onto a remaining screen, or back to its stored place.
@@ -384,9 +383,7 @@ private:
     bool m_transparency = true; // the window's background is see-through
 
     // --- Opening dropped files ---
-    // What a drop on a program's button runs (OpenDrop shows and answers
-    // the drag).
-    DropOpenFunction dropOpener;
+
     // --- Typing to filter, launching by position ---
     // Typed letters filter every group's entries; Ctrl+1 to Ctrl+9 open the
     // first nine buttons shown (TypeFilter, app/TypeFilter.h).

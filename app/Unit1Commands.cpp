@@ -173,15 +173,15 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 
 void TForm1::showStartAtLogin()
 {
-    m_menus->setStartAtLoginChecked(Autostart::isEnabled(autostartConfigHome, autostartProgram));
+    m_menus->setStartAtLoginChecked(Autostart::isEnabled(m_autostart.configHome, m_autostart.program));
 }
 
 void TForm1::StartAtLoginClick()
 {
     QString error;
-    const bool ok = Autostart::isEnabled(autostartConfigHome, autostartProgram)
-                        ? Autostart::disable(autostartConfigHome, &error)
-                        : Autostart::enable(autostartConfigHome, autostartProgram, &error);
+    const bool ok = Autostart::isEnabled(m_autostart.configHome, m_autostart.program)
+                        ? Autostart::disable(m_autostart.configHome, &error)
+                        : Autostart::enable(m_autostart.configHome, m_autostart.program, &error);
     showStartAtLogin();
     if (!ok)
         ErrorReport::show(this, error);

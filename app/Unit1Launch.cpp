@@ -20,45 +20,6 @@
 #include <functional>
 #include <optional>
 
-#if defined(__SANITIZE_THREAD__)
-#define QB_THREAD_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define QB_THREAD_SANITIZER 1
-#endif
-#endif
-#ifdef QB_THREAD_SANITIZER
-#include <sanitizer/tsan_interface.h>
-#endif
-
-namespace {
-
-// An open that hangs (a stalled network folder) must not hold the launcher's
-// exit for ever.
-constexpr int kExitWaitMs = 5000;
-
-// The pool hands a job to its worker under a lock ThreadSanitizer cannot see
-// (Qt's mutexes wait on futexes directly), so it would take every job's
-// captures for raced. These two mark that hand-over for it and are nothing in
-// any other build.
-[[maybe_unused]] char launchHandOver;
-
-void handOver()
-{
-#ifdef QB_THREAD_SANITIZER
-    __tsan_release(&launchHandOver);
-#endif
-}
-
-void takeOver()
-{
-#ifdef QB_THREAD_SANITIZER
-    __tsan_acquire(&launchHandOver);
-#endif
-}
-
-} // namespace
-
 void TForm1::BtnClickEvent(LaunchButton *sender)
 {
     const qsizetype i = m_grid->rowOf(sender);
@@ -94,52 +55,22 @@ void TForm1::FolderCmdClick()
 
 void TForm1::startOpen(LaunchRequest request)
 {
-    // The worker touches no widget: it reports a failure back to the
-    // user-interface thread, which shows it unless the bar is gone.
-    QPointer<TForm1> self(this);
-    std::function<void()> job = [request = std::move(request), open = opener, openWith = dropOpener, self]() mutable {
-        takeOver();
-        request.workingDir = workingDirectoryOf(request.file);
-        QString reason;
-        const bool opened = request.dropped.isEmpty()
-                                ? open(request.file, request.params, request.workingDir, &reason)
-                                : openWith(request.file, request.params, request.workingDir, request.dropped, &reason);
-        if (opened)
-            return;
-        //: %1 is the entry's file, %2 the system's reason.
-        const QString message = tr("%1 を開けませんでした。%2").arg(request.file, reason);
-        QMetaObject::invokeMethod(
-            qApp,
-            [self, message] {
-                if (self)
-                    ErrorReport::notify(self, message);
-            },
-            Qt::QueuedConnection);
-    };
-    handOver();
-    m_launchPool->start(std::move(job));
+    m_launches->start(std::move(request));
 }
 
 bool TForm1::waitForLaunches()
 {
-    return m_launchPool->waitForDone(kExitWaitMs);
-}
-
-void TForm1::finishLaunches()
-{
-    // A pool's destructor waits without limit: one still stuck in an open is
-    // kept here until the process ends instead.
-    // (The list is never freed, so they stay reachable to the very end.)
-    static auto *stuckPools = new QList<QThreadPool *>;
-    if (!waitForLaunches()) {
-        m_launchPool->setParent(nullptr);
-        stuckPools->append(m_launchPool);
-    }
+    return m_launches->waitForDone();
 }
 
 void TForm1::setDropOpener(DropOpenFunction open)
 {
-    dropOpener = std::move(open);
+    m_launches->setDropOpener(std::move(open));
+}
+
+void TForm1::setOpener(OpenFunction open)
+{
+    m_launches->setOpener(std::move(open));
 }
 
 void TForm1::createTypeFilter()

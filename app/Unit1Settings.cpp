@@ -85,8 +85,8 @@ void TForm1::showLayerSettings()
 {
     FlowLayout1->setHorizontalGap(m_settings.horizontalGap);
     FlowLayout1->setVerticalGap(m_settings.verticalGap);
-    ShadowEffect1->setShadowEnabled(m_settings.shadowEnabled);
-    ShadowEffect1->setShadowColor(QColor::fromRgba(m_settings.shadowColor));
+    ShadowEffect1()->setShadowEnabled(m_settings.shadowEnabled);
+    ShadowEffect1()->setShadowColor(QColor::fromRgba(m_settings.shadowColor));
     Rectangle1->setOpacity(qreal(m_settings.opacity));
 }
 

@@ -41,7 +41,7 @@ struct BarProbe {
     // The widgets the bar is made of.
     static Plate *Rectangle1(const TForm1 &bar) { return bar.Rectangle1; }
     static IconLayer *FlowLayout1(const TForm1 &bar) { return bar.FlowLayout1; }
-    static IconLayerEffect *ShadowEffect1(const TForm1 &bar) { return bar.ShadowEffect1; }
+    static IconLayerEffect *ShadowEffect1(const TForm1 &bar) { return bar.ShadowEffect1(); }
     static DropArea *DropTarget1(const TForm1 &bar) { return bar.DropTarget1; }
     static GroupCaption *groupCaption(const TForm1 &bar) { return bar.m_groupCaption; }
     static bool transparency(const TForm1 &bar) { return bar.transparency(); }

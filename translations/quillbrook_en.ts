@@ -164,6 +164,14 @@
     </message>
 </context>
 <context>
+    <name>LaunchPool</name>
+    <message>
+        <source>%1 を開けませんでした。%2</source>
+        <extracomment>%1 is the entry&apos;s file, %2 the system&apos;s reason.</extracomment>
+        <translation>Could not open %1. %2</translation>
+    </message>
+</context>
+<context>
     <name>OpenDrop</name>
     <message>
         <source>%1 で開く</source>
@@ -268,11 +276,6 @@
     <message>
         <source>ファイル &quot;%1&quot; が他で変更され、このエントリが見つからないため、変更を保存できません。ファイルの内容を読み直しました。</source>
         <translation>The file &quot;%1&quot; was changed elsewhere and this entry is no longer in it, so the change cannot be saved. The file has been read again.</translation>
-    </message>
-    <message>
-        <source>%1 を開けませんでした。%2</source>
-        <extracomment>%1 is the entry&apos;s file, %2 the system&apos;s reason.</extracomment>
-        <translation>Could not open %1. %2</translation>
     </message>
     <message>
         <source>%1 に書き込めません。%2</source>
