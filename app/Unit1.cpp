@@ -84,8 +84,8 @@ void TForm1::setAutostartTarget(const QString &configHome, const QString &progra
 
 void TForm1::setDialogs(QWidget *settingsDialog, QDialog *parameterEditor)
 {
-    m_settingsDialog = settingsDialog;
-    m_parameterEditor = parameterEditor;
+    m_dialogs.settings = settingsDialog;
+    m_dialogs.parameterEditor = parameterEditor;
     // A hand edit held back while one was open is read at its closing.
     for (QWidget *dialog : {settingsDialog, static_cast<QWidget *>(parameterEditor)}) {
         if (dialog)
@@ -294,8 +294,8 @@ void TForm1::setUpSummoning()
     links.holdStealth = [this] { suspendStealth(); };
     links.releaseStealth = [this] {
         // An open dialog holds the fade off itself and lifts it at its closing.
-        const bool dialogOpen = (m_settingsDialog && m_settingsDialog->isVisible())
-                                || (m_parameterEditor && m_parameterEditor->isVisible());
+        const bool dialogOpen = (m_dialogs.settings && m_dialogs.settings->isVisible())
+                                || (m_dialogs.parameterEditor && m_dialogs.parameterEditor->isVisible());
         if (!dialogOpen)
             resumeStealth();
     };

@@ -244,8 +244,11 @@ private:
     BarSettings m_settings;
     StoredGeometry m_userGeometry;
     bool m_userMoved = false; // the stored position is one the user dragged to
-    QPointer<QWidget> m_settingsDialog;
-    QPointer<QDialog> m_parameterEditor;
+    // The windows the bar opens (setDialogs).
+    struct {
+        QPointer<QWidget> settings;
+        QPointer<QDialog> parameterEditor;
+    } m_dialogs;
 
     // --- Components ---
     BarMenus *m_menus = nullptr;            // both context menus and their items
@@ -335,8 +338,10 @@ private:
 
     // --- Hand edits ---
     // The current group's file, the settings file and their folder.
-    FileWatch *m_fileWatch = nullptr;
-    FileStamp m_iniStamp; // the settings file as we last read or wrote it
+    struct {
+        FileWatch *watch = nullptr;
+        FileStamp ini; // the settings file as we last read or wrote it
+    } m_handEdits;
     void watchFiles();
     // Reads again what another program changed, unless the user has
     // something under way that a reload would lose: then a save merges it.

@@ -164,7 +164,8 @@ bool TForm1::handleAreaMouse(QEvent *event)
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Hide && watched && (watched == m_settingsDialog || watched == m_parameterEditor))
+    if (event->type() == QEvent::Hide && watched
+        && (watched == m_dialogs.settings || watched == m_dialogs.parameterEditor))
         lookAtHandEditsSoon();
     if (watched == FlowLayout1 || watched == DropTarget1)
         return handleAreaMouse(event);

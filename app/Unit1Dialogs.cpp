@@ -10,24 +10,24 @@
 
 void TForm1::SetingClick()
 {
-    if (!m_settingsDialog)
+    if (!m_dialogs.settings)
         return;
     // Already open: only bring it to the front, nothing is reloaded.
-    if (m_settingsDialog->isVisible()) {
-        m_settingsDialog->raise();
-        m_settingsDialog->activateWindow();
+    if (m_dialogs.settings->isVisible()) {
+        m_dialogs.settings->raise();
+        m_dialogs.settings->activateWindow();
         return;
     }
-    m_settingsDialog->show();
+    m_dialogs.settings->show();
 }
 
 void TForm1::EditCmdClick()
 {
     const qsizetype index = m_grid->rowOf(obj.data());
-    if (index < 0 || !m_parameterEditor || index >= currentGroup().size())
+    if (index < 0 || !m_dialogs.parameterEditor || index >= currentGroup().size())
         return;
     Q_EMIT entryEditRequested(int(index));
-    m_parameterEditor->exec();
+    m_dialogs.parameterEditor->exec();
 }
 
 void TForm1::suspendStealth()

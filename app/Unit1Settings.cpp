@@ -56,7 +56,7 @@ QString TForm1::iniPath() const
 void TForm1::ReadIniFile()
 {
     // Taken before reading: a change made while we read shows as one.
-    m_iniStamp = fileStamp(iniPath());
+    m_handEdits.ini = fileStamp(iniPath());
     const IniFile ini = IniFile::load(iniPath());
 
     // Kept as read, whatever the screen makes of it: the window gets a
@@ -154,7 +154,7 @@ bool TForm1::writeSettingsFile(QString *error)
     QString reason;
     if (ini.save(iniPath(), &reason)) {
         // Our own write is no hand edit.
-        m_iniStamp = fileStamp(iniPath());
+        m_handEdits.ini = fileStamp(iniPath());
         return true;
     }
     // The save leaves the file as it was: there, it could not be written;
@@ -179,13 +179,13 @@ bool TForm1::WriteIniFile()
 
 void TForm1::watchFiles()
 {
-    if (!m_fileWatch) {
-        m_fileWatch = new FileWatch(this);
-        connect(m_fileWatch, &FileWatch::changed, this, &TForm1::lookAtHandEdits);
+    if (!m_handEdits.watch) {
+        m_handEdits.watch = new FileWatch(this);
+        connect(m_handEdits.watch, &FileWatch::changed, this, &TForm1::lookAtHandEdits);
     }
     // The other groups are read when switched to: only the current one's
     // changes show.
-    m_fileWatch->setPaths(HomePath, {groupPath(m_menuIndex), iniPath()});
+    m_handEdits.watch->setPaths(HomePath, {groupPath(m_menuIndex), iniPath()});
 }
 
 bool TForm1::userEditPending() const
@@ -193,8 +193,8 @@ bool TForm1::userEditPending() const
     // Drops are saved at once, so registration mode alone holds nothing a
     // reload could lose; a save that failed does.
     return m_arrangeDrag->isRunning() || currentGroup().hasUnsavedChanges()
-           || (m_settingsDialog && m_settingsDialog->isVisible())
-           || (m_parameterEditor && m_parameterEditor->isVisible());
+           || (m_dialogs.settings && m_dialogs.settings->isVisible())
+           || (m_dialogs.parameterEditor && m_dialogs.parameterEditor->isVisible());
 }
 
 void TForm1::lookAtHandEditsSoon()
@@ -208,7 +208,7 @@ void TForm1::lookAtHandEdits()
     // in a look again (lookAtHandEditsSoon).
     if (userEditPending())
         return;
-    if (fileStamp(iniPath()) != m_iniStamp)
+    if (fileStamp(iniPath()) != m_handEdits.ini)
         takeHandEditedSettings(); // reloads the group too
     else if (currentGroup().changedOnDisk())
         LoadGroup(m_menuIndex);
@@ -216,7 +216,7 @@ void TForm1::lookAtHandEdits()
 
 void TForm1::takeHandEditedSettings()
 {
-    m_iniStamp = fileStamp(iniPath());
+    m_handEdits.ini = fileStamp(iniPath());
     BarSettings s = BarSettings::read(IniFile::load(iniPath()));
     s.keepInRange();
     const bool wasTop = m_settings.isTop;
