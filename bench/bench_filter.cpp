@@ -57,7 +57,7 @@ int main(int argc, char *argv[])
     (void)QTest::qWaitForWindowActive(&form, 2000);
     QTest::qWait(300);
 
-    const TypeFilter &filter = *BarProbe::typeFilter(form);
+    TypeFilter &filter = *BarProbe::typeFilter(form);
     // Where the key goes: the focused widget of the bar, as the window
     // system would send it.
     auto target = [&]() -> QWidget * {
