@@ -376,7 +376,7 @@ class Bench:
 
     def contenders(self):
         out = [Contender("bare Qt window", [self.binary("bench", "bare_window")])]
-        for n in (0, 100, 1000):
+        for n in (0, 100, 1000) + ((self.args.large,) if self.args.large else ()):
             entries = self.fixtures.make(f"start{n}-", n)
             launcher = self.launcher(entries)
             out.append(Contender(f"Quillbrook, {n} entries", [launcher.binary], cwd=launcher.dir))
@@ -516,7 +516,7 @@ class Bench:
         processes = 2 if self.args.quick else 5
         switches = 7 if self.args.quick else 21
         print(f"group switch: {processes} processes per size, {switches} switches each", flush=True)
-        per_size = {100: [], 1000: []}
+        per_size = {n: [] for n in (100, 1000) + ((self.args.large,) if self.args.large else ())}
         for _ in range(processes):
             for n in per_size:
                 per_size[n].append(self.run_program([program, "--entries", str(n), "--switches", str(switches)]))
@@ -876,6 +876,8 @@ def main():
     parser.add_argument("--runs", type=int, help="interleaved start-up runs per program (default 7, quick 3)")
     parser.add_argument("--idle-seconds", type=float, help="length of each idle phase (default 60, quick 10)")
     parser.add_argument("--others-entries", type=int, default=100, help="entries given to wbar and Plank")
+    parser.add_argument("--large", type=int, default=0,
+                        help="also start and switch groups with this many entries (10000 for the large-group figures)")
     parser.add_argument("--only", default="startup,switch,filter,idle,launch,summon",
                         help="comma-separated: startup (with memory), switch (with the stealth tick), filter, idle, "
                              "launch, summon")
