@@ -78,18 +78,18 @@ public:
     IconLayer *layer() const { return m_layer; }
     RowScroller *scroller() const { return m_scroller; }
 
-    // A button's hint: `hint` as hints are on or off, and for a file that
-    // is not there, always that it is not.
-    static QString hintText(const QString &hint, bool hintsOn, const QString &missingFile);
-    // A button's name and description for screen readers, from its entry.
-    static void describe(LaunchButton *button, const TRec &entry);
-
 Q_SIGNALS:
     // The buttons went off the layer: one remembered may stand for another
     // entry next.
     void cleared();
 
 private:
+    // A button's hint: `hint` as hints are on or off, and for a file that
+    // is not there, always that it is not.
+    static QString hintText(const QString &hint, bool hintsOn, const QString &missingFile);
+    // A button's name and description for screen readers, from its entry.
+    static void describe(LaunchButton *button, const TRec &entry);
+
     void launchButtonClicked(LaunchButton *button) override;
     void launchButtonEntered(LaunchButton *button) override;
     void launchButtonMenuRequested(LaunchButton *button, const QPoint &globalPos) override;

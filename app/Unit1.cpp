@@ -16,14 +16,12 @@
 #include "app/WindowMover.h"
 #include "launcher/IconLayer.h"
 #include "launcher/IconLayerEffect.h"
-#include "launcher/IconQueue.h"
 #include "launcher/LaunchButton.h"
 #include "platform/CompositorWatch.h"
 #include "platform/Opener.h"
 #include "platform/SwayPlacement.h"
 #include "platform/X11Window.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QGuiApplication>
@@ -32,7 +30,6 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QStandardPaths>
-#include <QThreadPool>
 #include <QTimer>
 
 namespace {

@@ -1,22 +1,15 @@
 // SPDX-License-Identifier: MIT
-// Groups and their buttons: loading a group from its file, saving it, and
-// building one launch button per entry.
+// The bar's side of its groups: loading the current one, telling a failed
+// save, and the look its buttons (EntryGrid) are built with.
 #include "app/Unit1.h"
 
 #include "app/BarMenus.h"
 #include "app/DropArea.h"
 #include "app/ErrorReport.h"
-#include "launcher/IconLayer.h"
-#include "launcher/IconQueue.h"
 #include "launcher/LaunchButton.h"
-#include "core/entries/PathRules.h"
 #include "core/files/SystemReason.h"
 
-#include <QApplication>
 #include <QFileInfo>
-
-#include <climits>
-#include <functional>
 
 namespace {
 

@@ -15,7 +15,6 @@
 
 #include <QCoreApplication>
 #include <QPointer>
-#include <QThreadPool>
 
 #include <functional>
 #include <optional>

@@ -169,14 +169,13 @@ GroupResult GroupModel::reload()
     m_entries.clear();
     m_kept.clear();
     m_unsaved = false;
-    GroupChange change{GroupChange::Reset, 0, 0, 0, true, {}};
+    GroupChange change{GroupChange::Reset, 0, 0, 0, true};
     for (qsizetype i = 0; i < content.lines.size(); ++i) {
         const QString &line = content.lines.at(i);
         if (const std::optional<TRec> rec = entryOfLine(line)) {
             m_entries.append(entryOf(*rec));
-            // One look per entry, handed on so that nobody looks again.
+            // One look per entry, kept so that nobody looks again.
             m_entries.last().stamp = fileStamp(rec->fname);
-            change.stamps.append(*m_entries.last().stamp);
         } else if (!line.isEmpty()) {
             // An empty line says nothing: it goes at the next save, as
             // it always has.
@@ -211,7 +210,7 @@ GroupResult GroupModel::insert(qsizetype before, const QList<TRec> &entries)
     // A kept line just before the entry `before` stays before the new ones.
     shiftKeptLines(before + 1, m_entries.size(), entries.size());
     m_unsaved = true;
-    Q_EMIT changed({GroupChange::Inserted, before, entries.size(), 0, false, {}});
+    Q_EMIT changed({GroupChange::Inserted, before, entries.size(), 0, false});
     return {};
 }
 
@@ -225,7 +224,7 @@ GroupResult GroupModel::replace(qsizetype i, const TRec &entry)
     m_entries[i].stamp = fileStamp(entry.fname);
     m_unsaved = true;
     Q_EMIT dataChanged(index(int(i)), index(int(i)));
-    Q_EMIT changed({GroupChange::Replaced, i, 1, 0, false, {}});
+    Q_EMIT changed({GroupChange::Replaced, i, 1, 0, false});
     return {};
 }
 
@@ -247,7 +246,7 @@ GroupResult GroupModel::move(qsizetype from, qsizetype to)
     else
         shiftKeptLines(to + 1, from, 1);
     m_unsaved = true;
-    Q_EMIT changed({GroupChange::Moved, from, 1, to, false, {}});
+    Q_EMIT changed({GroupChange::Moved, from, 1, to, false});
     return {};
 }
 
@@ -260,7 +259,7 @@ GroupResult GroupModel::remove(qsizetype i)
     endRemoveRows();
     shiftKeptLines(i + 1, m_entries.size() + 1, -1);
     m_unsaved = true;
-    Q_EMIT changed({GroupChange::Removed, i, 1, 0, false, {}});
+    Q_EMIT changed({GroupChange::Removed, i, 1, 0, false});
     return {};
 }
 
@@ -284,7 +283,7 @@ GroupResult GroupModel::setLines(const QStringList &lines)
     for (KeptLine &kept : m_kept)
         kept.slot = std::min(kept.slot, m_entries.size());
     m_unsaved = true;
-    Q_EMIT changed({GroupChange::Reset, 0, m_entries.size(), 0, false, {}});
+    Q_EMIT changed({GroupChange::Reset, 0, m_entries.size(), 0, false});
     return {};
 }
 

@@ -29,9 +29,6 @@ struct GroupChange {
     qsizetype count = 0;
     qsizetype to = 0;
     bool loaded = false;
-    // A load's look at each entry's file, entry by entry, so that nobody
-    // has to look again; empty for any other change.
-    QList<FileStamp> stamps;
 };
 
 // Why an operation of a group model did nothing, or did not save.

@@ -11,13 +11,6 @@ GroupSet::GroupSet(const QString &home, QObject *parent)
     }
 }
 
-std::array<const GroupModel *, kGroupCount> GroupSet::models() const
-{
-    std::array<const GroupModel *, kGroupCount> models{};
-    std::copy(m_models.cbegin(), m_models.cend(), models.begin());
-    return models;
-}
-
 GroupResult GroupSet::reload(int group)
 {
     return m_models.at(group)->reload();

@@ -26,7 +26,6 @@ public:
 
     const GroupModel &group(int group) const { return *m_models.at(group); }
     const GroupModel *operator[](int group) const { return m_models.at(group); }
-    std::array<const GroupModel *, kGroupCount> models() const;
 
     // Reads group `group` from its file; Unreadable when it could not be
     // read whole (what could be read is shown all the same).
