@@ -59,13 +59,13 @@ void ArrangeDrag::start(LaunchButton *button, const QPoint &hotSpot)
     if (!carried)
         return;
     carried->setLifted(false);
-    const qsizetype shown = layer->items().indexOf(carried.data());
+    const qsizetype shown = m_grid->slotOf(carried.data());
     if (shown < 0)
         return;
     // Released outside the bar, dropped into another program or called off
     // with Escape: the button goes back where it stood.
     if (!dropped || !m_moveEntry(from, shown))
-        layer->moveItem(shown, from);
+        m_grid->previewAt(carried.data(), from);
 }
 
 bool ArrangeDrag::eventFilter(QObject *watched, QEvent *event)
@@ -85,19 +85,19 @@ bool ArrangeDrag::eventFilter(QObject *watched, QEvent *event)
     IconLayer *layer = m_grid->layer();
     auto *drop = static_cast<QDropEvent *>(event);
     const bool ours = event->type() == QEvent::DragLeave || drop->source() == m_button;
-    const qsizetype shown = layer->items().indexOf(m_button.data());
+    const qsizetype shown = m_grid->slotOf(m_button.data());
     if (!ours || shown < 0 || watched != layer) {
         event->ignore();
         return true;
     }
     if (event->type() == QEvent::DragLeave) {
-        layer->moveItem(shown, m_from);
+        m_grid->previewAt(m_button.data(), m_from);
         return true;
     }
     // The others make room where it would land.
     const qsizetype slot = nearestSlot(layer->itemRects(), drop->position().toPoint());
     if (slot >= 0)
-        layer->moveItem(shown, slot);
+        m_grid->previewAt(m_button.data(), slot);
     if (event->type() == QEvent::Drop)
         m_dropped = true;
     drop->acceptProposedAction();

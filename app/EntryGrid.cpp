@@ -35,40 +35,6 @@ TRec entryAt(const QModelIndex &row)
             row.data(GroupModel::HintRole).toString()};
 }
 
-// Runs `before` ahead of any input the application is given.
-class InputWatch : public QObject
-{
-public:
-    InputWatch(QObject *parent, std::function<void()> before)
-        : QObject(parent)
-        , m_before(std::move(before))
-    {
-    }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        switch (event->type()) {
-        case QEvent::KeyPress:
-        case QEvent::ShortcutOverride:
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::ContextMenu:
-        case QEvent::Wheel:
-        case QEvent::DragEnter:
-        case QEvent::Drop:
-            m_before();
-            break;
-        default:
-            break;
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> m_before;
-};
-
 } // namespace
 
 EntryGrid::EntryGrid(IconLayer *layer, Plate *plate, Kind kind, Links links, QObject *parent)
@@ -79,6 +45,8 @@ EntryGrid::EntryGrid(IconLayer *layer, Plate *plate, Kind kind, Links links, QOb
     , m_kind(kind)
     , m_links(std::move(links))
 {
+    // Rows come into sight as they scroll, or as the layer grows.
+    connect(layer, &IconLayer::sightChanged, this, &EntryGrid::realize);
 }
 
 void EntryGrid::setModel(const QAbstractItemModel *model)
@@ -107,54 +75,47 @@ void EntryGrid::rebuild()
     if (!m_model)
         return;
     const int rows = m_model->rowCount();
-    m_icons->beginBatch(m_kind == Kind::Group && rows <= kSyncIconRows ? INT_MAX : 0);
-    m_building = true;
-    for (int row = 0; row < rows; ++row) {
-        // Before the first paint only what it shows is made.
-        if (!m_painted && m_layer->isVisible() && !m_buttons.isEmpty() && m_buttons.last()->y() >= m_layer->height()) {
-            m_waitingFrom = row;
-            break;
-        }
-        AddLaunchButton(row);
-    }
-    m_icons->endBatch();
-    m_building = false;
-    if (m_waitingFrom >= 0 && !m_inputWatch) {
-        m_inputWatch = new InputWatch(this, [this] { makeWaitingButtons(); });
-        qApp->installEventFilter(m_inputWatch);
-    }
+    m_buttons = QList<LaunchButton *>(rows, nullptr);
+    m_layer->resetSlots(rows, QSize(buttonSide(), buttonSide()));
     if (m_kind == Kind::Matches) {
         // The marks count the new rows at once, not after the next event.
         m_scroller->toTop();
     }
+    m_icons->beginBatch(m_kind == Kind::Group && rows <= kSyncIconRows ? INT_MAX : 0);
+    realize();
+    if (m_kind == Kind::Group && rows > 0) {
+        // As if each new button had taken the focus in turn.
+        buttonFor(rows - 1)->setFocus();
+    }
+    m_icons->endBatch();
     // Spare buttons stay shown while the rows are built, so the ones reused
     // are not hidden and shown again; the rest go out of sight now.
-    for (LaunchButton *spare : std::as_const(m_spare))
-        spare->hide();
-    if (m_kind == Kind::Group) {
-        // Once: moving it through a thousand buttons costs a pair of events each.
-        if (!m_buttons.isEmpty())
-            m_buttons.last()->setFocus();
-    } else if (m_buttons.isEmpty()) {
-        m_layer->setFocus();
-    } else {
-        m_buttons.first()->setFocus();
-        // Enter opens it: the ring says so.
-        m_buttons.first()->showFocusRing();
+    hideSpares();
+    if (m_kind == Kind::Matches) {
+        if (rows == 0) {
+            m_layer->setFocus();
+        } else {
+            LaunchButton *first = buttonFor(0);
+            first->setFocus();
+            // Enter opens it: the ring says so.
+            first->showFocusRing();
+        }
     }
     m_layer->update();
 }
 
 void EntryGrid::clear()
 {
-    stopWaiting();
+    m_previewRow = m_previewSlot = -1;
     // Taken off the layer still shown: a build hides those it does not reuse.
-    m_layer->takeItems();
+    m_layer->resetSlots(0, QSize());
     Q_EMIT cleared();
     // Last first: the next build gives the first row the first button
     // again, so a rebuild of the same entries keeps each on its widget.
     for (auto it = m_buttons.crbegin(); it != m_buttons.crend(); ++it) {
         LaunchButton *button = *it;
+        if (!button)
+            continue;
         if (m_spare.size() < kMaxSpare) {
             m_spare.append(button);
         } else {
@@ -165,14 +126,61 @@ void EntryGrid::clear()
     m_buttons.clear();
 }
 
+void EntryGrid::realize()
+{
+    if (!m_model || m_realizing || m_buttons.size() != m_layer->slotCount())
+        return;
+    m_realizing = true;
+    const auto [first, last] = m_layer->slotsInSight(1);
+    // Those going spare first, so the rows coming into sight reuse them.
+    for (qsizetype row = 0; row < m_buttons.size(); ++row) {
+        LaunchButton *button = m_buttons.at(row);
+        if (!button)
+            continue;
+        const qsizetype slot = slotOfRow(row);
+        if (slot >= first && slot <= last)
+            continue;
+        // In use: the keyboard's, the pointer's or a drag's.
+        if (button->hasFocus() || button->isLifted() || button->isMouseOver() || button->isDropTarget())
+            continue;
+        m_layer->takeItem(slot);
+        m_buttons[row] = nullptr;
+        m_spare.append(button);
+    }
+    for (qsizetype slot = first; slot <= last; ++slot) {
+        const qsizetype row = rowOfSlot(slot);
+        if (!m_buttons.at(row))
+            AddLaunchButton(row);
+    }
+    hideSpares();
+    m_realizing = false;
+}
+
+void EntryGrid::hideSpares()
+{
+    for (LaunchButton *spare : std::as_const(m_spare)) {
+        if (!spare->isHidden())
+            spare->hide();
+    }
+}
+
+int EntryGrid::buttonSide() const
+{
+    return std::max(0, saneSide(m_look.iconSide) + saneSide(m_look.padding));
+}
+
 void EntryGrid::layerPainted()
 {
-    if (m_painted)
-        return;
-    m_painted = true;
     m_icons->barPainted();
-    // After the paint has reached the screen, not within it.
-    QMetaObject::invokeMethod(this, &EntryGrid::makeWaitingButtons, Qt::QueuedConnection);
+}
+
+LaunchButton *EntryGrid::buttonFor(qsizetype row)
+{
+    if (row < 0 || row >= m_buttons.size())
+        return nullptr;
+    if (LaunchButton *made = m_buttons.at(row))
+        return made;
+    return AddLaunchButton(row);
 }
 
 qsizetype EntryGrid::rowOf(const LaunchButton *button) const
@@ -182,11 +190,63 @@ qsizetype EntryGrid::rowOf(const LaunchButton *button) const
 
 qsizetype EntryGrid::rowAt(const QPoint &pos) const
 {
-    for (qsizetype i = 0; i < m_buttons.size(); ++i) {
-        if (m_buttons.at(i)->geometry().contains(pos))
-            return i;
-    }
-    return -1;
+    const qsizetype slot = m_layer->slotAt(pos);
+    return slot < 0 ? -1 : rowOfSlot(slot);
+}
+
+qsizetype EntryGrid::slotOf(const LaunchButton *button) const
+{
+    return button ? m_layer->items().indexOf(button) : -1;
+}
+
+void EntryGrid::previewAt(const LaunchButton *carried, qsizetype slot)
+{
+    const qsizetype row = rowOf(carried);
+    const qsizetype shown = slotOf(carried);
+    if (row < 0 || shown < 0 || slot < 0 || slot >= m_layer->slotCount() || slot == shown)
+        return;
+    m_layer->moveItem(shown, slot);
+    m_previewRow = slot == row ? -1 : row;
+    m_previewSlot = slot == row ? -1 : slot;
+    realize();
+}
+
+void EntryGrid::endPreview()
+{
+    if (m_previewRow < 0)
+        return;
+    m_layer->moveItem(m_previewSlot, m_previewRow);
+    m_previewRow = m_previewSlot = -1;
+}
+
+qsizetype EntryGrid::slotOfRow(qsizetype row) const
+{
+    const qsizetype from = m_previewRow;
+    const qsizetype to = m_previewSlot;
+    if (from < 0)
+        return row;
+    if (row == from)
+        return to;
+    if (from < to && row > from && row <= to)
+        return row - 1;
+    if (from > to && row >= to && row < from)
+        return row + 1;
+    return row;
+}
+
+qsizetype EntryGrid::rowOfSlot(qsizetype slot) const
+{
+    const qsizetype from = m_previewRow;
+    const qsizetype to = m_previewSlot;
+    if (from < 0)
+        return slot;
+    if (slot == to)
+        return from;
+    if (from < to && slot >= from && slot < to)
+        return slot + 1;
+    if (from > to && slot > to && slot <= from)
+        return slot - 1;
+    return slot;
 }
 
 QString EntryGrid::hintText(const QString &hint, bool hintsOn, const QString &missingFile)
@@ -207,10 +267,10 @@ void EntryGrid::describe(LaunchButton *button, const TRec &entry)
                                                              : description);
 }
 
-LaunchButton *EntryGrid::AddLaunchButton(int row)
+LaunchButton *EntryGrid::AddLaunchButton(qsizetype row)
 {
     LaunchButton *button = m_spare.isEmpty() ? new LaunchButton(QString(), 0, 0, 0, m_layer, this) : m_spare.takeLast();
-    const QModelIndex at = m_model->index(row, 0);
+    const QModelIndex at = m_model->index(int(row), 0);
     const TRec entry = entryAt(at);
     const QVariant stamp = at.data(GroupModel::StampRole);
     button->reuse(entry.fname, saneSide(m_look.iconSide), saneSide(m_look.padding), m_look.corner);
@@ -218,10 +278,8 @@ LaunchButton *EntryGrid::AddLaunchButton(int row)
     button->setToolTip(hintText(launchHint(entry), m_look.hints, button->isFileMissing() ? entry.fname : QString()));
     describe(button, entry);
     button->setHoverEffect(m_look.glowNo, m_look.glowColor);
-    m_layer->addItem(button);
-    m_buttons.append(button);
-    if (!m_building)
-        button->setFocus();
+    m_buttons[row] = button;
+    m_layer->setItem(slotOfRow(row), button);
     applyIcon(button, stamp);
     return button;
 }
@@ -236,89 +294,49 @@ void EntryGrid::applyIcon(LaunchButton *button, const QVariant &stamp)
     m_icons->applyIcon(button, &looked);
 }
 
-void EntryGrid::makeWaitingButtons()
-{
-    const qsizetype from = m_waitingFrom;
-    stopWaiting();
-    if (from < 0 || !m_model)
-        return;
-    // Out of sight: their icons follow from the event loop.
-    m_building = true;
-    m_icons->beginBatch(0);
-    for (int row = int(from); row < m_model->rowCount(); ++row)
-        AddLaunchButton(row);
-    m_icons->endBatch();
-    m_building = false;
-    // The matches keep the focus on the first, where their build left it.
-    if (m_kind == Kind::Group && !m_buttons.isEmpty())
-        m_buttons.last()->setFocus();
-}
-
-void EntryGrid::stopWaiting()
-{
-    m_waitingFrom = -1;
-    if (m_inputWatch) {
-        // Deleted later: this may run from within its own filter.
-        qApp->removeEventFilter(m_inputWatch);
-        m_inputWatch->deleteLater();
-        m_inputWatch = nullptr;
-    }
-}
-
 void EntryGrid::rowsInserted(const QModelIndex &, int first, int last)
 {
-    // Buttons still to be made would land in the wrong places.
-    if (m_waitingFrom >= 0) {
-        rebuild();
-        return;
-    }
-    for (int row = first; row <= last; ++row) {
-        AddLaunchButton(row);
-        moveButton(m_buttons.size() - 1, row);
-    }
+    endPreview();
+    const qsizetype count = last - first + 1;
+    m_buttons.insert(first, count, nullptr);
+    m_layer->insertSlots(first, count);
+    // Each new button takes the focus in turn: the last keeps it.
+    buttonFor(last)->setFocus();
+    realize();
 }
 
 void EntryGrid::rowsRemoved(const QModelIndex &, int first, int last)
 {
-    if (m_waitingFrom >= 0) {
-        rebuild();
-        return;
-    }
-    for (int row = last; row >= first; --row) {
-        LaunchButton *button = m_buttons.takeAt(row);
-        m_layer->removeItem(button);
+    endPreview();
+    const qsizetype count = last - first + 1;
+    for (qsizetype row = first; row <= last; ++row) {
         // Nothing refers to a button once it is off the layer; those who
         // remember one keep a guarded pointer.
-        button->deleteLater();
+        if (LaunchButton *button = m_buttons.at(row))
+            button->deleteLater();
     }
+    m_buttons.remove(first, count);
+    m_layer->removeSlots(first, count);
+    realize();
 }
 
 void EntryGrid::rowsMoved(const QModelIndex &, int from, int, const QModelIndex &, int before)
 {
-    if (m_waitingFrom >= 0) {
-        rebuild();
-        return;
-    }
-    moveButton(from, before > from ? before - 1 : before);
-}
-
-void EntryGrid::moveButton(qsizetype from, qsizetype to)
-{
-    // The layer's order may differ from the buttons' while a drag previews.
-    m_layer->moveItem(m_layer->items().indexOf(m_buttons.at(from)), to);
+    endPreview();
+    const qsizetype to = before > from ? before - 1 : before;
+    m_layer->moveItem(from, to);
     m_buttons.move(from, to);
+    realize();
 }
 
 void EntryGrid::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles)
 {
-    if (m_waitingFrom >= 0) {
-        rebuild();
-        return;
-    }
     // A new look at the file alone, or the entry replaced.
     const bool onlyLooked = !roles.isEmpty() && !roles.contains(GroupModel::FileRole);
     for (int row = topLeft.row(); row <= bottomRight.row() && row < m_buttons.size(); ++row) {
         LaunchButton *button = m_buttons.at(row);
+        if (!button)
+            continue;
         const QModelIndex at = m_model->index(row, 0);
         const TRec entry = entryAt(at);
         const QVariant stamp = at.data(GroupModel::StampRole);
@@ -375,9 +393,9 @@ void EntryGrid::launchButtonDragRequested(LaunchButton *button, const QPoint &ho
 
 void EntryGrid::launchButtonFocusStep(LaunchButton *button, FlowStep step)
 {
-    const QList<QWidget *> &items = m_layer->items();
-    const qsizetype to = flowNeighbour(m_layer->itemRects(), items.indexOf(button), step);
-    auto *target = qobject_cast<LaunchButton *>(items.value(to));
+    const qsizetype to = flowNeighbour(m_layer->itemRects(), slotOf(button), step);
+    // One out of sight is made; taking the focus with its ring scrolls it in.
+    LaunchButton *target = to < 0 ? nullptr : buttonFor(rowOfSlot(to));
     if (!target)
         return;
     target->setFocus(Qt::TabFocusReason);

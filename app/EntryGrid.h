@@ -30,10 +30,13 @@ struct EntryLook {
 };
 
 // Shows an item model of entries (rows with GroupModel's roles) as launch
-// buttons in rows that wrap on an icon layer, button i for row i, and
-// follows the model's changes. It alone makes buttons: it reuses them from
-// one reset to the next, gives them their icons, hints and screen-reader
-// names, moves the keyboard focus among them and scrolls its rows inside
+// buttons in rows that wrap on an icon layer, row i in the layer's slot i,
+// and follows the model's changes. Only the rows in sight and a row either
+// side have buttons, and the one with the focus or carried: the others are
+// made as they scroll into sight, from the buttons that scroll out. It
+// alone makes buttons: it gives them their icons, hints and screen-reader
+// names, moves the keyboard focus among them (an entry out of sight is
+// made and scrolled to when it gets the focus) and scrolls its rows inside
 // the plate. What a button asks beyond that goes to the links.
 class EntryGrid : public QObject, private LaunchButtonHost
 {
@@ -60,20 +63,30 @@ public:
     const EntryLook &look() const { return m_look; }
     // Takes effect at the next build.
     void setLook(const EntryLook &look) { m_look = look; }
-    // Every row's button again, from the model as it stands.
+    // The rows again, from the model as it stands.
     void rebuild();
     // Takes every button off the layer; they wait to be reused.
     void clear();
 
-    // Until the layer has been painted once, a build makes only the buttons
-    // in sight; the rest follow right after the paint, or before any input.
+    // The layer has been painted once: icons out of sight may follow.
     void layerPainted();
 
-    // Button i stands for row i (all rows, once the paint above is done).
+    // One per row: the row's button, or null while the row is out of sight.
     const QList<LaunchButton *> &buttons() const { return m_buttons; }
+    // Row `row`'s button, made now if the row is out of sight. It goes
+    // again once it is out of sight without the focus.
+    LaunchButton *buttonFor(qsizetype row);
     qsizetype rowOf(const LaunchButton *button) const;
     // The row whose button is at `pos` on the layer; -1 for none.
     qsizetype rowAt(const QPoint &pos) const;
+
+    // While a button is carried, the layer shows where it would land: the
+    // carried row's button in slot `slot`, the others making room. The
+    // preview ends with the next change of the model, or when the button is
+    // shown at its own row's slot again.
+    void previewAt(const LaunchButton *carried, qsizetype slot);
+    // The layer's slot showing `button`; -1 for none.
+    qsizetype slotOf(const LaunchButton *button) const;
 
     IconLayer *layer() const { return m_layer; }
     RowScroller *scroller() const { return m_scroller; }
@@ -102,13 +115,20 @@ private:
     void rowsMoved(const QModelIndex &parent, int from, int, const QModelIndex &, int before);
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles);
 
-    // A button for `row` at the end of the layer.
-    LaunchButton *AddLaunchButton(int row);
-    void moveButton(qsizetype from, qsizetype to);
+    // Buttons for the rows in sight and a row either side; the buttons of
+    // the rows beyond go spare, but for one in use.
+    void realize();
+    // A button for `row`, which has none, in its slot.
+    LaunchButton *AddLaunchButton(qsizetype row);
     // `stamp`: the StampRole of the button's row.
     void applyIcon(LaunchButton *button, const QVariant &stamp);
-    void makeWaitingButtons();
-    void stopWaiting();
+    void hideSpares();
+    int buttonSide() const;
+    // Between the model's rows and the layer's slots, which differ only
+    // while a preview shows a carried row elsewhere.
+    qsizetype slotOfRow(qsizetype row) const;
+    qsizetype rowOfSlot(qsizetype slot) const;
+    void endPreview();
 
     IconLayer *m_layer;
     IconQueue *m_icons;
@@ -121,8 +141,7 @@ private:
     QList<LaunchButton *> m_buttons;
     QList<LaunchButton *> m_spare; // off the layer, waiting to be reused
     static constexpr qsizetype kMaxSpare = 4096;
-    bool m_painted = false;
-    bool m_building = false;      // a build is adding buttons: the focus moves once, at its end
-    qsizetype m_waitingFrom = -1; // rows from here on wait for the first paint; -1: none
-    QObject *m_inputWatch = nullptr;
+    qsizetype m_previewRow = -1;  // the carried row, while shown elsewhere
+    qsizetype m_previewSlot = -1; // where it is shown
+    bool m_realizing = false;
 };

@@ -13,15 +13,15 @@
 
 namespace {
 
-// What the layer shows, with the rows unscrolled.
+// The layer's rows, unscrolled: the first slot of each stands for its row.
 RowScroll rowScroll(const IconLayer &layer)
 {
     QList<QRect> rects;
-    rects.reserve(layer.items().size());
-    for (const QWidget *item : layer.items()) {
-        if (!item->isHidden())
-            rects.append(item->geometry().translated(0, layer.scrollOffset()));
-    }
+    const qsizetype rows = layer.rowCount();
+    const int columns = layer.columns();
+    rects.reserve(rows);
+    for (qsizetype row = 0; row < rows; ++row)
+        rects.append(layer.slotRect(row * columns).translated(0, layer.scrollOffset()));
     return RowScroll(rects, layer.height(), layer.padding());
 }
 
@@ -63,9 +63,15 @@ void RowScroller::scrollRows(int notches)
 
 void RowScroller::ensureVisible(const QWidget *item)
 {
-    if (!item || !m_layer->items().contains(item) || item->isHidden())
+    if (item)
+        ensureSlotVisible(m_layer->items().indexOf(item));
+}
+
+void RowScroller::ensureSlotVisible(qsizetype slot)
+{
+    if (slot < 0 || slot >= m_layer->slotCount())
         return;
-    const QRect place = item->geometry().translated(0, m_layer->scrollOffset());
+    const QRect place = m_layer->slotRect(slot).translated(0, m_layer->scrollOffset());
     scrollTo(rowScroll(*m_layer).showing(m_target, place));
 }
 

@@ -298,8 +298,8 @@ void TForm1::setUpSummoning()
     };
     links.bringToFront = [this] { bringToFront(); };
     links.focusFirst = [this] {
-        if (!LaunchBtn().isEmpty())
-            LaunchBtn().first()->setFocus(Qt::ShortcutFocusReason);
+        if (LaunchButton *first = m_grid->buttonFor(0))
+            first->setFocus(Qt::ShortcutFocusReason);
         else
             setFocus(Qt::ShortcutFocusReason);
     };

@@ -87,7 +87,7 @@ void TForm1::DropTarget1Dropped(const QStringList &files, qsizetype before)
     // Saved at once, so no later load or close can lose it.
     LaunchPath.insert(m_menuIndex, first, entries);
     // The user sees where the new entries went, though past the plate's edge.
-    m_grid->scroller()->ensureVisible(LaunchBtn().value(first + entries.size() - 1));
+    m_grid->scroller()->ensureVisible(m_grid->buttonFor(first + entries.size() - 1));
 }
 
 void TForm1::DelBtnClick()

@@ -21,23 +21,7 @@
 
 void TForm1::BtnClickEvent(LaunchButton *sender)
 {
-    const qsizetype i = m_grid->rowOf(sender);
-    if (i < 0 || i >= currentGroup().size())
-        return;
-    if (sender->isFileMissing()) {
-        // A drive mounted since the load: the entry works again at once.
-        if (!LaunchPath.lookAgain(m_menuIndex, i).isFileOrFolder()) {
-            //: %1 is the entry's file.
-            ErrorReport::notify(this,
-                                tr("%1 が見つかりません。ドライブが外れているか、ファイルが移動または削除されました。")
-                                    .arg(currentGroup().entry(i).fname));
-            return;
-        }
-    }
-    std::optional<LaunchRequest> request = launchRequestFor(currentGroup().line(i));
-    if (!request)
-        return;
-    startOpen(std::move(*request));
+    launchEntry(m_menuIndex, m_grid->rowOf(sender));
 }
 
 void TForm1::FolderCmdClick()
@@ -79,10 +63,7 @@ void TForm1::createTypeFilter()
     links.mayStart = [this] { return !isRegistrationAreaShown() && !m_arrangeDrag->isRunning(); };
     links.look = [this] { return buttonLook(); };
     links.launch = [this](const EntryRef &entry) { launchEntry(entry.group, entry.index); };
-    links.launchShown = [this](qsizetype n) {
-        if (n < LaunchBtn().size())
-            BtnClickEvent(LaunchBtn().at(n));
-    };
+    links.launchShown = [this](qsizetype n) { launchEntry(m_menuIndex, n); };
     m_typeFilter = new TypeFilter(this, FlowLayout1, Rectangle1, LaunchPath, std::move(links));
 }
 
@@ -90,18 +71,19 @@ void TForm1::launchEntry(int group, qsizetype index)
 {
     if (group < 0 || group >= kGroupCount || index < 0 || index >= LaunchPath[group]->size())
         return;
-    // The current group's entry has its button, which a click would update.
-    if (group == m_menuIndex && index < LaunchBtn().size()) {
-        BtnClickEvent(LaunchBtn().at(index));
-        return;
-    }
     const GroupModel &model = LaunchPath.group(group);
-    const TRec entry = model.entry(index);
-    if (!fileStamp(entry.fname).isFileOrFolder()) {
+    // The current group shows which files were missing: those are looked at
+    // again, so a drive mounted since the load works at once. Another
+    // group's file is looked at now.
+    const bool shown = group == m_menuIndex;
+    const bool missing = shown ? model.index(int(index)).data(GroupModel::MissingRole).toBool()
+                                     && !LaunchPath.lookAgain(group, index).isFileOrFolder()
+                               : !fileStamp(model.entry(index).fname).isFileOrFolder();
+    if (missing) {
         //: %1 is the entry's file.
         ErrorReport::notify(this,
                             tr("%1 が見つかりません。ドライブが外れているか、ファイルが移動または削除されました。")
-                                .arg(entry.fname));
+                                .arg(model.entry(index).fname));
         return;
     }
     std::optional<LaunchRequest> request = launchRequestFor(model.line(index));

@@ -8,6 +8,7 @@
 //
 // Prints the figures, then one RESULT line of JSON for run_bench.py. Uses
 // the display in DISPLAY (real painting on X), else the offscreen platform.
+#include "app/RowScroller.h"
 #include "app/Unit1.h"
 #include "bench/Figures.h"
 #include "bench/MixedEntries.h"
@@ -23,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <cstdio>
 
@@ -35,14 +37,14 @@ struct Switch {
 };
 
 // The group is on screen: all its entries are loaded and every button in
-// the visible part of the bar has its icon.
+// the visible part of the bar has its icon (rows beyond have no buttons).
 bool groupShown(const TForm1 &form, int group, int entries)
 {
     if (form.MenuIndex() != group || form.LaunchPath[group]->size() != entries)
         return false;
     const QRect visible = BarProbe::FlowLayout1(form)->rect();
     for (const LaunchButton *button : BarProbe::LaunchBtn(form)) {
-        if (button->geometry().intersects(visible) && (!button->isVisible() || button->iconPixmap().isNull()))
+        if (button && button->geometry().intersects(visible) && (!button->isVisible() || button->iconPixmap().isNull()))
             return false;
     }
     return true;
@@ -138,6 +140,34 @@ int main(int argc, char *argv[])
     if (loop.exec() != 0)
         return 1;
 
+    // Wheel notches over the group shown, ten down and ten back: from the
+    // notch to the first frame painted, and the longest frame of a glide
+    // (from the rows moving to the frame painted).
+    std::vector<double> notchMs, frameMs;
+    IconLayer *layer = BarProbe::FlowLayout1(form);
+    const bool scrolls = layer->slotCount() > 0 && layer->slotRect(layer->slotCount() - 1).bottom() >= layer->height();
+    qint64 moved = 0;
+    QObject::connect(layer, &IconLayer::sightChanged, &app, [&] {
+        if (!moved)
+            moved = Figures::monotonicNs();
+    });
+    QObject::connect(&clock, &PaintClock::painted, &app, [&](qint64 ns) {
+        if (moved)
+            frameMs.push_back(Figures::ms(ns - moved));
+        moved = 0;
+    });
+    for (int i = 0; scrolls && i < 20; ++i) {
+        const QPointF at = QRectF(layer->rect()).center();
+        QWheelEvent wheel(at, layer->mapToGlobal(at), QPoint(), QPoint(0, i < 10 ? -120 : 120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        const int paintsBefore = clock.paints();
+        const qint64 sent = Figures::monotonicNs();
+        QApplication::sendEvent(layer, &wheel);
+        QTest::qWaitFor([&] { return clock.paints() > paintsBefore; }, 2000);
+        notchMs.push_back(Figures::ms(clock.lastPaintNs() - sent));
+        QTest::qWait(RowScroller::kGlideMsecs + 60);
+    }
+
     // Where a warm switch's time goes, measured piece by piece.
     std::vector<double> iniMs, repaintMs;
     for (int i = 0; i < 10; ++i) {
@@ -163,6 +193,9 @@ int main(int argc, char *argv[])
     std::printf("  warm: handler %8.2f ms, to painted %8.2f ms (median of %zu, max %.2f)\n",
                 Figures::median(warmHandler), Figures::median(warmPainted), warmPainted.size(),
                 Figures::maximum(warmPainted));
+    if (scrolls)
+        std::printf("  wheel notch: to first frame %8.2f ms (median of %zu), longest glide frame %.2f ms\n",
+                    Figures::median(notchMs), notchMs.size(), Figures::maximum(frameMs));
     std::printf("  of which: settings file write %.2f ms, full window repaint %.2f ms (medians)\n",
                 Figures::median(iniMs), Figures::median(repaintMs));
 
@@ -184,6 +217,8 @@ int main(int argc, char *argv[])
         {QStringLiteral("ini_write_ms"), Figures::median(iniMs)},
         {QStringLiteral("repaint_ms"), Figures::median(repaintMs)},
         {QStringLiteral("switches"), all},
+        {QStringLiteral("notch_ms"), scrolls ? Figures::median(notchMs) : -1.0},
+        {QStringLiteral("notch_frame_max_ms"), scrolls ? Figures::maximum(frameMs) : -1.0},
     });
     return 0;
 }

@@ -530,11 +530,15 @@ class Bench:
                    "warm_max_ms": max(r["warm_painted_max_ms"] for r in results),
                    "warm_handler_ms": median([r["warm_handler_ms"] for r in results]),
                    "ini_write_ms": median([r["ini_write_ms"] for r in results]),
-                   "repaint_ms": median([r["repaint_ms"] for r in results])}
+                   "repaint_ms": median([r["repaint_ms"] for r in results]),
+                   "notch_ms": median([r.get("notch_ms", -1) for r in results]),
+                   "notch_frame_max_ms": max(r.get("notch_frame_max_ms", -1) for r in results)}
             rows.append(row)
             print(f"  {n:5} entries: cold {row['cold_ms']:.1f} ms (handler {row['cold_handler_ms']:.1f}), "
                   f"warm {row['warm_ms']:.1f} ms (handler {row['warm_handler_ms']:.1f}, max {row['warm_max_ms']:.1f}); "
-                  f"settings write {row['ini_write_ms']:.2f} ms, window repaint {row['repaint_ms']:.2f} ms",
+                  f"settings write {row['ini_write_ms']:.2f} ms, window repaint {row['repaint_ms']:.2f} ms"
+                  + (f"; wheel notch {row['notch_ms']:.1f} ms, longest glide frame {row['notch_frame_max_ms']:.1f} ms"
+                     if row["notch_ms"] >= 0 else ""),
                   flush=True)
         self.results["switch"] = rows
 

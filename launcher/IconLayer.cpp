@@ -8,6 +8,9 @@
 #include <QPainter>
 #include <QPaintEvent>
 
+#include <algorithm>
+#include <climits>
+
 IconLayer::IconLayer(QWidget *parent)
     : QWidget(parent)
     , m_effect(new IconLayerEffect(this))
@@ -15,42 +18,69 @@ IconLayer::IconLayer(QWidget *parent)
     connect(m_effect, &IconLayerEffect::changed, this, qOverload<>(&QWidget::update));
 }
 
-void IconLayer::addItem(QWidget *item)
+void IconLayer::resetSlots(qsizetype count, QSize size)
 {
-    // A reused button is ours already; setting the same parent again would
-    // hide it and send events for nothing.
-    if (item->parentWidget() != this)
-        item->setParent(this);
-    // A resize may not have reached us yet (it waits while we are hidden).
-    if (m_cursorWidth != width())
-        relayout();
-    m_items.append(item);
+    m_items = QList<QWidget *>(std::max<qsizetype>(count, 0), nullptr);
+    m_slotSize = size;
     m_shadowAlpha = QImage();
-    // Only the new item is placed: the ones before it keep their places.
-    item->move(m_cursor.place(item->size()).topLeft() - QPoint(0, m_scrollOffset));
-    item->show();
-    Q_EMIT arranged();
-}
-
-void IconLayer::takeItems()
-{
-    m_items.clear();
-    m_shadowAlpha = QImage();
-    m_cursor = FlowCursor(width(), m_spacing);
-    m_cursorWidth = width();
     m_scrollOffset = 0;
     update();
     Q_EMIT arranged();
 }
 
-void IconLayer::removeItem(QWidget *item)
+void IconLayer::setItem(qsizetype slot, QWidget *item)
 {
-    if (!m_items.removeOne(item))
+    if (slot < 0 || slot >= m_items.size() || !item)
         return;
+    // A reused button is ours already; setting the same parent again would
+    // hide it and send events for nothing.
+    if (item->parentWidget() != this)
+        item->setParent(this);
+    m_items[slot] = item;
     m_shadowAlpha = QImage();
-    item->hide();
+    place(slot);
+    item->show();
+    update(item->geometry());
+    Q_EMIT arranged();
+}
+
+QWidget *IconLayer::takeItem(qsizetype slot)
+{
+    QWidget *item = m_items.value(slot);
+    if (!item)
+        return nullptr;
+    m_items[slot] = nullptr;
+    m_shadowAlpha = QImage();
+    update(item->geometry());
+    return item;
+}
+
+void IconLayer::addItem(QWidget *item)
+{
+    if (m_items.isEmpty())
+        m_slotSize = item->size();
+    m_items.append(nullptr);
+    setItem(m_items.size() - 1, item);
+}
+
+void IconLayer::insertSlots(qsizetype slot, qsizetype count)
+{
+    if (slot < 0 || slot > m_items.size() || count <= 0)
+        return;
+    m_items.insert(slot, count, nullptr);
     relayout();
-    update();
+}
+
+void IconLayer::removeSlots(qsizetype slot, qsizetype count)
+{
+    if (slot < 0 || count <= 0 || slot + count > m_items.size())
+        return;
+    for (qsizetype i = slot; i < slot + count; ++i) {
+        if (m_items.at(i))
+            m_items.at(i)->hide();
+    }
+    m_items.remove(slot, count);
+    relayout();
 }
 
 void IconLayer::moveItem(qsizetype from, qsizetype to)
@@ -61,13 +91,72 @@ void IconLayer::moveItem(qsizetype from, qsizetype to)
     relayout();
 }
 
+int IconLayer::columns() const
+{
+    // As a wrapping row would place them: the first of a row always fits.
+    const int step = m_slotSize.width() + m_spacing.gapH;
+    const int room = width() - 2 * m_spacing.padding - m_slotSize.width();
+    if (step <= 0)
+        return int(std::clamp<qsizetype>(m_items.size(), 1, INT_MAX));
+    return room < 0 ? 1 : 1 + room / step;
+}
+
+qsizetype IconLayer::rowCount() const
+{
+    const int columns = this->columns();
+    return (m_items.size() + columns - 1) / columns;
+}
+
+QRect IconLayer::slotRect(qsizetype slot) const
+{
+    const int columns = this->columns();
+    const qint64 row = slot / columns;
+    const qint64 column = slot % columns;
+    const qint64 x = m_spacing.padding + column * (m_slotSize.width() + m_spacing.gapH);
+    const qint64 y = m_spacing.padding + row * (m_slotSize.height() + m_spacing.gapV) - m_scrollOffset;
+    return {QPoint(int(std::clamp<qint64>(x, INT_MIN / 2, INT_MAX / 2)),
+                   int(std::clamp<qint64>(y, INT_MIN / 2, INT_MAX / 2))),
+            m_slotSize};
+}
+
 QList<QRect> IconLayer::itemRects() const
 {
     QList<QRect> rects;
     rects.reserve(m_items.size());
-    for (const QWidget *item : m_items)
-        rects.append(item->geometry());
+    for (qsizetype slot = 0; slot < m_items.size(); ++slot)
+        rects.append(slotRect(slot));
     return rects;
+}
+
+qsizetype IconLayer::slotAt(QPoint pos) const
+{
+    const auto [first, last] = slotsInSight(0);
+    for (qsizetype slot = first; slot <= last; ++slot) {
+        if (slotRect(slot).contains(pos))
+            return slot;
+    }
+    return -1;
+}
+
+std::pair<qsizetype, qsizetype> IconLayer::slotsInSight(int margin) const
+{
+    const qsizetype rows = rowCount();
+    const int rowStep = m_slotSize.height() + m_spacing.gapV;
+    if (rows == 0)
+        return {0, -1};
+    if (rowStep <= 0)
+        return {0, m_items.size() - 1};
+    const auto floorDiv = [](qint64 a, qint64 b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
+    // A row is in sight while any of it is within the layer's height.
+    const qint64 top = qint64(m_scrollOffset) - m_spacing.padding;
+    const qint64 firstRow = floorDiv(top - m_slotSize.height(), rowStep) + 1 - margin;
+    const qint64 lastRow = floorDiv(top + height() - 1, rowStep) + margin;
+    const qint64 from = std::max<qint64>(firstRow, 0);
+    const qint64 to = std::min<qint64>(lastRow, rows - 1);
+    if (to < from)
+        return {0, -1};
+    const int columns = this->columns();
+    return {from * columns, std::min<qint64>((to + 1) * columns, m_items.size()) - 1};
 }
 
 void IconLayer::setHorizontalGap(int gap)
@@ -76,6 +165,7 @@ void IconLayer::setHorizontalGap(int gap)
         return;
     m_spacing.gapH = gap;
     relayout();
+    Q_EMIT sightChanged();
 }
 
 void IconLayer::setVerticalGap(int gap)
@@ -84,6 +174,7 @@ void IconLayer::setVerticalGap(int gap)
         return;
     m_spacing.gapV = gap;
     relayout();
+    Q_EMIT sightChanged();
 }
 
 qreal IconLayer::opacity() const
@@ -99,12 +190,16 @@ void IconLayer::setOpacity(qreal opacity)
 void IconLayer::relayout()
 {
     m_shadowAlpha = QImage();
-    m_cursor = FlowCursor(width(), m_spacing);
-    m_cursorWidth = width();
-    for (QWidget *item : std::as_const(m_items))
-        item->move(m_cursor.place(item->size()).topLeft() - QPoint(0, m_scrollOffset));
+    for (qsizetype slot = 0; slot < m_items.size(); ++slot)
+        place(slot);
     update();
     Q_EMIT arranged();
+}
+
+void IconLayer::place(qsizetype slot)
+{
+    if (QWidget *item = m_items.at(slot))
+        item->move(slotRect(slot).topLeft());
 }
 
 void IconLayer::setScrollOffset(int offset)
@@ -114,9 +209,12 @@ void IconLayer::setScrollOffset(int offset)
     const QPoint by(0, m_scrollOffset - offset);
     m_scrollOffset = offset;
     m_shadowAlpha = QImage();
-    for (QWidget *item : std::as_const(m_items))
-        item->move(item->pos() + by);
+    for (QWidget *item : std::as_const(m_items)) {
+        if (item)
+            item->move(item->pos() + by);
+    }
     update();
+    Q_EMIT sightChanged();
 }
 
 void IconLayer::paintEvent(QPaintEvent *event)
@@ -251,4 +349,5 @@ void IconLayer::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     relayout();
+    Q_EMIT sightChanged();
 }

@@ -5,11 +5,15 @@
 
 #include <QWidget>
 
+#include <utility>
+
 class IconLayerEffect;
 class LaunchButton;
 
-// The bar's icon layer: holds the launch buttons in rows that wrap to its
-// width, paints them, and carries the layer's shadow and opacity.
+// The bar's icon layer: places of one size in rows that wrap to its width
+// (slots), each empty or holding an item; paints the items and carries the
+// layer's shadow and opacity. A grid of thousands of entries keeps items
+// only in the slots in sight.
 class IconLayer : public QWidget
 {
     Q_OBJECT
@@ -18,17 +22,39 @@ class IconLayer : public QWidget
 public:
     explicit IconLayer(QWidget *parent = nullptr);
 
+    // `count` empty slots of `size`. The items that stood in slots are
+    // taken off still shown, for the caller to place again or hide: showing
+    // a widget again costs more than moving it.
+    void resetSlots(qsizetype count, QSize size);
+    qsizetype slotCount() const { return m_items.size(); }
+    QSize slotSize() const { return m_slotSize; }
+    // Puts `item` in an empty `slot` and shows it.
+    void setItem(qsizetype slot, QWidget *item);
+    // Empties `slot`; its item is left shown where it stands.
+    QWidget *takeItem(qsizetype slot);
+    // A new slot at the end holding `item`; the first item gives the slots
+    // their size.
     void addItem(QWidget *item);
-    void removeItem(QWidget *item);
-    // Takes every item off the layer at once, leaving them shown for the
-    // caller to place again or hide: showing a widget again costs more than
-    // moving it.
-    void takeItems();
+    // `count` empty slots before `slot`; the slots from there on move up.
+    void insertSlots(qsizetype slot, qsizetype count);
+    // The slots from `slot` on close up; the items of those removed hide.
+    void removeSlots(qsizetype slot, qsizetype count);
+    // One per slot, null for an empty one.
     const QList<QWidget *> &items() const { return m_items; }
-    // Moves item `from` to place `to`; the items between close up or make room.
+    // Moves slot `from`, with its item, to place `to`; the slots between
+    // close up or make room.
     void moveItem(qsizetype from, qsizetype to);
-    // The items' places, in order.
+    // Where `slot` stands, with the rows as scrolled.
+    QRect slotRect(qsizetype slot) const;
+    // Every slot's place, in order.
     QList<QRect> itemRects() const;
+    // The slot whose place holds `pos`; -1 for none.
+    qsizetype slotAt(QPoint pos) const;
+    int columns() const;
+    qsizetype rowCount() const;
+    // The first and last slot of the rows in sight and `margin` rows either
+    // side; the last is below the first when there are none.
+    std::pair<qsizetype, qsizetype> slotsInSight(int margin) const;
 
     int horizontalGap() const { return m_spacing.gapH; }
     int verticalGap() const { return m_spacing.gapV; }
@@ -53,6 +79,9 @@ Q_SIGNALS:
     void iconsWanted();
     // Items were placed, added or taken off.
     void arranged();
+    // Other rows may be in sight: the rows scrolled, or the layer's width,
+    // height or gaps changed.
+    void sightChanged();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -67,10 +96,11 @@ private:
     const QImage &shadowImage();
     void paintTurningShadow(QPainter &painter, const LaunchButton &button);
 
+    void place(qsizetype slot);
+
     QList<QWidget *> m_items;
+    QSize m_slotSize;
     FlowSpacing m_spacing;
-    FlowCursor m_cursor{0, {}}; // where the next appended item goes
-    int m_cursorWidth = -1;     // the width m_cursor was made for
     int m_scrollOffset = 0;
     IconLayerEffect *m_effect;
     QImage m_shadowAlpha; // blurred silhouettes; null when out of date

@@ -4,6 +4,7 @@
 // temporary folder, and links that write down what the buttons ask.
 #include "app/EntryGrid.h"
 #include "app/Plate.h"
+#include "app/RowScroller.h"
 #include "core/files/FileStamp.h"
 #include "core/groups/GroupModel.h"
 #include "launcher/IconLayer.h"
@@ -17,6 +18,7 @@
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QTest>
 
 #include <algorithm>
@@ -99,6 +101,8 @@ struct Bench {
         for (qsizetype i = 0; i < count; ++i) {
             const QModelIndex row = model.index(int(i));
             const LaunchButton *button = shown.at(i);
+            if (!button)
+                continue; // out of sight
             if (button->filePath() != row.data(GroupModel::FileRole).toString())
                 return u"button %1 shows %2"_s.arg(i).arg(button->filePath());
             if (button->isFileMissing() != row.data(GroupModel::MissingRole).toBool())
@@ -141,8 +145,8 @@ private Q_SLOTS:
     void focusKeys();
     void requestsReachLinks_data();
     void requestsReachLinks();
-    void restWaitForFirstPaint_data();
-    void restWaitForFirstPaint();
+    void buttonsOnlyInSight_data();
+    void buttonsOnlyInSight();
     void clearAndRowAt();
 
 private:
@@ -436,29 +440,35 @@ void TestEntryGrid::requestsReachLinks()
     }
 }
 
-// A build before the first paint makes the buttons in sight; the rest come
-// after the paint, before any input, and in their places after a row change.
-void TestEntryGrid::restWaitForFirstPaint_data()
+// Only the rows in sight and a row either side have buttons, and the one
+// with the focus; they follow the rows through changes and scrolling, and
+// the keyboard reaches a row out of sight.
+void TestEntryGrid::buttonsOnlyInSight_data()
 {
     QTest::addColumn<Kind>("kind");
-    QTest::addColumn<QString>("until"); // "paint", "key", or steps while they wait, "; " between
+    QTest::addColumn<QString>("steps");     // "; " between
+    QTest::addColumn<qsizetype>("focused"); // the row with the focus; -1 for the last
 
-    QTest::newRow("group, paint") << Kind::Group << u"paint"_s;
-    QTest::newRow("group, key") << Kind::Group << u"key"_s;
-    QTest::newRow("matches, paint") << Kind::Matches << u"paint"_s;
-    QTest::newRow("matches, key") << Kind::Matches << u"key"_s;
-    QTest::newRow("insert") << Kind::Group << u"insert 3 n1 n2"_s;
-    QTest::newRow("insert beyond sight") << Kind::Group << u"insert 40 n1"_s;
-    QTest::newRow("remove") << Kind::Group << u"remove 2"_s;
-    QTest::newRow("move into sight") << Kind::Group << u"move 50 1"_s;
-    QTest::newRow("replace") << Kind::Group << u"replace 0 lost"_s;
-    QTest::newRow("new look") << Kind::Group << u"create f55; stamp 55"_s;
+    QTest::newRow("group") << Kind::Group << QString() << qsizetype(-1);
+    QTest::newRow("matches") << Kind::Matches << QString() << qsizetype(0);
+    QTest::newRow("insert") << Kind::Group << u"insert 3 n1 n2"_s << qsizetype(4);
+    QTest::newRow("insert beyond sight") << Kind::Group << u"insert 40 n1"_s << qsizetype(40);
+    QTest::newRow("remove") << Kind::Group << u"remove 2"_s << qsizetype(-1);
+    QTest::newRow("move into sight") << Kind::Group << u"move 50 1"_s << qsizetype(-1);
+    QTest::newRow("replace") << Kind::Group << u"replace 0 lost"_s << qsizetype(-1);
+    QTest::newRow("new look") << Kind::Group << u"create f55; stamp 55"_s << qsizetype(-1);
+    QTest::newRow("wheel") << Kind::Matches << u"wheel 4"_s << qsizetype(0);
+    QTest::newRow("wheel and back") << Kind::Matches << u"wheel 6; wheel -2"_s << qsizetype(0);
+    QTest::newRow("End") << Kind::Matches << u"key End"_s << qsizetype(-1);
+    QTest::newRow("End, Home") << Kind::Matches << u"key End; key Home"_s << qsizetype(0);
+    QTest::newRow("down past sight") << Kind::Matches << u"key Down; key Down; key Down; key Down"_s << qsizetype(20);
 }
 
-void TestEntryGrid::restWaitForFirstPaint()
+void TestEntryGrid::buttonsOnlyInSight()
 {
     QFETCH(Kind, kind);
-    QFETCH(QString, until);
+    QFETCH(QString, steps);
+    QFETCH(qsizetype, focused);
 
     writeFiles(60);
     // One file gone since the group was written: its look is a row change.
@@ -466,39 +476,49 @@ void TestEntryGrid::restWaitForFirstPaint()
     Bench bench(groupPath(), kind);
     QVERIFY(bench.showActive());
     bench.model.reload();
-    // Three rows show, the third cut; no more than the first of a fourth.
-    const auto madeInSight = [&] {
-        const qsizetype made = bench.buttons().size();
-        return made >= 15 && made <= 20;
-    };
-    QVERIFY2(madeInSight(), qPrintable(QString::number(bench.buttons().size())));
-    QCOMPARE(bench.mismatch(bench.buttons().size()), QString());
-
-    if (until == u"paint") {
-        bench.grid->layerPainted();
-        // After the paint has reached the screen.
-        QVERIFY(madeInSight());
-        QTRY_COMPARE(bench.buttons().size(), 60);
-    } else if (until == u"key") {
-        QTest::keyClick(&bench.window, Qt::Key_Shift);
-        QCOMPARE(bench.buttons().size(), 60);
-    } else {
-        for (const QString &step : until.split(u"; "_s)) {
+    // Three rows of five show, the third cut.
+    QCOMPARE(bench.layer->columns(), 5);
+    for (const QString &step : steps.split(u"; "_s, Qt::SkipEmptyParts)) {
+        const QStringList words = step.split(u' ');
+        if (words.at(0) == u"wheel") {
+            const QPoint middle = bench.layer->rect().center();
+            QWheelEvent wheel(middle, bench.layer->mapToGlobal(middle), {}, {0, -120 * words.at(1).toInt()},
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(bench.layer, &wheel);
+            QTest::qWait(RowScroller::kGlideMsecs + 60);
+        } else if (words.at(0) == u"key") {
+            const Qt::Key key = words.at(1) == u"End"    ? Qt::Key_End
+                                : words.at(1) == u"Home" ? Qt::Key_Home
+                                                         : Qt::Key_Down;
+            QTest::keyClick(QApplication::focusWidget(), key);
+            QTest::qWait(RowScroller::kGlideMsecs + 60);
+        } else {
             apply(bench.model, step);
-            if (QTest::currentTestFailed())
-                return;
         }
-        QCOMPARE(bench.mismatch(bench.buttons().size()), QString());
-        bench.grid->layerPainted();
-        QTRY_COMPARE(bench.buttons().size(), bench.model.rowCount());
+        if (QTest::currentTestFailed())
+            return;
     }
+    const qsizetype rows = bench.model.rowCount();
+    if (focused < 0)
+        focused = rows - 1;
     QCOMPARE(bench.mismatch(), QString());
-    if (kind == Kind::Group) {
-        QCOMPARE(QApplication::focusWidget(), bench.buttons().last());
-    } else {
-        QCOMPARE(QApplication::focusWidget(), bench.buttons().first());
-        QVERIFY(bench.buttons().first()->showsFocusRing());
+    const auto [first, last] = bench.layer->slotsInSight(1);
+    // At most four rows show in part, and a row either side.
+    QVERIFY(first <= last && last - first + 1 <= 6 * 5);
+    for (qsizetype row = 0; row < rows; ++row) {
+        const bool wanted = (row >= first && row <= last) || row == focused;
+        QVERIFY2(bool(bench.buttons().at(row)) == wanted, qPrintable(QString::number(row)));
     }
+    QCOMPARE(QApplication::focusWidget(), bench.buttons().at(focused));
+    // Whatever the keyboard reached is scrolled into sight.
+    if (steps.startsWith(u"key"_s))
+        QVERIFY(bench.layer->rect().contains(bench.buttons().at(focused)->geometry()));
+    // Buttons gone spare are not left about.
+    const QList<LaunchButton *> all = bench.layer->findChildren<LaunchButton *>();
+    const qsizetype shown = std::count_if(all.cbegin(), all.cend(),
+                                          [](const LaunchButton *b) { return !b->isHidden(); });
+    QCOMPARE(shown,
+             std::count_if(bench.buttons().cbegin(), bench.buttons().cend(), [](const LaunchButton *b) { return b; }));
 }
 
 void TestEntryGrid::clearAndRowAt()

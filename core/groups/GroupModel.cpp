@@ -37,9 +37,9 @@ QVariant GroupModel::data(const QModelIndex &index, int role) const
     case LineRole:
         return entry.line;
     case StampRole:
-        return entry.stamp ? QVariant::fromValue(*entry.stamp) : QVariant();
+        return entry.looked() ? QVariant::fromValue(*entry.stamp) : QVariant();
     case MissingRole:
-        return entry.stamp && !entry.stamp->isFileOrFolder();
+        return entry.looked() && !entry.stamp->isFileOrFolder();
     default:
         return {};
     }
@@ -59,16 +59,26 @@ QHash<int, QByteArray> GroupModel::roleNames() const
     return names;
 }
 
+const std::optional<FileStamp> &GroupModel::Entry::looked() const
+{
+    if (lookPending) {
+        stamp = fileStamp(rec.fname);
+        lookPending = false;
+    }
+    return stamp;
+}
+
 std::optional<FileStamp> GroupModel::stamp(qsizetype i) const
 {
-    return i >= 0 && i < m_entries.size() ? m_entries.at(i).stamp : std::nullopt;
+    return i >= 0 && i < m_entries.size() ? m_entries.at(i).looked() : std::nullopt;
 }
 
 void GroupModel::setStamp(qsizetype i, const FileStamp &stamp)
 {
-    if (i < 0 || i >= m_entries.size() || m_entries.at(i).stamp == stamp)
+    if (i < 0 || i >= m_entries.size() || (!m_entries.at(i).lookPending && m_entries.at(i).stamp == stamp))
         return;
     m_entries[i].stamp = stamp;
+    m_entries[i].lookPending = false;
     const QModelIndex at = index(int(i));
     Q_EMIT dataChanged(at, at, {StampRole, MissingRole});
 }
@@ -174,8 +184,9 @@ GroupResult GroupModel::reload()
         const QString &line = content.lines.at(i);
         if (const std::optional<TRec> rec = entryOfLine(line)) {
             m_entries.append(entryOf(*rec));
-            // One look per entry, kept so that nobody looks again.
-            m_entries.last().stamp = fileStamp(rec->fname);
+            // Looked at once, when first asked about; kept so that nobody
+            // looks again.
+            m_entries.last().lookPending = true;
         } else if (!line.isEmpty()) {
             // An empty line says nothing: it goes at the next save, as
             // it always has.
@@ -268,17 +279,21 @@ GroupResult GroupModel::setLines(const QStringList &lines)
     if (std::any_of(lines.cbegin(), lines.cend(), hasLineBreak))
         return {GroupResult::NotAnEntry, {}};
     // A new order of the same entries needs no new look at their files.
-    QHash<QString, std::optional<FileStamp>> looked;
+    QHash<QString, const Entry *> looked;
     for (const Entry &entry : std::as_const(m_entries))
-        looked.insert(entry.line, entry.stamp);
-    beginResetModel();
-    m_entries.clear();
-    m_entries.reserve(lines.size());
+        looked.insert(entry.line, &entry);
+    QList<Entry> entries;
+    entries.reserve(lines.size());
     for (const QString &line : lines) {
-        const TRec rec = recFromFields(splitEntryLine(line)).value_or(TRec());
-        const auto known = looked.constFind(line);
-        m_entries.append({line, rec, known != looked.cend() ? *known : std::nullopt});
+        Entry entry{line, recFromFields(splitEntryLine(line)).value_or(TRec()), std::nullopt};
+        if (const Entry *known = looked.value(line)) {
+            entry.stamp = known->stamp;
+            entry.lookPending = known->lookPending;
+        }
+        entries.append(std::move(entry));
     }
+    beginResetModel();
+    m_entries = std::move(entries);
     endResetModel();
     for (KeptLine &kept : m_kept)
         kept.slot = std::min(kept.slot, m_entries.size());

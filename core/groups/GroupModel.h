@@ -145,7 +145,12 @@ private:
     struct Entry {
         QString line;
         TRec rec;
-        std::optional<FileStamp> stamp;
+        // A loaded entry's file is looked at when first asked about: a view
+        // asks only for the rows it shows, and a group of thousands of
+        // entries opens without waiting for every file.
+        mutable std::optional<FileStamp> stamp;
+        mutable bool lookPending = false;
+        const std::optional<FileStamp> &looked() const;
     };
     // A line that makes no entry, standing after the first `slot` entries.
     struct KeptLine {
