@@ -20,6 +20,7 @@ constexpr qreal kMenuCornerRadius = 5;
 
 BarMenus::BarMenus(QWidget *bar)
     : QObject(bar)
+    , m_bar(bar)
 {
     createItems(bar);
     announceChoices();
@@ -27,8 +28,10 @@ BarMenus::BarMenus(QWidget *bar)
 
 void BarMenus::createItems(QWidget *bar)
 {
-    auto item = [bar](QMenu *menu, const QString &text, QKeySequence shortcut = {}, bool checkable = false) {
-        QAction *action = menu->addAction(text);
+    // The items are made now, for their shortcuts; the menus that show them
+    // at the first opening.
+    auto item = [this, bar](const QString &text, QKeySequence shortcut = {}, bool checkable = false) {
+        auto *action = new QAction(text, this);
         action->setCheckable(checkable);
         if (!shortcut.isEmpty()) {
             action->setShortcut(shortcut);
@@ -38,41 +41,53 @@ void BarMenus::createItems(QWidget *bar)
         return action;
     };
 
-    PopupMenu1 = new QMenu(bar);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    //: Screen readers: the context menu of a launch button.
-    PopupMenu1->setAccessibleName(tr("ボタンのメニュー"));
     //: A button's menu: registration mode, where dropped files become entries.
-    AddMenu = item(PopupMenu1, tr("新規追加"), {}, true);
+    AddMenu = item(tr("新規追加"), {}, true);
     //: A button's menu: removes the button's entry.
-    DelBtn = item(PopupMenu1, tr("削除"));
-    EditCmd = item(PopupMenu1, tr("パラメータ編集"));
+    DelBtn = item(tr("削除"));
+    EditCmd = item(tr("パラメータ編集"));
     //: A button's menu: opens the folder that holds the entry's file.
-    FolderCmd = item(PopupMenu1, tr("フォルダを開く"));
+    FolderCmd = item(tr("フォルダを開く"));
 
-    PopupMenu2 = new QMenu(bar);
-    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
-    //: Screen readers: the context menu of the bar.
-    PopupMenu2->setAccessibleName(tr("ランチャーのメニュー"));
     //: Menu item: opens the settings dialog.
-    Seting2 = item(PopupMenu2, tr("設定"), QKeySequence(Qt::Key_F12));
-    AddMenu2 = item(PopupMenu2, tr("新規登録"), QKeySequence(Qt::CTRL | Qt::Key_N), true);
-    ReSize2 = item(PopupMenu2, tr("サイズ変更"), QKeySequence(Qt::CTRL | Qt::Key_R), true);
-    StartAtLogin = item(PopupMenu2, tr("ログイン時に起動"), {}, true);
-    MenuItem5 = PopupMenu2->addSeparator();
-    MenuItem6 = PopupMenu2->addMenu(tr("グループ選択"));
+    Seting2 = item(tr("設定"), QKeySequence(Qt::Key_F12));
+    AddMenu2 = item(tr("新規登録"), QKeySequence(Qt::CTRL | Qt::Key_N), true);
+    ReSize2 = item(tr("サイズ変更"), QKeySequence(Qt::CTRL | Qt::Key_R), true);
+    StartAtLogin = item(tr("ログイン時に起動"), {}, true);
     groupItems = new QActionGroup(this);
     groupItems->setExclusive(true);
     const Qt::Key keys[kGroupCount] = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5};
     QAction **members[kGroupCount] = {&Menu0, &Menu1, &Menu2, &Menu3, &Menu4};
     for (int n = 0; n < kGroupCount; ++n) {
-        *members[n] = item(MenuItem6, QStringLiteral("Menu%1").arg(n), QKeySequence(keys[n]), true);
+        *members[n] = item(QStringLiteral("Menu%1").arg(n), QKeySequence(keys[n]), true);
         groupItems->addAction(*members[n]);
     }
-    MenuItem7 = PopupMenu2->addSeparator();
-    SaveMenu = item(PopupMenu2, tr("設定保存"));
+    SaveMenu = item(tr("設定保存"));
     //: Menu item: closes the launcher.
-    CloseCmd2 = item(PopupMenu2, tr("終了"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    CloseCmd2 = item(tr("終了"), QKeySequence(Qt::CTRL | Qt::Key_X));
+}
+
+void BarMenus::makeMenus()
+{
+    if (PopupMenu1)
+        return;
+    PopupMenu1 = new QMenu(m_bar);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    //: Screen readers: the context menu of a launch button.
+    PopupMenu1->setAccessibleName(tr("ボタンのメニュー"));
+    PopupMenu1->addActions({AddMenu, DelBtn, EditCmd, FolderCmd});
+
+    PopupMenu2 = new QMenu(m_bar);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    //: Screen readers: the context menu of the bar.
+    PopupMenu2->setAccessibleName(tr("ランチャーのメニュー"));
+    PopupMenu2->addActions({Seting2, AddMenu2, ReSize2, StartAtLogin});
+    MenuItem5 = PopupMenu2->addSeparator();
+    MenuItem6 = PopupMenu2->addMenu(tr("グループ選択"));
+    MenuItem6->addActions({Menu0, Menu1, Menu2, Menu3, Menu4});
+    MenuItem6->setEnabled(m_groupMenuEnabled);
+    MenuItem7 = PopupMenu2->addSeparator();
+    PopupMenu2->addActions({SaveMenu, CloseCmd2});
 
     for (QMenu *menu : {PopupMenu1, PopupMenu2, MenuItem6}) {
         // Round corners need the space around them transparent, or cut
@@ -112,11 +127,13 @@ void BarMenus::announceChoices()
 
 void BarMenus::popupButtonMenu(const QPoint &globalPos)
 {
+    makeMenus();
     PopupMenu1->popup(globalPos);
 }
 
 void BarMenus::popupBarMenu(const QPoint &globalPos)
 {
+    makeMenus();
     PopupMenu2->popup(globalPos);
 }
 
@@ -163,12 +180,14 @@ void BarMenus::setRegistrationMarks(bool on)
     AddMenu->setChecked(on);
     AddMenu2->setChecked(on);
     if (on)
-        MenuItem6->setEnabled(false);
+        setGroupMenuEnabled(false);
 }
 
 void BarMenus::setGroupMenuEnabled(bool on)
 {
-    MenuItem6->setEnabled(on);
+    m_groupMenuEnabled = on;
+    if (MenuItem6)
+        MenuItem6->setEnabled(on);
 }
 
 bool BarMenus::isAddMenuChecked() const
@@ -201,6 +220,8 @@ void BarMenus::setCompositorRunning(bool running)
     if (m_compositor == running)
         return;
     m_compositor = running;
+    if (!PopupMenu1)
+        return;
     for (QMenu *menu : {PopupMenu1, PopupMenu2, MenuItem6})
         updateShape(menu);
 }

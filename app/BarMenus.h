@@ -23,6 +23,9 @@ public:
 
     void popupButtonMenu(const QPoint &globalPos); // PopupMenu1, for the button under the pointer
     void popupBarMenu(const QPoint &globalPos);    // PopupMenu2
+    // The menus are made at their first opening (their items at once, for
+    // the shortcuts); this makes them now.
+    void makeMenus();
 
     // Group `group`'s item shows `name`, which stays as the user wrote it
     // elsewhere; numbers outside 0 to 4 are ignored.
@@ -88,8 +91,10 @@ private:
     QAction *MenuItem7 = nullptr;       // separator
     QAction *SaveMenu = nullptr;        // "設定保存": writes the settings file
     QAction *CloseCmd2 = nullptr;       // "終了" (Ctrl+X): closes the launcher
-    bool m_styled = false;              // the style sheet is loaded at the first opening
+    QWidget *m_bar;
+    bool m_styled = false; // the style sheet is loaded at the first opening
     bool m_compositor = true;
+    bool m_groupMenuEnabled = true;
 
     friend struct BarProbe;
 };

@@ -47,10 +47,16 @@ struct BarProbe {
     static bool transparency(const TForm1 &bar) { return bar.transparency(); }
 
     // The menus and their items, to look at or trigger as the user would;
-    // the bar's own or a BarMenus made without a bar.
-    static QMenu *PopupMenu1(const BarMenus &menus) { return menus.PopupMenu1; }
-    static QMenu *PopupMenu2(const BarMenus &menus) { return menus.PopupMenu2; }
-    static QMenu *MenuItem6(const BarMenus &menus) { return menus.MenuItem6; }
+    // the bar's own or a BarMenus made without a bar. The menus are made
+    // first, as their first opening would.
+    static QMenu *PopupMenu1(const BarMenus &menus) { return made(menus).PopupMenu1; }
+    static QMenu *PopupMenu2(const BarMenus &menus) { return made(menus).PopupMenu2; }
+    static QMenu *MenuItem6(const BarMenus &menus) { return made(menus).MenuItem6; }
+    static const BarMenus &made(const BarMenus &menus)
+    {
+        const_cast<BarMenus &>(menus).makeMenus();
+        return menus;
+    }
     static QAction *groupItem(const BarMenus &menus, int group) { return menus.groupItem(group); }
     static QAction *AddMenu(const BarMenus &menus) { return menus.AddMenu; }
     static QAction *AddMenu2(const BarMenus &menus) { return menus.AddMenu2; }

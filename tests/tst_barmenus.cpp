@@ -139,6 +139,9 @@ void TestBarMenus::menusAsBuilt()
 {
     MenusOnWindow m;
     const BarMenus &menus = *m.menus;
+    // Made at the first opening; the shortcuts act before it.
+    QVERIFY(m.bar.findChildren<QMenu *>().isEmpty());
+    QCOMPARE(m.bar.actions().size(), 9);
     QCOMPARE(itemsOf(menus, BarProbe::PopupMenu1(menus)), u"AddMenu DelBtn EditCmd FolderCmd"_s);
     QCOMPARE(itemsOf(menus, BarProbe::PopupMenu2(menus)),
              u"Seting2 AddMenu2 ReSize2 StartAtLogin - MenuItem6 - SaveMenu CloseCmd2"_s);
@@ -278,7 +281,8 @@ void TestBarMenus::groupCaptions()
 void TestBarMenus::registrationMarks_data()
 {
     // R/r: setRegistrationMarks(true/false), E: setGroupMenuEnabled(true),
-    // u: uncheckAddMenu, S/s: setResizeMode(true/false).
+    // u: uncheckAddMenu, S/s: setResizeMode(true/false), M: the menus made
+    // (without it, they are made after the steps).
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("marks");
 
@@ -290,6 +294,8 @@ void TestBarMenus::registrationMarks_data()
     QTest::newRow("resize mode") << u"S"_s << u"ReSize2 groups"_s;
     QTest::newRow("resize mode off") << u"Ss"_s << u"groups"_s;
     QTest::newRow("resize mode outlives the marks") << u"SRr"_s << u"ReSize2"_s;
+    QTest::newRow("menus made between") << u"RMrE"_s << u"groups"_s;
+    QTest::newRow("menus made first") << u"MRr"_s << QString();
 }
 
 void TestBarMenus::registrationMarks()
@@ -314,6 +320,9 @@ void TestBarMenus::registrationMarks()
         case 'S':
         case 's':
             menus.setResizeMode(step == u'S');
+            break;
+        case 'M':
+            menus.makeMenus();
             break;
         default:
             QFAIL("unknown step");
