@@ -125,7 +125,7 @@ int main(int argc, char *argv[])
             QTest::keyClick(&form, target == 1 ? Qt::Key_F2 : Qt::Key_F1);
         if (form.MenuIndex() != target) {
             viaKeys = false;
-            BarProbe::groupItem(form, target)->trigger();
+            BarProbe::groupItem(BarProbe::menus(form), target)->trigger();
         }
         handlerMs = Figures::ms(Figures::monotonicNs() - pressed);
         // A handler that repainted by itself leaves no update to wait for.

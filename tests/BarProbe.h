@@ -68,18 +68,7 @@ struct BarProbe {
     static QAction *Seting2(const BarMenus &menus) { return menus.Seting2; }
     static QAction *SaveMenu(const BarMenus &menus) { return menus.SaveMenu; }
     static QAction *CloseCmd2(const BarMenus &menus) { return menus.CloseCmd2; }
-    static QMenu *PopupMenu1(const TForm1 &bar) { return PopupMenu1(*bar.m_menus); }
-    static QMenu *PopupMenu2(const TForm1 &bar) { return PopupMenu2(*bar.m_menus); }
-    static QMenu *MenuItem6(const TForm1 &bar) { return MenuItem6(*bar.m_menus); }
-    static QAction *groupItem(const TForm1 &bar, int group) { return groupItem(*bar.m_menus, group); }
-    static QAction *AddMenu(const TForm1 &bar) { return AddMenu(*bar.m_menus); }
-    static QAction *AddMenu2(const TForm1 &bar) { return AddMenu2(*bar.m_menus); }
-    static QAction *DelBtn(const TForm1 &bar) { return DelBtn(*bar.m_menus); }
-    static QAction *FolderCmd(const TForm1 &bar) { return FolderCmd(*bar.m_menus); }
-    static QAction *ReSize2(const TForm1 &bar) { return ReSize2(*bar.m_menus); }
-    static QAction *StartAtLogin(const TForm1 &bar) { return StartAtLogin(*bar.m_menus); }
-    static QAction *Seting2(const TForm1 &bar) { return Seting2(*bar.m_menus); }
-    static QAction *CloseCmd2(const TForm1 &bar) { return CloseCmd2(*bar.m_menus); }
+    static BarMenus &menus(const TForm1 &bar) { return *bar.m_menus; }
 
     // Handlers run directly where a test needs them without their menu
     // (their items carry check marks or need a button under the pointer).

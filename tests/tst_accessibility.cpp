@@ -141,10 +141,10 @@ void TestAccessibility::barAndDialogsNamed()
     QCOMPARE(name(BarProbe::DropTarget1(form)), u"Drop領域"_s);
     QVERIFY(!description(BarProbe::DropTarget1(form)).isEmpty());
     QCOMPARE(name(BarProbe::FlowLayout1(form)), form.groupName(0));
-    QCOMPARE(name(BarProbe::PopupMenu1(form)), u"ボタンのメニュー"_s);
-    QCOMPARE(name(BarProbe::PopupMenu2(form)), u"ランチャーのメニュー"_s);
+    QCOMPARE(name(BarProbe::PopupMenu1(BarProbe::menus(form))), u"ボタンのメニュー"_s);
+    QCOMPARE(name(BarProbe::PopupMenu2(BarProbe::menus(form))), u"ランチャーのメニュー"_s);
     // A menu item says its text.
-    QAccessibleInterface *menu = accessible(BarProbe::PopupMenu2(form));
+    QAccessibleInterface *menu = accessible(BarProbe::PopupMenu2(BarProbe::menus(form)));
     QStringList items;
     for (int i = 0; i < menu->childCount(); ++i)
         items.append(menu->child(i)->text(QAccessible::Name));

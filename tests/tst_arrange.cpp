@@ -152,9 +152,9 @@ void TestArrange::menuKeyOpensFocusedButtonsMenu()
     } else {
         QTest::keyClick(form.windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     }
-    QTRY_VERIFY(BarProbe::PopupMenu1(form)->isVisible());
+    QTRY_VERIFY(BarProbe::PopupMenu1(BarProbe::menus(form))->isVisible());
     QCOMPARE(BarProbe::obj(form), BarProbe::LaunchBtn(form)[3]);
-    BarProbe::PopupMenu1(form)->hide();
+    BarProbe::PopupMenu1(BarProbe::menus(form))->hide();
     // And the menu's command acts on it.
     form.DelBtnClick();
     QCOMPARE(namesOf(form), QStringList({u"a.txt"_s, u"b.txt"_s, u"c.txt"_s, u"e.txt"_s}));
@@ -258,12 +258,12 @@ void TestArrange::openFolder()
     });
     form.show();
     BarProbe::ButtonMouseEnter(form, BarProbe::LaunchBtn(form)[1]);
-    BarProbe::FolderCmd(form)->trigger();
+    BarProbe::FolderCmd(BarProbe::menus(form))->trigger();
     QVERIFY(form.waitForLaunches());
     QMutexLocker lock(&mutex);
     QCOMPARE(opened, QStringList{file(folder) + u'|'});
     QVERIFY(threads.first() != QThread::currentThread());
-    QCOMPARE(BarProbe::FolderCmd(form)->text(), u"フォルダを開く"_s);
+    QCOMPARE(BarProbe::FolderCmd(BarProbe::menus(form))->text(), u"フォルダを開く"_s);
 }
 
 QTEST_MAIN(TestArrange)

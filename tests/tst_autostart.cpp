@@ -148,31 +148,32 @@ void TestAutostart::menuItemWritesAndRemoves()
     const QString entry = Autostart::entryPath(config());
     TForm1 form(home());
     form.setAutostartTarget(config(), program);
-    QCOMPARE(BarProbe::StartAtLogin(form)->text(), u"ログイン時に起動"_s);
+    QCOMPARE(BarProbe::StartAtLogin(BarProbe::menus(form))->text(), u"ログイン時に起動"_s);
     // Right after "サイズ変更".
-    const QList<QAction *> items = BarProbe::PopupMenu2(form)->actions();
-    QCOMPARE(items.indexOf(BarProbe::StartAtLogin(form)), items.indexOf(BarProbe::ReSize2(form)) + 1);
-    QVERIFY(BarProbe::StartAtLogin(form)->isCheckable());
+    const QList<QAction *> items = BarProbe::PopupMenu2(BarProbe::menus(form))->actions();
+    QCOMPARE(items.indexOf(BarProbe::StartAtLogin(BarProbe::menus(form))),
+             items.indexOf(BarProbe::ReSize2(BarProbe::menus(form))) + 1);
+    QVERIFY(BarProbe::StartAtLogin(BarProbe::menus(form))->isCheckable());
 
     // An entry of another copy of the launcher shows unchecked and is
     // replaced by ours.
     QVERIFY(QDir().mkpath(config() + u"/autostart"_s));
     QVERIFY(TestFiles::writeBytes(entry, "[Desktop Entry]\nType=Application\nExec=/elsewhere/Quillbrook\n"));
-    Q_EMIT BarProbe::PopupMenu2(form)->aboutToShow();
-    QVERIFY(!BarProbe::StartAtLogin(form)->isChecked());
+    Q_EMIT BarProbe::PopupMenu2(BarProbe::menus(form))->aboutToShow();
+    QVERIFY(!BarProbe::StartAtLogin(BarProbe::menus(form))->isChecked());
 
-    BarProbe::StartAtLogin(form)->trigger();
-    QVERIFY(BarProbe::StartAtLogin(form)->isChecked());
+    BarProbe::StartAtLogin(BarProbe::menus(form))->trigger();
+    QVERIFY(BarProbe::StartAtLogin(BarProbe::menus(form))->isChecked());
     QCOMPARE(programAsGioReadsIt(entry), program);
 
-    BarProbe::StartAtLogin(form)->trigger();
-    QVERIFY(!BarProbe::StartAtLogin(form)->isChecked());
+    BarProbe::StartAtLogin(BarProbe::menus(form))->trigger();
+    QVERIFY(!BarProbe::StartAtLogin(BarProbe::menus(form))->isChecked());
     QVERIFY(!QFileInfo::exists(entry));
 
     // Made or removed outside, the entry shows when the menu next opens.
     QVERIFY(Autostart::enable(config(), program, nullptr));
-    Q_EMIT BarProbe::PopupMenu2(form)->aboutToShow();
-    QVERIFY(BarProbe::StartAtLogin(form)->isChecked());
+    Q_EMIT BarProbe::PopupMenu2(BarProbe::menus(form))->aboutToShow();
+    QVERIFY(BarProbe::StartAtLogin(BarProbe::menus(form))->isChecked());
     QVERIFY(m_shown.isEmpty());
 }
 
@@ -184,8 +185,8 @@ void TestAutostart::failedWriteIsReported()
     QVERIFY(TestFiles::writeBytes(config() + u"/autostart"_s, "mine"));
     TForm1 form(home());
     form.setAutostartTarget(config(), file(u"Quillbrook"_s));
-    BarProbe::StartAtLogin(form)->trigger();
-    QVERIFY(!BarProbe::StartAtLogin(form)->isChecked());
+    BarProbe::StartAtLogin(BarProbe::menus(form))->trigger();
+    QVERIFY(!BarProbe::StartAtLogin(BarProbe::menus(form))->isChecked());
     QCOMPARE(m_shown.size(), 1);
     // The entry was never there: it could not be made.
     QVERIFY2(m_shown[0].startsWith(Autostart::entryPath(config()) + u" を作成できません。"_s), qPrintable(m_shown[0]));

@@ -51,13 +51,13 @@ QString marksOf(const TForm1 &form)
     QStringList on;
     if (form.isRegistrationAreaShown())
         on << u"area"_s;
-    if (BarProbe::AddMenu(form)->isChecked())
+    if (BarProbe::AddMenu(BarProbe::menus(form))->isChecked())
         on << u"AddMenu"_s;
-    if (BarProbe::AddMenu2(form)->isChecked())
+    if (BarProbe::AddMenu2(BarProbe::menus(form))->isChecked())
         on << u"AddMenu2"_s;
-    if (BarProbe::ReSize2(form)->isChecked())
+    if (BarProbe::ReSize2(BarProbe::menus(form))->isChecked())
         on << u"ReSize2"_s;
-    if (BarProbe::MenuItem6(form)->isEnabled())
+    if (BarProbe::MenuItem6(BarProbe::menus(form))->isEnabled())
         on << u"groups"_s;
     return on.join(u' ');
 }
@@ -225,7 +225,7 @@ void TestCommands::registrationMarks()
             BarProbe::ReSize2Click(form);
             break;
         case 'c':
-            BarProbe::AddMenu(form)->setChecked(false);
+            BarProbe::AddMenu(BarProbe::menus(form))->setChecked(false);
             break;
         case 'L':
             form.MenuClick(form.MenuIndex());
@@ -265,9 +265,9 @@ void TestCommands::checkedItemsToggleOnce()
     showActive(form);
     QCOMPARE(marksOf(form), kOff);
 
-    QAction *action = item == u"AddMenu"    ? BarProbe::AddMenu(form)
-                      : item == u"AddMenu2" ? BarProbe::AddMenu2(form)
-                                            : BarProbe::ReSize2(form);
+    QAction *action = item == u"AddMenu"    ? BarProbe::AddMenu(BarProbe::menus(form))
+                      : item == u"AddMenu2" ? BarProbe::AddMenu2(BarProbe::menus(form))
+                                            : BarProbe::ReSize2(BarProbe::menus(form));
     auto use = [&] {
         if (keys.isEmpty())
             action->trigger();
@@ -555,7 +555,7 @@ void TestCommands::switchGroupRebuildsFromFile()
 
     QCOMPARE(form.MenuIndex(), group);
     for (int n = 0; n < kGroupCount; ++n)
-        QCOMPARE(BarProbe::groupItem(form, n)->isChecked(), n == group);
+        QCOMPARE(BarProbe::groupItem(BarProbe::menus(form), n)->isChecked(), n == group);
     const QStringList expected = group == 0 ? zero : two;
     QCOMPARE(form.LaunchPath[group]->lines(), expected);
     QCOMPARE(BarProbe::LaunchBtn(form).size(), expected.size());
@@ -605,7 +605,7 @@ void TestCommands::groupKeysWhileGroupMenuDisabled()
     QTest::keyClick(&form, Qt::Key(key));
 
     QCOMPARE(form.MenuIndex(), group);
-    QVERIFY(BarProbe::groupItem(form, group)->isChecked());
+    QVERIFY(BarProbe::groupItem(BarProbe::menus(form), group)->isChecked());
     QCOMPARE(BarProbe::LaunchBtn(form).size(), group == 0 ? 0 : 1);
     QCOMPARE(menuIndexInIni(), QString::number(group));
     // Registration mode goes on in the new group.

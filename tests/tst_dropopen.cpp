@@ -164,7 +164,7 @@ void TestDropOpen::hoverShowsTheTarget()
     QCoreApplication::sendEvent(BarProbe::FlowLayout1(form), &leave);
 
     // Registration mode keeps its drop area: the buttons take nothing.
-    BarProbe::AddMenu2(form)->trigger();
+    BarProbe::AddMenu2(BarProbe::menus(form))->trigger();
     QVERIFY(form.isRegistrationAreaShown());
     QCOMPARE(drag(form, data, centreOf(form, 0), Qt::CopyAction, true), Qt::IgnoreAction);
     QVERIFY(!buttons[0]->isDropTarget());

@@ -176,7 +176,7 @@ void TestGroups::loadsAndSavesMixedGroup()
     QCOMPARE(form.focusWidget(), BarProbe::LaunchBtn(form).last());
     // Lines made it: registration mode stays off.
     QVERIFY(!form.isRegistrationAreaShown());
-    QVERIFY(BarProbe::MenuItem6(form)->isEnabled());
+    QVERIFY(BarProbe::MenuItem6(BarProbe::menus(form))->isEnabled());
 
     QVERIFY(form.SaveGroup());
     QVERIFY(m_shown.isEmpty());
@@ -234,9 +234,9 @@ void TestGroups::emptyAndUnusableFiles()
     QVERIFY(BarProbe::LaunchBtn(form).isEmpty());
     QVERIFY(form.LaunchPath[0]->lines().isEmpty());
     QCOMPARE(form.isRegistrationAreaShown(), registration);
-    QCOMPARE(BarProbe::AddMenu(form)->isChecked(), registration);
-    QCOMPARE(BarProbe::AddMenu2(form)->isChecked(), registration);
-    QCOMPARE(BarProbe::MenuItem6(form)->isEnabled(), !registration);
+    QCOMPARE(BarProbe::AddMenu(BarProbe::menus(form))->isChecked(), registration);
+    QCOMPARE(BarProbe::AddMenu2(BarProbe::menus(form))->isChecked(), registration);
+    QCOMPARE(BarProbe::MenuItem6(BarProbe::menus(form))->isEnabled(), !registration);
     QCOMPARE(QFileInfo::exists(groupFile()), exists);
     if (exists)
         QCOMPARE(readBytes(groupFile()), bytes);
@@ -276,7 +276,7 @@ void TestGroups::unreadableFileIsNeverOverwritten()
     // Not an empty group: the bar says so, and offers no registration into
     // a file it will not write.
     QVERIFY(!form.isRegistrationAreaShown());
-    QVERIFY(!BarProbe::AddMenu2(form)->isChecked());
+    QVERIFY(!BarProbe::AddMenu2(BarProbe::menus(form))->isChecked());
     QCOMPARE(m_shown.size(), 1);
     QCOMPARE(m_shown[0], u"ファイル \"%1\" を読み込めません。%2"_s.arg(groupFile(), systemReason(reason)));
 

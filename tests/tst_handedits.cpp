@@ -215,7 +215,7 @@ void TestHandEdits::settingsEditedByHand()
     QTRY_COMPARE_WITH_TIMEOUT(form.settings().bw2, 32, 1000);
     QCOMPARE(form.buttonIconSize().first, 32);
     QCOMPARE(form.groupName(2), u"Tools"_s);
-    QCOMPARE(BarProbe::groupItem(form, 2)->text(), u"Tools"_s);
+    QCOMPARE(BarProbe::groupItem(BarProbe::menus(form), 2)->text(), u"Tools"_s);
     QCOMPARE(form.userGeometry().top, geometry.top);
     QCOMPARE(form.userGeometry().width, geometry.width);
     QCOMPARE(BarProbe::LaunchBtn(form).size(), 1);

@@ -164,7 +164,7 @@ void TestKeptLines::menuStillActsOnMissingEntry()
     QCOMPARE(edits.first().first().toInt(), 0);
 
     BarProbe::ButtonMouseEnter(form, BarProbe::LaunchBtn(form)[0]);
-    BarProbe::DelBtn(form)->trigger();
+    BarProbe::DelBtn(BarProbe::menus(form))->trigger();
     QVERIFY(m_shown.isEmpty());
     QCOMPARE(BarProbe::LaunchBtn(form).size(), 1);
     QCOMPARE(readBytes(groupFile()), aLine);

@@ -133,9 +133,9 @@ void TestMainWindow::groupNameCaptions()
     TForm1 form(home());
     // The menu shows blanks for tabs and line breaks; the name itself is
     // kept as the user wrote it, and written back so.
-    QCOMPARE(BarProbe::groupItem(form, 1)->text(), u"a b&&c"_s);
+    QCOMPARE(BarProbe::groupItem(BarProbe::menus(form), 1)->text(), u"a b&&c"_s);
     BarProbe::setGroupName(form, 2, u"x\ny\r\nz"_s);
-    QCOMPARE(BarProbe::groupItem(form, 2)->text(), u"x y  z"_s);
+    QCOMPARE(BarProbe::groupItem(BarProbe::menus(form), 2)->text(), u"x y  z"_s);
     QCOMPARE(form.groupName(1), u"a\tb&c"_s);
     QCOMPARE(form.groupName(2), u"x\ny\r\nz"_s);
     QVERIFY(form.WriteIniFile());
@@ -164,7 +164,7 @@ void TestMainWindow::startsWithDefaultsAndNoFiles()
     QCOMPARE(form.y(), 0);
     QVERIFY(form.screen()->availableGeometry().contains(form.geometry()));
     QCOMPARE(form.MenuIndex(), 0);
-    QVERIFY(BarProbe::groupItem(form, 0)->isChecked());
+    QVERIFY(BarProbe::groupItem(BarProbe::menus(form), 0)->isChecked());
     QVERIFY(!form.settings().isShowTaskBar);
     QVERIFY(!form.settings().isTop);
     QVERIFY(!form.settings().isStealth);
@@ -180,9 +180,9 @@ void TestMainWindow::startsWithDefaultsAndNoFiles()
     // The empty group switches registration mode on.
     QVERIFY(BarProbe::LaunchBtn(form).isEmpty());
     QVERIFY(form.isRegistrationAreaShown());
-    QVERIFY(BarProbe::AddMenu(form)->isChecked());
-    QVERIFY(BarProbe::AddMenu2(form)->isChecked());
-    QVERIFY(!BarProbe::MenuItem6(form)->isEnabled());
+    QVERIFY(BarProbe::AddMenu(BarProbe::menus(form))->isChecked());
+    QVERIFY(BarProbe::AddMenu2(BarProbe::menus(form))->isChecked());
+    QVERIFY(!BarProbe::MenuItem6(BarProbe::menus(form))->isEnabled());
 
     for (int n = 0; n < kGroupCount; ++n)
         QCOMPARE(form.groupName(n), u"メニュー%1"_s.arg(n + 1));
@@ -405,7 +405,7 @@ void TestMainWindow::currentGroupFromSettings()
     TForm1 form(home());
     form.show();
     QCOMPARE(form.MenuIndex(), expected);
-    QVERIFY(BarProbe::groupItem(form, expected)->isChecked());
+    QVERIFY(BarProbe::groupItem(BarProbe::menus(form), expected)->isChecked());
     QCOMPARE(BarProbe::LaunchBtn(form).size(), 1);
     QCOMPARE(BarProbe::LaunchBtn(form)[0]->filePath(), file(u"file%1.txt"_s.arg(expected)));
     // Saving goes to the current group's own file.
@@ -612,7 +612,7 @@ void TestMainWindow::userDragStored()
     writeGeometry(stored);
     TForm1 form(home());
     form.show();
-    BarProbe::ReSize2(form)->setChecked(resizeMode);
+    BarProbe::ReSize2(BarProbe::menus(form))->setChecked(resizeMode);
 
     // A pointer's global position does not follow the window it moves.
     const auto pointer = [&](QEvent::Type type, QPoint global, Qt::MouseButtons held) {
@@ -625,7 +625,7 @@ void TestMainWindow::userDragStored()
     pointer(QEvent::MouseMove, press + delta / 2, Qt::MouseButton(button));
     pointer(QEvent::MouseMove, press + delta, Qt::MouseButton(button));
     pointer(QEvent::MouseButtonRelease, press + delta, Qt::NoButton);
-    QVERIFY(!BarProbe::PopupMenu2(form)->isVisible());
+    QVERIFY(!BarProbe::PopupMenu2(BarProbe::menus(form))->isVisible());
 
     // Then the window manager has its way; only the user's drag is kept.
     form.move(5, 5);

@@ -235,7 +235,7 @@ void TestParameterEditor::change()
     QVERIFY(m_form1->applySettings(settings, false));
     LaunchButton *button = BarProbe::LaunchBtn(*m_form1).at(1);
     const QString tipBefore = button->toolTip();
-    BarProbe::AddMenu(*m_form1)->setChecked(true);
+    BarProbe::AddMenu(BarProbe::menus(*m_form1))->setChecked(true);
     // Saved even when nothing changed: the file is replaced by a new one.
     const FileStamp before = fileStamp(groupFile());
 
@@ -249,7 +249,7 @@ void TestParameterEditor::change()
     QCOMPARE(QString::fromUtf8(readBytes(groupFile())), file(u"a.txt"_s) + u",,a\r\n"_s + line + u"\r\n"_s);
     QVERIFY(fileStamp(groupFile()) != before);
     QCOMPARE(button->toolTip(), showHint ? hint : tipBefore);
-    QVERIFY(!BarProbe::AddMenu(*m_form1)->isChecked());
+    QVERIFY(!BarProbe::AddMenu(BarProbe::menus(*m_form1))->isChecked());
     QVERIFY(m_shown.isEmpty());
 
     // Whatever was typed comes back as typed after the group is read again.
@@ -305,7 +305,7 @@ void TestParameterEditor::discardAndCloseBox()
     const QStringList lines = m_form1->LaunchPath[0]->lines();
     const QByteArray fileBefore = readBytes(groupFile());
     const QString tipBefore = BarProbe::LaunchBtn(*m_form1).at(1)->toolTip();
-    BarProbe::AddMenu(*m_form1)->setChecked(true);
+    BarProbe::AddMenu(BarProbe::menus(*m_form1))->setChecked(true);
 
     editEntry(1, [&] {
         m_form3->ParamEdit->setText(u"changed"_s);
@@ -315,7 +315,7 @@ void TestParameterEditor::discardAndCloseBox()
     QCOMPARE(m_form1->LaunchPath[0]->lines(), lines);
     QCOMPARE(readBytes(groupFile()), fileBefore);
     QCOMPARE(BarProbe::LaunchBtn(*m_form1).at(1)->toolTip(), tipBefore);
-    QCOMPARE(BarProbe::AddMenu(*m_form1)->isChecked(), addMenuAfter);
+    QCOMPARE(BarProbe::AddMenu(BarProbe::menus(*m_form1))->isChecked(), addMenuAfter);
 }
 
 void TestParameterEditor::saveFailureKeepsEditorOpen()

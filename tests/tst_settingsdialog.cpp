@@ -557,7 +557,7 @@ void TestSettingsDialog::listFollowsCurrentGroup()
 
     // Switching group while the dialog is open: the list shows the new
     // group, nothing selected, so no click acts on a stale position.
-    BarProbe::groupItem(*m_form1, 1)->trigger();
+    BarProbe::groupItem(BarProbe::menus(*m_form1), 1)->trigger();
     QCOMPARE(m_form1->MenuIndex(), 1);
     QCOMPARE(listItems(), (QStringList{u"d.txt"_s, u"e.txt"_s}));
     QCOMPARE(m_form2->selectedRow(), -1);
@@ -644,7 +644,7 @@ void TestSettingsDialog::closingAppliesEverything()
     d->GraCheck->setChecked(true);
     d->DirectionCombo->setCurrentIndex(2);
     d->TaskBarCheck->setChecked(true);
-    BarProbe::AddMenu(*m_form1)->setChecked(true);
+    BarProbe::AddMenu(BarProbe::menus(*m_form1))->setChecked(true);
 
     QVERIFY(d->close());
     const TForm1 *f = m_form1.get();
@@ -655,7 +655,7 @@ void TestSettingsDialog::closingAppliesEverything()
     QVERIFY(f->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(f->settings().isStealth);
     QVERIFY(BarProbe::Timer1(*f)->isActive());
-    QVERIFY(!BarProbe::AddMenu(*f)->isChecked());
+    QVERIFY(!BarProbe::AddMenu(BarProbe::menus(*f))->isChecked());
     QVERIFY(!f->settings().FShowhint);
     QCOMPARE(f->settings().pad, 7);
     QCOMPARE(f->buttonIconSize().first, 36);
@@ -794,7 +794,7 @@ void TestSettingsDialog::settingsCommandWhileOpen()
     m_form2->show();
     m_form2->IconWidth->setValue(50);
     m_form2->ListBox1->setCurrentRow(1);
-    BarProbe::Seting2(*m_form1)->trigger();
+    BarProbe::Seting2(BarProbe::menus(*m_form1))->trigger();
     QVERIFY(m_form2->isVisible());
     QCOMPARE(m_form2->IconWidth->value(), 50);
     QCOMPARE(m_form2->selectedRow(), 1);

@@ -333,12 +333,12 @@ void TestStealth::popupOpenUsesRealPointer()
     // "under the mouse", which must not read as the pointer having left.
     TForm1 &form = makeForm("1", PointerSource::Bar);
     QCursor::setPos(pointer);
-    BarProbe::PopupMenu2(form)->popup(QPoint(250, 275));
-    QTRY_VERIFY(BarProbe::PopupMenu2(form)->isVisible());
+    BarProbe::PopupMenu2(BarProbe::menus(form))->popup(QPoint(250, 275));
+    QTRY_VERIFY(BarProbe::PopupMenu2(BarProbe::menus(form))->isVisible());
     QVERIFY(!form.testAttribute(Qt::WA_UnderMouse));
     BarProbe::Timer1Timer(form);
     QCOMPARE(fading(), !inside);
-    BarProbe::PopupMenu2(form)->close();
+    BarProbe::PopupMenu2(BarProbe::menus(form))->close();
 }
 
 void TestStealth::pointerOverBarFromWindowReports_data()

@@ -41,11 +41,11 @@ int probe()
     TForm3 form3(&form1);
     form1.DropTarget1Dropped({u"/tmp/a\nb"_s});
     const QJsonObject texts{
-        {u"Seting2"_s, BarProbe::Seting2(form1)->text()},
-        {u"StartAtLogin"_s, BarProbe::StartAtLogin(form1)->text()},
-        {u"CloseCmd2"_s, BarProbe::CloseCmd2(form1)->text()},
-        {u"MenuItem6"_s, BarProbe::MenuItem6(form1)->title()},
-        {u"PopupMenu2"_s, BarProbe::PopupMenu2(form1)->accessibleName()},
+        {u"Seting2"_s, BarProbe::Seting2(BarProbe::menus(form1))->text()},
+        {u"StartAtLogin"_s, BarProbe::StartAtLogin(BarProbe::menus(form1))->text()},
+        {u"CloseCmd2"_s, BarProbe::CloseCmd2(BarProbe::menus(form1))->text()},
+        {u"MenuItem6"_s, BarProbe::MenuItem6(BarProbe::menus(form1))->title()},
+        {u"PopupMenu2"_s, BarProbe::PopupMenu2(BarProbe::menus(form1))->accessibleName()},
         {u"group0"_s, form1.groupName(0)},
         {u"group1"_s, form1.groupName(1)},
         {u"Form2"_s, form2.windowTitle()},
