@@ -46,6 +46,7 @@ private Q_SLOTS:
     void pressLaunchesWithoutFocus();
     void namesFollowEntries();
     void barAndDialogsNamed();
+    void keyboardReachesEveryEntry();
 };
 
 void TestAccessibility::buttonSpeaks_data()
@@ -175,6 +176,32 @@ void TestAccessibility::barAndDialogsNamed()
     QCOMPARE(name(settings.findChild<QWidget *>(u"BackColor0"_s)), u"背景色"_s);
     QCOMPARE(name(editor.findChild<QWidget *>(u"HintEdit"_s)), u"Hint"_s);
     QCOMPARE(name(editor.findChild<QWidget *>(u"ParamEdit"_s)), u"アプリに渡すファイルを指定"_s);
+}
+
+// Entries far out of sight have no button until they come into it: the
+// keyboard still reaches each one, named, and brings it into sight.
+void TestAccessibility::keyboardReachesEveryEntry()
+{
+    QStringList lines;
+    for (int i = 0; i < 150; ++i)
+        lines.append(u"/bin/sh,,Entry %1"_s.arg(i));
+    writeGroup(0, lines);
+    TForm1 form(home());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(std::count(BarProbe::LaunchBtn(form).cbegin(), BarProbe::LaunchBtn(form).cend(), nullptr) > 0);
+    QTest::keyClick(form.focusWidget(), Qt::Key_Home);
+    for (int i = 0; i < lines.size(); ++i) {
+        QWidget *focused = form.focusWidget();
+        QVERIFY(focused);
+        QCOMPARE(name(focused), u"Entry %1"_s.arg(i));
+        if (i % 50 == 49) {
+            QTRY_VERIFY(settled(form));
+            QVERIFY(BarProbe::FlowLayout1(form)->rect().contains(focused->geometry()));
+        }
+        QTest::keyClick(focused, Qt::Key_Right);
+    }
+    QCOMPARE(name(form.focusWidget()), u"Entry 149"_s);
 }
 
 QTEST_MAIN(TestAccessibility)

@@ -147,6 +147,8 @@ private Q_SLOTS:
     void requestsReachLinks();
     void buttonsOnlyInSight_data();
     void buttonsOnlyInSight();
+    void previewOverRowsMadeMeanwhile_data();
+    void previewOverRowsMadeMeanwhile();
     void clearAndRowAt();
 
 private:
@@ -519,6 +521,67 @@ void TestEntryGrid::buttonsOnlyInSight()
                                           [](const LaunchButton *b) { return !b->isHidden(); });
     QCOMPARE(shown,
              std::count_if(bench.buttons().cbegin(), bench.buttons().cend(), [](const LaunchButton *b) { return b; }));
+}
+
+// A carried button shown elsewhere: the rows made while the preview shows
+// (the rows scrolled by a drag at the edge) stand where the preview puts
+// them, and the move or its end leaves each button in its row's slot.
+void TestEntryGrid::previewOverRowsMadeMeanwhile_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("end"); // "move", "back", or "remove" (of another row)
+
+    QTest::newRow("down, moved") << 2 << 27 << u"move"_s;
+    QTest::newRow("down, back") << 2 << 27 << u"back"_s;
+    QTest::newRow("up, moved") << 28 << 3 << u"move"_s;
+    QTest::newRow("down, a row removed meanwhile") << 2 << 27 << u"remove"_s;
+}
+
+void TestEntryGrid::previewOverRowsMadeMeanwhile()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, end);
+
+    writeFiles(60);
+    Bench bench(groupPath(), Kind::Group);
+    QVERIFY(bench.showActive());
+    bench.model.reload();
+    QStringList order = bench.model.lines();
+    LaunchButton *carried = bench.grid->buttonFor(from);
+    carried->setLifted(true);
+    bench.grid->previewAt(carried, to);
+    QCOMPARE(bench.grid->slotOf(carried), qsizetype(to));
+    // Scrolled as a drag at the edge does: rows come into sight meanwhile.
+    for (int notches : {-3, 6, -1}) {
+        const QPoint middle = bench.layer->rect().center();
+        QWheelEvent wheel(middle, bench.layer->mapToGlobal(middle), {}, {0, 120 * notches}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(bench.layer, &wheel);
+        QTest::qWait(RowScroller::kGlideMsecs + 60);
+        // Each slot shows the row the preview puts there.
+        QStringList shown = order;
+        shown.move(from, to);
+        const QList<QWidget *> &items = bench.layer->items();
+        for (qsizetype slot = 0; slot < items.size(); ++slot) {
+            const auto *button = qobject_cast<const LaunchButton *>(items.at(slot));
+            if (button)
+                QVERIFY2(shown.at(slot).startsWith(button->filePath()), qPrintable(QString::number(slot)));
+        }
+    }
+    carried->setLifted(false);
+    if (end == u"move") {
+        QVERIFY(bench.model.move(from, to));
+        order.move(from, to);
+    } else if (end == u"back") {
+        bench.grid->previewAt(carried, from);
+    } else {
+        QVERIFY(bench.model.remove(40));
+        order.removeAt(40);
+    }
+    QCOMPARE(bench.model.lines(), order);
+    QCOMPARE(bench.mismatch(), QString());
 }
 
 void TestEntryGrid::clearAndRowAt()
