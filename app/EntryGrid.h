@@ -90,6 +90,7 @@ public:
 
     IconLayer *layer() const { return m_layer; }
     RowScroller *scroller() const { return m_scroller; }
+    IconQueue *icons() const { return m_icons; }
 
 Q_SIGNALS:
     // The buttons went off the layer: one remembered may stand for another

@@ -14,10 +14,12 @@
 #include "app/StealthMode.h"
 #include "app/Summoner.h"
 #include "app/WindowMover.h"
+#include "launcher/IconQueue.h"
 #include "launcher/IconLayer.h"
 #include "launcher/IconLayerEffect.h"
 #include "launcher/LaunchButton.h"
 #include "platform/CompositorWatch.h"
+#include "platform/FreedMemory.h"
 #include "platform/Opener.h"
 #include "platform/SwayPlacement.h"
 #include "platform/X11Window.h"
@@ -182,6 +184,19 @@ void TForm1::FormCreate()
     connect(new CompositorWatch(this), &CompositorWatch::changed, this, &TForm1::compositorChanged);
     watchScreens();
     setUpSummoning();
+    connect(this, &TForm1::firstPainted, this, &TForm1::releaseStartMemory, Qt::SingleShotConnection);
+}
+
+void TForm1::releaseStartMemory()
+{
+    // What the start parsed and decoded on its way to the first screenful
+    // of icons (an icon theme's index, pictures), and freed, need not stay
+    // resident while the bar runs.
+    IconQueue *icons = m_grid->icons();
+    if (icons->isBusy())
+        connect(icons, &IconQueue::caughtUp, this, releaseFreedMemory, Qt::SingleShotConnection);
+    else
+        releaseFreedMemory();
 }
 
 void TForm1::FormShow()

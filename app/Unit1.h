@@ -202,6 +202,8 @@ private:
     void setUpSummoning();
     // Takes m_settings.summonKey from the desktop, or lets go of the key.
     void takeSummonKey();
+    // Once the first icons are made after the first paint.
+    void releaseStartMemory();
 
 Q_SIGNALS:
     // The window has closed; the launcher ends.

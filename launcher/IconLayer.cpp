@@ -307,6 +307,12 @@ const QImage &IconLayer::shadowImage()
         m_shadowImage = QImage();
     }
     const QRgb tint = m_effect->shadowColor().rgba();
+    // Opaque black is the coverage itself as a painter draws it: no tinted
+    // copy of the layer's size is kept.
+    if (tint == qRgba(0, 0, 0, 255)) {
+        m_shadowImage = QImage();
+        return m_shadowAlpha;
+    }
     if (m_shadowImage.isNull() || m_shadowTint != tint) {
         m_shadowImage = tintedAlpha(m_shadowAlpha, m_effect->shadowColor());
         m_shadowTint = tint;

@@ -105,6 +105,12 @@ void IconQueue::loadQueuedIcons()
         loadIcon(button);
         ++made;
     }
+    Q_EMIT caughtUp();
+}
+
+bool IconQueue::isBusy() const
+{
+    return m_timer && m_timer->isActive();
 }
 
 void IconQueue::LoadFileIcon(const QString &path, LaunchButton *button)

@@ -36,6 +36,13 @@ public:
     void LoadFileIcon(const QString &path, LaunchButton *button);
     void LoadShellIcon(const QString &path, LaunchButton *button);
 
+    // Icons wait in the queue for the event loop.
+    bool isBusy() const;
+
+Q_SIGNALS:
+    // The buttons in sight have their icons; the queue waits for a paint.
+    void caughtUp();
+
 private:
     void start();
     // The file's own icon, or its type's for a file that is not there.

@@ -19,6 +19,8 @@ private Q_SLOTS:
     void blurMatchesPlainBoxPasses();
     void roundedShadowMatchesWholeShadow_data();
     void roundedShadowMatchesWholeShadow();
+    void blackCoverageDrawsAsTintedBlack_data();
+    void blackCoverageDrawsAsTintedBlack();
 };
 
 namespace {
@@ -106,6 +108,38 @@ void TestGlowImages::roundedShadowMatchesWholeShadow()
         RoundedShadow(corner, blur, Qt::black).paint(p, QRect(at, size));
     }
     QCOMPARE(sliced, whole);
+}
+
+// The icon layer draws an opaque black shadow from its coverage, keeping no
+// tinted copy: the pixels must be those of the tinted image.
+void TestGlowImages::blackCoverageDrawsAsTintedBlack_data()
+{
+    QTest::addColumn<qreal>("opacity");
+    QTest::addColumn<QColor>("under");
+
+    QTest::newRow("shadow's opacity, transparent") << 0.25 << QColor(Qt::transparent);
+    QTest::newRow("faded, over the plate") << 0.8 * 0.25 << QColor(0xF0, 0xF8, 0xFF, 204);
+    QTest::newRow("whole, over white") << 1.0 << QColor(Qt::white);
+}
+
+void TestGlowImages::blackCoverageDrawsAsTintedBlack()
+{
+    QFETCH(qreal, opacity);
+    QFETCH(QColor, under);
+    QImage coverage(64, 16, QImage::Format_Alpha8);
+    for (int y = 0; y < coverage.height(); ++y) {
+        for (int x = 0; x < coverage.width(); ++x)
+            coverage.scanLine(y)[x] = uchar((x * 4 + y * 17) & 0xFF);
+    }
+    const auto drawn = [&](const QImage &shadow) {
+        QImage out(coverage.size() + QSize(6, 6), QImage::Format_ARGB32_Premultiplied);
+        out.fill(under);
+        QPainter p(&out);
+        p.setOpacity(opacity);
+        p.drawImage(QPointF(2.12, 2.12), shadow);
+        return out;
+    };
+    QCOMPARE(drawn(coverage), drawn(tintedAlpha(coverage, Qt::black)));
 }
 
 QTEST_MAIN(TestGlowImages)
