@@ -35,7 +35,7 @@ QVariant GroupModel::data(const QModelIndex &index, int role) const
     case HintRole:
         return entry.rec.hint;
     case LineRole:
-        return entry.line;
+        return entry.line();
     case StampRole:
         return entry.looked() ? QVariant::fromValue(*entry.stamp) : QVariant();
     case MissingRole:
@@ -85,7 +85,7 @@ void GroupModel::setStamp(qsizetype i, const FileStamp &stamp)
 
 QString GroupModel::line(qsizetype i) const
 {
-    return i >= 0 && i < m_entries.size() ? m_entries.at(i).line : QString();
+    return i >= 0 && i < m_entries.size() ? m_entries.at(i).line() : QString();
 }
 
 QStringList GroupModel::lines() const
@@ -93,7 +93,7 @@ QStringList GroupModel::lines() const
     QStringList lines;
     lines.reserve(m_entries.size());
     for (const Entry &entry : m_entries)
-        lines.append(entry.line);
+        lines.append(entry.line());
     return lines;
 }
 
@@ -105,7 +105,7 @@ void GroupModel::visitFileLines(Visit visit) const
         for (; kept != m_kept.cend() && (kept->slot <= i || i == m_entries.size()); ++kept)
             visit(kept->line, kept->bytesAsRead);
         if (i < m_entries.size())
-            visit(m_entries.at(i).line, QByteArray());
+            visit(m_entries.at(i).line(), QByteArray());
     }
 }
 
@@ -148,7 +148,12 @@ std::optional<TRec> GroupModel::entryOfLine(const QString &line)
 
 GroupModel::Entry GroupModel::entryOf(const TRec &rec)
 {
-    return {joinEntryLine(rec), rec, std::nullopt};
+    return {QString(), rec, std::nullopt};
+}
+
+QString GroupModel::Entry::line() const
+{
+    return joined ? joinEntryLine(rec) : given;
 }
 
 // Would not read back as one line of the file.
@@ -281,11 +286,15 @@ GroupResult GroupModel::setLines(const QStringList &lines)
     // A new order of the same entries needs no new look at their files.
     QHash<QString, const Entry *> looked;
     for (const Entry &entry : std::as_const(m_entries))
-        looked.insert(entry.line, &entry);
+        looked.insert(entry.line(), &entry);
     QList<Entry> entries;
     entries.reserve(lines.size());
     for (const QString &line : lines) {
-        Entry entry{line, recFromFields(splitEntryLine(line)).value_or(TRec()), std::nullopt};
+        Entry entry{QString(), recFromFields(splitEntryLine(line)).value_or(TRec()), std::nullopt};
+        if (joinEntryLine(entry.rec) != line) {
+            entry.given = line;
+            entry.joined = false;
+        }
         if (const Entry *known = looked.value(line)) {
             entry.stamp = known->stamp;
             entry.lookPending = known->lookPending;
