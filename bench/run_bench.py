@@ -560,17 +560,18 @@ class Bench:
         processes = 2 if self.args.quick else 5
         rounds = 7 if self.args.quick else 21
         print(f"filter: {processes} processes, {rounds} rounds of typing each", flush=True)
-        results = [self.run_program([program, "--entries", "1000", "--rounds", str(rounds)])
-                   for _ in range(processes)]
-        row = {"entries": 1000,
-               "cold_ms": median([r["cold_ms"] for r in results]),
-               "warm_first_key_ms": median([r["warm_first_key_ms"] for r in results]),
-               "warm_ms": median([r["warm_key_ms"] for r in results]),
-               "warm_max_ms": max(r["warm_key_max_ms"] for r in results),
-               "escape_ms": median([r["escape_ms"] for r in results])}
-        print(f"  5 groups of 1000: cold first key {row['cold_ms']:.1f} ms, warm key {row['warm_ms']:.1f} ms "
-              f"(max {row['warm_max_ms']:.1f}), Escape {row['escape_ms']:.1f} ms", flush=True)
-        self.results["filter"] = row
+        for n, key in ((1000, "filter"),) + (((self.args.large, "filter_large"),) if self.args.large else ()):
+            results = [self.run_program([program, "--entries", str(n), "--rounds", str(rounds)])
+                       for _ in range(processes)]
+            row = {"entries": n,
+                   "cold_ms": median([r["cold_ms"] for r in results]),
+                   "warm_first_key_ms": median([r["warm_first_key_ms"] for r in results]),
+                   "warm_ms": median([r["warm_key_ms"] for r in results]),
+                   "warm_max_ms": max(r["warm_key_max_ms"] for r in results),
+                   "escape_ms": median([r["escape_ms"] for r in results])}
+            print(f"  5 groups of {n}: cold first key {row['cold_ms']:.1f} ms, warm key {row['warm_ms']:.1f} ms "
+                  f"(max {row['warm_max_ms']:.1f}), Escape {row['escape_ms']:.1f} ms", flush=True)
+            self.results[key] = row
 
     def run_tick(self):
         r = self.run_program([self.binary("bench", "bench_stealth_tick"), "--ticks", "200" if self.args.quick else "2000"])
@@ -718,7 +719,10 @@ def goals(results):
     start = {r["name"]: r for r in results.get("startup", [])}
     bare = start.get("bare Qt window")
     plank = next((r for n, r in start.items() if n.startswith("Plank")), None)
-    for entries, limit in ((0, 1.25), (100, 1.25), (1000, 1.6)):
+    large = [int(n.split()[1]) for n in start if n.startswith("Quillbrook, ") and int(n.split()[1]) > 1000]
+    # The bar as the parts compose it: less made at start, rows out of sight without buttons.
+    limits = ((0, 1.25), (100, 1.25), (100, 1.0), (1000, 1.6), (1000, 1.25)) + tuple((n, 1.5) for n in large)
+    for entries, limit in limits:
         ours = start.get(f"Quillbrook, {entries} entries")
         if bare and ours and ours["ratio"]:
             out.append((f"start-up, {entries} entries ≤ {limit} × bare window", f"{ours['ratio']:.2f} ×",
@@ -735,14 +739,18 @@ def goals(results):
                     row["warm_ms"] <= 16))
         out.append((f"group switch, {row['entries']} entries, cold ≤ {cold_limit} ms", f"{row['cold_ms']:.1f} ms",
                     row["cold_ms"] <= cold_limit))
+        if row.get("notch_ms", -1) >= 0:
+            out.append((f"wheel notch, {row['entries']} entries: to the first frame and every glide frame ≤ 16 ms",
+                        f"{row['notch_ms']:.1f} ms, longest frame {row['notch_frame_max_ms']:.1f} ms",
+                        max(row["notch_ms"], row["notch_frame_max_ms"]) <= 16))
     for row in results.get("summon", []):
         out.append((f"summon, {row['entries']} entries{', stealth' if row['stealth'] else ''}: key to bar shown, "
                     f"focused and painted ≤ 50 ms", f"{row['median_ms']:.1f} ms (max {row['max_ms']:.1f})",
                     row["max_ms"] <= 50))
-    f = results.get("filter")
-    if f:
-        out.append(("filter, 5 groups of 1000 entries, key press to painted, warm ≤ 16 ms",
-                    f"{f['warm_ms']:.1f} ms (max {f['warm_max_ms']:.1f})", f["warm_ms"] <= 16))
+    for f in (results.get("filter"), results.get("filter_large")):
+        if f:
+            out.append((f"filter, 5 groups of {f['entries']} entries, key press to painted, warm ≤ 16 ms",
+                        f"{f['warm_ms']:.1f} ms (max {f['warm_max_ms']:.1f})", f["warm_ms"] <= 16))
     for row in results.get("idle", []):
         if not row["name"].startswith("Quillbrook"):
             continue
@@ -761,11 +769,11 @@ def goals(results):
         worst = max(tick["away_allocations"], tick["inside_allocations"])
         out.append(("stealth tick: no allocation", f"{tick['away_allocations']:.2f} away, "
                     f"{tick['inside_allocations']:.2f} inside per tick", worst == 0))
-    for entries in (0, 100, 1000):
+    for entries, limit in ((0, 5), (100, 5), (100, 4), (1000, 5)):
         ours = start.get(f"Quillbrook, {entries} entries")
         if bare and ours and ours["rss_over_bare_mib"] is not None:
-            out.append((f"memory, {entries} entries ≤ bare window + 5 MiB", f"+{ours['rss_over_bare_mib']:.1f} MiB",
-                        ours["rss_over_bare_mib"] <= 5))
+            out.append((f"memory, {entries} entries ≤ bare window + {limit} MiB",
+                        f"+{ours['rss_over_bare_mib']:.1f} MiB", ours["rss_over_bare_mib"] <= limit))
     launch = results.get("launch")
     if launch:
         handler = launch["inprocess"]["handler_us"] / 1000
@@ -798,22 +806,27 @@ def markdown(results, command, quick):
                          f"| {cell(r['rss_over_bare_mib'], ' MiB', signed=True)} |")
     if "switch" in results:
         lines += ["", "Group switch, key press to the new group painted (medians over processes):", "",
-                  "| entries | cold | cold handler | warm | warm handler | warm max | settings write | window repaint |",
-                  "| ---: | ---: | ---: | ---: | ---: | ---: | ---: | ---: |"]
+                  "| entries | cold | cold handler | warm | warm handler | warm max | settings write | window repaint "
+                  "| wheel notch | longest glide frame |",
+                  "| ---: | ---: | ---: | ---: | ---: | ---: | ---: | ---: | ---: | ---: |"]
         for r in results["switch"]:
+            notch = r.get("notch_ms", -1) >= 0
             lines.append(f"| {r['entries']} | {cell(r['cold_ms'], ' ms')} | {cell(r['cold_handler_ms'], ' ms')} "
                          f"| {cell(r['warm_ms'], ' ms')} | {cell(r['warm_handler_ms'], ' ms')} "
                          f"| {cell(r['warm_max_ms'], ' ms')} | {cell(r['ini_write_ms'], ' ms', 2)} "
-                         f"| {cell(r['repaint_ms'], ' ms', 2)} |")
+                         f"| {cell(r['repaint_ms'], ' ms', 2)} "
+                         f"| {cell(r['notch_ms'], ' ms') if notch else '–'} "
+                         f"| {cell(r['notch_frame_max_ms'], ' ms') if notch else '–'} |")
     if "summon" in results:
         lines += ["", "Summoning key (XTEST press) to the covered bar on top, focused and painted:", "",
                   "| entries | stealth | median | max |", "| ---: | --- | ---: | ---: |"]
         for r in results["summon"]:
             lines.append(f"| {r['entries']} | {'on' if r['stealth'] else 'off'} | {cell(r['median_ms'], ' ms')} "
                          f"| {cell(r['max_ms'], ' ms')} |")
-    if "filter" in results:
-        f = results["filter"]
-        lines += ["", "Typing to filter, five groups of 1000 entries, key press to the matches painted "
+    for f in (results.get("filter"), results.get("filter_large")):
+        if not f:
+            continue
+        lines += ["", f"Typing to filter, five groups of {f['entries']} entries, key press to the matches painted "
                   "(medians over processes):", "",
                   "| cold first key | warm first key | warm key | warm max | Escape to the group |",
                   "| ---: | ---: | ---: | ---: | ---: |",

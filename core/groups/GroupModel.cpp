@@ -182,6 +182,7 @@ GroupResult GroupModel::reload()
     m_fileLineCount = content.lines.size();
     beginResetModel();
     m_entries.clear();
+    m_entries.reserve(content.lines.size());
     m_kept.clear();
     m_unsaved = false;
     GroupChange change{GroupChange::Reset, 0, 0, 0, true};
