@@ -391,15 +391,17 @@ void EntryGrid::launchButtonDragRequested(LaunchButton *button, const QPoint &ho
         m_links.dragRequested(button, hotSpot);
 }
 
-void EntryGrid::launchButtonFocusStep(LaunchButton *button, FlowStep step)
+bool EntryGrid::launchButtonFocusStep(LaunchButton *button, FlowStep step)
 {
-    const qsizetype to = flowNeighbour(m_layer->itemRects(), slotOf(button), step);
+    const qsizetype from = slotOf(button);
+    const qsizetype to = flowNeighbour(m_layer->itemRects(), from, step);
     // One out of sight is made; taking the focus with its ring scrolls it in.
     LaunchButton *target = to < 0 ? nullptr : buttonFor(rowOfSlot(to));
     if (!target)
-        return;
+        return false;
     target->setFocus(Qt::TabFocusReason);
     target->showFocusRing();
+    return to != from;
 }
 
 void EntryGrid::launchButtonStyleChanged(LaunchButton *button)

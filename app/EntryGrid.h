@@ -108,7 +108,7 @@ private:
     void launchButtonEntered(LaunchButton *button) override;
     void launchButtonMenuRequested(LaunchButton *button, const QPoint &globalPos) override;
     void launchButtonDragRequested(LaunchButton *button, const QPoint &hotSpot) override;
-    void launchButtonFocusStep(LaunchButton *button, FlowStep step) override;
+    bool launchButtonFocusStep(LaunchButton *button, FlowStep step) override;
     void launchButtonStyleChanged(LaunchButton *button) override;
 
     void rowsInserted(const QModelIndex &parent, int first, int last);

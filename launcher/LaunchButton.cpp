@@ -294,6 +294,17 @@ void LaunchButton::leaveEvent(QEvent *event)
     refresh();
 }
 
+bool LaunchButton::focusNextPrevChild(bool next)
+{
+    // Tab walks the entries in their order, rows out of sight too (they
+    // have no button to be in the focus chain), and wraps at either end.
+    if (!m_host)
+        return QAbstractButton::focusNextPrevChild(next);
+    if (!m_host->launchButtonFocusStep(this, next ? FlowStep::Next : FlowStep::Previous))
+        m_host->launchButtonFocusStep(this, next ? FlowStep::First : FlowStep::Last);
+    return true;
+}
+
 void LaunchButton::keyPressEvent(QKeyEvent *event)
 {
     const Qt::KeyboardModifiers bare = event->modifiers() & ~Qt::KeypadModifier;

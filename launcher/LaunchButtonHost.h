@@ -20,8 +20,9 @@ public:
     // the drag distance: the button is to be picked up. A click no longer
     // follows.
     virtual void launchButtonDragRequested(LaunchButton *button, const QPoint &hotSpot) = 0;
-    // An arrow key, Home or End asks to move the focus.
-    virtual void launchButtonFocusStep(LaunchButton *button, FlowStep step) = 0;
+    // An arrow key, Home, End or Tab asks to move the focus; false where
+    // the step leads nowhere.
+    virtual bool launchButtonFocusStep(LaunchButton *button, FlowStep step) = 0;
     // The look must be built again (style or screen changed).
     virtual void launchButtonStyleChanged(LaunchButton *button) = 0;
 

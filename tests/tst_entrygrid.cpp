@@ -364,6 +364,10 @@ void TestEntryGrid::focusKeys_data()
     QTest::newRow("home") << 8 << Qt::Key_Home << 0;
     QTest::newRow("end") << 3 << Qt::Key_End << 11;
     QTest::newRow("left at the first") << 0 << Qt::Key_Left << 0;
+    QTest::newRow("tab") << 4 << Qt::Key_Tab << 5;
+    QTest::newRow("backtab") << 5 << Qt::Key_Backtab << 4;
+    QTest::newRow("tab at the last wraps") << 11 << Qt::Key_Tab << 0;
+    QTest::newRow("backtab at the first wraps") << 0 << Qt::Key_Backtab << 11;
 }
 
 void TestEntryGrid::focusKeys()
@@ -489,9 +493,10 @@ void TestEntryGrid::buttonsOnlyInSight()
             QApplication::sendEvent(bench.layer, &wheel);
             QTest::qWait(RowScroller::kGlideMsecs + 60);
         } else if (words.at(0) == u"key") {
-            const Qt::Key key = words.at(1) == u"End"    ? Qt::Key_End
-                                : words.at(1) == u"Home" ? Qt::Key_Home
-                                                         : Qt::Key_Down;
+            const Qt::Key key = words.at(1) == u"End"       ? Qt::Key_End
+                                : words.at(1) == u"Home"    ? Qt::Key_Home
+                                : words.at(1) == u"Backtab" ? Qt::Key_Backtab
+                                                            : Qt::Key_Down;
             QTest::keyClick(QApplication::focusWidget(), key);
             QTest::qWait(RowScroller::kGlideMsecs + 60);
         } else {

@@ -81,7 +81,11 @@ void TestLaunchButton::reportsToItsHost()
         void launchButtonEntered(LaunchButton *) override { calls << u"enter"_s; }
         void launchButtonMenuRequested(LaunchButton *, const QPoint &) override { calls << u"menu"_s; }
         void launchButtonDragRequested(LaunchButton *, const QPoint &) override { calls << u"drag"_s; }
-        void launchButtonFocusStep(LaunchButton *, FlowStep step) override { calls << u"step %1"_s.arg(int(step)); }
+        bool launchButtonFocusStep(LaunchButton *, FlowStep step) override
+        {
+            calls << u"step %1"_s.arg(int(step));
+            return step != FlowStep::Next; // as at the last entry
+        }
         void launchButtonStyleChanged(LaunchButton *) override { calls << u"style"_s; }
     } host;
     auto *button = new LaunchButton(u"/nowhere/c.txt"_s, 48, 14, 4, m_bar.get(), &host);
@@ -93,6 +97,8 @@ void TestLaunchButton::reportsToItsHost()
     enter(button);
     QTest::keyClick(button, Qt::Key_F10, Qt::ShiftModifier);
     QTest::keyClick(button, Qt::Key_End);
+    QTest::keyClick(button, Qt::Key_Tab);
+    QTest::keyClick(button, Qt::Key_Backtab);
     button->setStyleSheet(u"color: red"_s);
     // Pressed and carried beyond the drag distance: picked up, not clicked.
     QTest::mousePress(button, Qt::LeftButton, {}, QPoint(5, 5));
@@ -103,7 +109,10 @@ void TestLaunchButton::reportsToItsHost()
     QVERIFY(!button->isDown());
     // The pointer comes onto the button before it clicks it.
     QCOMPARE(host.calls, (QStringList{u"enter"_s, u"click"_s, u"click"_s, u"click"_s, u"enter"_s, u"menu"_s,
-                                      u"step %1"_s.arg(int(FlowStep::Last)), u"style"_s, u"drag"_s}));
+                                      u"step %1"_s.arg(int(FlowStep::Last)),
+                                      // Tab past the last wraps to the first.
+                                      u"step %1"_s.arg(int(FlowStep::Next)), u"step %1"_s.arg(int(FlowStep::First)),
+                                      u"step %1"_s.arg(int(FlowStep::Previous)), u"style"_s, u"drag"_s}));
 }
 
 void TestLaunchButton::init()
