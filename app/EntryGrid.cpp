@@ -10,7 +10,6 @@
 #include "launcher/LaunchButton.h"
 
 #include <QAbstractItemModel>
-#include <QApplication>
 
 #include <climits>
 
@@ -27,6 +26,19 @@ constexpr int kMaxSide = 1024;
 int saneSide(int value)
 {
     return std::clamp(value, 0, kMaxSide);
+}
+
+// Where the element at `i` of a list stands once the one at `from` has been
+// moved to `to`.
+qsizetype placeAfterMove(qsizetype i, qsizetype from, qsizetype to)
+{
+    if (i == from)
+        return to;
+    if (from < i && i <= to)
+        return i - 1;
+    if (to <= i && i < from)
+        return i + 1;
+    return i;
 }
 
 TRec entryAt(const QModelIndex &row)
@@ -221,32 +233,13 @@ void EntryGrid::endPreview()
 
 qsizetype EntryGrid::slotOfRow(qsizetype row) const
 {
-    const qsizetype from = m_previewRow;
-    const qsizetype to = m_previewSlot;
-    if (from < 0)
-        return row;
-    if (row == from)
-        return to;
-    if (from < to && row > from && row <= to)
-        return row - 1;
-    if (from > to && row >= to && row < from)
-        return row + 1;
-    return row;
+    return m_previewRow < 0 ? row : placeAfterMove(row, m_previewRow, m_previewSlot);
 }
 
 qsizetype EntryGrid::rowOfSlot(qsizetype slot) const
 {
-    const qsizetype from = m_previewRow;
-    const qsizetype to = m_previewSlot;
-    if (from < 0)
-        return slot;
-    if (slot == to)
-        return from;
-    if (from < to && slot >= from && slot < to)
-        return slot + 1;
-    if (from > to && slot > to && slot <= from)
-        return slot - 1;
-    return slot;
+    // The preview's move taken back.
+    return m_previewRow < 0 ? slot : placeAfterMove(slot, m_previewSlot, m_previewRow);
 }
 
 QString EntryGrid::hintText(const QString &hint, bool hintsOn, const QString &missingFile)

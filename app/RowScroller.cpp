@@ -16,12 +16,11 @@ namespace {
 // The layer's rows, unscrolled: the first slot of each stands for its row.
 RowScroll rowScroll(const IconLayer &layer)
 {
+    const SlotGrid grid = layer.grid();
     QList<QRect> rects;
-    const qsizetype rows = layer.rowCount();
-    const int columns = layer.columns();
-    rects.reserve(rows);
-    for (qsizetype row = 0; row < rows; ++row)
-        rects.append(layer.slotRect(row * columns).translated(0, layer.scrollOffset()));
+    rects.reserve(grid.rows());
+    for (qsizetype row = 0; row < grid.rows(); ++row)
+        rects.append(grid.rect(row * grid.columns()));
     return RowScroll(rects, layer.height(), layer.padding());
 }
 
@@ -63,16 +62,9 @@ void RowScroller::scrollRows(int notches)
 
 void RowScroller::ensureVisible(const QWidget *item)
 {
-    if (item)
-        ensureSlotVisible(m_layer->items().indexOf(item));
-}
-
-void RowScroller::ensureSlotVisible(qsizetype slot)
-{
-    if (slot < 0 || slot >= m_layer->slotCount())
-        return;
-    const QRect place = m_layer->slotRect(slot).translated(0, m_layer->scrollOffset());
-    scrollTo(rowScroll(*m_layer).showing(m_target, place));
+    const qsizetype slot = item ? m_layer->items().indexOf(item) : -1;
+    if (slot >= 0)
+        scrollTo(rowScroll(*m_layer).showing(m_target, m_layer->grid().rect(slot)));
 }
 
 void RowScroller::toTop()

@@ -11,9 +11,9 @@ class QWidget;
 // Scrolls the bar's rows inside the plate when they do not all fit: a
 // notch of the wheel moves one row, smoothly; the button the keyboard
 // focuses is brought into view; the plate marks where rows lie beyond its
-// edges. Layers that
-// take turns on one plate each have a scroller: only the shown one marks
-// the plate, so the one hidden keeps its place for when it shows again.
+// edges. Layers that take turns on one plate each have a scroller: only
+// the shown one marks the plate, so the one hidden keeps its place for
+// when it shows again.
 class RowScroller : public QObject
 {
     Q_OBJECT
@@ -25,8 +25,6 @@ public:
     void scrollRows(int notches);
     // Scrolls just enough to show the whole of `item`, one of the layer's.
     void ensureVisible(const QWidget *item);
-    // The same for a slot of the layer, empty or not.
-    void ensureSlotVisible(qsizetype slot);
     // Back to the first row at once, for a layer given new items.
     void toTop();
     // Where the rows are going: the offset they rest at once the scroll ends.

@@ -202,8 +202,6 @@ private:
     void setUpSummoning();
     // Takes m_settings.summonKey from the desktop, or lets go of the key.
     void takeSummonKey();
-    // Once the first icons are made after the first paint.
-    void releaseStartMemory();
 
 Q_SIGNALS:
     // The window has closed; the launcher ends.
@@ -271,6 +269,8 @@ private:
     void keepOnScreen();
     void updateWindowShape();
     void compositorChanged(bool running);
+    // Once the first icons are made after the first paint.
+    void releaseStartMemory();
     bool m_compositor = true; // a compositor draws translucency; else a mask cuts the window
     bool m_painted = false;   // the bar has been painted once
 

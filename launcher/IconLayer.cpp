@@ -8,9 +8,6 @@
 #include <QPainter>
 #include <QPaintEvent>
 
-#include <algorithm>
-#include <climits>
-
 IconLayer::IconLayer(QWidget *parent)
     : QWidget(parent)
     , m_effect(new IconLayerEffect(this))
@@ -91,40 +88,21 @@ void IconLayer::moveItem(qsizetype from, qsizetype to)
     relayout();
 }
 
-int IconLayer::columns() const
+SlotGrid IconLayer::grid() const
 {
-    // As a wrapping row would place them: the first of a row always fits.
-    const int step = m_slotSize.width() + m_spacing.gapH;
-    const int room = width() - 2 * m_spacing.padding - m_slotSize.width();
-    if (step <= 0)
-        return int(std::clamp<qsizetype>(m_items.size(), 1, INT_MAX));
-    return room < 0 ? 1 : 1 + room / step;
-}
-
-qsizetype IconLayer::rowCount() const
-{
-    const int columns = this->columns();
-    return (m_items.size() + columns - 1) / columns;
+    return SlotGrid(m_items.size(), m_slotSize, width(), m_spacing);
 }
 
 QRect IconLayer::slotRect(qsizetype slot) const
 {
-    const int columns = this->columns();
-    const qint64 row = slot / columns;
-    const qint64 column = slot % columns;
-    const qint64 x = m_spacing.padding + column * (m_slotSize.width() + m_spacing.gapH);
-    const qint64 y = m_spacing.padding + row * (m_slotSize.height() + m_spacing.gapV) - m_scrollOffset;
-    return {QPoint(int(std::clamp<qint64>(x, INT_MIN / 2, INT_MAX / 2)),
-                   int(std::clamp<qint64>(y, INT_MIN / 2, INT_MAX / 2))),
-            m_slotSize};
+    return grid().rect(slot).translated(0, -m_scrollOffset);
 }
 
 QList<QRect> IconLayer::itemRects() const
 {
-    QList<QRect> rects;
-    rects.reserve(m_items.size());
-    for (qsizetype slot = 0; slot < m_items.size(); ++slot)
-        rects.append(slotRect(slot));
+    QList<QRect> rects = grid().rects();
+    for (QRect &rect : rects)
+        rect.translate(0, -m_scrollOffset);
     return rects;
 }
 
@@ -140,23 +118,7 @@ qsizetype IconLayer::slotAt(QPoint pos) const
 
 std::pair<qsizetype, qsizetype> IconLayer::slotsInSight(int margin) const
 {
-    const qsizetype rows = rowCount();
-    const int rowStep = m_slotSize.height() + m_spacing.gapV;
-    if (rows == 0)
-        return {0, -1};
-    if (rowStep <= 0)
-        return {0, m_items.size() - 1};
-    const auto floorDiv = [](qint64 a, qint64 b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
-    // A row is in sight while any of it is within the layer's height.
-    const qint64 top = qint64(m_scrollOffset) - m_spacing.padding;
-    const qint64 firstRow = floorDiv(top - m_slotSize.height(), rowStep) + 1 - margin;
-    const qint64 lastRow = floorDiv(top + height() - 1, rowStep) + margin;
-    const qint64 from = std::max<qint64>(firstRow, 0);
-    const qint64 to = std::min<qint64>(lastRow, rows - 1);
-    if (to < from)
-        return {0, -1};
-    const int columns = this->columns();
-    return {from * columns, std::min<qint64>((to + 1) * columns, m_items.size()) - 1};
+    return grid().slotsShowing(m_scrollOffset, height(), margin);
 }
 
 void IconLayer::setHorizontalGap(int gap)

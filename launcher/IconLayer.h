@@ -5,8 +5,6 @@
 
 #include <QWidget>
 
-#include <utility>
-
 class IconLayerEffect;
 class LaunchButton;
 
@@ -44,14 +42,14 @@ public:
     // Moves slot `from`, with its item, to place `to`; the slots between
     // close up or make room.
     void moveItem(qsizetype from, qsizetype to);
+    // The slots' places with the rows unscrolled.
+    SlotGrid grid() const;
     // Where `slot` stands, with the rows as scrolled.
     QRect slotRect(qsizetype slot) const;
-    // Every slot's place, in order.
+    // Every slot's place, in order, as scrolled.
     QList<QRect> itemRects() const;
     // The slot whose place holds `pos`; -1 for none.
     qsizetype slotAt(QPoint pos) const;
-    int columns() const;
-    qsizetype rowCount() const;
     // The first and last slot of the rows in sight and `margin` rows either
     // side; the last is below the first when there are none.
     std::pair<qsizetype, qsizetype> slotsInSight(int margin) const;

@@ -483,7 +483,7 @@ void TestEntryGrid::buttonsOnlyInSight()
     QVERIFY(bench.showActive());
     bench.model.reload();
     // Three rows of five show, the third cut.
-    QCOMPARE(bench.layer->columns(), 5);
+    QCOMPARE(bench.layer->grid().columns(), 5);
     for (const QString &step : steps.split(u"; "_s, Qt::SkipEmptyParts)) {
         const QStringList words = step.split(u' ');
         if (words.at(0) == u"wheel") {

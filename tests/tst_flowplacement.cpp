@@ -10,6 +10,8 @@ class TestFlowPlacement : public QObject
 private Q_SLOTS:
     void place_data();
     void place();
+    void slotsShowing_data();
+    void slotsShowing();
     void dropSlot_data();
     void dropSlot();
 };
@@ -19,41 +21,36 @@ void TestFlowPlacement::place_data()
     QTest::addColumn<int>("areaWidth");
     QTest::addColumn<int>("gapH");
     QTest::addColumn<int>("gapV");
-    QTest::addColumn<QList<QSize>>("sizes");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("count");
     QTest::addColumn<QList<QRect>>("expected");
 
     const QSize b(62, 62);
 
-    QTest::newRow("nothing to place") << 200 << 2 << 2 << QList<QSize>{} << QList<QRect>{};
+    QTest::newRow("nothing to place") << 200 << 2 << 2 << b << 0 << QList<QRect>{};
 
     // Inside the padding of 4, three 62-wide buttons with gaps of 2 end at
     // x = 194, within the right edge at 196.
     QTest::newRow("one row from the left edge")
-        << 200 << 2 << 2 << QList<QSize>{b, b, b} << QList<QRect>{{4, 4, 62, 62}, {68, 4, 62, 62}, {132, 4, 62, 62}};
+        << 200 << 2 << 2 << b << 3 << QList<QRect>{{4, 4, 62, 62}, {68, 4, 62, 62}, {132, 4, 62, 62}};
 
     QTest::newRow("wrap when the right edge would be passed")
-        << 200 << 2 << 2 << QList<QSize>{b, b, b, b, b}
+        << 200 << 2 << 2 << b << 5
         << QList<QRect>{{4, 4, 62, 62}, {68, 4, 62, 62}, {132, 4, 62, 62}, {4, 68, 62, 62}, {68, 68, 62, 62}};
 
     // Two buttons end at x = 130: a width of 134 leaves exactly that room.
     QTest::newRow("exact fit stays on the row")
-        << 134 << 2 << 2 << QList<QSize>{b, b} << QList<QRect>{{4, 4, 62, 62}, {68, 4, 62, 62}};
-    QTest::newRow("one pixel short wraps")
-        << 133 << 2 << 2 << QList<QSize>{b, b} << QList<QRect>{{4, 4, 62, 62}, {4, 68, 62, 62}};
+        << 134 << 2 << 2 << b << 2 << QList<QRect>{{4, 4, 62, 62}, {68, 4, 62, 62}};
+    QTest::newRow("one pixel short wraps") << 133 << 2 << 2 << b << 2 << QList<QRect>{{4, 4, 62, 62}, {4, 68, 62, 62}};
 
-    QTest::newRow("too wide first button stands alone")
-        << 50 << 2 << 2 << QList<QSize>{b, b} << QList<QRect>{{4, 4, 62, 62}, {4, 68, 62, 62}};
-    QTest::newRow("too wide button after others gets its own row")
-        << 80 << 2 << 2 << QList<QSize>{{20, 20}, {100, 30}, {20, 20}}
-        << QList<QRect>{{4, 4, 20, 20}, {4, 26, 100, 30}, {4, 58, 20, 20}};
+    QTest::newRow("too wide: one per row") << 50 << 2 << 2 << b << 2 << QList<QRect>{{4, 4, 62, 62}, {4, 68, 62, 62}};
     QTest::newRow("no room at all: one per row")
-        << 0 << 2 << 2 << QList<QSize>{{10, 10}, {10, 10}} << QList<QRect>{{4, 4, 10, 10}, {4, 16, 10, 10}};
-
-    QTest::newRow("row as tall as its tallest item") << 70 << 2 << 2 << QList<QSize>{{30, 10}, {30, 40}, {30, 20}}
-                                                     << QList<QRect>{{4, 4, 30, 10}, {36, 4, 30, 40}, {4, 46, 30, 20}};
-
-    QTest::newRow("gaps as given") << 100 << 0 << 9 << QList<QSize>{{46, 20}, {46, 20}, {46, 20}}
+        << 0 << 2 << 2 << QSize(10, 10) << 2 << QList<QRect>{{4, 4, 10, 10}, {4, 16, 10, 10}};
+    QTest::newRow("gaps as given") << 100 << 0 << 9 << QSize(46, 20) << 3
                                    << QList<QRect>{{4, 4, 46, 20}, {50, 4, 46, 20}, {4, 33, 46, 20}};
+    // Absurd settings: nothing moves a slot on, and nothing divides by zero.
+    QTest::newRow("slots that never reach the edge")
+        << 100 << 0 << 2 << QSize(0, 0) << 3 << QList<QRect>{{4, 4, 0, 0}, {4, 4, 0, 0}, {4, 4, 0, 0}};
 }
 
 void TestFlowPlacement::place()
@@ -61,14 +58,56 @@ void TestFlowPlacement::place()
     QFETCH(int, areaWidth);
     QFETCH(int, gapH);
     QFETCH(int, gapV);
-    QFETCH(QList<QSize>, sizes);
+    QFETCH(QSize, size);
+    QFETCH(int, count);
     QFETCH(QList<QRect>, expected);
 
     FlowSpacing spacing;
     spacing.gapH = gapH;
     spacing.gapV = gapV;
     QCOMPARE(spacing.padding, 4);
-    QCOMPARE(placeFlow(sizes, areaWidth, spacing), expected);
+    const SlotGrid grid(count, size, areaWidth, spacing);
+    QCOMPARE(grid.rects(), expected);
+    for (qsizetype slot = 0; slot < count; ++slot)
+        QCOMPARE(grid.rect(slot), expected.at(slot));
+}
+
+// The rows a view shows: seven buttons of 62 a row in the default bar's
+// 470 px, 30 buttons in five rows, a row every 64 px from y = 4.
+void TestFlowPlacement::slotsShowing_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("gapV");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("margin");
+    QTest::addColumn<qsizetype>("first");
+    QTest::addColumn<qsizetype>("last");
+
+    QTest::newRow("the first rows, the second cut") << 30 << 2 << 0 << 0 << qsizetype(0) << qsizetype(13);
+    QTest::newRow("and a row below") << 30 << 2 << 0 << 1 << qsizetype(0) << qsizetype(20);
+    QTest::newRow("a sliver of the first row shows") << 30 << 2 << 64 << 0 << qsizetype(0) << qsizetype(20);
+    QTest::newRow("the first row just gone") << 30 << 2 << 66 << 0 << qsizetype(7) << qsizetype(20);
+    QTest::newRow("the short last row, a row above") << 30 << 2 << 200 << 1 << qsizetype(14) << qsizetype(29);
+    QTest::newRow("far above the rows") << 30 << 2 << -500 << 1 << qsizetype(0) << qsizetype(-1);
+    QTest::newRow("nothing to show") << 0 << 2 << 0 << 1 << qsizetype(0) << qsizetype(-1);
+    QTest::newRow("rows that do not move down: all") << 30 << -62 << 900 << 0 << qsizetype(0) << qsizetype(29);
+}
+
+void TestFlowPlacement::slotsShowing()
+{
+    QFETCH(int, count);
+    QFETCH(int, gapV);
+    QFETCH(int, top);
+    QFETCH(int, margin);
+    QFETCH(qsizetype, first);
+    QFETCH(qsizetype, last);
+
+    FlowSpacing spacing;
+    spacing.gapV = gapV;
+    const SlotGrid grid(count, QSize(62, 62), 470, spacing);
+    const auto shown = grid.slotsShowing(top, 70, margin);
+    QCOMPARE(shown.first, first);
+    QCOMPARE(shown.second, last);
 }
 
 // Where a dragged button lands, over a bar of two rows: 3 + 2 buttons of 62
@@ -91,7 +130,7 @@ void TestFlowPlacement::dropSlot()
 {
     QFETCH(QPoint, point);
     QFETCH(qsizetype, slot);
-    const QList<QRect> slots = placeFlow(QList<QSize>(5, QSize(62, 62)), 200, FlowSpacing{});
+    const QList<QRect> slots = SlotGrid(5, QSize(62, 62), 200, FlowSpacing{}).rects();
     QCOMPARE(nearestSlot(slots, point), slot);
     QCOMPARE(nearestSlot({}, point), qsizetype(-1));
 }

@@ -15,7 +15,7 @@ const FlowSpacing kSpacing;
 
 QList<QRect> buttons(int count)
 {
-    return placeFlow(QList<QSize>(count, QSize(62, 62)), 470, kSpacing);
+    return SlotGrid(count, QSize(62, 62), 470, kSpacing).rects();
 }
 
 } // namespace

@@ -148,12 +148,12 @@ std::optional<TRec> GroupModel::entryOfLine(const QString &line)
 
 GroupModel::Entry GroupModel::entryOf(const TRec &rec)
 {
-    return {QString(), rec, std::nullopt};
+    return {std::nullopt, rec, std::nullopt};
 }
 
 QString GroupModel::Entry::line() const
 {
-    return joined ? joinEntryLine(rec) : given;
+    return given ? *given : joinEntryLine(rec);
 }
 
 // Would not read back as one line of the file.
@@ -291,11 +291,9 @@ GroupResult GroupModel::setLines(const QStringList &lines)
     QList<Entry> entries;
     entries.reserve(lines.size());
     for (const QString &line : lines) {
-        Entry entry{QString(), recFromFields(splitEntryLine(line)).value_or(TRec()), std::nullopt};
-        if (joinEntryLine(entry.rec) != line) {
+        Entry entry{std::nullopt, recFromFields(splitEntryLine(line)).value_or(TRec()), std::nullopt};
+        if (joinEntryLine(entry.rec) != line)
             entry.given = line;
-            entry.joined = false;
-        }
         if (const Entry *known = looked.value(line)) {
             entry.stamp = known->stamp;
             entry.lookPending = known->lookPending;

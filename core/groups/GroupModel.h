@@ -143,17 +143,16 @@ Q_SIGNALS:
 
 private:
     struct Entry {
-        // As given, where it is not the entry's fields joined (`joined`
-        // false); an entry read from the file is kept as its fields alone,
-        // so that a group of thousands keeps each text once.
-        QString given;
+        // The line as given, where it is not the entry's fields joined; an
+        // entry read from the file is kept as its fields alone, so that a
+        // group of thousands keeps each text once.
+        std::optional<QString> given;
         TRec rec;
         // A loaded entry's file is looked at when first asked about: a view
         // asks only for the rows it shows, and a group of thousands of
         // entries opens without waiting for every file.
         mutable std::optional<FileStamp> stamp;
         mutable bool lookPending = false;
-        bool joined = true;
         const std::optional<FileStamp> &looked() const;
         QString line() const;
     };

@@ -6,38 +6,61 @@
 #include <optional>
 #include <limits>
 
-FlowCursor::FlowCursor(int areaWidth, const FlowSpacing &spacing)
-    : m_left(spacing.padding)
-    , m_right(areaWidth - spacing.padding)
-    , m_gapH(spacing.gapH)
-    , m_gapV(spacing.gapV)
-    , m_x(spacing.padding)
-    , m_y(spacing.padding)
+SlotGrid::SlotGrid(qsizetype count, QSize size, int areaWidth, const FlowSpacing &spacing)
+    : m_count(std::max<qsizetype>(count, 0))
+    , m_size(size)
+    , m_spacing(spacing)
 {
+    const int step = size.width() + spacing.gapH;
+    const int room = areaWidth - 2 * spacing.padding - size.width();
+    if (step <= 0) // slots that never reach the edge: one row
+        m_columns = int(std::clamp<qsizetype>(m_count, 1, std::numeric_limits<int>::max()));
+    else
+        m_columns = room < 0 ? 1 : 1 + room / step;
 }
 
-QRect FlowCursor::place(QSize size)
+qsizetype SlotGrid::rows() const
 {
-    if (!m_rowEmpty && m_x + size.width() > m_right) {
-        m_y += m_rowHeight + m_gapV;
-        m_x = m_left;
-        m_rowHeight = 0;
-    }
-    const QRect rect(QPoint(m_x, m_y), size);
-    m_x += size.width() + m_gapH;
-    m_rowHeight = std::max(m_rowHeight, size.height());
-    m_rowEmpty = false;
-    return rect;
+    return (m_count + m_columns - 1) / m_columns;
 }
 
-QList<QRect> placeFlow(const QList<QSize> &sizes, int areaWidth, const FlowSpacing &spacing)
+QRect SlotGrid::rect(qsizetype slot) const
+{
+    const qint64 row = slot / m_columns;
+    const qint64 column = slot % m_columns;
+    const qint64 x = m_spacing.padding + column * (m_size.width() + m_spacing.gapH);
+    const qint64 y = m_spacing.padding + row * (m_size.height() + m_spacing.gapV);
+    // Far beyond any screen, but still a rectangle Qt can move and compare.
+    constexpr qint64 kFar = std::numeric_limits<int>::max() / 2;
+    return {QPoint(int(std::clamp(x, -kFar, kFar)), int(std::clamp(y, -kFar, kFar))), m_size};
+}
+
+QList<QRect> SlotGrid::rects() const
 {
     QList<QRect> rects;
-    rects.reserve(sizes.size());
-    FlowCursor cursor(areaWidth, spacing);
-    for (const QSize &size : sizes)
-        rects.append(cursor.place(size));
+    rects.reserve(m_count);
+    for (qsizetype slot = 0; slot < m_count; ++slot)
+        rects.append(rect(slot));
     return rects;
+}
+
+std::pair<qsizetype, qsizetype> SlotGrid::slotsShowing(qint64 top, int height, int margin) const
+{
+    const qsizetype rows = this->rows();
+    const qint64 rowStep = m_size.height() + m_spacing.gapV;
+    if (rows == 0)
+        return {0, -1};
+    if (rowStep <= 0) // rows that do not move down: all of them show
+        return {0, m_count - 1};
+    const auto floorDiv = [](qint64 a, qint64 b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
+    const qint64 above = top - m_spacing.padding; // from the first row's top
+    const qint64 firstRow = floorDiv(above - m_size.height(), rowStep) + 1 - margin;
+    const qint64 lastRow = floorDiv(above + height - 1, rowStep) + margin;
+    const qint64 from = std::max<qint64>(firstRow, 0);
+    const qint64 to = std::min<qint64>(lastRow, rows - 1);
+    if (to < from)
+        return {0, -1};
+    return {from * m_columns, std::min<qint64>((to + 1) * m_columns, m_count) - 1};
 }
 
 qsizetype nearestSlot(const QList<QRect> &slots, QPoint point)

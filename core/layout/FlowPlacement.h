@@ -5,33 +5,40 @@
 #include <QRect>
 #include <QSize>
 
-// Where a wrapping row layout puts its items: left to right from the padded
-// area's left edge, a horizontal gap between neighbours; an item that would
-// reach past the right edge starts a new row unless it is the first of its
-// row (a too-wide item stands alone); rows are stacked downward, each as tall
-// as its tallest item, the vertical gap between rows.
+#include <utility>
+
+// Where a wrapping row layout puts items of one size (slots): left to right
+// from the padded area's left edge, a horizontal gap between neighbours; a
+// slot that would reach past the right edge starts a new row, but the first
+// of a row always stands (a too-wide slot stands alone); rows are stacked
+// downward, the vertical gap between them. A slot's place follows from its
+// index alone, so a grid of thousands costs nothing to place.
 struct FlowSpacing {
     int padding = 4;
     int gapH = 2;
     int gapV = 2;
 };
 
-// Places items one after another, so that appending costs no more than
-// placing the one new item.
-class FlowCursor
+class SlotGrid
 {
 public:
-    FlowCursor(int areaWidth, const FlowSpacing &spacing);
-    QRect place(QSize size);
+    SlotGrid(qsizetype count, QSize size, int areaWidth, const FlowSpacing &spacing);
+
+    int columns() const { return m_columns; }
+    qsizetype rows() const;
+    QRect rect(qsizetype slot) const;
+    QList<QRect> rects() const;
+    // The first and last slot of the rows any part of which lies between
+    // `top` and `top + height`, and `margin` rows either side; the last is
+    // below the first when there are none.
+    std::pair<qsizetype, qsizetype> slotsShowing(qint64 top, int height, int margin) const;
 
 private:
-    int m_left, m_right, m_gapH, m_gapV;
-    int m_x, m_y;
-    int m_rowHeight = 0;
-    bool m_rowEmpty = true;
+    qsizetype m_count;
+    QSize m_size;
+    FlowSpacing m_spacing;
+    int m_columns;
 };
-
-QList<QRect> placeFlow(const QList<QSize> &sizes, int areaWidth, const FlowSpacing &spacing);
 
 // The slot an item dropped at `point` lands in: the one whose centre is
 // nearest. -1 when there is none.
