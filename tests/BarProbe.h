@@ -6,6 +6,7 @@
 // bar's own (docs/NAMES.md); nothing here decides anything.
 #include "app/BarMenus.h"
 #include "app/DropArea.h"
+#include "app/EntryGrid.h"
 #include "app/GroupCaption.h"
 #include "app/Plate.h"
 #include "app/StealthMode.h"
@@ -35,6 +36,8 @@ struct BarProbe {
     // The current group's buttons (button i stands for entry i), and the one
     // a button's menu acts on; the pointer coming over a button makes it so.
     static const QList<LaunchButton *> &LaunchBtn(const TForm1 &bar) { return bar.LaunchBtn(); }
+    // Entry i's button, made as bringing its row into sight would.
+    static LaunchButton *buttonFor(TForm1 &bar, qsizetype i) { return bar.m_grid->buttonFor(i); }
     static LaunchButton *obj(const TForm1 &bar) { return bar.obj.data(); }
     static void ButtonMouseEnter(TForm1 &bar, LaunchButton *button) { bar.ButtonMouseEnter(button); }
 
